@@ -1,0 +1,27 @@
+#include "core/ErrorMessages.h"
+
+#include "core/BasicStringAlgorithmsClass.h"
+
+const char* const REPORT_PLACED_MESSAGE = "A report has been placed on the desktop";
+const char* const UNEXPECTED_FAILURE_MESSAGE = "An unexpected error occured, no report was made";
+
+std::string messageForErrorCode(int code)
+{
+    switch (code) {
+    case 4:
+        return "An error occured while trying to read a file";
+    case 5:
+        return "Could not find data.xml";
+    case 6:
+    case 7:
+    case 8:
+    case 9:
+        return "Could not parse data.xml (error code " + BasicStringAlgorithmsClass::convertToString(code) + ")";
+    case 13:
+        return "An error occured while trying to communicate with the printer";
+    case 14:
+        return "Could not find driver directory";
+    default:
+        return "Error code " + BasicStringAlgorithmsClass::convertToString(code) + " occured";
+    }
+}

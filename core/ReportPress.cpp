@@ -1,0 +1,57 @@
+#include "core/ReportPress.h"
+
+#include "core/ErrorCodes.h"
+#include "core/ErrorMessages.h"
+#include "core/TelvarinGenerator.h"
+#include "platform/Services.h"
+
+#include <exception>
+
+std::string currentDateLogLine()
+{
+    std::time_t now = platform::clock().now();
+    std::tm utc{};
+    gmtime_r(&now, &utc);
+    char text[64];
+    std::size_t length = std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S +0000", &utc);
+    return "The current date and time is: " + std::string(text, length);
+}
+
+PressResult runReportPress(BusyIndicator& indicator, const ReportRequest& request)
+{
+    platform::systemLog().write(currentDateLogLine());
+    indicator.startAnimation();
+    TelvarinGenerator generator;
+    PressResult result;
+
+    auto fail = [&](std::string message) {
+        result.archivePath = generator.archivePath();
+        indicator.stopAnimation();
+        result.message = std::move(message);
+        platform::messageBoxes().showError(result.message);
+    };
+
+    try {
+        if (!request.dataXmlPath)
+            throw ERROR_DATA_XML_NOT_LOADED;
+        if (request.archivePath)
+            generator.generateReport(request.archivePath->c_str(), request.dataXmlPath->c_str());
+        else
+            generator.generateReport(request.dataXmlPath->c_str());
+        result.archivePath = generator.archivePath();
+        indicator.stopAnimation();
+        result.reportPlaced = true;
+        result.message = REPORT_PLACED_MESSAGE;
+        platform::messageBoxes().showInformation(result.message);
+    } catch (int code) {
+        result.errorCode = code;
+        fail(messageForErrorCode(code));
+    } catch (const std::exception& failure) {
+        // Not one of the report's own codes (memory exhaustion, a library
+        // fault): still the user must learn that no report was made.
+        fail(std::string(UNEXPECTED_FAILURE_MESSAGE) + " (" + failure.what() + ")");
+    } catch (...) {
+        fail(UNEXPECTED_FAILURE_MESSAGE);
+    }
+    return result;
+}

@@ -1,0 +1,59 @@
+#pragma once
+// One report run: names the archive after the local time, reads the file list
+// from data.xml, fills the archive in its fixed order and closes it. Keeps the
+// run's own log, which is stored as the archive's last entry.
+
+#include <list>
+#include <map>
+#include <string>
+
+extern const char* const WINDOWS_NEWLINE;
+extern const char* const VERSION_ID;
+extern const char* const DRIVER_DIRECTORY_PATH;
+extern const char* const APPLICATION_DIRECTORY_PATH;
+
+extern const char* const DEVICE_REPORT_ENTRY_NAME;
+extern const char* const GENERAL_INFORMATION_ENTRY_NAME;
+extern const char* const REPORT_LOG_ENTRY_NAME;
+
+using XmlDictionary = std::map<std::string, std::list<std::string>>;
+
+class TelvarinGenerator {
+public:
+    // The run itself.
+    static std::string getUnderscoreSeparatedCurrentTimeString();
+    static std::string getNewReportFileName();
+    static std::string getNewReportFilePathToTheDesktop();
+    void addToLog(std::string line);
+    const std::string& log() const { return log_; }
+    // Where the last run put (or was putting) its archive.
+    const std::string& archivePath() const { return archivePath_; }
+    // Runs the report into an archive on the desktop; true when it got to the end.
+    bool generateReport(const char* dataXmlPath);
+    // Runs the report into the archive at `archivePath`; every failure leaves
+    // by a thrown int code.
+    bool generateReport(const char* archivePath, const char* dataXmlPath);
+
+    // The configured files.
+    static std::list<std::string> accessXmlDictionaryElement(const char* sectionName, XmlDictionary dictionary);
+    void addXmlSpecifiedFilesToZip(XmlDictionary dictionary, void* archive);
+    void addFilesRelativeToPath(std::list<std::string> pathTexts, std::string base, void* archive);
+    int addFilesFromAsterickedPath(std::string wildcardPath, std::string entryName, void* archive);
+    static std::string getLastElementFromPath(std::string path);
+    static std::string getPathWithoutLastElement(std::string path);
+
+    // The general information on the computer.
+    std::string getGeneralData();
+    static std::string getOsVersionString();
+    static std::string getProcessorSpeedInGhz();
+    static std::string convertTimes100NumberStringToDecimalString(std::string digits);
+    static std::string getProcessorDescription();
+    static std::string getHarddriveData();
+    static std::string getBundleVersion(std::string path);
+    std::string getDriverBundleVersions();
+    std::string getApplicationVersionData();
+
+private:
+    std::string log_;
+    std::string archivePath_;
+};

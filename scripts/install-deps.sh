@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that building, testing and packaging the
+# Telvarin Generator need. Run as root, or with sudo available.
+set -euo pipefail
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+
+PACKAGES=(
+  # build
+  build-essential cmake pkg-config
+  qt6-base-dev libgl-dev
+  libusb-1.0-0-dev libminizip-dev zlib1g-dev libtinyxml2-dev libplist-dev
+  # tests and benchmarks
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  python3 unzip zip locales
+  umockdev libumockdev-dev
+  clang libclang-rt-14-dev
+  # packaging checks
+  desktop-file-utils appstream lintian dpkg-dev fakeroot file
+)
+
+export DEBIAN_FRONTEND=noninteractive
+missing=()
+for package in "${PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+if [ "${#missing[@]}" -gt 0 ]; then
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# A locale other than the POSIX one, for the tests that check the report does
+# not follow the user's locale.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  $SUDO sed -i 's/^# *\(de_DE.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  $SUDO locale-gen >/dev/null
+fi

@@ -1,0 +1,46 @@
+#include "tests/doubles/FakeServices.h"
+
+namespace testing_support {
+
+std::tm FakeClock::localTime(std::time_t moment) const
+{
+    std::time_t shifted = moment + offset_;
+    std::tm local{};
+    gmtime_r(&shifted, &local);
+    local.tm_gmtoff = offset_;
+    return local;
+}
+
+std::time_t utcTime(int year, int month, int day, int hour, int minute, int second)
+{
+    std::tm broken{};
+    broken.tm_year = year - 1900;
+    broken.tm_mon = month - 1;
+    broken.tm_mday = day;
+    broken.tm_hour = hour;
+    broken.tm_min = minute;
+    broken.tm_sec = second;
+    return timegm(&broken);
+}
+
+std::optional<std::string> FakeEnvironment::variable(const std::string& name) const
+{
+    auto found = variables.find(name);
+    if (found == variables.end())
+        return std::nullopt;
+    return found->second;
+}
+
+FakeMachine::FakeMachine() = default;
+
+platform::ScopedServices FakeMachine::install(platform::Services extra)
+{
+    extra.clock = &clock;
+    extra.sleeper = &sleeper;
+    extra.environment = &environment;
+    extra.systemLog = &systemLog;
+    extra.messageBoxes = &messageBoxes;
+    return platform::ScopedServices(std::move(extra));
+}
+
+} // namespace testing_support

@@ -1,0 +1,78 @@
+#pragma once
+// Stand-ins for the machine, so that tests set the clock and the time zone,
+// never sleep and capture what the report shows and logs.
+
+#include "platform/Services.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+// A clock fixed at a moment, in a time zone of a fixed offset from UTC.
+class FakeClock final : public platform::Clock {
+public:
+    explicit FakeClock(std::time_t moment = 0, long utcOffsetSeconds = 0)
+        : moment_(moment), offset_(utcOffsetSeconds) {}
+    std::time_t now() const override { return moment_; }
+    std::tm localTime(std::time_t moment) const override;
+    void set(std::time_t moment) { moment_ = moment; }
+    void advance(std::time_t seconds) { moment_ += seconds; }
+
+private:
+    std::time_t moment_;
+    long offset_;
+};
+
+// Seconds since the epoch of a UTC calendar time.
+std::time_t utcTime(int year, int month, int day, int hour, int minute, int second = 0);
+
+class FakeSleeper final : public platform::Sleeper {
+public:
+    void sleepSeconds(unsigned seconds) override { sleeps.push_back(seconds); }
+    std::vector<unsigned> sleeps;
+};
+
+class FakeEnvironment final : public platform::Environment {
+public:
+    std::optional<std::string> variable(const std::string& name) const override;
+    std::string accountHomeDirectory() const override { return accountHome; }
+    std::map<std::string, std::string> variables;
+    std::string accountHome;
+};
+
+class RecordingSystemLog final : public platform::SystemLog {
+public:
+    void write(const std::string& line) override { lines.push_back(line); }
+    std::vector<std::string> lines;
+};
+
+class RecordingMessageBoxes final : public platform::MessageBoxes {
+public:
+    struct Shown {
+        bool error;
+        std::string text;
+    };
+    void showInformation(const std::string& message) override { shown.push_back({false, message}); }
+    void showError(const std::string& message) override { shown.push_back({true, message}); }
+    std::vector<Shown> shown;
+};
+
+// A complete set of fakes, installed for the lifetime of the object. Tests
+// change the members before they run the code under test.
+class FakeMachine {
+public:
+    FakeMachine();
+    FakeClock clock;
+    FakeSleeper sleeper;
+    FakeEnvironment environment;
+    RecordingSystemLog systemLog;
+    RecordingMessageBoxes messageBoxes;
+
+    // Installs the fakes plus any further services (USB, system facts, ...)
+    // set in `extra`; returns the guard that restores the previous ones.
+    platform::ScopedServices install(platform::Services extra = {});
+};
+
+} // namespace testing_support

@@ -1,0 +1,63 @@
+#pragma once
+// Temporary directories, files, archive read-back and child processes for the
+// tests. Nothing here writes outside the temporary directory it made.
+
+#include <ctime>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+// A fresh directory under $TMPDIR (or /tmp), removed with everything in it.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& path() const { return path_; }
+    // path() + "/" + relative
+    std::string operator/(const std::string& relative) const { return path_ + "/" + relative; }
+
+private:
+    std::string path_;
+};
+
+// Writes a file, making its parent directories; optionally sets its
+// modification time.
+void writeFile(const std::string& path, const std::string& contents);
+void setModificationTime(const std::string& path, std::time_t moment);
+void makeDirectories(const std::string& path);
+std::string readWholeFile(const std::string& path);
+bool pathExists(const std::string& path);
+
+// One entry of an archive as an independent reader (Python's zipfile) sees it.
+struct ZipEntryInfo {
+    std::string name;
+    int method = -1;
+    std::string date; // "YYYY-MM-DD HH:MM:SS"
+    unsigned long long size = 0;
+    bool crcOk = false;
+};
+
+// Entries in archive order; fails the calling test when the archive is unreadable.
+std::vector<ZipEntryInfo> readZipEntries(const std::string& archive);
+std::vector<std::string> readZipEntryNames(const std::string& archive);
+std::string readZipEntry(const std::string& archive, const std::string& entryName);
+// Whether Info-ZIP's `unzip -t` finds the archive sound.
+bool unzipTestPasses(const std::string& archive);
+
+struct ProcessResult {
+    int exitStatus = -1;
+    std::string standardOutput;
+    std::string standardError;
+};
+
+// Runs a program with exactly the given environment (plus PATH and the
+// sanitizer settings of this process), without a shell.
+ProcessResult runProcess(const std::vector<std::string>& arguments,
+                         const std::map<std::string, std::string>& environment,
+                         const std::string& workingDirectory = {});
+
+} // namespace testing_support
