@@ -1,6 +1,7 @@
-// The report run end to end: archive name and place, entry order, the log,
-// and what a failure leaves behind.
+// The report run end to end through the core: archive name and place, entry
+// order, the log, and what a failure leaves behind.
 #include "core/ErrorCodes.h"
+#include "core/ErrorMessages.h"
 #include "core/ReportPress.h"
 #include "core/TelvarinGenerator.h"
 #include "tests/doubles/FakeServices.h"
@@ -8,25 +9,204 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <clocale>
+
 using namespace testing_support;
 
 namespace {
 
-class QuietIndicator : public BusyIndicator {
+const char EMPTY_FILE_LIST[] =
+    "<?xml version=\"1.0\"?>\n<configuration>\n  <Absolute_Path_Files/>\n  <Home_Path_Files/>\n</configuration>\n";
+
+class RecordingIndicator : public BusyIndicator {
 public:
-    void startAnimation() override { events.push_back("start"); }
-    void stopAnimation() override { events.push_back("stop"); }
+    explicit RecordingIndicator(RecordingMessageBoxes& boxes) : boxes_(boxes) {}
+    void startAnimation() override { events.push_back("start@" + std::to_string(boxes_.shown.size())); }
+    void stopAnimation() override { events.push_back("stop@" + std::to_string(boxes_.shown.size())); }
     std::vector<std::string> events;
+
+private:
+    RecordingMessageBoxes& boxes_;
+};
+
+// A machine with HOME in a temporary directory and an empty file list. The
+// collected system is a tree of its own, with the maker's (empty) driver and
+// application directories.
+class ReportRunTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        makeDirectories(temp / "root/Library/Printers/Quorvel");
+        makeDirectories(temp / "root/Applications");
+        home = temp / "home/user";
+        makeDirectories(home + "/Desktop");
+        dataXml = temp / "data.xml";
+        writeFile(dataXml, EMPTY_FILE_LIST);
+        machine.environment.variables["HOME"] = home;
+        machine.clock = FakeClock(utcTime(2011, 3, 7, 14, 5, 12));
+    }
+
+    PressResult press(std::optional<std::string> archivePath = std::nullopt)
+    {
+        RecordingIndicator indicator(machine.messageBoxes);
+        ReportRequest request{dataXml, std::move(archivePath)};
+        PressResult result = runReportPress(indicator, request);
+        indicatorEvents = indicator.events;
+        return result;
+    }
+
+    platform::Services collectedSystemRoot()
+    {
+        platform::Services services;
+        services.fileSystemRoot = temp / "root";
+        return services;
+    }
+
+    TempDir temp;
+    std::string home;
+    std::string dataXml;
+    FakeMachine machine;
+    platform::ScopedServices installed = machine.install(collectedSystemRoot());
+    std::vector<std::string> indicatorEvents;
 };
 
 } // namespace
 
-TEST(ReportRun, NamesTheArchiveAfterTheLocalTimeInTwelveHourForm)
+TEST_F(ReportRunTest, NamesTheArchiveAfterTheLocalTimeOnTheTwelveHourClock)
 {
-    FakeMachine machine;
-    auto installed = machine.install();
-    machine.clock = FakeClock(utcTime(2011, 3, 7, 14, 5), 0);
+    machine.clock = FakeClock(utcTime(2011, 3, 7, 14, 5));
     EXPECT_EQ(TelvarinGenerator::getNewReportFileName(), "Telvarin_03_07_2011__02_05_PM.zip");
-    machine.clock = FakeClock(utcTime(2011, 3, 7, 0, 30), 0);
+    machine.clock = FakeClock(utcTime(2011, 3, 7, 0, 30));
     EXPECT_EQ(TelvarinGenerator::getNewReportFileName(), "Telvarin_03_07_2011__12_30_AM.zip");
+    // Local time, not UTC: 23:10 UTC is 08:10 the next morning nine hours east.
+    machine.clock = FakeClock(utcTime(2011, 12, 31, 23, 10), 9 * 3600);
+    EXPECT_EQ(TelvarinGenerator::getNewReportFileName(), "Telvarin_01_01_2012__08_10_AM.zip");
+    EXPECT_EQ(TelvarinGenerator::getNewReportFilePathToTheDesktop(),
+              home + "/Desktop/Telvarin_01_01_2012__08_10_AM.zip");
+}
+
+TEST_F(ReportRunTest, NameKeepsAmAndPmUnderAnotherLocale)
+{
+    // A German desktop: its locale has no AM/PM strings at all.
+    std::string previous = std::setlocale(LC_ALL, nullptr);
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
+        GTEST_SKIP() << "de_DE.UTF-8 locale not generated (scripts/install-deps.sh makes it)";
+    machine.clock = FakeClock(utcTime(2011, 3, 7, 14, 5));
+    std::string name = TelvarinGenerator::getNewReportFileName();
+    std::setlocale(LC_ALL, previous.c_str());
+    EXPECT_EQ(name, "Telvarin_03_07_2011__02_05_PM.zip");
+}
+
+TEST_F(ReportRunTest, PlacesAnArchiveOnTheDesktopWithTheLogAsItsLastEntry)
+{
+    PressResult result = press();
+    ASSERT_TRUE(result.reportPlaced) << result.message;
+    std::string archive = home + "/Desktop/Telvarin_03_07_2011__02_05_PM.zip";
+    EXPECT_EQ(result.archivePath, archive);
+    auto entries = readZipEntries(archive);
+    ASSERT_FALSE(entries.empty());
+    EXPECT_EQ(entries.back().name, "reportData/reportGeneratorLog.log");
+    for (const auto& entry : entries) {
+        EXPECT_EQ(entry.method, 8) << entry.name;
+        EXPECT_TRUE(entry.crcOk) << entry.name;
+    }
+    EXPECT_TRUE(unzipTestPasses(archive));
+
+    // The success box comes last, after the indicator stopped.
+    ASSERT_FALSE(machine.messageBoxes.shown.empty());
+    EXPECT_FALSE(machine.messageBoxes.shown.back().error);
+    EXPECT_EQ(machine.messageBoxes.shown.back().text, "A report has been placed on the desktop");
+    ASSERT_EQ(indicatorEvents.size(), 2u);
+    EXPECT_EQ(indicatorEvents.front(), "start@0");
+    EXPECT_EQ(indicatorEvents.back(), "stop@" + std::to_string(machine.messageBoxes.shown.size() - 1));
+    ASSERT_EQ(machine.systemLog.lines.size(), 1u);
+    EXPECT_EQ(machine.systemLog.lines[0], "The current date and time is: 2011-03-07 14:05:12 +0000");
+}
+
+TEST_F(ReportRunTest, LogLinesEndInCarriageReturnAndLineFeed)
+{
+    TelvarinGenerator generator;
+    generator.addToLog("first");
+    generator.addToLog("");
+    generator.addToLog("Could not find the path \"/x\"");
+    EXPECT_EQ(generator.log(), "first\r\n\r\nCould not find the path \"/x\"\r\n");
+}
+
+TEST_F(ReportRunTest, TwoRunsInOneMinuteLeaveTheSecondArchive)
+{
+    std::string archive = home + "/Desktop/Telvarin_03_07_2011__02_05_PM.zip";
+    ASSERT_TRUE(press().reportPlaced);
+    writeFile(archive, "not a zip, left by someone else");
+    machine.clock.advance(30);
+    ASSERT_TRUE(press().reportPlaced);
+    EXPECT_TRUE(unzipTestPasses(archive));
+
+    machine.clock.advance(60);
+    ASSERT_TRUE(press().reportPlaced);
+    EXPECT_TRUE(pathExists(home + "/Desktop/Telvarin_03_07_2011__02_06_PM.zip"));
+}
+
+TEST_F(ReportRunTest, MissingDataXmlEndsWithCodeFiveAndLeavesNoArchive)
+{
+    for (std::optional<std::string> missing : {std::optional<std::string>{}, std::optional<std::string>{temp / "none.xml"}}) {
+        machine.messageBoxes.shown.clear();
+        RecordingIndicator indicator(machine.messageBoxes);
+        PressResult result = runReportPress(indicator, ReportRequest{missing, std::nullopt});
+        EXPECT_FALSE(result.reportPlaced);
+        EXPECT_EQ(result.errorCode, 5);
+        ASSERT_EQ(machine.messageBoxes.shown.size(), 1u);
+        EXPECT_TRUE(machine.messageBoxes.shown[0].error);
+        EXPECT_EQ(machine.messageBoxes.shown[0].text, "Could not find data.xml");
+        EXPECT_EQ(indicator.events, (std::vector<std::string>{"start@0", "stop@0"}));
+    }
+    EXPECT_FALSE(pathExists(home + "/Desktop/Telvarin_03_07_2011__02_05_PM.zip"));
+}
+
+TEST_F(ReportRunTest, CreatesAMissingDesktopFolder)
+{
+    ::rmdir((home + "/Desktop").c_str());
+    ASSERT_TRUE(press().reportPlaced);
+    EXPECT_TRUE(unzipTestPasses(home + "/Desktop/Telvarin_03_07_2011__02_05_PM.zip"));
+}
+
+TEST_F(ReportRunTest, FallsBackToTheAccountsHomeWhenHomeIsUnset)
+{
+    machine.environment.variables.erase("HOME");
+    machine.environment.accountHome = home;
+    ASSERT_TRUE(press().reportPlaced);
+    EXPECT_TRUE(pathExists(home + "/Desktop/Telvarin_03_07_2011__02_05_PM.zip"));
+}
+
+TEST_F(ReportRunTest, AnArchiveThatCannotBeWrittenIsAFailureNotASuccess)
+{
+    // The place for the archive is taken by a plain file.
+    PressResult result = press(temp / "data.xml/report.zip");
+    EXPECT_FALSE(result.reportPlaced);
+    EXPECT_EQ(result.errorCode, ERROR_ARCHIVE_WRITE);
+    ASSERT_FALSE(machine.messageBoxes.shown.empty());
+    EXPECT_EQ(machine.messageBoxes.shown.back().text, "Error code 15 occured");
+    EXPECT_TRUE(machine.messageBoxes.shown.back().error);
+
+    if (geteuid() != 0) {
+        // A desktop the user may not write to.
+        chmod((home + "/Desktop").c_str(), 0555);
+        result = press();
+        chmod((home + "/Desktop").c_str(), 0755);
+        EXPECT_EQ(result.errorCode, ERROR_ARCHIVE_WRITE);
+    }
+}
+
+TEST(ErrorMessages, EveryCodeHasItsSentence)
+{
+    EXPECT_EQ(messageForErrorCode(4), "An error occured while trying to read a file");
+    EXPECT_EQ(messageForErrorCode(5), "Could not find data.xml");
+    for (int code : {6, 7, 8, 9})
+        EXPECT_EQ(messageForErrorCode(code), "Could not parse data.xml (error code " + std::to_string(code) + ")");
+    EXPECT_EQ(messageForErrorCode(13), "An error occured while trying to communicate with the printer");
+    EXPECT_EQ(messageForErrorCode(14), "Could not find driver directory");
+    for (int code : {3, 10, 11, 12, 15, 0})
+        EXPECT_EQ(messageForErrorCode(code), "Error code " + std::to_string(code) + " occured");
+    EXPECT_EQ(messageForErrorCode(-536870212), "Error code -536870212 occured");
 }
