@@ -1,0 +1,35 @@
+#pragma once
+// What the report core needs from the window during a press: the busy
+// indicator and the message boxes. Both may be called from the worker thread
+// that runs the report; they do their work on the GUI thread.
+
+#include "core/ReportPress.h"
+#include "platform/Services.h"
+
+class QObject;
+class QProgressBar;
+
+// A progress bar in busy mode (range 0..0) while animating.
+class ProgressBarIndicator final : public BusyIndicator {
+public:
+    explicit ProgressBarIndicator(QProgressBar* bar);
+    void startAnimation() override;
+    void stopAnimation() override;
+
+    static void showAtRest(QProgressBar* bar);
+    static bool isAnimating(const QProgressBar* bar);
+
+private:
+    QProgressBar* bar_;
+};
+
+// The window's modal boxes behind the report's message-box seam.
+class WindowMessageBoxes final : public platform::MessageBoxes {
+public:
+    explicit WindowMessageBoxes(QObject* guiContext);
+    void showInformation(const std::string& message) override;
+    void showError(const std::string& message) override;
+
+private:
+    QObject* guiContext_;
+};
