@@ -28,14 +28,14 @@ bool ProgressBarIndicator::isAnimating(const QProgressBar* bar)
     return bar->minimum() == 0 && bar->maximum() == 0;
 }
 
-WindowMessageBoxes::WindowMessageBoxes(QObject* guiContext) : guiContext_(guiContext) {}
+WindowMessageBoxes::WindowMessageBoxes(QWidget* window) : window_(window) {}
 
 void WindowMessageBoxes::showInformation(const std::string& message)
 {
-    gui::runOnThreadOf(guiContext_, [&message] { util::showMessageBox(message); });
+    gui::runOnThreadOf(window_, [this, &message] { util::showMessageBox(message, window_); });
 }
 
 void WindowMessageBoxes::showError(const std::string& message)
 {
-    gui::runOnThreadOf(guiContext_, [&message] { util::showErrorMessage(message); });
+    gui::runOnThreadOf(window_, [this, &message] { util::showErrorMessage(message, window_); });
 }

@@ -6,8 +6,8 @@
 #include "core/ReportPress.h"
 #include "platform/Services.h"
 
-class QObject;
 class QProgressBar;
+class QWidget;
 
 // A progress bar in busy mode (range 0..0) while animating.
 class ProgressBarIndicator final : public BusyIndicator {
@@ -23,13 +23,14 @@ private:
     QProgressBar* bar_;
 };
 
-// The window's modal boxes behind the report's message-box seam.
+// The window's modal boxes behind the report's message-box seam, centred on
+// the window.
 class WindowMessageBoxes final : public platform::MessageBoxes {
 public:
-    explicit WindowMessageBoxes(QObject* guiContext);
+    explicit WindowMessageBoxes(QWidget* window);
     void showInformation(const std::string& message) override;
     void showError(const std::string& message) override;
 
 private:
-    QObject* guiContext_;
+    QWidget* window_;
 };

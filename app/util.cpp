@@ -6,10 +6,10 @@
 namespace util {
 namespace {
 
-void showModalBox(const std::string& message, QMessageBox::Icon icon)
+void showModalBox(const std::string& message, QMessageBox::Icon icon, QWidget* parent)
 {
     QMessageBox box(icon, QStringLiteral("Telvarin Generator"), QString::fromStdString(message), QMessageBox::Ok,
-                    QApplication::activeWindow());
+                    parent ? parent : QApplication::activeWindow());
     // Messages may quote a library's failure text; show it as written, never
     // as markup.
     box.setTextFormat(Qt::PlainText);
@@ -18,14 +18,14 @@ void showModalBox(const std::string& message, QMessageBox::Icon icon)
 
 } // namespace
 
-void showMessageBox(std::string message)
+void showMessageBox(std::string message, QWidget* parent)
 {
-    showModalBox(message, QMessageBox::Information);
+    showModalBox(message, QMessageBox::Information, parent);
 }
 
-void showErrorMessage(std::string message)
+void showErrorMessage(std::string message, QWidget* parent)
 {
-    showModalBox(message, QMessageBox::Critical);
+    showModalBox(message, QMessageBox::Critical, parent);
 }
 
 } // namespace util

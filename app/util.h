@@ -4,11 +4,14 @@
 
 #include <string>
 
+class QWidget;
+
 namespace util {
 
-// An information box with the message and a single OK button.
-void showMessageBox(std::string message);
+// An information box with the message and a single OK button, centred on
+// `parent` (the active window when none is given).
+void showMessageBox(std::string message, QWidget* parent = nullptr);
 // The same in the critical style, for failures.
-void showErrorMessage(std::string message);
+void showErrorMessage(std::string message, QWidget* parent = nullptr);
 
 } // namespace util

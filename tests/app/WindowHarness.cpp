@@ -32,6 +32,7 @@ void MessageBoxAnswerer::answerOpenBox()
     shown.buttonCount = static_cast<int>(box->buttons().size());
     shown.textFormat = box->textFormat();
     shown.indicatorAnimating = window_.indicator()->minimum() == 0 && window_.indicator()->maximum() == 0;
+    shown.overTheWindow = box->parentWidget() == &window_;
     boxes.push_back(shown);
     if (QAbstractButton* ok = box->button(QMessageBox::Ok))
         ok->click();

@@ -26,6 +26,7 @@ struct ShownBox {
     int buttonCount = 0;
     Qt::TextFormat textFormat = Qt::AutoText;
     bool indicatorAnimating = false;
+    bool overTheWindow = false;
 };
 
 // Answers every modal message box with OK as soon as it shows, recording it.

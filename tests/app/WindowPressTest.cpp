@@ -36,6 +36,7 @@ void expectOutcome(const std::vector<ShownBox>& boxes, QMessageBox::Icon icon, c
     EXPECT_EQ(outcome.icon, icon);
     EXPECT_EQ(outcome.buttonCount, 1);
     EXPECT_EQ(outcome.textFormat, Qt::PlainText);
+    EXPECT_TRUE(outcome.overTheWindow);
     EXPECT_FALSE(outcome.indicatorAnimating) << "the indicator must stop before the outcome shows";
     for (std::size_t i = 0; i + 1 < boxes.size(); ++i) {
         EXPECT_EQ(boxes[i].icon, QMessageBox::Critical) << boxes[i].text.toStdString();
