@@ -1,0 +1,36 @@
+#pragma once
+// What the report core needs from the window during a press: the busy
+// indicator and the message boxes. Both may be called from the worker thread
+// that runs the report; they do their work on the GUI thread.
+
+#include "core/ReportPress.h"
+#include "platform/Services.h"
+
+class QProgressBar;
+class QWidget;
+
+// A progress bar in busy mode (range 0..0) while animating.
+class ProgressBarIndicator final : public BusyIndicator {
+public:
+    explicit ProgressBarIndicator(QProgressBar* bar);
+    void startAnimation() override;
+    void stopAnimation() override;
+
+    static void showAtRest(QProgressBar* bar);
+    static bool isAnimating(const QProgressBar* bar);
+
+private:
+    QProgressBar* bar_;
+};
+
+// The window's modal boxes behind the report's message-box seam, centred on
+// the window.
+class WindowMessageBoxes final : public platform::MessageBoxes {
+public:
+    explicit WindowMessageBoxes(QWidget* window);
+    void showInformation(const std::string& message) override;
+    void showError(const std::string& message) override;
+
+private:
+    QWidget* window_;
+};

@@ -1,0 +1,17 @@
+#pragma once
+// The two modal message boxes that end a press. Both return once the user has
+// dismissed the box; call them on the GUI thread.
+
+#include <string>
+
+class QWidget;
+
+namespace util {
+
+// An information box with the message and a single OK button, centred on
+// `parent` (the active window when none is given).
+void showMessageBox(std::string message, QWidget* parent = nullptr);
+// The same in the critical style, for failures.
+void showErrorMessage(std::string message, QWidget* parent = nullptr);
+
+} // namespace util

@@ -1,0 +1,152 @@
+#include "tests/app/WindowHarness.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+
+#include <algorithm>
+#include <chrono>
+
+namespace app_testing {
+
+MessageBoxAnswerer::MessageBoxAnswerer(const AppDelegate& window) : window_(window)
+{
+    connect(&poll_, &QTimer::timeout, this, &MessageBoxAnswerer::answerOpenBox);
+    poll_.start(5);
+}
+
+void MessageBoxAnswerer::answerOpenBox()
+{
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box || !box->isVisible())
+        return;
+    ShownBox shown;
+    shown.text = box->text();
+    shown.icon = box->icon();
+    shown.buttonCount = static_cast<int>(box->buttons().size());
+    shown.textFormat = box->textFormat();
+    shown.indicatorAnimating = window_.indicator()->minimum() == 0 && window_.indicator()->maximum() == 0;
+    shown.overTheWindow = box->parentWidget() == &window_;
+    boxes.push_back(shown);
+    if (QAbstractButton* ok = box->button(QMessageBox::Ok))
+        ok->click();
+    else
+        box->reject();
+}
+
+void showWindow(AppDelegate& window)
+{
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+}
+
+std::vector<ShownBox> pressButton(AppDelegate& window)
+{
+    MessageBoxAnswerer answerer(window);
+    QTest::mouseClick(window.button(), Qt::LeftButton);
+    return answerer.boxes;
+}
+
+ReportPlace::ReportPlace()
+    : home(directory / "home"), root(directory / "root"), dataXml(directory / "config/data.xml")
+{
+    testing_support::makeDirectories(home);
+    testing_support::makeDirectories(root + "/Library/Printers/Quorvel");
+    testing_support::makeDirectories(root + "/Applications");
+    testing_support::writeFile(home + "/Library/Logs/present.log", "present\n");
+    testing_support::writeFile(dataXml, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                        "<configuration>\n"
+                                        "  <Absolute_Path_Files>\n"
+                                        "    <file>/var/log/telvarin-absent.log</file>\n"
+                                        "  </Absolute_Path_Files>\n"
+                                        "  <Home_Path_Files>\n"
+                                        "    <file>Library/Logs/present.log</file>\n"
+                                        "    <file>Library/Logs/absent.log</file>\n"
+                                        "  </Home_Path_Files>\n"
+                                        "</configuration>\n");
+}
+
+std::vector<std::string> ReportPlace::desktopFiles() const
+{
+    std::vector<std::string> names;
+    if (DIR* folder = opendir(desktop().c_str())) {
+        while (dirent* entry = readdir(folder)) {
+            std::string name = entry->d_name;
+            if (name != "." && name != "..")
+                names.push_back(name);
+        }
+        closedir(folder);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+platform::Services ReportPlace::servicesFor(testing_support::FakeMachine& machine) const
+{
+    machine.environment.variables["HOME"] = home;
+    platform::Services services;
+    services.fileSystemRoot = root;
+    return services;
+}
+
+AppDelegate::RequestSource requestFor(std::string dataXml)
+{
+    return [dataXml] {
+        ReportRequest request;
+        request.dataXmlPath = dataXml;
+        return request;
+    };
+}
+
+platform::ScopedServices replaceServices(const std::function<void(platform::Services&)>& change)
+{
+    platform::Services services = platform::currentServices();
+    change(services);
+    return platform::ScopedServices(std::move(services));
+}
+
+HookedEnvironment::HookedEnvironment(std::string home, std::function<void()> onHome)
+    : home_(std::move(home)), onHome_(std::move(onHome))
+{
+}
+
+std::optional<std::string> HookedEnvironment::variable(const std::string& name) const
+{
+    if (name != "HOME")
+        return std::nullopt;
+    onHome_();
+    return home_;
+}
+
+void Gate::holdHere()
+{
+    std::unique_lock lock(mutex_);
+    holding_ = true;
+    // Bounded, so that a window that never serves its events fails the test
+    // instead of hanging it.
+    opened_.wait_for(lock, std::chrono::seconds(10), [this] { return open_; });
+    holding_ = false;
+}
+
+bool Gate::isHolding() const
+{
+    std::lock_guard lock(mutex_);
+    return holding_;
+}
+
+void Gate::open()
+{
+    {
+        std::lock_guard lock(mutex_);
+        open_ = true;
+    }
+    opened_.notify_all();
+}
+
+} // namespace app_testing

@@ -1,0 +1,99 @@
+#pragma once
+// Driving the real window offscreen: pressing its button, answering the
+// message boxes a press shows, and stand-ins that hold a run at a known point.
+
+#include "app/AppDelegate.h"
+#include "platform/Services.h"
+#include "tests/doubles/FakeServices.h"
+#include "tests/doubles/TestFiles.h"
+
+#include <QMessageBox>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <vector>
+
+namespace app_testing {
+
+// What one message box showed, and the window's state while it was up.
+struct ShownBox {
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    int buttonCount = 0;
+    Qt::TextFormat textFormat = Qt::AutoText;
+    bool indicatorAnimating = false;
+    bool overTheWindow = false;
+};
+
+// Answers every modal message box with OK as soon as it shows, recording it.
+class MessageBoxAnswerer : public QObject {
+public:
+    explicit MessageBoxAnswerer(const AppDelegate& window);
+    std::vector<ShownBox> boxes;
+
+private:
+    void answerOpenBox();
+    const AppDelegate& window_;
+    QTimer poll_;
+};
+
+// Clicks the window's button with the mouse and returns the boxes the press
+// showed, once the press is over.
+std::vector<ShownBox> pressButton(AppDelegate& window);
+
+// Shows the window and waits until the platform has exposed it.
+void showWindow(AppDelegate& window);
+
+// A home directory, a file-system root with the fixed directories the report
+// lists, and a data.xml naming one present and two absent files.
+struct ReportPlace {
+    ReportPlace();
+    testing_support::TempDir directory;
+    std::string home;
+    std::string root;
+    std::string dataXml;
+    std::string desktop() const { return home + "/Desktop"; }
+    // The names of the files on the desktop, sorted.
+    std::vector<std::string> desktopFiles() const;
+    // Points the fake machine's HOME here; returns the services to install
+    // for the file-system root.
+    platform::Services servicesFor(testing_support::FakeMachine& machine) const;
+};
+
+// A request for the given data.xml and the dated archive on the desktop.
+AppDelegate::RequestSource requestFor(std::string dataXml);
+
+// Installs `change` applied to the current services for the guard's lifetime.
+platform::ScopedServices replaceServices(const std::function<void(platform::Services&)>& change);
+
+// An environment whose HOME lookup runs `onHome` first, on the report's thread.
+class HookedEnvironment final : public platform::Environment {
+public:
+    HookedEnvironment(std::string home, std::function<void()> onHome);
+    std::optional<std::string> variable(const std::string& name) const override;
+    std::string accountHomeDirectory() const override { return home_; }
+
+private:
+    std::string home_;
+    std::function<void()> onHome_;
+};
+
+// Holds the report's thread until opened; tells the GUI thread it is held.
+class Gate {
+public:
+    void holdHere();
+    bool isHolding() const;
+    void open();
+
+private:
+    mutable std::mutex mutex_;
+    std::condition_variable opened_;
+    bool holding_ = false;
+    bool open_ = false;
+};
+
+} // namespace app_testing

@@ -1,0 +1,325 @@
+// Presses of the real window's button, offscreen: what the user is shown,
+// when the indicator runs, and what lands on the desktop.
+#include "core/ErrorMessages.h"
+#include "tests/app/WindowHarness.h"
+
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <stdexcept>
+
+using namespace app_testing;
+using namespace testing_support;
+
+namespace {
+
+const QString PLACED = QStringLiteral("A report has been placed on the desktop");
+const char* const LOG_ENTRY = "reportData/reportGeneratorLog.log";
+
+bool animating(const AppDelegate& window)
+{
+    return window.indicator()->minimum() == 0 && window.indicator()->maximum() == 0;
+}
+
+// The last box is the outcome; any before it told the user something while
+// the run went on (no printer found), so the indicator was still busy.
+void expectOutcome(const std::vector<ShownBox>& boxes, QMessageBox::Icon icon, const QString& text)
+{
+    ASSERT_FALSE(boxes.empty()) << "the press ended without a message";
+    const ShownBox& outcome = boxes.back();
+    EXPECT_EQ(outcome.text, text);
+    EXPECT_EQ(outcome.icon, icon);
+    EXPECT_EQ(outcome.buttonCount, 1);
+    EXPECT_EQ(outcome.textFormat, Qt::PlainText);
+    EXPECT_TRUE(outcome.overTheWindow);
+    EXPECT_FALSE(outcome.indicatorAnimating) << "the indicator must stop before the outcome shows";
+    for (std::size_t i = 0; i + 1 < boxes.size(); ++i) {
+        EXPECT_EQ(boxes[i].icon, QMessageBox::Critical) << boxes[i].text.toStdString();
+        EXPECT_TRUE(boxes[i].indicatorAnimating) << boxes[i].text.toStdString();
+    }
+}
+
+// The time of day as the user's locale writes it with %p.
+std::string dayHalf(const std::tm& moment)
+{
+    char text[16];
+    std::size_t length = std::strftime(text, sizeof text, "%p", &moment);
+    return std::string(text, length);
+}
+
+// Keeps the process in a German locale for the test, as Qt leaves it when the
+// desktop session sets LC_ALL=de_DE.UTF-8 (the suite's own environment).
+class GermanLocale {
+public:
+    GermanLocale() : previous_(std::setlocale(LC_ALL, nullptr))
+    {
+        if (std::string(std::setlocale(LC_TIME, nullptr)).rfind("de_DE", 0) != 0)
+            available_ = std::setlocale(LC_ALL, "de_DE.UTF-8") != nullptr;
+    }
+    ~GermanLocale() { std::setlocale(LC_ALL, previous_.c_str()); }
+    GermanLocale(const GermanLocale&) = delete;
+    GermanLocale& operator=(const GermanLocale&) = delete;
+    bool available() const { return available_; }
+
+private:
+    std::string previous_;
+    bool available_ = true;
+};
+
+class ThrowingClock final : public platform::Clock {
+public:
+    std::time_t now() const override { throw std::runtime_error("clock unavailable"); }
+    std::tm localTime(std::time_t moment) const override
+    {
+        std::tm broken{};
+        gmtime_r(&moment, &broken);
+        return broken;
+    }
+};
+
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++count;
+        return false;
+    }
+};
+
+} // namespace
+
+TEST(WindowPress, SuccessPlacesTheDatedArchiveOnTheDesktopAndSaysSo)
+{
+    FakeMachine machine;
+    ReportPlace place;
+    auto installed = machine.install(place.servicesFor(machine));
+    machine.clock = FakeClock(utcTime(2011, 3, 7, 14, 5), 0);
+    AppDelegate window(requestFor(place.dataXml));
+    showWindow(window);
+    ASSERT_FALSE(animating(window));
+
+    auto boxes = pressButton(window);
+
+    expectOutcome(boxes, QMessageBox::Information, PLACED);
+    EXPECT_TRUE(machine.messageBoxes.shown.empty()) << "the window shows its own boxes";
+    ASSERT_EQ(machine.systemLog.lines.size(), 1u);
+    EXPECT_EQ(machine.systemLog.lines[0], "The current date and time is: 2011-03-07 14:05:00 +0000");
+    ASSERT_EQ(place.desktopFiles(), std::vector<std::string>{"Telvarin_03_07_2011__02_05_PM.zip"});
+    std::string archive = place.desktop() + "/Telvarin_03_07_2011__02_05_PM.zip";
+    EXPECT_TRUE(unzipTestPasses(archive));
+    auto names = readZipEntryNames(archive);
+    ASSERT_FALSE(names.empty());
+    EXPECT_EQ(names.back(), LOG_ENTRY);
+    EXPECT_FALSE(animating(window));
+    EXPECT_TRUE(window.button()->isEnabled());
+}
+
+TEST(WindowPress, ArchiveNameKeepsAmAndPmUnderAGermanLocale)
+{
+    GermanLocale german;
+    ASSERT_TRUE(german.available()) << "de_DE.UTF-8 is not generated (scripts/install-deps.sh does it)";
+    std::tm halfPastMidnight{};
+    halfPastMidnight.tm_hour = 0;
+    ASSERT_EQ(dayHalf(halfPastMidnight), "") << "the German locale has no AM/PM, which is what this test is about";
+
+    FakeMachine machine;
+    ReportPlace place;
+    auto installed = machine.install(place.servicesFor(machine));
+    machine.clock = FakeClock(utcTime(2011, 3, 7, 0, 30), 0);
+    AppDelegate window(requestFor(place.dataXml));
+    showWindow(window);
+
+    expectOutcome(pressButton(window), QMessageBox::Information, PLACED);
+    machine.clock.advance(14 * 3600);
+    expectOutcome(pressButton(window), QMessageBox::Information, PLACED);
+
+    EXPECT_EQ(place.desktopFiles(),
+              (std::vector<std::string>{"Telvarin_03_07_2011__02_30_PM.zip", "Telvarin_03_07_2011__12_30_AM.zip"}));
+}
+
+TEST(WindowPress, TwoPressesGiveTwoArchivesEachWithAFreshLog)
+{
+    FakeMachine machine;
+    ReportPlace place;
+    auto installed = machine.install(place.servicesFor(machine));
+    machine.clock = FakeClock(utcTime(2011, 3, 7, 14, 5), 0);
+    AppDelegate window(requestFor(place.dataXml));
+    showWindow(window);
+
+    expectOutcome(pressButton(window), QMessageBox::Information, PLACED);
+    machine.clock.advance(60);
+    expectOutcome(pressButton(window), QMessageBox::Information, PLACED);
+
+    ASSERT_EQ(place.desktopFiles(),
+              (std::vector<std::string>{"Telvarin_03_07_2011__02_05_PM.zip", "Telvarin_03_07_2011__02_06_PM.zip"}));
+    std::string firstLog = readZipEntry(place.desktop() + "/Telvarin_03_07_2011__02_05_PM.zip", LOG_ENTRY);
+    std::string secondLog = readZipEntry(place.desktop() + "/Telvarin_03_07_2011__02_06_PM.zip", LOG_ENTRY);
+    EXPECT_EQ(secondLog, firstLog) << "the second press must not carry the first one's log lines";
+    EXPECT_EQ(machine.systemLog.lines.size(), 2u);
+}
+
+TEST(WindowPress, MissingDataXmlEndsWithCodeFive)
+{
+    FakeMachine machine;
+    ReportPlace place;
+    auto installed = machine.install(place.servicesFor(machine));
+    AppDelegate window([] { return ReportRequest{}; });
+    showWindow(window);
+
+    auto boxes = pressButton(window);
+
+    ASSERT_EQ(boxes.size(), 1u);
+    expectOutcome(boxes, QMessageBox::Critical, QStringLiteral("Could not find data.xml"));
+    EXPECT_TRUE(place.desktopFiles().empty());
+    EXPECT_EQ(machine.systemLog.lines.size(), 1u);
+}
+
+TEST(WindowPress, CodesThrownByTheRunShowTheirMessageInTheCriticalStyle)
+{
+    FakeMachine machine;
+    ReportPlace place;
+    auto installed = machine.install(place.servicesFor(machine));
+    int code = 0;
+    HookedEnvironment failing(place.home, [&code] { throw code; });
+    auto failingHome = replaceServices([&](platform::Services& services) { services.environment = &failing; });
+    AppDelegate window(requestFor(place.dataXml));
+    showWindow(window);
+
+    const std::pair<int, QString> cases[] = {
+        {8, QStringLiteral("Could not parse data.xml (error code 8)")},
+        {11, QStringLiteral("Error code 11 occured")},
+        {-536870199, QStringLiteral("Error code -536870199 occured")},
+    };
+    for (const auto& [thrown, message] : cases) {
+        SCOPED_TRACE(thrown);
+        code = thrown;
+        auto boxes = pressButton(window);
+        ASSERT_EQ(boxes.size(), 1u);
+        expectOutcome(boxes, QMessageBox::Critical, message);
+    }
+    EXPECT_TRUE(window.button()->isEnabled());
+}
+
+TEST(WindowPress, FailuresThatAreNotCodesStillEndWithAnErrorMessage)
+{
+    FakeMachine machine;
+    ReportPlace place;
+    auto installed = machine.install(place.servicesFor(machine));
+    std::function<void()> failure;
+    HookedEnvironment failing(place.home, [&failure] { failure(); });
+    auto failingHome = replaceServices([&](platform::Services& services) { services.environment = &failing; });
+    AppDelegate window(requestFor(place.dataXml));
+    showWindow(window);
+
+    // A library's text is shown as it stands, never as markup.
+    failure = [] { throw std::runtime_error("<b>disk</b> gone"); };
+    expectOutcome(pressButton(window), QMessageBox::Critical,
+                  QString::fromStdString(std::string(UNEXPECTED_FAILURE_MESSAGE) + " (<b>disk</b> gone)"));
+
+    failure = [] { throw 2.5; };
+    expectOutcome(pressButton(window), QMessageBox::Critical, QString::fromUtf8(UNEXPECTED_FAILURE_MESSAGE));
+}
+
+TEST(WindowPress, AFailureBeforeTheRunStartsDoesNotEndTheProgram)
+{
+    FakeMachine machine;
+    ReportPlace place;
+    auto installed = machine.install(place.servicesFor(machine));
+    AppDelegate window(requestFor(place.dataXml));
+    showWindow(window);
+    {
+        // The date line for the system log is written before the report's
+        // own guard; a failure there must not escape the report's thread.
+        ThrowingClock broken;
+        auto brokenClock = replaceServices([&](platform::Services& services) { services.clock = &broken; });
+        auto boxes = pressButton(window);
+        ASSERT_EQ(boxes.size(), 1u);
+        expectOutcome(boxes, QMessageBox::Critical, QString::fromUtf8(UNEXPECTED_FAILURE_MESSAGE));
+        EXPECT_TRUE(place.desktopFiles().empty());
+    }
+    // The window is ready for the next press.
+    expectOutcome(pressButton(window), QMessageBox::Information, PLACED);
+}
+
+TEST(WindowPress, WhileARunGoesOnTheIndicatorPaintsAndTheWindowTakesNoInput)
+{
+    FakeMachine machine;
+    ReportPlace place;
+    auto installed = machine.install(place.servicesFor(machine));
+    Gate gate;
+    HookedEnvironment held(place.home, [&gate] { gate.holdHere(); });
+    auto heldHome = replaceServices([&](platform::Services& services) { services.environment = &held; });
+    AppDelegate window(requestFor(place.dataXml));
+    showWindow(window);
+    PaintCounter paints(window.indicator());
+
+    struct {
+        bool observed = false;
+        int paintsWhileHeld = 0;
+        bool animating = false;
+        bool buttonEnabled = true;
+        bool closed = true;
+        bool visibleAfterClose = false;
+    } seen;
+    int paintsAtHold = -1;
+    QElapsedTimer heldFor;
+    QTimer observer;
+    QObject::connect(&observer, &QTimer::timeout, [&] {
+        if (seen.observed || !gate.isHolding())
+            return;
+        if (paintsAtHold < 0) {
+            paintsAtHold = paints.count;
+            heldFor.start();
+            return;
+        }
+        // The busy animation repaints by itself while the run is held.
+        if (paints.count - paintsAtHold < 2 && heldFor.elapsed() < 5000)
+            return;
+        seen.observed = true;
+        seen.paintsWhileHeld = paints.count - paintsAtHold;
+        seen.animating = animating(window);
+        seen.buttonEnabled = window.button()->isEnabled();
+        seen.closed = window.close();
+        seen.visibleAfterClose = window.isVisible();
+        window.button()->click();
+        window.clickButton();
+        gate.open();
+    });
+    observer.start(5);
+
+    auto boxes = pressButton(window);
+
+    ASSERT_TRUE(seen.observed);
+    EXPECT_GE(seen.paintsWhileHeld, 2);
+    EXPECT_TRUE(seen.animating);
+    EXPECT_FALSE(seen.buttonEnabled);
+    EXPECT_FALSE(seen.closed);
+    EXPECT_TRUE(seen.visibleAfterClose);
+    expectOutcome(boxes, QMessageBox::Information, PLACED);
+    EXPECT_EQ(machine.systemLog.lines.size(), 1u) << "a press during a run must not start another";
+    EXPECT_EQ(place.desktopFiles().size(), 1u);
+    EXPECT_TRUE(window.button()->isEnabled());
+}
+
+TEST(WindowPress, ByDefaultUsesTheDataXmlShippedWithTheTool)
+{
+    FakeMachine machine;
+    ReportPlace place;
+    auto installed = machine.install(place.servicesFor(machine));
+    machine.clock = FakeClock(utcTime(2011, 3, 7, 9, 41), 0);
+    AppDelegate window;
+    showWindow(window);
+
+    expectOutcome(pressButton(window), QMessageBox::Information, PLACED);
+    EXPECT_EQ(place.desktopFiles(), std::vector<std::string>{"Telvarin_03_07_2011__09_41_AM.zip"});
+}
