@@ -209,6 +209,27 @@ TEST_F(ArchiveWriter, CopiedFilesCarryTheirBytesAndTheirUtcModificationTime)
     EXPECT_TRUE(readZipEntry(archivePath, "files/big.bin") == big) << "3 MiB + 7 bytes not stored exactly";
 }
 
+// A file is copied a chunk at a time: even a large one leaves the peak
+// memory of the run where it was.
+TEST_F(ArchiveWriter, LargeFilesAreCopiedWithoutHoldingThemInMemory)
+{
+    constexpr long FILE_SIZE = 48L << 20;
+    const std::string path = dir / "large.log";
+    writeFile(path, "");
+    ASSERT_EQ(truncate(path.c_str(), FILE_SIZE), 0); // sparse: no disk space
+    rusage before{};
+    getrusage(RUSAGE_SELF, &before);
+    EXPECT_TRUE(ArchivingClass::tryToCopyFileToZipFileEntry(path.c_str(), "large.log", archive));
+    rusage after{};
+    getrusage(RUSAGE_SELF, &after);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 16L << 10) << "peak resident KiB grew that much";
+    close();
+    const auto read = readZipEntries(archivePath);
+    ASSERT_EQ(read.size(), 1u);
+    EXPECT_EQ(read[0].size, static_cast<unsigned long long>(FILE_SIZE));
+    EXPECT_TRUE(read[0].crcOk);
+}
+
 TEST_F(ArchiveWriter, FilesThatStatReportsEmptyAreStoredWithWhatTheyHold)
 {
     const std::string expected = readWholeFile("/proc/version");
