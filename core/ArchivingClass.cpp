@@ -75,14 +75,18 @@ void ArchivingClass::copyToEntry(SourceFile& source, const char* entryName, void
 
 zip_fileinfo ArchivingClass::fileInfoForModificationTime(std::time_t modificationTime)
 {
+    const std::tm earliest{0, 0, 0, 1, 0, 80, 0, 0, 0, 0, nullptr};
+    const std::tm latest{58, 59, 23, 31, 11, 207, 0, 0, 0, 0, nullptr};
     std::tm utc{};
-    gmtime_r(&modificationTime, &utc);
     // A zip date runs from 1980 to 2107; outside that the stored year would
-    // wrap round to a wrong date.
-    if (utc.tm_year < 80)
-        utc = std::tm{0, 0, 0, 1, 0, 80, 0, 0, 0, 0, nullptr};
+    // wrap round to a wrong date. A moment whose year does not even fit the
+    // broken-down time leaves half-filled fields, so only its sign counts.
+    if (gmtime_r(&modificationTime, &utc) == nullptr)
+        utc = modificationTime < 0 ? earliest : latest;
+    else if (utc.tm_year < 80)
+        utc = earliest;
     else if (utc.tm_year > 207)
-        utc = std::tm{58, 59, 23, 31, 11, 207, 0, 0, 0, 0, nullptr};
+        utc = latest;
     zip_fileinfo info{};
     info.tmz_date.tm_sec = static_cast<uInt>(utc.tm_sec);
     info.tmz_date.tm_min = static_cast<uInt>(utc.tm_min);

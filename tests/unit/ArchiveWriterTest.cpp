@@ -1,0 +1,405 @@
+// The report archive as an independent reader sees it: names, order,
+// contents, dates, and what happens when files or the disk misbehave.
+#include "core/ArchivingClass.h"
+#include "core/ErrorCodes.h"
+#include "tests/doubles/FakeServices.h"
+#include "tests/doubles/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <csignal>
+#include <cstdlib>
+#include <limits>
+#include <optional>
+#include <random>
+
+using namespace testing_support;
+using namespace std::string_literals;
+
+namespace {
+
+constexpr const char* ZERO_DATE = "1980-00-00 00:00:00";
+
+// Expects `action` to throw exactly the int `code`.
+template <typename Action>
+void expectCode(int code, Action action, const std::string& what = {})
+{
+    try {
+        action();
+        ADD_FAILURE() << what << ": no error, expected code " << code;
+    } catch (int thrown) {
+        EXPECT_EQ(thrown, code) << what;
+    }
+}
+
+std::string randomBytes(std::size_t count, unsigned seed)
+{
+    std::mt19937 generator(seed);
+    std::string bytes(count, '\0');
+    for (char& byte : bytes)
+        byte = static_cast<char>(generator());
+    return bytes;
+}
+
+// Sets the process time zone for the object's lifetime.
+class TimeZone {
+public:
+    explicit TimeZone(const char* zone)
+    {
+        if (const char* old = std::getenv("TZ"))
+            previous_ = old;
+        setenv("TZ", zone, 1);
+        tzset();
+    }
+    // Seconds east of UTC now, to check that the zone took effect (an unknown
+    // zone silently means UTC).
+    static long offset()
+    {
+        std::time_t now = std::time(nullptr);
+        std::tm local{};
+        localtime_r(&now, &local);
+        return local.tm_gmtoff;
+    }
+    ~TimeZone()
+    {
+        if (previous_)
+            setenv("TZ", previous_->c_str(), 1);
+        else
+            unsetenv("TZ");
+        tzset();
+    }
+
+private:
+    std::optional<std::string> previous_;
+};
+
+// An archive in a fresh temporary directory, closed by the test.
+struct ArchiveFixture : ::testing::Test {
+    TempDir dir;
+    std::string archivePath = dir / "report.zip";
+    void* archive = ArchivingClass::createNewZipFile(archivePath.c_str());
+
+    void close()
+    {
+        ArchivingClass::closeZipFile(archive);
+        archive = nullptr;
+    }
+    void TearDown() override
+    {
+        if (archive)
+            ArchivingClass::closeZipFileAfterFailure(archive);
+    }
+};
+
+using ArchiveWriter = ArchiveFixture;
+
+} // namespace
+
+TEST_F(ArchiveWriter, EntriesFromMemoryKeepNamesOrderBytesAndAZeroDate)
+{
+    const std::pair<std::string, std::string> entries[] = {
+        {"reportData/deviceReport.dat", "identity\r\n01 00 3F\r\n"},
+        {"reportData/empty.dat", ""},
+        {"caf\xE9/Stra\xDF" "e\\x.log", "\0\xFF\0"s},
+        {"reportData/reportGeneratorLog.log", randomBytes(200000, 1)},
+    };
+    for (const auto& [name, data] : entries)
+        ArchivingClass::addEntryToZipFile(name.c_str(), data, archive);
+    close();
+
+    ASSERT_TRUE(unzipTestPasses(archivePath));
+    const auto read = readZipEntries(archivePath);
+    ASSERT_EQ(read.size(), std::size(entries));
+    for (std::size_t i = 0; i < read.size(); ++i) {
+        const auto& [name, data] = entries[i];
+        EXPECT_EQ(read[i].name, name);
+        EXPECT_EQ(read[i].method, 8) << name;
+        EXPECT_EQ(read[i].date, ZERO_DATE) << name;
+        EXPECT_EQ(read[i].size, data.size()) << name;
+        EXPECT_TRUE(read[i].crcOk) << name;
+        EXPECT_EQ(readZipEntry(archivePath, name), data) << name;
+    }
+}
+
+TEST_F(ArchiveWriter, EntryFromABufferCarriesTheDateItIsHanded)
+{
+    zip_fileinfo info = ArchivingClass::fileInfoForModificationTime(utcTime(2011, 3, 7, 14, 5, 9));
+    const char data[] = "abc";
+    ArchivingClass::addEntryToZipFile("dated.txt", data, 3, &info, archive);
+    ArchivingClass::addEntryToZipFile("undated.txt", data, 3, nullptr, archive);
+    close();
+    const auto read = readZipEntries(archivePath);
+    ASSERT_EQ(read.size(), 2u);
+    EXPECT_EQ(read[0].date, "2011-03-07 14:05:08"); // zip dates count in steps of two seconds
+    EXPECT_EQ(read[1].date, ZERO_DATE);
+    EXPECT_EQ(readZipEntry(archivePath, "dated.txt"), "abc");
+}
+
+TEST(ArchiveDates, ModificationTimeBreaksDownInUtcClampedToTheZipRange)
+{
+    TimeZone tokyo("Asia/Tokyo");
+    ASSERT_EQ(TimeZone::offset(), 9 * 3600) << "tzdata missing?";
+    struct Case {
+        std::time_t moment;
+        unsigned year, month, day, hour, minute, second;
+    } cases[] = {
+        {utcTime(2010, 12, 31, 23, 30), 110, 11, 31, 23, 30, 0},
+        {utcTime(1980, 1, 1, 0, 0), 80, 0, 1, 0, 0, 0},
+        {utcTime(1979, 12, 31, 23, 59, 59), 80, 0, 1, 0, 0, 0},
+        {0, 80, 0, 1, 0, 0, 0},
+        {-86400, 80, 0, 1, 0, 0, 0},
+        {utcTime(2107, 12, 31, 23, 59, 58), 207, 11, 31, 23, 59, 58},
+        {utcTime(2108, 1, 1, 0, 0), 207, 11, 31, 23, 59, 58},
+        {std::numeric_limits<std::time_t>::max(), 207, 11, 31, 23, 59, 58},
+        {67768036191676800, 207, 11, 31, 23, 59, 58}, // the first moment whose year an int cannot hold
+        {std::numeric_limits<std::time_t>::min(), 80, 0, 1, 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        const zip_fileinfo info = ArchivingClass::fileInfoForModificationTime(c.moment);
+        const tm_zip& d = info.tmz_date;
+        EXPECT_EQ((std::array{d.tm_year, d.tm_mon, d.tm_mday, d.tm_hour, d.tm_min, d.tm_sec}),
+                  (std::array<uInt, 6>{c.year, c.month, c.day, c.hour, c.minute, c.second}))
+            << "moment " << c.moment;
+        EXPECT_EQ(info.dosDate, 0u);
+        EXPECT_EQ(info.internal_fa, 0u);
+        EXPECT_EQ(info.external_fa, 0u);
+    }
+}
+
+TEST_F(ArchiveWriter, CopiedFilesCarryTheirBytesAndTheirUtcModificationTime)
+{
+    TimeZone tokyo("Asia/Tokyo"); // nine hours east: local time is already 1 January
+    ASSERT_EQ(TimeZone::offset(), 9 * 3600) << "tzdata missing?";
+    const std::string big = randomBytes((3u << 20) + 7, 2); // more than one copy chunk
+    struct Source {
+        std::string name, contents;
+        std::time_t modified;
+        const char* date;
+    } sources[] = {
+        {"newyear.log", "late entry\n", utcTime(2010, 12, 31, 23, 30), "2010-12-31 23:30:00"},
+        {"empty.log", "", utcTime(2012, 6, 1, 8, 0, 2), "2012-06-01 08:00:02"},
+        {"big.bin", big, utcTime(2015, 2, 28, 12, 0), "2015-02-28 12:00:00"},
+        {"ancient.cfg", "old", utcTime(1975, 5, 5, 5, 5), "1980-01-01 00:00:00"},
+        {"future.cfg", "new", utcTime(2200, 1, 1, 0, 0), "2107-12-31 23:59:58"},
+    };
+    for (const auto& source : sources) {
+        writeFile(dir / source.name, source.contents);
+        setModificationTime(dir / source.name, source.modified);
+        EXPECT_TRUE(ArchivingClass::tryToCopyFileToZipFileEntry((dir / source.name).c_str(),
+                                                                ("files/" + source.name).c_str(), archive));
+    }
+    close();
+
+    ASSERT_TRUE(unzipTestPasses(archivePath));
+    const auto read = readZipEntries(archivePath);
+    ASSERT_EQ(read.size(), std::size(sources));
+    for (std::size_t i = 0; i < read.size(); ++i) {
+        const auto& source = sources[i];
+        EXPECT_EQ(read[i].name, "files/" + source.name);
+        EXPECT_EQ(read[i].method, 8);
+        EXPECT_EQ(read[i].date, source.date) << source.name;
+        EXPECT_EQ(read[i].size, source.contents.size()) << source.name;
+        EXPECT_TRUE(read[i].crcOk) << source.name;
+    }
+    EXPECT_TRUE(readZipEntry(archivePath, "files/big.bin") == big) << "3 MiB + 7 bytes not stored exactly";
+}
+
+// A file is copied a chunk at a time: even a large one leaves the peak
+// memory of the run where it was.
+TEST_F(ArchiveWriter, LargeFilesAreCopiedWithoutHoldingThemInMemory)
+{
+    constexpr long FILE_SIZE = 48L << 20;
+    const std::string path = dir / "large.log";
+    writeFile(path, "");
+    ASSERT_EQ(truncate(path.c_str(), FILE_SIZE), 0); // sparse: no disk space
+    rusage before{};
+    getrusage(RUSAGE_SELF, &before);
+    EXPECT_TRUE(ArchivingClass::tryToCopyFileToZipFileEntry(path.c_str(), "large.log", archive));
+    rusage after{};
+    getrusage(RUSAGE_SELF, &after);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 16L << 10) << "peak resident KiB grew that much";
+    close();
+    const auto read = readZipEntries(archivePath);
+    ASSERT_EQ(read.size(), 1u);
+    EXPECT_EQ(read[0].size, static_cast<unsigned long long>(FILE_SIZE));
+    EXPECT_TRUE(read[0].crcOk);
+}
+
+TEST_F(ArchiveWriter, FilesThatStatReportsEmptyAreStoredWithWhatTheyHold)
+{
+    const std::string expected = readWholeFile("/proc/version");
+    ASSERT_FALSE(expected.empty());
+    EXPECT_TRUE(ArchivingClass::tryToCopyFileToZipFileEntry("/proc/version", "proc/version", archive));
+    close();
+    EXPECT_EQ(readZipEntry(archivePath, "proc/version"), expected);
+}
+
+TEST_F(ArchiveWriter, SourcesAreReadUnderTheFileSystemRoot)
+{
+    TempDir root;
+    writeFile(root / "var/log/x.log", "under the root");
+    FakeMachine machine;
+    platform::Services services;
+    services.fileSystemRoot = root.path();
+    auto installed = machine.install(services);
+    EXPECT_TRUE(ArchivingClass::tryToCopyFileToZipFileEntry("/var/log/x.log", "x.log", archive));
+    EXPECT_FALSE(ArchivingClass::tryToCopyFileToZipFileEntry((root / "var/log/x.log").c_str(), "y.log", archive));
+    close();
+    EXPECT_EQ(readZipEntryNames(archivePath), std::vector<std::string>{"x.log"});
+    EXPECT_EQ(readZipEntry(archivePath, "x.log"), "under the root");
+}
+
+// Missing paths and things that are not regular files are "not found": no
+// entry, no error, and no hang on a FIFO without a writer or an endless device.
+TEST_F(ArchiveWriter, PathsThatAreNotRegularFilesAreNotFound)
+{
+    ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
+    makeDirectories(dir / "directory");
+    writeFile(dir / "kept.txt", "kept");
+    ArchivingClass::addEntryToZipFile("first", "1"s, archive);
+    EXPECT_EXIT(
+        {
+            alarm(10);
+            bool any = false;
+            for (const std::string& path :
+                 {dir / "missing.log", dir / "fifo", dir / "directory", "/dev/zero"s, "/dev/null"s})
+                any = ArchivingClass::tryToCopyFileToZipFileEntry(path.c_str(), "x", archive) || any;
+            std::_Exit(any ? 1 : 0);
+        },
+        ::testing::ExitedWithCode(0), "");
+    for (const std::string& path : {dir / "missing.log", dir / "fifo", dir / "directory", "/dev/zero"s})
+        EXPECT_FALSE(ArchivingClass::tryToCopyFileToZipFileEntry(path.c_str(), "x", archive)) << path;
+    for (const std::string& path : {dir / "missing.log", dir / "fifo", dir / "directory"})
+        expectCode(ERROR_FILE_READ,
+                   [&] { ArchivingClass::copyFileToZipFileEntry(path.c_str(), "x", archive); }, path);
+    EXPECT_TRUE(ArchivingClass::tryToCopyFileToZipFileEntry((dir / "kept.txt").c_str(), "kept", archive));
+    close();
+    EXPECT_EQ(readZipEntryNames(archivePath), (std::vector<std::string>{"first", "kept"}));
+}
+
+// A file that exists but cannot be read ends the run with code 4; the
+// entries before it stay readable and no empty entry is left for it.
+TEST_F(ArchiveWriter, UnreadableFilesRaiseCode4AndLeaveNoEntry)
+{
+    std::vector<std::string> unreadable = {"/proc/self/mem"}; // opens, but reading offset 0 fails
+    if (geteuid() == 0) {
+        // Root reads past mode 000, but not a write-only kernel setting.
+        for (const char* path : {"/proc/sys/vm/compact_memory", "/proc/sys/vm/drop_caches"})
+            if (access(path, F_OK) == 0) {
+                unreadable.push_back(path);
+                break;
+            }
+    } else {
+        writeFile(dir / "secret.log", "secret");
+        chmod((dir / "secret.log").c_str(), 0);
+        unreadable.push_back(dir / "secret.log");
+    }
+    ArchivingClass::addEntryToZipFile("first", "1"s, archive);
+    for (const auto& path : unreadable)
+        expectCode(ERROR_FILE_READ,
+                   [&] { ArchivingClass::tryToCopyFileToZipFileEntry(path.c_str(), "unreadable", archive); },
+                   path);
+    ArchivingClass::closeZipFileAfterFailure(archive);
+    archive = nullptr;
+    EXPECT_TRUE(unzipTestPasses(archivePath));
+    EXPECT_EQ(readZipEntryNames(archivePath), std::vector<std::string>{"first"});
+}
+
+TEST(ArchiveCreation, ReplacesAnExistingFile)
+{
+    TempDir dir;
+    const std::string path = dir / "report.zip";
+    writeFile(path, randomBytes(100000, 3)); // larger than the new archive, so leftovers would show
+    void* archive = ArchivingClass::createNewZipFile(path.c_str());
+    ArchivingClass::addEntryToZipFile("new", "new"s, archive);
+    ArchivingClass::closeZipFile(archive);
+    EXPECT_TRUE(unzipTestPasses(path));
+    EXPECT_EQ(readZipEntryNames(path), std::vector<std::string>{"new"});
+    EXPECT_LT(readWholeFile(path).size(), 1000u);
+}
+
+TEST(ArchiveCreation, AnArchiveThatCannotBeCreatedRaisesCode15)
+{
+    TempDir dir;
+    makeDirectories(dir / "taken");
+    writeFile(dir / "file", "");
+    for (const std::string& path : {dir / "Desktop/report.zip", dir / "taken", dir / "file/report.zip"})
+        expectCode(ERROR_ARCHIVE_WRITE, [&] { ArchivingClass::createNewZipFile(path.c_str()); }, path);
+    if (geteuid() != 0) {
+        makeDirectories(dir / "locked");
+        chmod((dir / "locked").c_str(), 0555);
+        expectCode(ERROR_ARCHIVE_WRITE,
+                   [&] { ArchivingClass::createNewZipFile((dir / "locked/report.zip").c_str()); }, "locked");
+    }
+}
+
+// A disk that fills up just as the central directory is written: the entries
+// went in, the close fails, and that must not pass for success. The child
+// process holds the file-size limit that plays the full disk.
+TEST(ArchiveCreation, AnArchiveThatCannotBeFinishedRaisesCode15)
+{
+    TempDir dir;
+    const std::string data = randomBytes(5000, 5);
+    auto writeArchive = [&](const std::string& path) {
+        void* archive = ArchivingClass::createNewZipFile(path.c_str());
+        try {
+            ArchivingClass::addEntryToZipFile("reportData/generalInformation.dat", data, archive);
+        } catch (int) {
+            ArchivingClass::closeZipFileAfterFailure(archive);
+            return 1; // already failed at the entry: the limit is too low for this test
+        }
+        try {
+            ArchivingClass::closeZipFile(archive);
+        } catch (int code) {
+            return code;
+        }
+        return 0;
+    };
+    ASSERT_EQ(writeArchive(dir / "unlimited.zip"), 0);
+    const auto fullSize = static_cast<rlim_t>(readWholeFile(dir / "unlimited.zip").size());
+    EXPECT_EXIT(
+        {
+            std::signal(SIGXFSZ, SIG_IGN);
+            rlimit limit{};
+            getrlimit(RLIMIT_FSIZE, &limit);
+            limit.rlim_cur = fullSize - 30; // the end record and part of the central directory
+            setrlimit(RLIMIT_FSIZE, &limit);
+            std::_Exit(writeArchive(dir / "limited.zip"));
+        },
+        ::testing::ExitedWithCode(ERROR_ARCHIVE_WRITE), "");
+}
+
+// /dev/full accepts the open and refuses every write. A large entry fails as
+// it is written; a small one may only fail when the buffers are flushed, at
+// the latest at the close. Either way the run must end with code 15.
+TEST(ArchiveCreation, AFullDiskRaisesCode15)
+{
+    TempDir dir;
+    writeFile(dir / "large.log", randomBytes(2u << 20, 4));
+    void* archive = ArchivingClass::createNewZipFile("/dev/full");
+    expectCode(ERROR_ARCHIVE_WRITE,
+               [&] { ArchivingClass::addEntryToZipFile("memory", randomBytes(1u << 20, 4), archive); }, "memory");
+    ArchivingClass::closeZipFileAfterFailure(archive);
+
+    archive = ArchivingClass::createNewZipFile("/dev/full");
+    expectCode(ERROR_ARCHIVE_WRITE,
+               [&] { ArchivingClass::tryToCopyFileToZipFileEntry((dir / "large.log").c_str(), "copy", archive); },
+               "copy");
+    ArchivingClass::closeZipFileAfterFailure(archive);
+
+    archive = ArchivingClass::createNewZipFile("/dev/full");
+    expectCode(ERROR_ARCHIVE_WRITE, [&] {
+        try {
+            ArchivingClass::addEntryToZipFile("reportData/reportGeneratorLog.log", "log\r\n"s, archive);
+        } catch (...) {
+            ArchivingClass::closeZipFileAfterFailure(archive);
+            throw;
+        }
+        ArchivingClass::closeZipFile(archive);
+    }, "small");
+}
