@@ -3,10 +3,13 @@
 #include "core/ErrorCodes.h"
 #include "core/FileReaderClass.h"
 
+#include <sys/stat.h>
 #include <zlib.h>
 
 #include <algorithm>
 #include <limits>
+#include <map>
+#include <mutex>
 #include <vector>
 
 namespace {
@@ -18,6 +21,43 @@ constexpr std::size_t COPY_CHUNK_SIZE = 1 << 20;
 // Entries that may pass 4 GiB need the zip64 extension; a file that starts at
 // 2 GiB or more gets it, leaving room for one that grows while it is read.
 constexpr off_t ZIP64_THRESHOLD = off_t{1} << 31;
+
+// The file behind each open archive, so that a wildcard that happens to
+// match the archive itself (a listed Desktop/*.zip) never copies the archive
+// into itself, growing it without end.
+struct FileIdentity {
+    dev_t device;
+    ino_t inode;
+};
+
+std::mutex openArchivesMutex;
+std::map<void*, FileIdentity>& openArchives()
+{
+    static std::map<void*, FileIdentity> archives;
+    return archives;
+}
+
+void rememberArchive(void* archive, const char* path)
+{
+    struct stat status {};
+    if (stat(path, &status) != 0)
+        return;
+    std::lock_guard lock(openArchivesMutex);
+    openArchives()[archive] = {status.st_dev, status.st_ino};
+}
+
+void forgetArchive(void* archive)
+{
+    std::lock_guard lock(openArchivesMutex);
+    openArchives().erase(archive);
+}
+
+bool isArchiveItself(const SourceFile& source, void* archive)
+{
+    std::lock_guard lock(openArchivesMutex);
+    auto found = openArchives().find(archive);
+    return found != openArchives().end() && source.isFile(found->second.device, found->second.inode);
+}
 
 void check(int result)
 {
@@ -105,6 +145,7 @@ void* ArchivingClass::createNewZipFile(const char* path)
     zipFile archive = zipOpen64(path, APPEND_STATUS_CREATE);
     if (archive == nullptr)
         throw ERROR_ARCHIVE_WRITE;
+    rememberArchive(archive, path);
     return archive;
 }
 
@@ -136,7 +177,7 @@ bool ArchivingClass::tryToCopyFileToZipFileEntry(const char* sourcePath, const c
     if (!FileReaderClass::fileExists(sourcePath))
         return false;
     auto source = SourceFile::open(sourcePath);
-    if (!source)
+    if (!source || isArchiveItself(*source, archive))
         return false;
     copyToEntry(*source, entryName, archive);
     return true;
@@ -144,10 +185,12 @@ bool ArchivingClass::tryToCopyFileToZipFileEntry(const char* sourcePath, const c
 
 void ArchivingClass::closeZipFile(void* archive)
 {
+    forgetArchive(archive);
     check(zipClose(archive, nullptr));
 }
 
 void ArchivingClass::closeZipFileAfterFailure(void* archive) noexcept
 {
+    forgetArchive(archive);
     zipClose(archive, nullptr);
 }

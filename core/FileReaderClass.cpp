@@ -21,6 +21,9 @@ std::optional<SourceFile> SourceFile::open(const char* path)
     // O_NONBLOCK: should the path have turned into a FIFO since the check,
     // the open must not wait for a writer.
     int descriptor = ::open(host.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    // A file removed since the check (a log rotated away) is simply gone.
+    if (descriptor < 0 && (errno == ENOENT || errno == ENOTDIR))
+        return std::nullopt;
     if (descriptor < 0)
         throw ERROR_FILE_READ;
     if (fstat(descriptor, &status) != 0) {
@@ -33,18 +36,24 @@ std::optional<SourceFile> SourceFile::open(const char* path)
     }
     // Back to blocking reads; for a regular file this changes nothing else.
     fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
-    return SourceFile(descriptor, status.st_mtime, status.st_size);
+    return SourceFile(descriptor, status);
 }
 
-SourceFile::SourceFile(int descriptor, std::time_t modificationTime, off_t size)
-    : descriptor_(descriptor), modificationTime_(modificationTime), size_(size)
+SourceFile::SourceFile(int descriptor, const struct stat& status)
+    : descriptor_(descriptor),
+      modificationTime_(status.st_mtime),
+      size_(status.st_size),
+      device_(status.st_dev),
+      inode_(status.st_ino)
 {
 }
 
 SourceFile::SourceFile(SourceFile&& other) noexcept
     : descriptor_(std::exchange(other.descriptor_, -1)),
       modificationTime_(other.modificationTime_),
-      size_(other.size_)
+      size_(other.size_),
+      device_(other.device_),
+      inode_(other.inode_)
 {
 }
 
@@ -56,6 +65,8 @@ SourceFile& SourceFile::operator=(SourceFile&& other) noexcept
         descriptor_ = std::exchange(other.descriptor_, -1);
         modificationTime_ = other.modificationTime_;
         size_ = other.size_;
+        device_ = other.device_;
+        inode_ = other.inode_;
     }
     return *this;
 }

@@ -2,6 +2,7 @@
 // File-system access for the report. Every path is a path of the collected
 // system; it is read under the file-system root when one is set.
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include <cstddef>
@@ -30,12 +31,16 @@ public:
     off_t sizeWhenOpened() const { return size_; }
     // Up to `capacity` bytes; 0 at the end of the file. Code 4 on a read error.
     std::size_t read(void* buffer, std::size_t capacity);
+    // Whether this is the file with that device and inode number.
+    bool isFile(dev_t device, ino_t inode) const { return device_ == device && inode_ == inode; }
 
 private:
-    SourceFile(int descriptor, std::time_t modificationTime, off_t size);
+    SourceFile(int descriptor, const struct stat& status);
     int descriptor_ = -1;
     std::time_t modificationTime_ = 0;
     off_t size_ = 0;
+    dev_t device_ = 0;
+    ino_t inode_ = 0;
 };
 
 class FileReaderClass {

@@ -403,3 +403,16 @@ TEST(ArchiveCreation, AFullDiskRaisesCode15)
         ArchivingClass::closeZipFile(archive);
     }, "small");
 }
+
+TEST(ArchiveWriterSafety, TheArchiveIsNeverCopiedIntoItself)
+{
+    testing_support::TempDir temp;
+    const std::string archivePath = temp / "Desktop/report.zip";
+    testing_support::makeDirectories(temp / "Desktop");
+    void* archive = ArchivingClass::createNewZipFile(archivePath.c_str());
+    ArchivingClass::addEntryToZipFile("first", std::string(100000, 'x'), archive);
+    // A wildcard such as Desktop/*.zip meets the archive being written.
+    EXPECT_FALSE(ArchivingClass::tryToCopyFileToZipFileEntry(archivePath.c_str(), "Desktop/report.zip", archive));
+    ArchivingClass::closeZipFile(archive);
+    EXPECT_EQ(testing_support::readZipEntryNames(archivePath), std::vector<std::string>{"first"});
+}
