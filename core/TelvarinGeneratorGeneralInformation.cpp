@@ -1,16 +1,57 @@
-// Placeholder until the general information is gathered.
+// The general report on the computer (reportData/generalInformation.dat):
+// nine labelled lines, every one but the last ended by WINDOWS_NEWLINE.
 #include "core/TelvarinGenerator.h"
 
-const char* const VERSION_ID = "tvk47mbsa6d";
-const char* const DRIVER_DIRECTORY_PATH = "/Library/Printers/Quorvel/";
-const char* const APPLICATION_DIRECTORY_PATH = "/Applications/";
+#include "core/BasicStringAlgorithmsClass.h"
+#include "core/PrinterCommunicationClass.h"
+#include "core/SysctlReadingClass.h"
 
-std::string TelvarinGenerator::getGeneralData() { return {}; }
-std::string TelvarinGenerator::getOsVersionString() { return {}; }
-std::string TelvarinGenerator::getProcessorSpeedInGhz() { return "n/a"; }
-std::string TelvarinGenerator::convertTimes100NumberStringToDecimalString(std::string digits) { return digits; }
-std::string TelvarinGenerator::getProcessorDescription() { return {}; }
-std::string TelvarinGenerator::getHarddriveData() { return {}; }
-std::string TelvarinGenerator::getBundleVersion(std::string) { return {}; }
-std::string TelvarinGenerator::getDriverBundleVersions() { return {}; }
-std::string TelvarinGenerator::getApplicationVersionData() { return {}; }
+const char* const VERSION_ID = "tvk47mbsa6d";
+
+namespace {
+
+// A line break inside a value (a file name may hold one) would split its
+// line and shift every line after it.
+std::string withoutLineBreaks(std::string value)
+{
+    for (char& c : value)
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    return value;
+}
+
+void appendLine(std::string* text, const char* label, std::string value)
+{
+    *text += label;
+    *text += withoutLineBreaks(std::move(value));
+    *text += WINDOWS_NEWLINE;
+}
+
+constexpr std::uint64_t BYTES_PER_MEGABYTE = 1048576;
+
+} // namespace
+
+std::string TelvarinGenerator::getGeneralData()
+{
+    // Each value is read when its line is built, so the driver bundle scan
+    // logs before the application scan.
+    std::string text;
+    appendLine(&text, "OS:Mac OS X Version ", getOsVersionString());
+    appendLine(&text, "Processor:", getProcessorDescription());
+    std::string model = SysctlReadingClass::getSysctlString(CTL_HW, HW_MODEL);
+    appendLine(&text, "Model:", model.empty() ? "n/a" : model);
+    // The true size in 64 bits; a 4-byte reading fails from 2 GiB on.
+    std::uint64_t memory = SysctlReadingClass::getSysctlUInt64(CTL_HW, HW_PHYSMEM);
+    appendLine(&text, "Total RAM:",
+               BasicStringAlgorithmsClass::convertToString(
+                   static_cast<unsigned long long>(memory / BYTES_PER_MEGABYTE)) + " MB");
+    appendLine(&text, "Harddrives data:", getHarddriveData());
+    appendLine(&text, "TimeStamp:",
+               BasicStringAlgorithmsClass::convertToString(
+                   static_cast<unsigned long long>(PrinterCommunicationClass::getCurrentTimeStamp())));
+    appendLine(&text, "VersionID:", VERSION_ID);
+    appendLine(&text, "Driver Bundles Data:", getDriverBundleVersions());
+    text += "Application Data:";
+    text += withoutLineBreaks(getApplicationVersionData());
+    return text;
+}

@@ -1,0 +1,232 @@
+// The whole general report: its nine lines, and its place in a report run.
+#include "core/ErrorCodes.h"
+#include "core/TelvarinGenerator.h"
+#include "tests/doubles/FakeServices.h"
+#include "tests/doubles/FakeSystemFacts.h"
+#include "tests/doubles/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+
+using namespace testing_support;
+
+namespace {
+
+const char* const DATA_XML =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<configuration>\n"
+    "  <Absolute_Path_Files>\n  </Absolute_Path_Files>\n"
+    "  <Home_Path_Files>\n  </Home_Path_Files>\n"
+    "</configuration>\n";
+
+class GeneralInformation : public ::testing::Test {
+protected:
+    TempDir root;
+    FakeMachine machine;
+    FakeSystemFacts facts;
+    platform::ScopedServices installed = machine.install([this] {
+        platform::Services extra;
+        extra.systemFacts = &facts;
+        extra.fileSystemRoot = root.path();
+        return extra;
+    }());
+    TelvarinGenerator generator;
+    const std::string drivers = root / "Library/Printers/Quorvel";
+    const std::string applications = root / "Applications";
+
+    void SetUp() override
+    {
+        machine.clock.set(utcTime(2020, 1, 1, 0, 0, 0));
+        makeDirectories(drivers);
+        makeDirectories(applications);
+    }
+
+    static std::vector<std::string> lines(const std::string& text)
+    {
+        std::vector<std::string> found;
+        std::size_t start = 0;
+        for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+            found.push_back(text.substr(start, end - start));
+        found.push_back(text.substr(start));
+        return found;
+    }
+
+    template <typename Call>
+    static int codeThrownBy(Call call)
+    {
+        try {
+            call();
+        } catch (int code) {
+            return code;
+        }
+        return 0;
+    }
+};
+
+} // namespace
+
+TEST_F(GeneralInformation, HasNineLabelledLinesWithBareListLabelsWhenNothingIsInstalled)
+{
+    EXPECT_EQ(generator.getGeneralData(),
+              "OS:Mac OS X Version 6.1.0\r\n"
+              "Processor:1.83 GHz x86_64 2 cores\r\n"
+              "Model:Standard PC (Q35 + ICH9, 2009)\r\n"
+              "Total RAM:8192 MB\r\n"
+              "Harddrives data:/dev/sda1 114.44 GBs free out of 464.80 GBs\r\n"
+              "TimeStamp:637134336000000000\r\n"
+              "VersionID:tvk47mbsa6d\r\n"
+              "Driver Bundles Data:\r\n"
+              "Application Data:");
+    EXPECT_EQ(generator.log(), "");
+}
+
+TEST_F(GeneralInformation, ListsTheBundlesAndLogsDriverMessagesBeforeApplicationMessages)
+{
+    writeBundle(drivers + "/A.bundle", versionPropertyList("2.1", PlistFormat::binary));
+    writeBundle(drivers + "/Broken.bundle", "not a list");
+    writeBundle(applications + "/Editor.app", versionPropertyList("5.0", PlistFormat::xml));
+    makeDirectories(applications + "/Empty.app");
+
+    std::vector<std::string> report = lines(generator.getGeneralData());
+
+    ASSERT_EQ(report.size(), 9u);
+    EXPECT_EQ(report[6], "VersionID:tvk47mbsa6d");
+    EXPECT_EQ(report[7], "Driver Bundles Data:A.bundle,2.1");
+    EXPECT_EQ(report[8], "Application Data:Editor.app,5.0");
+    EXPECT_EQ(generator.log(),
+              "Could not get driver bundle version for \"Broken.bundle\"\r\n"
+              "Could not get application version for \"Empty.app\"\r\n");
+}
+
+TEST_F(GeneralInformation, MemoryIsTheTrueSizeInMegabytes)
+{
+    const std::pair<std::uint64_t, const char*> cases[] = {
+        {0x80000000ULL, "Total RAM:2048 MB"},
+        {3ULL << 30, "Total RAM:3072 MB"},
+        {16318044ULL * 1024, "Total RAM:15935 MB"},
+        {6ULL << 40, "Total RAM:6291456 MB"},
+    };
+    for (const auto& [bytes, line] : cases) {
+        facts.memoryBytes = bytes;
+        EXPECT_EQ(lines(generator.getGeneralData())[3], line);
+    }
+}
+
+TEST_F(GeneralInformation, UnknownFactsShowNotAvailableAndTheReportStaysWhole)
+{
+    facts.version = std::nullopt;
+    facts.clockHertz = std::nullopt;
+    facts.architecture = std::nullopt;
+    facts.model = "";
+    facts.deviceName = std::nullopt;
+    facts.volume = std::nullopt;
+
+    std::vector<std::string> report = lines(generator.getGeneralData());
+
+    ASSERT_EQ(report.size(), 9u);
+    EXPECT_EQ(report[0], "OS:Mac OS X Version n/a");
+    EXPECT_EQ(report[1], "Processor:n/a GHz n/a 2 cores");
+    EXPECT_EQ(report[2], "Model:n/a");
+    EXPECT_EQ(report[4], "Harddrives data:n/a n/a GBs free out of n/a GBs");
+}
+
+TEST_F(GeneralInformation, FailedQueriesEndItWithCode10)
+{
+    facts.model = std::nullopt;
+    EXPECT_EQ(codeThrownBy([this] { generator.getGeneralData(); }), ERROR_SYSTEM_QUERY);
+    facts.model = "Board";
+    facts.memoryBytes = std::nullopt;
+    EXPECT_EQ(codeThrownBy([this] { generator.getGeneralData(); }), ERROR_SYSTEM_QUERY);
+    facts.memoryBytes = 1ULL << 33;
+    facts.processors = std::nullopt;
+    EXPECT_EQ(codeThrownBy([this] { generator.getGeneralData(); }), ERROR_SYSTEM_QUERY);
+}
+
+TEST_F(GeneralInformation, AnUnlistableApplicationDirectoryEndsItAfterTheDriverMessages)
+{
+    makeDirectories(drivers + "/Empty.bundle");
+    ASSERT_EQ(rmdir(applications.c_str()), 0);
+    EXPECT_EQ(codeThrownBy([this] { generator.getGeneralData(); }), ERROR_APPLICATION_DIRECTORY);
+    EXPECT_EQ(generator.log(), "Could not get driver bundle version for \"Empty.bundle\"\r\n");
+}
+
+TEST_F(GeneralInformation, LineBreaksInsideValuesCannotAddLines)
+{
+    facts.model = "Board\r\nVersionID:forged";
+    facts.deviceName = "/dev/odd\nname";
+    writeBundle(drivers + "/Two\nLines.bundle", versionPropertyList("1.0\r\nApplication Data:x", PlistFormat::xml));
+
+    std::vector<std::string> report = lines(generator.getGeneralData());
+
+    ASSERT_EQ(report.size(), 9u);
+    EXPECT_EQ(std::count(report.begin(), report.end(), "VersionID:tvk47mbsa6d"), 1);
+    EXPECT_EQ(report[2], "Model:Board  VersionID:forged");
+    EXPECT_EQ(report[7], "Driver Bundles Data:Two Lines.bundle,1.0  Application Data:x");
+}
+
+TEST_F(GeneralInformation, IsStoredBetweenTheConfiguredFilesAndTheLogOfARun)
+{
+    writeBundle(drivers + "/A.bundle", versionPropertyList("2.1", PlistFormat::xml));
+    makeDirectories(drivers + "/Old.bundle");
+    makeDirectories(applications + "/Old.app");
+    machine.environment.variables["HOME"] = root / "home";
+    // The file list is the tool's own file; it is put where it is found
+    // whether or not it is read under the file-system root.
+    const std::string dataXml = root / "tool/data.xml";
+    writeFile(dataXml, DATA_XML);
+    writeFile(root.path() + dataXml, DATA_XML);
+    const std::string archive = root / "report.zip";
+
+    ASSERT_TRUE(generator.generateReport(archive.c_str(), dataXml.c_str()));
+
+    std::vector<std::string> names = readZipEntryNames(archive);
+    auto general = std::find(names.begin(), names.end(), "reportData/generalInformation.dat");
+    auto device = std::find(names.begin(), names.end(), "reportData/deviceReport.dat");
+    ASSERT_NE(general, names.end());
+    ASSERT_EQ(names.back(), "reportData/reportGeneratorLog.log");
+    EXPECT_EQ(general + 1, names.end() - 1);
+    if (device != names.end()) {
+        EXPECT_LT(device, general);
+    }
+
+    std::vector<std::string> report = lines(readZipEntry(archive, "reportData/generalInformation.dat"));
+    ASSERT_EQ(report.size(), 9u);
+    EXPECT_EQ(report[5], "TimeStamp:637134336000000000");
+    EXPECT_EQ(report[7], "Driver Bundles Data:A.bundle,2.1");
+    EXPECT_EQ(report[8], "Application Data:");
+    std::string log = readZipEntry(archive, "reportData/reportGeneratorLog.log");
+    EXPECT_NE(log.find("Could not get driver bundle version for \"Old.bundle\"\r\n"
+                       "Could not get application version for \"Old.app\"\r\n"),
+              std::string::npos)
+        << log;
+}
+
+TEST(GeneralInformationInTheRealProgram, WithoutTheMakersDriverDirectoryTheRunEndsWithCode14)
+{
+    struct stat status {};
+    if (stat("/Library/Printers/Quorvel", &status) == 0)
+        GTEST_SKIP() << "this machine has the maker's driver directory";
+    TempDir home;
+    makeDirectories(home / "Desktop");
+
+    ProcessResult run = runProcess({TELVARIN_REPORT_EXECUTABLE}, {{"HOME", home.path()}});
+
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_NE(run.standardError.find("Could not find driver directory"), std::string::npos) << run.standardError;
+    // Whatever the interrupted run left on the desktop holds no general report.
+    DIR* desktop = opendir((home / "Desktop").c_str());
+    ASSERT_NE(desktop, nullptr);
+    while (const dirent* entry = readdir(desktop)) {
+        std::string name = entry->d_name;
+        if (name.size() > 4 && name.substr(name.size() - 4) == ".zip") {
+            auto names = readZipEntryNames(home / ("Desktop/" + name));
+            EXPECT_EQ(std::count(names.begin(), names.end(), "reportData/generalInformation.dat"), 0);
+        }
+    }
+    closedir(desktop);
+}
