@@ -101,15 +101,17 @@ void PrinterBehaviour::commandWritten(const std::string& bytes)
     output_.push_back(pending);
 }
 
-std::optional<std::string> PrinterBehaviour::takeOutput(std::size_t capacity)
+std::optional<std::string> PrinterBehaviour::takeOutput(std::size_t capacity, bool newRead)
 {
     std::lock_guard lock(mutex_);
-    ++reads_;
+    if (newRead)
+        ++reads_;
     if (output_.empty())
         return std::nullopt;
     Pending& front = output_.front();
     if (front.readsBeforeAvailable > 0) {
-        --front.readsBeforeAvailable;
+        if (newRead)
+            --front.readsBeforeAvailable;
         return std::nullopt;
     }
     std::string delivered = front.bytes.substr(0, capacity);

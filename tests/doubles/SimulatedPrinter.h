@@ -50,8 +50,9 @@ public:
     // What the transport does to the printer.
     void commandWritten(const std::string& bytes);
     // The next answer, at most `capacity` bytes of it (the rest stays); none
-    // when nothing is waiting.
-    std::optional<std::string> takeOutput(std::size_t capacity);
+    // when nothing is waiting. A read that is still waiting for its answer
+    // checks again without counting as a further read.
+    std::optional<std::string> takeOutput(std::size_t capacity, bool newRead = true);
 
     std::vector<std::string> writes() const;
     int readCount() const;
