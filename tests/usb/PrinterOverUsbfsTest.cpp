@@ -112,3 +112,93 @@ TEST_F(PrinterOverUsbfs, FullDataReportClaimsReportsAndGivesThePrinterBack)
     EXPECT_EQ(std::vector<std::string>(events.end() - 2, events.end()),
               (std::vector<std::string>{"release 0", "driver bound 0"}));
 }
+
+TEST_F(PrinterOverUsbfs, AMissedReadIsAnsweredAfterTheRewriteAndSilenceTimesOut)
+{
+    EmulatedUsbPrinter& printer = bus.plugIn(simulatedPrinterDevice(0x26));
+    printer.printer.ignoreFirstWrites(bytesOf("1B 2A 6D 06 94 03"), 1);
+    std::string report;
+    ASSERT_TRUE(PrinterCommunicationClass::getReportData(&report));
+    EXPECT_EQ(splitLines(report)[5], "flash page 3,2,06 03");
+    EXPECT_EQ(count(printer.events(), "write 1b 2a 6d 06 94 03"), 2);
+
+    // A printer that never answers the status command: two writes, four
+    // reads that each time out, code 13, and the printer is given back.
+    EmulatedUsbPrinter& silent = bus.plugIn(simulatedPrinterDevice(0x22));
+    silent.printer.neverAnswer(STATUS_COMMAND);
+    Robot robot;
+    robot.pid = 0x22;
+    ASSERT_TRUE(PtrInfo_OpenUSBInterface(&robot));
+    EXPECT_THROW(PrinterCommunicationClass::writeCommandToRobotAndGetOutput(&robot, "A5000440200000"), int);
+    PtrInfo_CloseUSBInterface(&robot);
+    std::vector<std::string> events = silent.events();
+    EXPECT_EQ(silent.eventCount("write "), 2);
+    EXPECT_EQ(silent.eventCount("read 300"), 4);
+    EXPECT_EQ(silent.eventCount("read timed out"), 4);
+    EXPECT_EQ(std::vector<std::string>(events.end() - 2, events.end()),
+              (std::vector<std::string>{"release 0", "driver bound 0"}));
+}
+
+TEST_F(PrinterOverUsbfs, ABusyInterfaceIsWaitedForAndNeverTakenFromItsHolder)
+{
+    EmulatedUsbPrinter& printer = bus.plugIn(simulatedPrinterDevice(0x26));
+    printer.setBusyClaims(3);
+    std::string report;
+    ASSERT_TRUE(PrinterCommunicationClass::getReportData(&report));
+    EXPECT_EQ(splitLines(report).size(), 172u);
+    EXPECT_EQ(machine.sleeper.sleeps, (std::vector<unsigned>{1, 1, 1}));
+    EXPECT_EQ(printer.eventCount("claim 0 except usbfs busy"), 3);
+
+    machine.sleeper.sleeps.clear();
+    printer.setBusyClaims(6);
+    EXPECT_EQ(reportFailure(&report), ERROR_PRINTER_COMMUNICATION);
+    EXPECT_EQ(machine.sleeper.sleeps, (std::vector<unsigned>(5, 1)));
+    EXPECT_EQ(printer.eventCount("claim 0 except usbfs busy"), 3 + 5);
+    // Nothing was claimed, so nothing is released and no driver is touched.
+    EXPECT_EQ(printer.eventCount("release"), 1);
+    EXPECT_EQ(printer.eventCount("driver bound"), 1);
+}
+
+TEST_F(PrinterOverUsbfs, AnUnpluggedPrinterEndsTheReportWithThirteen)
+{
+    EmulatedUsbPrinter& printer = bus.plugIn(simulatedPrinterDevice(0x26));
+    printer.setDisconnectAfterWrites(100);
+    std::string report = "untouched";
+    EXPECT_EQ(reportFailure(&report), ERROR_PRINTER_COMMUNICATION);
+    EXPECT_EQ(report, "untouched");
+    EXPECT_EQ(printer.eventCount("write "), 100);
+    EXPECT_EQ(printer.eventCount("release 0"), 1);
+}
+
+TEST_F(PrinterOverUsbfs, BasicStatusPrinterAndTheAlternateSettingFallback)
+{
+    SimulatedDevice device = simulatedPrinterDevice(0x08);
+    device.interfaces[0].alternateSettings = {
+        {}, {{0x81, platform::USB_TRANSFER_INTERRUPT}, {0x02, platform::USB_TRANSFER_BULK},
+             {0x83, platform::USB_TRANSFER_BULK}}};
+    EmulatedUsbPrinter& printer = bus.plugIn(device);
+    printer.printer.queueOutput(bytesOf("01 00 3F"));
+    std::string report;
+    ASSERT_TRUE(PrinterCommunicationClass::getReportData(&report));
+    std::vector<std::string> lines = splitLines(report);
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[3], "01 00 3F");
+    EXPECT_EQ(printer.eventCount("alternate setting 0 1"), 1);
+    EXPECT_EQ(printer.eventCount("write "), 0);
+}
+
+TEST_F(PrinterOverUsbfs, OnlyTheFirstRecognisedPrinterInTheSystemsOrderIsOpened)
+{
+    EmulatedUsbPrinter& first = bus.plugIn(simulatedPrinterDevice(0x16));
+    EmulatedUsbPrinter& second = bus.plugIn(simulatedPrinterDevice(0x26));
+    first.printer.queueOutput(bytesOf("01"));
+    second.printer.queueOutput(bytesOf("02"));
+    int firstListed = PrinterCommunicationClass::getListOfConnectedQuorvelDevicePids().front();
+    std::string report;
+    ASSERT_TRUE(PrinterCommunicationClass::getReportData(&report));
+    EmulatedUsbPrinter& opened = firstListed == 0x16 ? first : second;
+    EmulatedUsbPrinter& passedOver = firstListed == 0x16 ? second : first;
+    EXPECT_EQ(splitLines(report).size(), firstListed == 0x16 ? 4u : 172u);
+    EXPECT_EQ(opened.eventCount("claim"), 1);
+    EXPECT_TRUE(passedOver.events().empty());
+}
