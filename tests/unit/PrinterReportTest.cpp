@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <regex>
 #include <sstream>
 
 using namespace testing_support;
@@ -68,7 +67,7 @@ TEST(PrinterDataSetTable, HoldsTheParameterCodesInSendingOrder)
     std::vector<std::string> codes(std::begin(tessaro_commandsArray), std::end(tessaro_commandsArray));
     ASSERT_EQ(codes.size(), 161u);
     for (const auto& code : codes)
-        EXPECT_TRUE(std::regex_match(code, std::regex("[0-9A-F]{4}"))) << code;
+        EXPECT_TRUE(code.size() == 4 && code.find_first_not_of("0123456789ABCDEF") == std::string::npos) << code;
     EXPECT_EQ(codes.front(), "0010");
     EXPECT_EQ(codes.back(), "0576");
     EXPECT_EQ(codes[98], "0415");

@@ -58,8 +58,10 @@ protected:
 
 } // namespace
 
-TEST_F(PrinterOverUsbfs, AnEmptyBusHasNoPrinter)
+TEST_F(PrinterOverUsbfs, WithoutAnyUsbSubsystemThereIsNoPrinterAndNoFailure)
 {
+    // The empty testbed has neither /dev/bus/usb nor a USB bus in /sys, like
+    // a container: libusb starts and lists nothing.
     EXPECT_TRUE(PrinterCommunicationClass::getListOfConnectedQuorvelDevicePids().empty());
     std::string report;
     EXPECT_FALSE(PrinterCommunicationClass::getReportData(&report));
