@@ -159,14 +159,3 @@ TEST_F(PrinterExchange, DrainStopsAfterThirtyReadsOfAPrinterThatKeepsTalking)
     EXPECT_EQ(usb.readCount(), 30);
     EXPECT_EQ(usb.printer.pendingOutputCount(), 10u);
 }
-
-TEST_F(PrinterExchange, ARecordThatDidNotOpenFailsEveryExchangeButNotTheDrain)
-{
-    PtrInfo_CloseUSBInterface(&robot);
-    usb.calls.clear();
-    EXPECT_EQ(thrownCode([&] { exchange("A50004"); }), ERROR_PRINTER_COMMUNICATION);
-    EXPECT_EQ(thrownCode([&] { PrinterCommunicationClass::readBasicStatusFromPrinter(&robot); }),
-              ERROR_PRINTER_COMMUNICATION);
-    EXPECT_NO_THROW(PrinterCommunicationClass::tryToClearDeviceOutputBuffer(&robot));
-    EXPECT_TRUE(usb.calls.empty());
-}
