@@ -240,7 +240,7 @@ bool PtrInfo_WritePrinterData(Robot* robot, const unsigned char* data, std::int3
 
 bool PtrInfo_WritePrinterFile(Robot* robot, const char* fileName)
 {
-    if (std::strlen(fileName) >= sizeof PrinterTransfer::fileName)
+    if (!fileName || std::strlen(fileName) >= sizeof PrinterTransfer::fileName)
         return false;
     PrinterTransfer transfer;
     transfer.operation = TRANSFER_WRITE_FILE;
