@@ -1,0 +1,77 @@
+// The report program itself, started as a child that sees the emulated USB
+// printers: the archive on the desktop with or without the device report.
+#include "tests/doubles/TestFiles.h"
+#include "tests/usb/EmulatedUsbPrinter.h"
+
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+
+#include <cstdlib>
+
+using namespace testing_support;
+
+namespace {
+
+// The one archive the run left on the desktop.
+std::string archiveOnTheDesktop(const std::string& home)
+{
+    std::vector<std::string> archives;
+    if (DIR* desktop = opendir((home + "/Desktop").c_str())) {
+        while (dirent* entry = readdir(desktop))
+            if (std::string(entry->d_name).rfind("Telvarin_", 0) == 0)
+                archives.push_back(home + "/Desktop/" + entry->d_name);
+        closedir(desktop);
+    }
+    EXPECT_EQ(archives.size(), 1u);
+    return archives.empty() ? std::string() : archives.front();
+}
+
+class ReportProgram : public ::testing::Test {
+protected:
+    EmulatedUsbBus bus;
+    TempDir home;
+
+    void SetUp() override { ASSERT_TRUE(inEmulatedUsbEnvironment()) << "needs the umockdev preload library"; }
+
+    ProcessResult runReport()
+    {
+        const char* preload = std::getenv("LD_PRELOAD");
+        return runProcess({TELVARIN_REPORT_PROGRAM},
+                          {{"HOME", home.path()},
+                           {"UMOCKDEV_DIR", bus.directory()},
+                           {"LD_PRELOAD", preload ? preload : ""},
+                           {"TZ", "UTC"}});
+    }
+};
+
+} // namespace
+
+TEST_F(ReportProgram, WritesTheDeviceReportOfTheAttachedPrinter)
+{
+    EmulatedUsbPrinter& printer = bus.plugIn(simulatedPrinterDevice(0x26));
+    ProcessResult run = runReport();
+    ASSERT_EQ(run.exitStatus, 0) << run.standardError;
+    std::string archive = archiveOnTheDesktop(home.path());
+    EXPECT_TRUE(unzipTestPasses(archive));
+    std::string report = readZipEntry(archive, "reportData/deviceReport.dat");
+    std::size_t lines = 1;
+    for (std::size_t at = report.find("\r\n"); at != std::string::npos; at = report.find("\r\n", at + 2))
+        ++lines;
+    EXPECT_EQ(lines, 172u);
+    EXPECT_EQ(report.rfind("h3m82c5j9w1t4x7a6pzrybnk\r\n", 0), 0u);
+    EXPECT_EQ(printer.eventCount("write "), 169);
+    EXPECT_EQ(printer.events().back(), "driver bound 0");
+}
+
+TEST_F(ReportProgram, WithoutAPrinterTheArchiveHasNoDeviceReportAndTheUserIsTold)
+{
+    ProcessResult run = runReport();
+    ASSERT_EQ(run.exitStatus, 0) << run.standardError;
+    EXPECT_NE(run.standardError.find("No recognized printer found, the report will only contain log files."),
+              std::string::npos)
+        << run.standardError;
+    std::vector<std::string> names = readZipEntryNames(archiveOnTheDesktop(home.path()));
+    EXPECT_EQ(std::count(names.begin(), names.end(), "reportData/deviceReport.dat"), 0);
+    EXPECT_EQ(std::count(names.begin(), names.end(), "reportData/reportGeneratorLog.log"), 1);
+}
