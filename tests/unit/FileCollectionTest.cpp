@@ -9,14 +9,17 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <random>
 #include <set>
 #include <sstream>
 
@@ -54,6 +57,40 @@ private:
     std::string file_;
     int saved_ = -1;
 };
+
+// Caps the size of any file this process writes, so that a run that goes
+// astray ends with a failed write instead of filling the disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = saved_;
+        limited.rlim_cur = std::min(bytes, saved_.rlim_max);
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+
+private:
+    rlimit saved_{};
+    void (*previousHandler_)(int) = nullptr;
+};
+
+std::string randomBytes(std::size_t count)
+{
+    std::mt19937 generator(7);
+    std::string bytes(count, '\0');
+    for (auto& byte : bytes)
+        byte = static_cast<char>(generator() & 0xFF);
+    return bytes;
+}
 
 std::string section(const std::string& name, const std::vector<std::string>& paths)
 {
@@ -98,7 +135,7 @@ const std::string USER_HOME = "/Users/user1";
 
 class FileCollection : public ::testing::Test {
 protected:
-    FileCollection() { machine.environment.variables["HOME"] = USER_HOME; }
+    FileCollection() : archiveFile(temp / "report.zip") { machine.environment.variables["HOME"] = USER_HOME; }
 
     // Every path the report reads lies under <temp>/root.
     platform::Services servicesUnderRoot() const
@@ -114,7 +151,7 @@ protected:
     {
         writeFile(onDisk(systemPath), contents);
     }
-    std::string archive() const { return temp / "report.zip"; }
+    std::string archive() const { return archiveFile; }
 
     struct Run {
         int code = 0;
@@ -154,6 +191,7 @@ protected:
     }
 
     TempDir temp;
+    std::string archiveFile;
     FakeMachine machine;
     platform::ScopedServices services{machine.install(servicesUnderRoot())};
 };
@@ -402,6 +440,25 @@ TEST_F(FileCollection, AnAsteriskInTheHomeDirectoryIsAnOrdinaryCharacter)
     Run run = runWithSections({}, {"Logs/a.log", "Logs/*.log,W"});
     ASSERT_EQ(run.code, 0);
     EXPECT_EQ(collectedEntries(), (std::vector<std::string>{"/Users/us*er/Logs/a.log", "W/a.log"}));
+}
+
+TEST_F(FileCollection, TheArchiveNeverCollectsItself)
+{
+    // Incompressible data first, so that the archive already holds more on
+    // disk than one read takes: copying it into itself would never end.
+    put("/data/random.bin", randomBytes(3 << 20));
+    put("/Users/user1/Desktop/earlier.zip", "an earlier report");
+    archiveFile = onDisk("/Users/user1/Desktop/report.zip");
+    FileSizeLimit limit(64 << 20);
+
+    Run run = runWithSections({"data/random.bin"}, {"Desktop/*.zip", "Desktop/report.zip"});
+    ASSERT_EQ(run.code, 0);
+    EXPECT_EQ(collectedEntries(),
+              (std::vector<std::string>{"/data/random.bin", "/Users/user1/Desktop/earlier.zip"}));
+    std::vector<std::string> output = lines(run.output);
+    EXPECT_EQ(output.at(output.size() - 2), "added 1 files from the astericked path: /Users/user1/Desktop/*.zip");
+    EXPECT_EQ(output.back(), "path not found: /Users/user1/Desktop/report.zip");
+    EXPECT_TRUE(unzipTestPasses(archive()));
 }
 
 } // namespace
