@@ -89,6 +89,7 @@ void reportPathsWithoutHome(TelvarinGenerator& generator, const std::list<std::s
             reportPathNotFound(generator, path.fullSourcePath);
             continue;
         }
+        // Codes 8 and 9 as under any home directory.
         WildcardPattern::split(TelvarinGenerator::getLastElementFromPath("/" + path.fullSourcePath));
         reportAsterickedPathCount(generator, 0, path.fullSourcePath);
     }

@@ -10,8 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include <algorithm>
 
 using namespace testing_support;
@@ -87,33 +85,6 @@ TEST(ShippedFileList, IsCollectedWholeFromAMachineThatHasEverything)
     EXPECT_NE(std::find(names.begin(), names.end(), "/var/log/quorvel/quorvel-backend.log"), names.end());
     EXPECT_NE(std::find(names.begin(), names.end(), "Logs/usb-transfer.log"), names.end());
     EXPECT_NE(std::find(names.begin(), names.end(), "/home/ada/.config/quorvel/printer-utility.conf"), names.end());
-}
-
-TEST(ShippedFileList, ListsOnlyFilesEveryUserCanReadOnThisMachine)
-{
-    // A listed file that exists but cannot be read would end every run.
-    auto sections = shippedSections();
-    for (const auto& text : sections["Absolute_Path_Files"]) {
-        const std::string path = "/" + ConfiguredPathText::split(text).sourcePath;
-        std::string directory = TelvarinGenerator::getPathWithoutLastElement(path);
-        std::vector<std::string> candidates;
-        if (path.find('*') == std::string::npos) {
-            candidates.push_back(path);
-        } else {
-            std::list<std::string> names;
-            FileReaderClass::listDir(directory, &names);
-            auto pattern = WildcardPattern::split(TelvarinGenerator::getLastElementFromPath(path));
-            for (const auto& name : names)
-                if (pattern.matches(name))
-                    candidates.push_back(directory + name);
-        }
-        for (const auto& candidate : candidates) {
-            struct stat status {};
-            if (stat(candidate.c_str(), &status) == 0 && S_ISREG(status.st_mode)) {
-                EXPECT_TRUE(status.st_mode & S_IROTH) << candidate << " is not readable by every user";
-            }
-        }
-    }
 }
 
 TEST(ShippedFileList, TheRealProgramCollectsAUsersFiles)
