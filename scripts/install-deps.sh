@@ -13,7 +13,7 @@ PACKAGES=(
   libusb-1.0-0-dev libminizip-dev zlib1g-dev libtinyxml2-dev libplist-dev
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  python3 unzip zip locales tzdata
+  python3 unzip zip time locales tzdata
   umockdev libumockdev-dev
   clang libclang-rt-14-dev
   # packaging checks
