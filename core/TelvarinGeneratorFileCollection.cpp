@@ -10,7 +10,6 @@
 #include "core/TelvarinGenerator.h"
 #include "platform/Services.h"
 
-#include <sys/stat.h>
 
 #include <cstdio>
 
@@ -41,18 +40,6 @@ ResolvedPath resolvePathText(const std::string& baseWithSlash, const std::string
     // directory's own name is an ordinary character.
     resolved.wildcard = parts.sourcePath.find('*') != std::string::npos;
     return resolved;
-}
-
-// The archive being written, met among the files to collect, would be read
-// while every chunk read grows it by its own copy, until the disk is full.
-bool isTheArchiveBeingWritten(const std::string& sourcePath, const std::string& archivePath)
-{
-    if (archivePath.empty())
-        return false;
-    struct stat source {};
-    struct stat archive {};
-    return stat(platform::hostPath(sourcePath).c_str(), &source) == 0 && stat(archivePath.c_str(), &archive) == 0 &&
-           source.st_dev == archive.st_dev && source.st_ino == archive.st_ino;
 }
 
 // The progress lines are read live by whoever runs the report from a
@@ -129,8 +116,7 @@ void TelvarinGenerator::addFilesRelativeToPath(std::list<std::string> pathTexts,
         if (path.wildcard) {
             const int count = addFilesFromAsterickedPath(path.fullSourcePath, path.entryName, archive);
             reportAsterickedPathCount(*this, count, path.fullSourcePath);
-        } else if (!isTheArchiveBeingWritten(path.fullSourcePath, archivePath_) &&
-                   ArchivingClass::tryToCopyFileToZipFileEntry(path.fullSourcePath.c_str(), path.entryName.c_str(),
+        } else if (ArchivingClass::tryToCopyFileToZipFileEntry(path.fullSourcePath.c_str(), path.entryName.c_str(),
                                                                archive)) {
             std::printf("path found: %s\n", path.fullSourcePath.c_str());
             flushProgress();
@@ -160,8 +146,7 @@ int TelvarinGenerator::addFilesFromAsterickedPath(std::string wildcardPath, std:
         flushProgress();
         // Subdirectories, FIFOs and other special files whose names match
         // are passed over here, and so is the archive itself.
-        if (!isTheArchiveBeingWritten(source, archivePath_) &&
-            ArchivingClass::tryToCopyFileToZipFileEntry(source.c_str(), entry.c_str(), archive)) {
+        if (ArchivingClass::tryToCopyFileToZipFileEntry(source.c_str(), entry.c_str(), archive)) {
             std::printf("Added path %s from astericked path %s\n", source.c_str(), wildcardPath.c_str());
             flushProgress();
             ++count;
