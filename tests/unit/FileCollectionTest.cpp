@@ -135,7 +135,14 @@ const std::string USER_HOME = "/Users/user1";
 
 class FileCollection : public ::testing::Test {
 protected:
-    FileCollection() : archiveFile(temp / "report.zip") { machine.environment.variables["HOME"] = USER_HOME; }
+    FileCollection() : archiveFile(temp / "report.zip")
+    {
+        machine.environment.variables["HOME"] = USER_HOME;
+        // The maker's (empty) driver and application folders, so that whole
+        // runs get past the general report.
+        makeDirectories(onDisk("/Library/Printers/Quorvel"));
+        makeDirectories(onDisk("/Applications"));
+    }
 
     // Every path the report reads lies under <temp>/root.
     platform::Services servicesUnderRoot() const
