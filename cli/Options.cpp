@@ -38,8 +38,8 @@ const char* const HELP_TEXT =
     "                   machine, never into the collected system. The printer\n"
     "                   report and the facts about the computer (operating system,\n"
     "                   processor, model, memory, disk) are still this machine's.\n"
-    "  --data-xml FILE  take the list of files to collect from FILE instead of the\n"
-    "                   one installed with the tool\n"
+    "  --data-xml FILE  take the list of files to collect from FILE, a file on this\n"
+    "                   machine, instead of the one installed with the tool\n"
     "  --help           show this text and exit\n"
     "  --version        show the version and exit\n"
     "\n"
@@ -125,6 +125,19 @@ std::variant<std::string, UsageError> existingDirectory(const char* option, cons
     return absolute;
 }
 
+// An existing file as a canonical absolute path, or the error that names the option.
+std::variant<std::string, UsageError> existingFile(const char* option, const std::string& path)
+{
+    auto canonical = canonicalPath(path);
+    if (canonical.index() == 1)
+        return UsageError{"cannot use " + std::string(option) + " " + quoted(path) + ": " + std::get<1>(canonical)};
+    const std::string& absolute = std::get<0>(canonical);
+    struct stat status {};
+    if (stat(absolute.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
+        return UsageError{"cannot use " + std::string(option) + " " + quoted(path) + ": not a regular file"};
+    return absolute;
+}
+
 bool isSameOrBelow(const std::string& path, const std::string& directory)
 {
     if (directory == "/")
@@ -177,7 +190,7 @@ std::variant<Options, UsageError> parseOptions(const std::vector<std::string>& a
     return options;
 }
 
-std::variant<Options, UsageError> resolveDirectories(Options options)
+std::variant<Options, UsageError> resolvePaths(Options options)
 {
     if (options.sysroot) {
         auto root = existingDirectory("--sysroot", *options.sysroot);
@@ -196,6 +209,12 @@ std::variant<Options, UsageError> resolveDirectories(Options options)
             return UsageError{"cannot write to --output " + quoted(*options.outputDirectory) + ": " +
                               std::strerror(errno)};
         options.outputDirectory = absolute;
+    }
+    if (options.dataXml) {
+        auto list = existingFile("--data-xml", *options.dataXml);
+        if (auto* error = std::get_if<UsageError>(&list))
+            return *error;
+        options.dataXml = std::get<std::string>(list);
     }
     if (options.sysroot) {
         if (!options.outputDirectory)

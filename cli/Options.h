@@ -1,7 +1,7 @@
 #pragma once
 // The command line of telvarin-report: what the user asked for, read in two
 // steps. The first looks only at the words; the second checks the named
-// directories on this machine and turns them into absolute paths.
+// files and directories on this machine and turns them into absolute paths.
 
 #include <optional>
 #include <string>
@@ -31,10 +31,11 @@ struct UsageError {
 // argument or after "=" (--output=DIR); each may be given once.
 std::variant<Options, UsageError> parseOptions(const std::vector<std::string>& arguments);
 
-// For a report run: checks that --sysroot and --output name directories on
-// this machine, that the archive will not land inside the collected system,
-// and makes both paths absolute. A sysroot of "/" is the same as none.
-std::variant<Options, UsageError> resolveDirectories(Options options);
+// For a report run: checks that --sysroot and --output name directories and
+// --data-xml a file on this machine, that the archive will not land inside
+// the collected system, and makes the paths absolute. A sysroot of "/" is the
+// same as none.
+std::variant<Options, UsageError> resolvePaths(Options options);
 
 // The full text of --help, and the short form shown after a usage error.
 extern const char* const HELP_TEXT;

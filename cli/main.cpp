@@ -41,7 +41,7 @@ int main(int argc, char** argv)
         break;
     }
 
-    auto resolved = cli::resolveDirectories(options);
+    auto resolved = cli::resolvePaths(options);
     if (const auto* error = std::get_if<cli::UsageError>(&resolved))
         return usageError(*error);
     return cli::runReportCommand(std::get<cli::Options>(resolved));
