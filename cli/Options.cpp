@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -102,40 +101,26 @@ std::optional<UsageError> applyOption(Options& options, bool& helpSeen, bool& ve
     return assign(options.dataXml, spec, std::move(value));
 }
 
-// The canonical absolute form of an existing path, or the reason there is none.
-std::variant<std::string, std::string> canonicalPath(const std::string& path)
+enum class PathKind { Directory, RegularFile };
+
+// An existing path of the wanted kind as a canonical absolute path, or the
+// error that names the option.
+std::variant<std::string, UsageError> existingPath(const char* option, const std::string& path, PathKind kind)
 {
+    auto problem = [&](const std::string& reason) {
+        return UsageError{"cannot use " + std::string(option) + " " + quoted(path) + ": " + reason};
+    };
     std::unique_ptr<char, decltype(&std::free)> resolved(realpath(path.c_str(), nullptr), &std::free);
     if (!resolved)
-        return std::variant<std::string, std::string>(std::in_place_index<1>, std::strerror(errno));
-    return std::variant<std::string, std::string>(std::in_place_index<0>, resolved.get());
-}
-
-// An existing directory as a canonical absolute path, or the error that names
-// the option.
-std::variant<std::string, UsageError> existingDirectory(const char* option, const std::string& path)
-{
-    auto canonical = canonicalPath(path);
-    if (canonical.index() == 1)
-        return UsageError{"cannot use " + std::string(option) + " " + quoted(path) + ": " + std::get<1>(canonical)};
-    const std::string& absolute = std::get<0>(canonical);
+        return problem(std::strerror(errno));
     struct stat status {};
-    if (stat(absolute.c_str(), &status) != 0 || !S_ISDIR(status.st_mode))
-        return UsageError{"cannot use " + std::string(option) + " " + quoted(path) + ": not a directory"};
-    return absolute;
-}
-
-// An existing file as a canonical absolute path, or the error that names the option.
-std::variant<std::string, UsageError> existingFile(const char* option, const std::string& path)
-{
-    auto canonical = canonicalPath(path);
-    if (canonical.index() == 1)
-        return UsageError{"cannot use " + std::string(option) + " " + quoted(path) + ": " + std::get<1>(canonical)};
-    const std::string& absolute = std::get<0>(canonical);
-    struct stat status {};
-    if (stat(absolute.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
-        return UsageError{"cannot use " + std::string(option) + " " + quoted(path) + ": not a regular file"};
-    return absolute;
+    if (stat(resolved.get(), &status) != 0)
+        return problem(std::strerror(errno));
+    if (kind == PathKind::Directory && !S_ISDIR(status.st_mode))
+        return problem("not a directory");
+    if (kind == PathKind::RegularFile && !S_ISREG(status.st_mode))
+        return problem("not a regular file");
+    return std::string(resolved.get());
 }
 
 bool isSameOrBelow(const std::string& path, const std::string& directory)
@@ -193,7 +178,7 @@ std::variant<Options, UsageError> parseOptions(const std::vector<std::string>& a
 std::variant<Options, UsageError> resolvePaths(Options options)
 {
     if (options.sysroot) {
-        auto root = existingDirectory("--sysroot", *options.sysroot);
+        auto root = existingPath("--sysroot", *options.sysroot, PathKind::Directory);
         if (auto* error = std::get_if<UsageError>(&root))
             return *error;
         const std::string& absolute = std::get<std::string>(root);
@@ -201,7 +186,7 @@ std::variant<Options, UsageError> resolvePaths(Options options)
         options.sysroot = absolute == "/" ? std::nullopt : std::optional<std::string>(absolute);
     }
     if (options.outputDirectory) {
-        auto output = existingDirectory("--output", *options.outputDirectory);
+        auto output = existingPath("--output", *options.outputDirectory, PathKind::Directory);
         if (auto* error = std::get_if<UsageError>(&output))
             return *error;
         const std::string& absolute = std::get<std::string>(output);
@@ -211,7 +196,7 @@ std::variant<Options, UsageError> resolvePaths(Options options)
         options.outputDirectory = absolute;
     }
     if (options.dataXml) {
-        auto list = existingFile("--data-xml", *options.dataXml);
+        auto list = existingPath("--data-xml", *options.dataXml, PathKind::RegularFile);
         if (auto* error = std::get_if<UsageError>(&list))
             return *error;
         options.dataXml = std::get<std::string>(list);

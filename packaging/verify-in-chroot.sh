@@ -64,6 +64,8 @@ if [ "$#" -eq 2 ]; then
 else
     tree=$(mktemp -d /var/tmp/telvarin-chroot.XXXXXX)
     made_tree=1
+    # The root directory of the tree must be open to its ordinary users.
+    chmod 0755 "$tree"
 fi
 marker="$tree/.telvarin-verify-tree"
 
@@ -144,10 +146,13 @@ in_tree telvarin-report --help
 step "telvarin-report --version"
 in_tree telvarin-report --version
 
+# A report may fail (status 1, its message on standard error); a program that
+# does not run at all, or refuses its command line, fails the verification.
 run_report() {
     local status=0
     "$@" || status=$?
     echo "(exit status $status)"
+    [ "$status" -le 1 ] || die "telvarin-report did not run (status $status)"
 }
 
 # Archives of an earlier run in a reused tree would confuse the listing below.
