@@ -47,13 +47,13 @@ const char* const HELP_TEXT =
 
 namespace {
 
-struct OptionSpec {
+struct OptionDefinition {
     const char* name;
     // Shown in messages; null for an option without a value.
     const char* valueName;
 };
 
-constexpr OptionSpec OPTION_SPECS[] = {
+constexpr OptionDefinition OPTION_DEFINITIONS[] = {
     {"--help", nullptr},
     {"--version", nullptr},
     {"--sysroot", "DIR"},
@@ -61,11 +61,11 @@ constexpr OptionSpec OPTION_SPECS[] = {
     {"--data-xml", "FILE"},
 };
 
-const OptionSpec* findOption(const std::string& name)
+const OptionDefinition* findOption(const std::string& name)
 {
-    for (const auto& spec : OPTION_SPECS)
-        if (name == spec.name)
-            return &spec;
+    for (const auto& definition : OPTION_DEFINITIONS)
+        if (name == definition.name)
+            return &definition;
     return nullptr;
 }
 
@@ -75,18 +75,18 @@ std::string quoted(const std::string& text)
 }
 
 // Stores a value, refusing a second one for the same option.
-std::optional<UsageError> assign(std::optional<std::string>& slot, const OptionSpec& spec, std::string value)
+std::optional<UsageError> assign(std::optional<std::string>& slot, const OptionDefinition& definition, std::string value)
 {
     if (slot)
-        return UsageError{"option " + quoted(spec.name) + " given twice"};
+        return UsageError{"option " + quoted(definition.name) + " given twice"};
     slot = std::move(value);
     return std::nullopt;
 }
 
 std::optional<UsageError> applyOption(Options& options, bool& helpSeen, bool& versionSeen,
-                                      const OptionSpec& spec, std::string value)
+                                      const OptionDefinition& definition, std::string value)
 {
-    const std::string name = spec.name;
+    const std::string name = definition.name;
     if (name == "--help" || name == "--version") {
         bool& seen = name == "--help" ? helpSeen : versionSeen;
         if (seen)
@@ -95,10 +95,10 @@ std::optional<UsageError> applyOption(Options& options, bool& helpSeen, bool& ve
         return std::nullopt;
     }
     if (name == "--sysroot")
-        return assign(options.sysroot, spec, std::move(value));
+        return assign(options.sysroot, definition, std::move(value));
     if (name == "--output")
-        return assign(options.outputDirectory, spec, std::move(value));
-    return assign(options.dataXml, spec, std::move(value));
+        return assign(options.outputDirectory, definition, std::move(value));
+    return assign(options.dataXml, definition, std::move(value));
 }
 
 enum class PathKind { Directory, RegularFile };
@@ -145,12 +145,12 @@ std::variant<Options, UsageError> parseOptions(const std::vector<std::string>& a
 
         const auto equals = argument.find('=');
         const std::string name = argument.substr(0, equals);
-        const OptionSpec* spec = findOption(name);
-        if (!spec)
+        const OptionDefinition* definition = findOption(name);
+        if (!definition)
             return UsageError{"unknown option " + quoted(name)};
 
         std::string value;
-        if (!spec->valueName) {
+        if (!definition->valueName) {
             if (equals != std::string::npos)
                 return UsageError{"option " + quoted(name) + " takes no value"};
         } else if (equals != std::string::npos) {
@@ -160,12 +160,12 @@ std::variant<Options, UsageError> parseOptions(const std::vector<std::string>& a
             // value rather than a path; "--output=-dir" still reaches such a path.
             value = arguments[++i];
         } else {
-            return UsageError{"option " + quoted(name) + " needs a " + spec->valueName};
+            return UsageError{"option " + quoted(name) + " needs a " + definition->valueName};
         }
-        if (spec->valueName && value.empty())
-            return UsageError{"option " + quoted(name) + " needs a " + spec->valueName + ", not an empty text"};
+        if (definition->valueName && value.empty())
+            return UsageError{"option " + quoted(name) + " needs a " + definition->valueName + ", not an empty text"};
 
-        if (auto error = applyOption(options, helpSeen, versionSeen, *spec, std::move(value)))
+        if (auto error = applyOption(options, helpSeen, versionSeen, *definition, std::move(value)))
             return *error;
     }
     if (helpSeen)
