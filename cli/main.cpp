@@ -2,49 +2,47 @@
 // without a window. What the window's message boxes would show is printed,
 // errors on standard error; the exit status is 0 only when a report was placed.
 
-#include "core/ReportPress.h"
-#include "platform/ResourceLocator.h"
+#include "cli/Options.h"
+#include "cli/ReportCommand.h"
 
 #include <cstdio>
-#include <cstring>
+#include <string>
+#include <variant>
+#include <vector>
 
 namespace {
 
-const char USAGE[] =
-    "Usage: telvarin-report [--help] [--version]\n"
-    "\n"
-    "Gathers the maker's log and configuration files, the printer's device report\n"
-    "and a report on this computer into Telvarin_<date>.zip on the desktop.\n"
-    "\n"
-    "  --help     show this text and exit\n"
-    "  --version  show the version and exit\n";
+constexpr int EXIT_USAGE = 2;
 
-class SilentIndicator final : public BusyIndicator {
-public:
-    void startAnimation() override {}
-    void stopAnimation() override {}
-};
+int usageError(const cli::UsageError& error)
+{
+    std::fprintf(stderr, "telvarin-report: %s\n%s", error.message.c_str(), cli::USAGE_SYNOPSIS);
+    return EXIT_USAGE;
+}
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--help") == 0) {
-            std::fputs(USAGE, stdout);
-            return 0;
-        }
-        if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("telvarin-report %s\n", TELVARIN_VERSION);
-            return 0;
-        }
-        std::fprintf(stderr, "telvarin-report: unknown option '%s'\n%s", argv[i], USAGE);
-        return 2;
+    const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    auto parsed = cli::parseOptions(arguments);
+    if (const auto* error = std::get_if<cli::UsageError>(&parsed))
+        return usageError(*error);
+
+    const cli::Options& options = std::get<cli::Options>(parsed);
+    switch (options.action) {
+    case cli::Action::ShowHelp:
+        std::fputs(cli::HELP_TEXT, stdout);
+        return 0;
+    case cli::Action::ShowVersion:
+        std::printf("telvarin-report %s\n", TELVARIN_VERSION);
+        return 0;
+    case cli::Action::RunReport:
+        break;
     }
 
-    SilentIndicator indicator;
-    ReportRequest request;
-    request.dataXmlPath = platform::findResource("data.xml");
-    PressResult result = runReportPress(indicator, request);
-    return result.reportPlaced ? 0 : 1;
+    auto resolved = cli::resolvePaths(options);
+    if (const auto* error = std::get_if<cli::UsageError>(&resolved))
+        return usageError(*error);
+    return cli::runReportCommand(std::get<cli::Options>(resolved));
 }

@@ -1,0 +1,217 @@
+#include "cli/Options.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+namespace cli {
+
+#define TELVARIN_REPORT_SYNOPSIS                                                  \
+    "Usage: telvarin-report [--output DIR] [--data-xml FILE]\n"                   \
+    "       telvarin-report --sysroot DIR --output DIR [--data-xml FILE]\n"      \
+    "       telvarin-report --help | --version\n"
+
+const char* const USAGE_SYNOPSIS = TELVARIN_REPORT_SYNOPSIS;
+
+const char* const HELP_TEXT =
+    TELVARIN_REPORT_SYNOPSIS
+    "\n"
+    "Gathers the maker's log and configuration files, the printer's device report\n"
+    "and a report on this computer into one archive, Telvarin_<date>.zip, placed\n"
+    "in $HOME/Desktop unless --output names another directory. After a report was\n"
+    "placed, the last line on standard output is the archive's absolute path.\n"
+    "\n"
+    "Options:\n"
+    "  --output DIR     place the archive in DIR, an existing directory\n"
+    "  --sysroot DIR    collect from a system mounted at DIR (a customer's disk, a\n"
+    "                   container's root): the listed files, the driver and\n"
+    "                   application directories and the home directory are read\n"
+    "                   under DIR, while the archive names them by the collected\n"
+    "                   system's own paths. HOME names the user's home as a path of\n"
+    "                   that system (HOME=/home/anna reads DIR/home/anna). Needs\n"
+    "                   --output outside DIR: the archive is written on this\n"
+    "                   machine, never into the collected system. The printer\n"
+    "                   report and the facts about the computer (operating system,\n"
+    "                   processor, model, memory, disk) are still this machine's.\n"
+    "  --data-xml FILE  take the list of files to collect from FILE, a file on this\n"
+    "                   machine, instead of the one installed with the tool\n"
+    "  --help           show this text and exit\n"
+    "  --version        show the version and exit\n"
+    "\n"
+    "Exit status: 0 when the archive was placed, 1 when the report failed (the\n"
+    "reason is on standard error), 2 for a command line that cannot be run.\n";
+
+namespace {
+
+struct OptionDefinition {
+    const char* name;
+    // Shown in messages; null for an option without a value.
+    const char* valueName;
+};
+
+constexpr OptionDefinition OPTION_DEFINITIONS[] = {
+    {"--help", nullptr},
+    {"--version", nullptr},
+    {"--sysroot", "DIR"},
+    {"--output", "DIR"},
+    {"--data-xml", "FILE"},
+};
+
+const OptionDefinition* findOption(const std::string& name)
+{
+    for (const auto& definition : OPTION_DEFINITIONS)
+        if (name == definition.name)
+            return &definition;
+    return nullptr;
+}
+
+std::string quoted(const std::string& text)
+{
+    return "'" + text + "'";
+}
+
+// Stores a value, refusing a second one for the same option.
+std::optional<UsageError> assign(std::optional<std::string>& slot, const OptionDefinition& definition, std::string value)
+{
+    if (slot)
+        return UsageError{"option " + quoted(definition.name) + " given twice"};
+    slot = std::move(value);
+    return std::nullopt;
+}
+
+std::optional<UsageError> applyOption(Options& options, bool& helpSeen, bool& versionSeen,
+                                      const OptionDefinition& definition, std::string value)
+{
+    const std::string name = definition.name;
+    if (name == "--help" || name == "--version") {
+        bool& seen = name == "--help" ? helpSeen : versionSeen;
+        if (seen)
+            return UsageError{"option " + quoted(name) + " given twice"};
+        seen = true;
+        return std::nullopt;
+    }
+    if (name == "--sysroot")
+        return assign(options.sysroot, definition, std::move(value));
+    if (name == "--output")
+        return assign(options.outputDirectory, definition, std::move(value));
+    return assign(options.dataXml, definition, std::move(value));
+}
+
+enum class PathKind { Directory, RegularFile };
+
+// An existing path of the wanted kind as a canonical absolute path, or the
+// error that names the option.
+std::variant<std::string, UsageError> existingPath(const char* option, const std::string& path, PathKind kind)
+{
+    auto problem = [&](const std::string& reason) {
+        return UsageError{"cannot use " + std::string(option) + " " + quoted(path) + ": " + reason};
+    };
+    std::unique_ptr<char, decltype(&std::free)> resolved(realpath(path.c_str(), nullptr), &std::free);
+    if (!resolved)
+        return problem(std::strerror(errno));
+    struct stat status {};
+    if (stat(resolved.get(), &status) != 0)
+        return problem(std::strerror(errno));
+    if (kind == PathKind::Directory && !S_ISDIR(status.st_mode))
+        return problem("not a directory");
+    if (kind == PathKind::RegularFile && !S_ISREG(status.st_mode))
+        return problem("not a regular file");
+    return std::string(resolved.get());
+}
+
+bool isSameOrBelow(const std::string& path, const std::string& directory)
+{
+    if (directory == "/")
+        return true;
+    return path == directory || (path.size() > directory.size() && path.compare(0, directory.size(), directory) == 0 &&
+                                 path[directory.size()] == '/');
+}
+
+} // namespace
+
+std::variant<Options, UsageError> parseOptions(const std::vector<std::string>& arguments)
+{
+    Options options;
+    bool helpSeen = false;
+    bool versionSeen = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument.size() < 2 || argument.compare(0, 2, "--") != 0 || argument == "--")
+            return UsageError{"unexpected argument " + quoted(argument)};
+
+        const auto equals = argument.find('=');
+        const std::string name = argument.substr(0, equals);
+        const OptionDefinition* definition = findOption(name);
+        if (!definition)
+            return UsageError{"unknown option " + quoted(name)};
+
+        std::string value;
+        if (!definition->valueName) {
+            if (equals != std::string::npos)
+                return UsageError{"option " + quoted(name) + " takes no value"};
+        } else if (equals != std::string::npos) {
+            value = argument.substr(equals + 1);
+        } else if (i + 1 < arguments.size() && arguments[i + 1].compare(0, 1, "-") != 0) {
+            // A following word that starts with "-" is taken for a forgotten
+            // value rather than a path; "--output=-dir" still reaches such a path.
+            value = arguments[++i];
+        } else {
+            return UsageError{"option " + quoted(name) + " needs a " + definition->valueName};
+        }
+        if (definition->valueName && value.empty())
+            return UsageError{"option " + quoted(name) + " needs a " + definition->valueName + ", not an empty text"};
+
+        if (auto error = applyOption(options, helpSeen, versionSeen, *definition, std::move(value)))
+            return *error;
+    }
+    if (helpSeen)
+        options.action = Action::ShowHelp;
+    else if (versionSeen)
+        options.action = Action::ShowVersion;
+    return options;
+}
+
+std::variant<Options, UsageError> resolvePaths(Options options)
+{
+    if (options.sysroot) {
+        auto root = existingPath("--sysroot", *options.sysroot, PathKind::Directory);
+        if (auto* error = std::get_if<UsageError>(&root))
+            return *error;
+        const std::string& absolute = std::get<std::string>(root);
+        // The running system's own root: an ordinary run.
+        options.sysroot = absolute == "/" ? std::nullopt : std::optional<std::string>(absolute);
+    }
+    if (options.outputDirectory) {
+        auto output = existingPath("--output", *options.outputDirectory, PathKind::Directory);
+        if (auto* error = std::get_if<UsageError>(&output))
+            return *error;
+        const std::string& absolute = std::get<std::string>(output);
+        if (access(absolute.c_str(), W_OK | X_OK) != 0)
+            return UsageError{"cannot write to --output " + quoted(*options.outputDirectory) + ": " +
+                              std::strerror(errno)};
+        options.outputDirectory = absolute;
+    }
+    if (options.dataXml) {
+        auto list = existingPath("--data-xml", *options.dataXml, PathKind::RegularFile);
+        if (auto* error = std::get_if<UsageError>(&list))
+            return *error;
+        options.dataXml = std::get<std::string>(list);
+    }
+    if (options.sysroot) {
+        if (!options.outputDirectory)
+            return UsageError{"--sysroot needs --output DIR: the archive is written on this machine, "
+                              "never into the collected system"};
+        // Written inside the collected tree, the archive would alter the
+        // system under examination and could even collect itself.
+        if (isSameOrBelow(*options.outputDirectory, *options.sysroot))
+            return UsageError{"--output " + quoted(*options.outputDirectory) + " lies inside --sysroot " +
+                              quoted(*options.sysroot) + "; choose a directory outside the collected system"};
+    }
+    return options;
+}
+
+} // namespace cli

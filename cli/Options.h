@@ -1,0 +1,44 @@
+#pragma once
+// The command line of telvarin-report: what the user asked for, read in two
+// steps. The first looks only at the words; the second checks the named
+// files and directories on this machine and turns them into absolute paths.
+
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace cli {
+
+enum class Action { RunReport, ShowHelp, ShowVersion };
+
+struct Options {
+    Action action = Action::RunReport;
+    // The root of the collected system; nothing for this machine's own root.
+    std::optional<std::string> sysroot;
+    // The directory that receives the archive; nothing for the desktop.
+    std::optional<std::string> outputDirectory;
+    // The file list; nothing for the one installed with the tool.
+    std::optional<std::string> dataXml;
+};
+
+// A command line that cannot be run, with the one line that says why.
+struct UsageError {
+    std::string message;
+};
+
+// The arguments after the program name. Options take their value as the next
+// argument or after "=" (--output=DIR); each may be given once.
+std::variant<Options, UsageError> parseOptions(const std::vector<std::string>& arguments);
+
+// For a report run: checks that --sysroot and --output name directories and
+// --data-xml a file on this machine, that the archive will not land inside
+// the collected system, and makes the paths absolute. A sysroot of "/" is the
+// same as none.
+std::variant<Options, UsageError> resolvePaths(Options options);
+
+// The full text of --help, and the short form shown after a usage error.
+extern const char* const HELP_TEXT;
+extern const char* const USAGE_SYNOPSIS;
+
+} // namespace cli

@@ -1,0 +1,53 @@
+#include "cli/ReportCommand.h"
+
+#include "core/ReportPress.h"
+#include "core/TelvarinGenerator.h"
+#include "platform/ResourceLocator.h"
+#include "platform/Services.h"
+
+#include <cstdio>
+
+namespace cli {
+namespace {
+
+// Without a window there is nothing to animate.
+class SilentIndicator final : public BusyIndicator {
+public:
+    void startAnimation() override {}
+    void stopAnimation() override {}
+};
+
+std::string archivePathIn(const std::string& directory)
+{
+    std::string path = directory;
+    if (path.empty() || path.back() != '/')
+        path += '/';
+    return path + TelvarinGenerator::getNewReportFileName();
+}
+
+} // namespace
+
+int runReportCommand(const Options& options)
+{
+    platform::Services services = platform::currentServices();
+    if (options.sysroot)
+        services.fileSystemRoot = *options.sysroot;
+    platform::ScopedServices collectedSystem(services);
+
+    ReportRequest request;
+    // The file list belongs to the tool, so it is read on this machine even
+    // when the report collects from another root.
+    request.dataXmlPath = options.dataXml ? options.dataXml : platform::findResource("data.xml");
+    if (options.outputDirectory)
+        request.archivePath = archivePathIn(*options.outputDirectory);
+
+    SilentIndicator indicator;
+    PressResult result = runReportPress(indicator, request);
+    if (!result.reportPlaced)
+        return 1;
+    std::printf("%s\n", result.archivePath.c_str());
+    std::fflush(stdout);
+    return 0;
+}
+
+} // namespace cli
