@@ -78,6 +78,12 @@ void setModificationTime(const std::string& path, std::time_t moment)
         throw std::runtime_error("cannot set the modification time of " + path);
 }
 
+void makeMakersFolders(const std::string& root)
+{
+    makeDirectories(root + "/Library/Printers/Quorvel");
+    makeDirectories(root + "/Applications");
+}
+
 std::string readWholeFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);

@@ -30,6 +30,9 @@ void writeFile(const std::string& path, const std::string& contents);
 void setModificationTime(const std::string& path, std::time_t moment);
 void makeDirectories(const std::string& path);
 std::string readWholeFile(const std::string& path);
+// The maker's (empty) driver and application folders under `root`, without
+// which a whole run ends at the general report.
+void makeMakersFolders(const std::string& root);
 bool pathExists(const std::string& path);
 
 // One entry of an archive as an independent reader (Python's zipfile) sees it.

@@ -253,6 +253,10 @@ TEST_F(PrinterReport, TheArchiveCarriesTheDeviceReportOnlyWhenItWasMade)
     writeFile(home / "data.xml",
               "<configuration><Absolute_Path_Files></Absolute_Path_Files><Home_Path_Files></Home_Path_Files>"
               "</configuration>");
+    makeMakersFolders(home / "root");
+    platform::Services underRootServices = usbServices(&usb);
+    underRootServices.fileSystemRoot = home / "root";
+    auto underRoot = machine.install(underRootServices);
     QuietIndicator indicator;
     ReportRequest request{home / "data.xml", home / "report.zip"};
 
@@ -264,7 +268,8 @@ TEST_F(PrinterReport, TheArchiveCarriesTheDeviceReportOnlyWhenItWasMade)
     // A printer that stops answering ends the run with 13 and no device report.
     SimulatedPrinter failing;
     failing.printer.stopAnsweringFromWrite(100);
-    auto swapped = machine.install(usbServices(&failing));
+    underRootServices.usb = &failing;
+    auto swapped = machine.install(underRootServices);
     PressResult failed = runReportPress(indicator, {home / "data.xml", home / "failed.zip"});
     EXPECT_EQ(failed.errorCode, ERROR_PRINTER_COMMUNICATION);
     EXPECT_EQ(failed.message, "An error occured while trying to communicate with the printer");

@@ -66,6 +66,7 @@ TEST(ShippedFileList, IsCollectedWholeFromAMachineThatHasEverything)
     machine.environment.variables["HOME"] = "/home/ada";
     platform::Services extra;
     extra.fileSystemRoot = temp / "root";
+    makeMakersFolders(extra.fileSystemRoot);
     auto installed = machine.install(extra);
 
     auto sections = shippedSections();
@@ -89,15 +90,19 @@ TEST(ShippedFileList, IsCollectedWholeFromAMachineThatHasEverything)
 
 TEST(ShippedFileList, TheRealProgramCollectsAUsersFiles)
 {
+    // A customer's system under a root of its own; the archive goes beside it.
     TempDir temp;
-    const std::string home = temp / "home";
-    writeFile(home + "/.config/quorvel/printer-utility.conf", "[utility]\nlanguage=en\n");
-    writeFile(home + "/.config/quorvel/printers/office.conf", "[office]\nmodel=Q-200\n");
-    writeFile(home + "/.local/share/quorvel/logs/printer-utility.log", "utility started\n");
-    writeFile(home + "/.local/share/quorvel/logs/usb-transfer.log", "bulk out 64 bytes\n");
-    makeDirectories(home + "/Desktop");
+    const std::string root = temp / "root";
+    const std::string home = "/home/ada";
+    writeFile(root + home + "/.config/quorvel/printer-utility.conf", "[utility]\nlanguage=en\n");
+    writeFile(root + home + "/.config/quorvel/printers/office.conf", "[office]\nmodel=Q-200\n");
+    writeFile(root + home + "/.local/share/quorvel/logs/printer-utility.log", "utility started\n");
+    writeFile(root + home + "/.local/share/quorvel/logs/usb-transfer.log", "bulk out 64 bytes\n");
+    makeMakersFolders(root);
+    makeDirectories(temp / "out");
 
-    ProcessResult result = runProcess({TELVARIN_REPORT_EXECUTABLE}, {{"HOME", home}});
+    ProcessResult result = runProcess(
+        {TELVARIN_REPORT_EXECUTABLE, "--sysroot", root, "--output", temp / "out"}, {{"HOME", home}});
     ASSERT_EQ(result.exitStatus, 0) << result.standardOutput << result.standardError;
 
     const std::string printers = home + "/.config/quorvel/printers/";
@@ -116,9 +121,9 @@ TEST(ShippedFileList, TheRealProgramCollectsAUsersFiles)
     EXPECT_NE(result.standardOutput.find(expectedHomeLines), std::string::npos) << result.standardOutput;
 
     std::list<std::string> reports;
-    FileReaderClass::listDir(home + "/Desktop", &reports);
+    FileReaderClass::listDir(temp / "out", &reports);
     ASSERT_EQ(reports.size(), 1u);
-    const std::string archive = home + "/Desktop/" + reports.front();
+    const std::string archive = temp / ("out/" + reports.front());
     auto names = readZipEntryNames(archive);
     for (const std::string& expected : {home + "/.config/quorvel/printer-utility.conf",
                                        std::string("Settings/user-printers/office.conf"),

@@ -36,8 +36,12 @@ protected:
 
     ProcessResult runReport()
     {
+        // The collected system is a tree with the maker's empty folders; the
+        // USB bus stays this process's emulated one.
+        makeMakersFolders(home / "root");
+        makeDirectories(home / "Desktop");
         const char* preload = std::getenv("LD_PRELOAD");
-        return runProcess({TELVARIN_REPORT_PROGRAM},
+        return runProcess({TELVARIN_REPORT_PROGRAM, "--sysroot", home / "root", "--output", home / "Desktop"},
                           {{"HOME", home.path()},
                            {"UMOCKDEV_DIR", bus.directory()},
                            {"LD_PRELOAD", preload ? preload : ""},
