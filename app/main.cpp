@@ -2,6 +2,7 @@
 #include "app/ApplicationMain.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char** argv)
 {
@@ -9,6 +10,8 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("telvarin-generator"));
     QApplication::setApplicationDisplayName(QStringLiteral("Telvarin Generator"));
     QApplication::setApplicationVersion(QStringLiteral(TELVARIN_VERSION));
-    QGuiApplication::setDesktopFileName(QStringLiteral("telvarin-generator"));
+    // The menu entry's name, so that docks and Wayland match the window to it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.quorvel.TelvarinGenerator"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("com.quorvel.TelvarinGenerator")));
     return runTelvarinGenerator(application);
 }

@@ -5,6 +5,7 @@
 #include "cli/Options.h"
 #include "cli/ReportCommand.h"
 
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <variant>
@@ -24,6 +25,9 @@ int usageError(const cli::UsageError& error)
 
 int main(int argc, char** argv)
 {
+    // Progress goes to standard output; a reader that goes away (`| head`)
+    // must not kill the run halfway through the archive.
+    std::signal(SIGPIPE, SIG_IGN);
     const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
     auto parsed = cli::parseOptions(arguments);
     if (const auto* error = std::get_if<cli::UsageError>(&parsed))
