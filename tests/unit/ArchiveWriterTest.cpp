@@ -3,6 +3,7 @@
 #include "core/ArchivingClass.h"
 #include "core/ErrorCodes.h"
 #include "tests/doubles/FakeServices.h"
+#include "tests/doubles/Expectations.h"
 #include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -24,18 +25,6 @@ using namespace std::string_literals;
 namespace {
 
 constexpr const char* ZERO_DATE = "1980-00-00 00:00:00";
-
-// Expects `action` to throw exactly the int `code`.
-template <typename Action>
-void expectCode(int code, Action action, const std::string& what = {})
-{
-    try {
-        action();
-        ADD_FAILURE() << what << ": no error, expected code " << code;
-    } catch (int thrown) {
-        EXPECT_EQ(thrown, code) << what;
-    }
-}
 
 std::string randomBytes(std::size_t count, unsigned seed)
 {

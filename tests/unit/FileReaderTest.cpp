@@ -2,6 +2,7 @@
 // files, on the running system and under a file-system root.
 #include "core/ErrorCodes.h"
 #include "core/FileReaderClass.h"
+#include "tests/doubles/Expectations.h"
 #include "tests/doubles/FakeServices.h"
 #include "tests/doubles/TestFiles.h"
 
@@ -15,21 +16,6 @@
 
 using namespace testing_support;
 using namespace std::string_literals;
-
-namespace {
-
-template <typename Action>
-void expectCode(int code, Action action, const std::string& what = {})
-{
-    try {
-        action();
-        ADD_FAILURE() << what << ": no error, expected code " << code;
-    } catch (int thrown) {
-        EXPECT_EQ(thrown, code) << what;
-    }
-}
-
-} // namespace
 
 TEST(FileReader, ListsNamesInDirectoryOrderWithoutDotsAndDsStore)
 {

@@ -7,6 +7,7 @@
 #include "core/ReportPress.h"
 #include "tests/doubles/FakeServices.h"
 #include "tests/doubles/SimulatedPrinter.h"
+#include "tests/doubles/Expectations.h"
 #include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -19,16 +20,6 @@ using namespace testing_support;
 namespace {
 
 const std::string NO_PRINTER_MESSAGE = "No recognized printer found, the report will only contain log files.";
-
-std::vector<std::string> splitLines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
-        lines.push_back(text.substr(start, end - start));
-    lines.push_back(text.substr(start));
-    return lines;
-}
 
 std::string labelOf(const std::string& line)
 {
@@ -81,7 +72,7 @@ TEST_F(PrinterReport, FullDataPrinterGivesOneHundredSeventyTwoLinesInOrder)
 {
     std::string report;
     ASSERT_TRUE(PrinterCommunicationClass::getReportData(&report));
-    std::vector<std::string> lines = splitLines(report);
+    std::vector<std::string> lines = splitReportLines(report);
     ASSERT_EQ(lines.size(), 172u);
     EXPECT_EQ(lines[0], "h3m82c5j9w1t4x7a6pzrybnk");
     EXPECT_EQ(lines[1], "VID: " + std::string(QUORVEL_VID) + " PID: 0026");
@@ -119,7 +110,7 @@ TEST_F(PrinterReport, DataLinesCountTheAnswerBytes)
     usb.printer.answer(bytesOf("A5 00 07 50 E0 81 00 02 00 12"), std::string(300, '\x7f'));
     std::string report;
     ASSERT_TRUE(PrinterCommunicationClass::getReportData(&report));
-    std::vector<std::string> lines = splitLines(report);
+    std::vector<std::string> lines = splitReportLines(report);
     EXPECT_EQ(lines[7], "flash page 5,0,");
     EXPECT_EQ(lines[10], "status data,0,");
     EXPECT_EQ(lines[11], "0x0010,1,05");
@@ -134,7 +125,7 @@ TEST_F(PrinterReport, StaleAnswersAreDrainedBeforeTheFirstCommand)
     usb.printer.queueOutput(bytesOf("98"));
     std::string report;
     ASSERT_TRUE(PrinterCommunicationClass::getReportData(&report));
-    EXPECT_EQ(splitLines(report)[3], "flash page 1,2,06 01");
+    EXPECT_EQ(splitReportLines(report)[3], "flash page 1,2,06 01");
 }
 
 TEST_F(PrinterReport, BasicStatusPrinterGivesFourLines)
@@ -143,7 +134,7 @@ TEST_F(PrinterReport, BasicStatusPrinterGivesFourLines)
     usb.printer.queueOutput(bytesOf("01 00 3F"));
     std::string report;
     ASSERT_TRUE(PrinterCommunicationClass::getReportData(&report));
-    std::vector<std::string> lines = splitLines(report);
+    std::vector<std::string> lines = splitReportLines(report);
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[1], "VID: " + std::string(QUORVEL_VID) + " PID: 0008");
     EXPECT_EQ(lines[3], "01 00 3F");
@@ -171,7 +162,7 @@ TEST_F(PrinterReport, OnlyTheFirstRecognisedPrinterOfTheMakerIsReported)
     usb.printer.queueOutput(bytesOf("01"));
     std::string report;
     ASSERT_TRUE(PrinterCommunicationClass::getReportData(&report));
-    EXPECT_EQ(splitLines(report).size(), 4u);
+    EXPECT_EQ(splitReportLines(report).size(), 4u);
     EXPECT_EQ(usb.callCount("findDevice " + std::string(QUORVEL_VID) + " 0016"), 1);
     EXPECT_EQ(usb.callCount("findDevice"), 1);
     EXPECT_TRUE(machine.messageBoxes.shown.empty());
@@ -263,7 +254,7 @@ TEST_F(PrinterReport, TheArchiveCarriesTheDeviceReportOnlyWhenItWasMade)
     PressResult placed = runReportPress(indicator, request);
     ASSERT_TRUE(placed.reportPlaced) << placed.message;
     std::string device = readZipEntry(home / "report.zip", "reportData/deviceReport.dat");
-    EXPECT_EQ(splitLines(device).size(), 172u);
+    EXPECT_EQ(splitReportLines(device).size(), 172u);
 
     // A printer that stops answering ends the run with 13 and no device report.
     SimulatedPrinter failing;

@@ -2,9 +2,12 @@
 // and the file collection rely on.
 #include "core/BasicStringAlgorithmsClass.h"
 #include "core/ErrorCodes.h"
+#include "tests/doubles/Expectations.h"
 #include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
+
+using testing_support::expectCode;
 
 #include <langinfo.h>
 
@@ -19,18 +22,6 @@ using S = BasicStringAlgorithmsClass;
 using namespace std::string_literals;
 
 namespace {
-
-// Expects `action` to throw exactly the int `code`.
-template <typename Action>
-void expectCode(int code, Action action, const std::string& what)
-{
-    try {
-        action();
-        ADD_FAILURE() << what << ": no error, expected code " << code;
-    } catch (int thrown) {
-        EXPECT_EQ(thrown, code) << what;
-    }
-}
 
 // Switches the process to a locale (C and C++) and back.
 class ProcessLocale {

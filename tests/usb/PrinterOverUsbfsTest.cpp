@@ -7,6 +7,8 @@
 #include "tests/doubles/FakeServices.h"
 #include "tests/usb/EmulatedUsbPrinter.h"
 
+#include "tests/doubles/Expectations.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,16 +18,6 @@ using namespace testing_support;
 namespace {
 
 const std::string STATUS_COMMAND = bytesOf("A5 00 04 40 20 00 00");
-
-std::vector<std::string> splitLines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
-        lines.push_back(text.substr(start, end - start));
-    lines.push_back(text.substr(start));
-    return lines;
-}
 
 class PrinterOverUsbfs : public ::testing::Test {
 protected:
@@ -90,7 +82,7 @@ TEST_F(PrinterOverUsbfs, FullDataReportClaimsReportsAndGivesThePrinterBack)
 
     std::string report;
     ASSERT_TRUE(PrinterCommunicationClass::getReportData(&report));
-    std::vector<std::string> lines = splitLines(report);
+    std::vector<std::string> lines = splitReportLines(report);
     ASSERT_EQ(lines.size(), 172u);
     EXPECT_EQ(lines[1], "VID: " + std::string(QUORVEL_VID) + " PID: 0026");
     EXPECT_EQ(lines[2], "637134336000000000");
@@ -121,7 +113,7 @@ TEST_F(PrinterOverUsbfs, AMissedReadIsAnsweredAfterTheRewriteAndSilenceTimesOut)
     printer.printer.ignoreFirstWrites(bytesOf("1B 2A 6D 06 94 03"), 1);
     std::string report;
     ASSERT_TRUE(PrinterCommunicationClass::getReportData(&report));
-    EXPECT_EQ(splitLines(report)[5], "flash page 3,2,06 03");
+    EXPECT_EQ(splitReportLines(report)[5], "flash page 3,2,06 03");
     EXPECT_EQ(count(printer.events(), "write 1b 2a 6d 06 94 03"), 2);
 
     // A printer that never answers the status command: two writes, four
@@ -147,7 +139,7 @@ TEST_F(PrinterOverUsbfs, ABusyInterfaceIsWaitedForAndNeverTakenFromItsHolder)
     printer.setBusyClaims(3);
     std::string report;
     ASSERT_TRUE(PrinterCommunicationClass::getReportData(&report));
-    EXPECT_EQ(splitLines(report).size(), 172u);
+    EXPECT_EQ(splitReportLines(report).size(), 172u);
     EXPECT_EQ(machine.sleeper.sleeps, (std::vector<unsigned>{1, 1, 1}));
     EXPECT_EQ(printer.eventCount("claim 0 except usbfs busy"), 3);
 
@@ -182,7 +174,7 @@ TEST_F(PrinterOverUsbfs, BasicStatusPrinterAndTheAlternateSettingFallback)
     printer.printer.queueOutput(bytesOf("01 00 3F"));
     std::string report;
     ASSERT_TRUE(PrinterCommunicationClass::getReportData(&report));
-    std::vector<std::string> lines = splitLines(report);
+    std::vector<std::string> lines = splitReportLines(report);
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[3], "01 00 3F");
     EXPECT_EQ(printer.eventCount("alternate setting 0 1"), 1);
@@ -200,7 +192,7 @@ TEST_F(PrinterOverUsbfs, OnlyTheFirstRecognisedPrinterInTheSystemsOrderIsOpened)
     ASSERT_TRUE(PrinterCommunicationClass::getReportData(&report));
     EmulatedUsbPrinter& opened = firstListed == 0x16 ? first : second;
     EmulatedUsbPrinter& passedOver = firstListed == 0x16 ? second : first;
-    EXPECT_EQ(splitLines(report).size(), firstListed == 0x16 ? 4u : 172u);
+    EXPECT_EQ(splitReportLines(report).size(), firstListed == 0x16 ? 4u : 172u);
     EXPECT_EQ(opened.eventCount("claim"), 1);
     EXPECT_TRUE(passedOver.events().empty());
 }

@@ -1,0 +1,35 @@
+#pragma once
+// Small expectations shared by the suites.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+// Expects `action` to throw exactly the int `code`.
+template <typename Action>
+void expectCode(int code, Action action, const std::string& what = {})
+{
+    try {
+        action();
+        ADD_FAILURE() << what << ": no error, expected code " << code;
+    } catch (int thrown) {
+        EXPECT_EQ(thrown, code) << what;
+    }
+}
+
+// The lines of a report text, split at each CRLF; a text ending in CRLF
+// ends with an empty line.
+inline std::vector<std::string> splitReportLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    lines.push_back(text.substr(start));
+    return lines;
+}
+
+} // namespace testing_support
