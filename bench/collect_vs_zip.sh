@@ -29,8 +29,14 @@ if [ "$free_kib" -lt "$needed_kib" ]; then
   exit 2
 fi
 
-home="$work/home"
+# The files lie in a collected system of their own, with the maker's (empty)
+# driver and application folders, which the general report needs.
+root="$work/root"
+home_in_root="/home/bench"
+home="$root$home_in_root"
 files="$home/bench"
+output="$work/out"
+mkdir -p "$root/Library/Printers/Quorvel" "$root/Applications" "$output"
 echo "writing ${large_mib} MiB and ${small_count} small files under $work ..."
 python3 "$here/make_log_files.py" "$files/large/printer.log" $((large_mib << 20)) "$files/small" "$small_count"
 
@@ -62,8 +68,8 @@ measure() {
 }
 
 run_report() {
-  rm -rf "$home/Desktop"
-  HOME="$home" measure "$install/bin/telvarin-report"
+  rm -f "$output"/Telvarin_*.zip
+  HOME="$home_in_root" measure "$install/bin/telvarin-report" --sysroot "$root" --output "$output"
 }
 
 run_zip() {
@@ -93,7 +99,7 @@ for round in $(seq "$rounds"); do
 done
 
 # The report's archive must hold every file, whole.
-archive="$(ls "$home"/Desktop/Telvarin_*.zip)"
+archive="$(ls "$output"/Telvarin_*.zip)"
 entries=$(python3 -c 'import sys, zipfile; z = zipfile.ZipFile(sys.argv[1]); print(len(z.infolist()))' "$archive")
 expected=$((small_count + 1 + 2))
 [ "$entries" -eq "$expected" ] || { echo "collect_vs_zip: $entries entries in the report, expected $expected" >&2; exit 1; }

@@ -1,6 +1,7 @@
 // The installed tree: `cmake --install` into a temporary prefix lays out the
 // programs, their data, the desktop files and the man pages, the desktop
 // checkers accept them, and the installed telvarin-report runs from there.
+#include "tests/doubles/Expectations.h"
 #include "tests/doubles/TestFiles.h"
 #include "tests/unit/CommandLineSupport.h"
 
@@ -178,4 +179,38 @@ TEST_F(InstalledTree, InstalledReportRunsWithItsOwnFileList)
     EXPECT_NE(withoutList.standardError.find("Could not find data.xml"), std::string::npos)
         << withoutList.standardError;
     EXPECT_EQ(snapshotTree(output), outputBefore);
+}
+
+TEST_F(InstalledTree, InstalledReportCollectsTheSampleSystem)
+{
+    // The sample a newcomer runs from the README, read but never changed.
+    const std::string sample = std::string(TELVARIN_SOURCE_DIR) + "/examples/sample-system";
+    const std::string output = temp / "out";
+    makeDirectories(output);
+    const auto sampleBefore = snapshotTree(sample);
+
+    ProcessResult run = runProcess({installed("bin/telvarin-report"), "--sysroot", sample, "--output", output},
+                                   {{"HOME", "/home/customer"}});
+    ASSERT_EQ(run.exitStatus, 0) << run.standardError;
+    const std::string archive = splitLines(run.standardOutput).back();
+    EXPECT_TRUE(unzipTestPasses(archive));
+    EXPECT_EQ(snapshotTree(sample), sampleBefore);
+
+    const auto names = readZipEntryNames(archive);
+    for (const char* expected : {"/var/log/quorvel/quorvel-backend.log", "Settings/quorvel.conf",
+                                 "Settings/printers.d/office.conf", "/home/customer/.config/quorvel/printer-utility.conf",
+                                 "Logs/printer-utility.log", "Logs/printer-utility.2026-11-28.log"})
+        EXPECT_NE(std::find(names.begin(), names.end(), expected), names.end()) << expected;
+
+    // One bundle of each kind of Info.plist, and one without a version.
+    const std::string general = readZipEntry(archive, "reportData/generalInformation.dat");
+    const auto lines = testing_support::splitReportLines(general);
+    ASSERT_EQ(lines.size(), 9u);
+    for (const char* bundle : {"Tessaro.bundle,4.2.1", "QuorvelUSB.bundle,1.9.0"})
+        EXPECT_NE(lines[7].find(bundle), std::string::npos) << lines[7];
+    for (const char* application : {"Quorvel Printer Utility.app,3.0.4", "Sketchpad.app,12.1"})
+        EXPECT_NE(lines[8].find(application), std::string::npos) << lines[8];
+    const std::string log = readZipEntry(archive, "reportData/reportGeneratorLog.log");
+    EXPECT_NE(log.find("Could not get driver bundle version for \"Legacy.bundle\"\r\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("Could not find the path \"/home/customer/.cups/lpoptions\"\r\n"), std::string::npos) << log;
 }
