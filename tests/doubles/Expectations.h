@@ -20,6 +20,18 @@ void expectCode(int code, Action action, const std::string& what = {})
     }
 }
 
+// The int code `call` throws; 0 when it throws none.
+template <typename Call>
+int codeThrownBy(Call call)
+{
+    try {
+        call();
+    } catch (int code) {
+        return code;
+    }
+    return 0;
+}
+
 // The lines of a report text, split at each CRLF; a text ending in CRLF
 // ends with an empty line.
 inline std::vector<std::string> splitReportLines(const std::string& text)

@@ -1,6 +1,7 @@
 // The whole general report: its nine lines, and its place in a report run.
 #include "core/ErrorCodes.h"
 #include "core/TelvarinGenerator.h"
+#include "tests/doubles/Expectations.h"
 #include "tests/doubles/FakeServices.h"
 #include "tests/doubles/FakeSystemFacts.h"
 #include "tests/doubles/TestFiles.h"
@@ -45,27 +46,6 @@ protected:
         makeDirectories(drivers);
         makeDirectories(applications);
     }
-
-    static std::vector<std::string> lines(const std::string& text)
-    {
-        std::vector<std::string> found;
-        std::size_t start = 0;
-        for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
-            found.push_back(text.substr(start, end - start));
-        found.push_back(text.substr(start));
-        return found;
-    }
-
-    template <typename Call>
-    static int codeThrownBy(Call call)
-    {
-        try {
-            call();
-        } catch (int code) {
-            return code;
-        }
-        return 0;
-    }
 };
 
 } // namespace
@@ -92,7 +72,7 @@ TEST_F(GeneralInformation, ListsTheBundlesAndLogsDriverMessagesBeforeApplication
     writeBundle(applications + "/Editor.app", versionPropertyList("5.0", PlistFormat::xml));
     makeDirectories(applications + "/Empty.app");
 
-    std::vector<std::string> report = lines(generator.getGeneralData());
+    std::vector<std::string> report = splitReportLines(generator.getGeneralData());
 
     ASSERT_EQ(report.size(), 9u);
     EXPECT_EQ(report[6], "VersionID:tvk47mbsa6d");
@@ -113,7 +93,7 @@ TEST_F(GeneralInformation, MemoryIsTheTrueSizeInMegabytes)
     };
     for (const auto& [bytes, line] : cases) {
         facts.memoryBytes = bytes;
-        EXPECT_EQ(lines(generator.getGeneralData())[3], line);
+        EXPECT_EQ(splitReportLines(generator.getGeneralData())[3], line);
     }
 }
 
@@ -126,7 +106,7 @@ TEST_F(GeneralInformation, UnknownFactsShowNotAvailableAndTheReportStaysWhole)
     facts.deviceName = std::nullopt;
     facts.volume = std::nullopt;
 
-    std::vector<std::string> report = lines(generator.getGeneralData());
+    std::vector<std::string> report = splitReportLines(generator.getGeneralData());
 
     ASSERT_EQ(report.size(), 9u);
     EXPECT_EQ(report[0], "OS:Mac OS X Version n/a");
@@ -161,7 +141,7 @@ TEST_F(GeneralInformation, LineBreaksInsideValuesCannotAddLines)
     facts.deviceName = "/dev/odd\nname";
     writeBundle(drivers + "/Two\nLines.bundle", versionPropertyList("1.0\r\nApplication Data:x", PlistFormat::xml));
 
-    std::vector<std::string> report = lines(generator.getGeneralData());
+    std::vector<std::string> report = splitReportLines(generator.getGeneralData());
 
     ASSERT_EQ(report.size(), 9u);
     EXPECT_EQ(std::count(report.begin(), report.end(), "VersionID:tvk47mbsa6d"), 1);
@@ -194,7 +174,7 @@ TEST_F(GeneralInformation, IsStoredBetweenTheConfiguredFilesAndTheLogOfARun)
         EXPECT_LT(device, general);
     }
 
-    std::vector<std::string> report = lines(readZipEntry(archive, "reportData/generalInformation.dat"));
+    std::vector<std::string> report = splitReportLines(readZipEntry(archive, "reportData/generalInformation.dat"));
     ASSERT_EQ(report.size(), 9u);
     EXPECT_EQ(report[5], "TimeStamp:637134336000000000");
     EXPECT_EQ(report[7], "Driver Bundles Data:A.bundle,2.1");

@@ -36,12 +36,7 @@ protected:
 
     int reportFailure(std::string* report)
     {
-        try {
-            PrinterCommunicationClass::getReportData(report);
-        } catch (int code) {
-            return code;
-        }
-        return 0;
+        return codeThrownBy([&] { PrinterCommunicationClass::getReportData(report); });
     }
 };
 

@@ -3,6 +3,7 @@
 #include "core/ErrorCodes.h"
 #include "core/SysctlReadingClass.h"
 #include "core/TelvarinGenerator.h"
+#include "tests/doubles/Expectations.h"
 #include "tests/doubles/FakeServices.h"
 #include "tests/doubles/FakeSystemFacts.h"
 
@@ -24,17 +25,6 @@ protected:
         return extra;
     }());
 };
-
-template <typename Call>
-int codeThrownBy(Call call)
-{
-    try {
-        call();
-    } catch (int code) {
-        return code;
-    }
-    return 0;
-}
 
 } // namespace
 

@@ -3,6 +3,7 @@
 #include "core/ErrorCodes.h"
 #include "core/TelvarinGenerator.h"
 #include "platform/InfoPlistBundleReader.h"
+#include "tests/doubles/Expectations.h"
 #include "tests/doubles/FakeServices.h"
 #include "tests/doubles/FakeSystemFacts.h"
 #include "tests/doubles/TestFiles.h"
@@ -74,17 +75,6 @@ protected:
         for (const std::string& name : namesInOrder)
             log += head + ("\"" + name + "\"") + "\r\n";
         return log;
-    }
-
-    template <typename Call>
-    static int codeThrownBy(Call call)
-    {
-        try {
-            call();
-        } catch (int code) {
-            return code;
-        }
-        return 0;
     }
 };
 

@@ -34,12 +34,7 @@ protected:
 
     int reportFailure(std::string* report)
     {
-        try {
-            PrinterCommunicationClass::getReportData(report);
-        } catch (int code) {
-            return code;
-        }
-        return 0;
+        return codeThrownBy([&] { PrinterCommunicationClass::getReportData(report); });
     }
 
     static int count(const std::vector<std::string>& events, const std::string& event)
