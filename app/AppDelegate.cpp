@@ -1,10 +1,10 @@
-#include "app/AppDelegate.h"
+#include "AppDelegate.h"
 
-#include "app/GuiThread.h"
-#include "app/WindowServices.h"
-#include "core/ErrorMessages.h"
-#include "platform/ResourceLocator.h"
-#include "platform/Services.h"
+#include "GuiThread.h"
+#include "WindowServices.h"
+#include "ErrorMessages.h"
+#include "ResourceLocator.h"
+#include "Services.h"
 #include "ui_MainWindow.h"
 
 #include <QCloseEvent>

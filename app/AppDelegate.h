@@ -2,7 +2,7 @@
 // The window and its controller: one button that runs a report, one busy
 // indicator that shows the run going on.
 
-#include "core/ReportPress.h"
+#include "ReportPress.h"
 
 #include <QMainWindow>
 

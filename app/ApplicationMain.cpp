@@ -1,7 +1,7 @@
-#include "app/ApplicationMain.h"
+#include "ApplicationMain.h"
 
-#include "app/AppDelegate.h"
-#include "app/Telvarin_GeneratorAppDelegate.h"
+#include "AppDelegate.h"
+#include "Telvarin_GeneratorAppDelegate.h"
 
 #include <QApplication>
 

@@ -1,4 +1,4 @@
-#include "app/GuiThread.h"
+#include "GuiThread.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

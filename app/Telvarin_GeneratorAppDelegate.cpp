@@ -1,4 +1,4 @@
-#include "app/Telvarin_GeneratorAppDelegate.h"
+#include "Telvarin_GeneratorAppDelegate.h"
 
 #include <QApplication>
 #include <QTimer>

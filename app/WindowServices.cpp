@@ -1,7 +1,7 @@
-#include "app/WindowServices.h"
+#include "WindowServices.h"
 
-#include "app/GuiThread.h"
-#include "app/util.h"
+#include "GuiThread.h"
+#include "util.h"
 
 #include <QProgressBar>
 

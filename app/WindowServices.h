@@ -3,8 +3,8 @@
 // indicator and the message boxes. Both may be called from the worker thread
 // that runs the report; they do their work on the GUI thread.
 
-#include "core/ReportPress.h"
-#include "platform/Services.h"
+#include "ReportPress.h"
+#include "Services.h"
 
 class QProgressBar;
 class QWidget;

@@ -1,5 +1,5 @@
 // telvarin-generator: the Telvarin Generator's window.
-#include "app/ApplicationMain.h"
+#include "ApplicationMain.h"
 
 #include <QApplication>
 #include <QIcon>

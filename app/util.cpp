@@ -1,4 +1,4 @@
-#include "app/util.h"
+#include "util.h"
 
 #include <QApplication>
 #include <QMessageBox>

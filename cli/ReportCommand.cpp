@@ -1,9 +1,9 @@
-#include "cli/ReportCommand.h"
+#include "ReportCommand.h"
 
-#include "core/ReportPress.h"
-#include "core/TelvarinGenerator.h"
-#include "platform/ResourceLocator.h"
-#include "platform/Services.h"
+#include "ReportPress.h"
+#include "TelvarinGenerator.h"
+#include "ResourceLocator.h"
+#include "Services.h"
 
 #include <cstdio>
 

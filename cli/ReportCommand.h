@@ -1,7 +1,7 @@
 #pragma once
 // One report run of telvarin-report, as the command line set it up.
 
-#include "cli/Options.h"
+#include "Options.h"
 
 namespace cli {
 

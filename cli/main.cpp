@@ -2,8 +2,8 @@
 // without a window. What the window's message boxes would show is printed,
 // errors on standard error; the exit status is 0 only when a report was placed.
 
-#include "cli/Options.h"
-#include "cli/ReportCommand.h"
+#include "Options.h"
+#include "ReportCommand.h"
 
 #include <csignal>
 #include <cstdio>

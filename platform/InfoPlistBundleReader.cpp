@@ -1,7 +1,7 @@
-#include "platform/InfoPlistBundleReader.h"
+#include "InfoPlistBundleReader.h"
 
-#include "platform/PropertyListLimits.h"
-#include "platform/Services.h"
+#include "PropertyListLimits.h"
+#include "Services.h"
 
 #include <plist/plist.h>
 

@@ -1,7 +1,7 @@
 // The USB layer on libusb-1.0. A session is a libusb context of its own, so
 // that nothing outlives the call that gave the session back.
-#include "platform/Services.h"
-#include "platform/UsbStack.h"
+#include "Services.h"
+#include "UsbStack.h"
 
 #include <libusb.h>
 

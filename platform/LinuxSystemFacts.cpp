@@ -1,6 +1,6 @@
-#include "platform/LinuxSystemFacts.h"
+#include "LinuxSystemFacts.h"
 
-#include "platform/Services.h"
+#include "Services.h"
 
 #include <fcntl.h>
 #include <sys/statvfs.h>

@@ -1,4 +1,4 @@
-#include "platform/PropertyListLimits.h"
+#include "PropertyListLimits.h"
 
 #include <cstdint>
 #include <unordered_map>

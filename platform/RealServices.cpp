@@ -1,5 +1,5 @@
 // The real clock, sleep, environment, system log and console message boxes.
-#include "platform/Services.h"
+#include "Services.h"
 
 #include <pwd.h>
 #include <syslog.h>

@@ -1,4 +1,4 @@
-#include "platform/ResourceLocator.h"
+#include "ResourceLocator.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

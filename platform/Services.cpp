@@ -1,4 +1,4 @@
-#include "platform/Services.h"
+#include "Services.h"
 
 #include <utility>
 

@@ -1,6 +1,6 @@
 // The application as main() runs it: one window, and quitting when it closes.
-#include "app/AppDelegate.h"
-#include "app/ApplicationMain.h"
+#include "AppDelegate.h"
+#include "ApplicationMain.h"
 
 #include <QApplication>
 #include <QProgressBar>

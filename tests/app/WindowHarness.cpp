@@ -1,4 +1,4 @@
-#include "tests/app/WindowHarness.h"
+#include "WindowHarness.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -2,10 +2,10 @@
 // Driving the real window offscreen: pressing its button, answering the
 // message boxes a press shows, and stand-ins that hold a run at a known point.
 
-#include "app/AppDelegate.h"
-#include "platform/Services.h"
-#include "tests/doubles/FakeServices.h"
-#include "tests/doubles/TestFiles.h"
+#include "AppDelegate.h"
+#include "Services.h"
+#include "FakeServices.h"
+#include "TestFiles.h"
 
 #include <QMessageBox>
 #include <QObject>

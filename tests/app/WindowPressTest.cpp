@@ -1,7 +1,7 @@
 // Presses of the real window's button, offscreen: what the user is shown,
 // when the indicator runs, and what lands on the desktop.
-#include "core/ErrorMessages.h"
-#include "tests/app/WindowHarness.h"
+#include "ErrorMessages.h"
+#include "WindowHarness.h"
 
 #include <QElapsedTimer>
 #include <QEvent>

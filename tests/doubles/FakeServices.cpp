@@ -1,4 +1,4 @@
-#include "tests/doubles/FakeServices.h"
+#include "FakeServices.h"
 
 namespace testing_support {
 

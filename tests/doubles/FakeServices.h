@@ -2,7 +2,7 @@
 // Stand-ins for the machine, so that tests set the clock and the time zone,
 // never sleep and capture what the report shows and logs.
 
-#include "platform/Services.h"
+#include "Services.h"
 
 #include <map>
 #include <string>

@@ -1,6 +1,6 @@
-#include "tests/doubles/FakeSystemFacts.h"
+#include "FakeSystemFacts.h"
 
-#include "tests/doubles/TestFiles.h"
+#include "TestFiles.h"
 
 #include <cstdlib>
 #include <memory>

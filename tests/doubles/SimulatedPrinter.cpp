@@ -1,6 +1,6 @@
-#include "tests/doubles/SimulatedPrinter.h"
+#include "SimulatedPrinter.h"
 
-#include "core/QuorvelVendorId.h"
+#include "QuorvelVendorId.h"
 
 #include <cstdio>
 #include <sstream>

@@ -1,4 +1,4 @@
-#include "tests/doubles/TestFiles.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,8 @@
 // raise no other code than 8 or 9.
 //
 // Input: the path text, then optionally a line feed and an entry name.
-#include "core/ConfiguredPaths.h"
-#include "core/ErrorCodes.h"
-#include "core/TelvarinGenerator.h"
+#include "ConfiguredPaths.h"
+#include "ErrorCodes.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -79,12 +78,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkForm(text, parts);
 
     const std::string path = parts.sourcePath;
-    const std::string directory = TelvarinGenerator::getPathWithoutLastElement(path);
+    const std::string directory = pathWithoutLastElement(path);
     require(startsWith(path, directory));
     require(directory.empty() == (path.find('/') == std::string::npos));
     std::string lastElement;
     try {
-        lastElement = TelvarinGenerator::getLastElementFromPath(path);
+        lastElement = lastElementOfPath(path);
     } catch (int code) {
         require(code == ERROR_PATH_WITHOUT_DOT);
         require(!directory.empty() && path.substr(directory.size()).find('.') == std::string::npos);

@@ -1,8 +1,8 @@
 // Arbitrary bytes as data.xml: the parse and the fold must end in sections or
 // in code 5 or 6, never in a crash, a hang or a sanitizer report, and every
 // text they give must follow the white-space rules.
-#include "core/ErrorCodes.h"
-#include "core/XmlParserClass.h"
+#include "ErrorCodes.h"
+#include "XmlParserClass.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,10 +1,10 @@
 // The report archive as an independent reader sees it: names, order,
 // contents, dates, and what happens when files or the disk misbehave.
-#include "core/ArchivingClass.h"
-#include "core/ErrorCodes.h"
-#include "tests/doubles/FakeServices.h"
-#include "tests/doubles/Expectations.h"
-#include "tests/doubles/TestFiles.h"
+#include "ArchivingClass.h"
+#include "ErrorCodes.h"
+#include "FakeServices.h"
+#include "Expectations.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "tests/unit/CommandLineSupport.h"
+#include "CommandLineSupport.h"
 
 #include <unistd.h>
 

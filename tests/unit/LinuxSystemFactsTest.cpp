@@ -1,7 +1,7 @@
 // The Linux system facts read from prepared /proc and /sys trees, and once
 // from this machine.
-#include "platform/LinuxSystemFacts.h"
-#include "tests/doubles/TestFiles.h"
+#include "LinuxSystemFacts.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 

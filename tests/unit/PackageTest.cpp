@@ -1,8 +1,8 @@
 // The Debian package, built with CPack into a temporary directory: what it
 // declares, what it holds, what lintian says, and what its maintainer scripts
 // do with and without a udev daemon.
-#include "tests/doubles/TestFiles.h"
-#include "tests/unit/CommandLineSupport.h"
+#include "TestFiles.h"
+#include "CommandLineSupport.h"
 
 #include <gtest/gtest.h>
 

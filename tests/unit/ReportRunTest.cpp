@@ -1,11 +1,11 @@
 // The report run end to end through the core: archive name and place, entry
 // order, the log, and what a failure leaves behind.
-#include "core/ErrorCodes.h"
-#include "core/ErrorMessages.h"
-#include "core/ReportPress.h"
-#include "core/TelvarinGenerator.h"
-#include "tests/doubles/FakeServices.h"
-#include "tests/doubles/TestFiles.h"
+#include "ErrorCodes.h"
+#include "ErrorMessages.h"
+#include "ReportPress.h"
+#include "TelvarinGenerator.h"
+#include "FakeServices.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 // The data.xml that ships with the tool: well-formed, every form in use,
 // collected whole from a machine that has all of it, and by the real
 // telvarin-report from a user's home.
-#include "core/ConfiguredPaths.h"
-#include "core/FileReaderClass.h"
-#include "core/TelvarinGenerator.h"
-#include "core/XmlParserClass.h"
-#include "tests/doubles/FakeServices.h"
-#include "tests/doubles/TestFiles.h"
+#include "ConfiguredPaths.h"
+#include "FileReaderClass.h"
+#include "TelvarinGenerator.h"
+#include "XmlParserClass.h"
+#include "FakeServices.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 

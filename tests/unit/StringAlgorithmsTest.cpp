@@ -1,9 +1,9 @@
 // The text operations whose formats the device report, the printer commands
 // and the file collection rely on.
-#include "core/BasicStringAlgorithmsClass.h"
-#include "core/ErrorCodes.h"
-#include "tests/doubles/Expectations.h"
-#include "tests/doubles/TestFiles.h"
+#include "BasicStringAlgorithmsClass.h"
+#include "ErrorCodes.h"
+#include "Expectations.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 

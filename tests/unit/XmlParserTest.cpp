@@ -1,9 +1,9 @@
 // Reading data.xml into sections: the texts as the rules make them, the fold
 // with its odd corners, and every way a file list can be refused.
-#include "core/ErrorCodes.h"
-#include "core/TelvarinGenerator.h"
-#include "core/XmlParserClass.h"
-#include "tests/doubles/TestFiles.h"
+#include "ErrorCodes.h"
+#include "TelvarinGenerator.h"
+#include "XmlParserClass.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <tinyxml2.h>

@@ -1,4 +1,4 @@
-#include "tests/usb/EmulatedUsbPrinter.h"
+#include "EmulatedUsbPrinter.h"
 
 #include <umockdev.h>
 

@@ -1,11 +1,11 @@
 // Discovery of the maker's printers and the device report of the first
 // recognised one.
-#include "core/PrinterCommunicationClass.h"
+#include "PrinterCommunicationClass.h"
 
-#include "core/BasicStringAlgorithmsClass.h"
-#include "core/QuorvelVendorId.h"
-#include "core/TelvarinGenerator.h"
-#include "platform/Services.h"
+#include "BasicStringAlgorithmsClass.h"
+#include "QuorvelVendorId.h"
+#include "WindowsNewline.h"
+#include "Services.h"
 
 #include <algorithm>
 #include <iterator>

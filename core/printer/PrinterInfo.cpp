@@ -1,7 +1,7 @@
-#include "core/PrinterInfo.h"
+#include "PrinterInfo.h"
 
-#include "core/QuorvelVendorId.h"
-#include "platform/Services.h"
+#include "QuorvelVendorId.h"
+#include "Services.h"
 
 #include <sys/stat.h>
 

@@ -1,10 +1,11 @@
-// The general report on the computer (reportData/generalInformation.dat):
-// nine labelled lines, every one but the last ended by WINDOWS_NEWLINE.
-#include "core/TelvarinGenerator.h"
+#include "GeneralInformation.h"
 
-#include "core/BasicStringAlgorithmsClass.h"
-#include "core/PrinterCommunicationClass.h"
-#include "core/SysctlReadingClass.h"
+#include "BasicStringAlgorithmsClass.h"
+#include "InstalledVersionScan.h"
+#include "PrinterCommunicationClass.h"
+#include "SysctlReadingClass.h"
+#include "SystemProbes.h"
+#include "WindowsNewline.h"
 
 const char* const VERSION_ID = "tvk47mbsa6d";
 
@@ -31,13 +32,13 @@ constexpr std::uint64_t BYTES_PER_MEGABYTE = 1048576;
 
 } // namespace
 
-std::string TelvarinGenerator::getGeneralData()
+std::string GeneralInformation::text(RunLog& log)
 {
     // Each value is read when its line is built, so the driver bundle scan
     // logs before the application scan.
     std::string text;
-    appendLine(&text, "OS:Mac OS X Version ", getOsVersionString());
-    appendLine(&text, "Processor:", getProcessorDescription());
+    appendLine(&text, "OS:Mac OS X Version ", SystemProbes::osVersionString());
+    appendLine(&text, "Processor:", SystemProbes::processorDescription());
     std::string model = SysctlReadingClass::getSysctlString(CTL_HW, HW_MODEL);
     appendLine(&text, "Model:", model.empty() ? "n/a" : model);
     // The true size in 64 bits; a 4-byte reading fails from 2 GiB on.
@@ -45,13 +46,13 @@ std::string TelvarinGenerator::getGeneralData()
     appendLine(&text, "Total RAM:",
                BasicStringAlgorithmsClass::convertToString(
                    static_cast<unsigned long long>(memory / BYTES_PER_MEGABYTE)) + " MB");
-    appendLine(&text, "Harddrives data:", getHarddriveData());
+    appendLine(&text, "Harddrives data:", SystemProbes::harddriveData());
     appendLine(&text, "TimeStamp:",
                BasicStringAlgorithmsClass::convertToString(
                    static_cast<unsigned long long>(PrinterCommunicationClass::getCurrentTimeStamp())));
     appendLine(&text, "VersionID:", VERSION_ID);
-    appendLine(&text, "Driver Bundles Data:", getDriverBundleVersions());
+    appendLine(&text, "Driver Bundles Data:", InstalledVersionScan::driverBundleVersions(log));
     text += "Application Data:";
-    text += withoutLineBreaks(getApplicationVersionData());
+    text += withoutLineBreaks(InstalledVersionScan::applicationVersionData(log));
     return text;
 }

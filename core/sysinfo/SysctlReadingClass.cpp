@@ -1,7 +1,7 @@
-#include "core/SysctlReadingClass.h"
+#include "SysctlReadingClass.h"
 
-#include "core/ErrorCodes.h"
-#include "platform/SystemFacts.h"
+#include "ErrorCodes.h"
+#include "SystemFacts.h"
 
 #include <limits>
 #include <optional>

@@ -1,7 +1,7 @@
-#include "core/FileReaderClass.h"
+#include "FileReaderClass.h"
 
-#include "core/ErrorCodes.h"
-#include "platform/Services.h"
+#include "ErrorCodes.h"
+#include "Services.h"
 
 #include <dirent.h>
 #include <fcntl.h>

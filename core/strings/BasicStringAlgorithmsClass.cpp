@@ -1,6 +1,6 @@
-#include "core/BasicStringAlgorithmsClass.h"
+#include "BasicStringAlgorithmsClass.h"
 
-#include "core/ErrorCodes.h"
+#include "ErrorCodes.h"
 
 #include <iconv.h>
 

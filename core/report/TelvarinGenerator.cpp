@@ -1,16 +1,17 @@
-#include "core/TelvarinGenerator.h"
+#include "TelvarinGenerator.h"
 
-#include "core/ArchivingClass.h"
-#include "core/ErrorCodes.h"
-#include "core/PrinterCommunicationClass.h"
-#include "core/XmlParserClass.h"
-#include "platform/Services.h"
+#include "ArchivingClass.h"
+#include "ConfiguredFileCollection.h"
+#include "ConfiguredPaths.h"
+#include "GeneralInformation.h"
+#include "InstalledVersionScan.h"
+#include "PrinterCommunicationClass.h"
+#include "Services.h"
+#include "SystemProbes.h"
 
 #include <sys/stat.h>
 
 #include <locale.h>
-
-const char* const WINDOWS_NEWLINE = "\r\n";
 
 const char* const DEVICE_REPORT_ENTRY_NAME = "reportData/deviceReport.dat";
 const char* const GENERAL_INFORMATION_ENTRY_NAME = "reportData/generalInformation.dat";
@@ -72,8 +73,7 @@ std::string TelvarinGenerator::getNewReportFilePathToTheDesktop()
 
 void TelvarinGenerator::addToLog(std::string line)
 {
-    log_ += line;
-    log_ += WINDOWS_NEWLINE;
+    log_.addLine(std::move(line));
 }
 
 bool TelvarinGenerator::generateReport(const char* dataXmlPath)
@@ -100,8 +100,83 @@ bool TelvarinGenerator::generateReport(const char* archivePath, const char* data
 
     ArchivingClass::addEntryToZipFile(GENERAL_INFORMATION_ENTRY_NAME, getGeneralData(), archive.handle());
 
-    ArchivingClass::addEntryToZipFile(REPORT_LOG_ENTRY_NAME, log_, archive.handle());
+    ArchivingClass::addEntryToZipFile(REPORT_LOG_ENTRY_NAME, log_.text(), archive.handle());
 
     archive.close();
     return true;
+}
+
+std::list<std::string> TelvarinGenerator::accessXmlDictionaryElement(const char* sectionName, XmlDictionary dictionary)
+{
+    return ConfiguredFileCollection::section(sectionName, dictionary);
+}
+
+void TelvarinGenerator::addXmlSpecifiedFilesToZip(XmlDictionary dictionary, void* archive)
+{
+    ConfiguredFileCollection(log_, archive).addXmlSpecifiedFiles(dictionary);
+}
+
+void TelvarinGenerator::addFilesRelativeToPath(std::list<std::string> pathTexts, std::string base, void* archive)
+{
+    ConfiguredFileCollection(log_, archive).addFilesRelativeToPath(pathTexts, base);
+}
+
+int TelvarinGenerator::addFilesFromAsterickedPath(std::string wildcardPath, std::string entryName, void* archive)
+{
+    return ConfiguredFileCollection(log_, archive).addFilesFromAsterickedPath(wildcardPath, entryName);
+}
+
+std::string TelvarinGenerator::getLastElementFromPath(std::string path)
+{
+    return lastElementOfPath(path);
+}
+
+std::string TelvarinGenerator::getPathWithoutLastElement(std::string path)
+{
+    return pathWithoutLastElement(path);
+}
+
+std::string TelvarinGenerator::getGeneralData()
+{
+    return GeneralInformation::text(log_);
+}
+
+std::string TelvarinGenerator::getOsVersionString()
+{
+    return SystemProbes::osVersionString();
+}
+
+std::string TelvarinGenerator::getProcessorSpeedInGhz()
+{
+    return SystemProbes::processorSpeedInGhz();
+}
+
+std::string TelvarinGenerator::convertTimes100NumberStringToDecimalString(std::string digits)
+{
+    return SystemProbes::times100NumberStringToDecimalString(std::move(digits));
+}
+
+std::string TelvarinGenerator::getProcessorDescription()
+{
+    return SystemProbes::processorDescription();
+}
+
+std::string TelvarinGenerator::getHarddriveData()
+{
+    return SystemProbes::harddriveData();
+}
+
+std::string TelvarinGenerator::getBundleVersion(std::string path)
+{
+    return InstalledVersionScan::bundleVersion(path);
+}
+
+std::string TelvarinGenerator::getDriverBundleVersions()
+{
+    return InstalledVersionScan::driverBundleVersions(log_);
+}
+
+std::string TelvarinGenerator::getApplicationVersionData()
+{
+    return InstalledVersionScan::applicationVersionData(log_);
 }

@@ -1,9 +1,8 @@
-// The probes behind lines 1 to 5 of the general report.
-#include "core/TelvarinGenerator.h"
+#include "SystemProbes.h"
 
-#include "core/BasicStringAlgorithmsClass.h"
-#include "core/SysctlReadingClass.h"
-#include "platform/SystemFacts.h"
+#include "BasicStringAlgorithmsClass.h"
+#include "SysctlReadingClass.h"
+#include "SystemFacts.h"
 
 #include <cstdint>
 
@@ -32,13 +31,13 @@ std::string gibibyteText(std::optional<unsigned long long> hundredths)
 {
     if (!hundredths)
         return NOT_AVAILABLE;
-    return TelvarinGenerator::convertTimes100NumberStringToDecimalString(
+    return SystemProbes::times100NumberStringToDecimalString(
         BasicStringAlgorithmsClass::convertToString(*hundredths));
 }
 
 } // namespace
 
-std::string TelvarinGenerator::getOsVersionString()
+std::string SystemProbes::osVersionString()
 {
     // A version the system does not tell is shown as unknown, never guessed.
     auto version = platform::systemFacts().operatingSystemVersion();
@@ -49,17 +48,17 @@ std::string TelvarinGenerator::getOsVersionString()
            BasicStringAlgorithmsClass::convertToString(version->updateNumber);
 }
 
-std::string TelvarinGenerator::getProcessorSpeedInGhz()
+std::string SystemProbes::processorSpeedInGhz()
 {
     auto hertz = platform::systemFacts().processorClockHertz();
     if (!hertz)
         return NOT_AVAILABLE;
     // 64 bits: clocks above 2.147 GHz overflow a signed 32-bit count of hertz.
     unsigned long long hundredths = *hertz / HERTZ_PER_HUNDREDTH_GHZ;
-    return convertTimes100NumberStringToDecimalString(BasicStringAlgorithmsClass::convertToString(hundredths));
+    return times100NumberStringToDecimalString(BasicStringAlgorithmsClass::convertToString(hundredths));
 }
 
-std::string TelvarinGenerator::convertTimes100NumberStringToDecimalString(std::string digits)
+std::string SystemProbes::times100NumberStringToDecimalString(std::string digits)
 {
     if (digits.size() <= 2)
         digits.insert(0, 3 - digits.size(), '0');
@@ -67,16 +66,16 @@ std::string TelvarinGenerator::convertTimes100NumberStringToDecimalString(std::s
     return digits.substr(0, whole) + "." + digits.substr(whole);
 }
 
-std::string TelvarinGenerator::getProcessorDescription()
+std::string SystemProbes::processorDescription()
 {
     auto architecture = platform::systemFacts().architectureDescription();
-    std::string clock = getProcessorSpeedInGhz();
+    std::string clock = processorSpeedInGhz();
     int processors = SysctlReadingClass::getSysctlInt(CTL_HW, HW_NCPU);
     return clock + " GHz " + architecture.value_or(NOT_AVAILABLE) + " " +
            BasicStringAlgorithmsClass::convertToString(processors) + " cores";
 }
 
-std::string TelvarinGenerator::getHarddriveData()
+std::string SystemProbes::harddriveData()
 {
     const platform::SystemFacts& facts = platform::systemFacts();
     std::string device = facts.startupVolumeDeviceName().value_or(NOT_AVAILABLE);

@@ -1,7 +1,7 @@
 // The three data sets of a full-data printer: seven flash pages, the status
 // data and the answers to the parameter commands, one report line each.
-#include "core/BasicStringAlgorithmsClass.h"
-#include "core/PrinterCommunicationClass.h"
+#include "BasicStringAlgorithmsClass.h"
+#include "PrinterCommunicationClass.h"
 
 const std::string GET_FLASH_PAGE_COMMAND_START = "1B2A6D06940";
 const std::string GET_STATUS_DATA_COMMAND = "A5000440200000";

@@ -1,6 +1,6 @@
-#include "core/ErrorMessages.h"
+#include "ErrorMessages.h"
 
-#include "core/BasicStringAlgorithmsClass.h"
+#include "BasicStringAlgorithmsClass.h"
 
 const char* const REPORT_PLACED_MESSAGE = "A report has been placed on the desktop";
 const char* const UNEXPECTED_FAILURE_MESSAGE = "An unexpected error occured, no report was made";

@@ -1,9 +1,9 @@
-#include "core/ReportPress.h"
+#include "ReportPress.h"
 
-#include "core/ErrorCodes.h"
-#include "core/ErrorMessages.h"
-#include "core/TelvarinGenerator.h"
-#include "platform/Services.h"
+#include "ErrorCodes.h"
+#include "ErrorMessages.h"
+#include "TelvarinGenerator.h"
+#include "Services.h"
 
 #include <exception>
 

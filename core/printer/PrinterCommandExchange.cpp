@@ -1,7 +1,7 @@
 // Commands to the printer and its answers, over an open Robot.
-#include "core/BasicStringAlgorithmsClass.h"
-#include "core/ErrorCodes.h"
-#include "core/PrinterCommunicationClass.h"
+#include "BasicStringAlgorithmsClass.h"
+#include "ErrorCodes.h"
+#include "PrinterCommunicationClass.h"
 
 #include <vector>
 

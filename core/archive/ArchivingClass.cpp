@@ -1,7 +1,7 @@
-#include "core/ArchivingClass.h"
+#include "ArchivingClass.h"
 
-#include "core/ErrorCodes.h"
-#include "core/FileReaderClass.h"
+#include "ErrorCodes.h"
+#include "FileReaderClass.h"
 
 #include <sys/stat.h>
 #include <zlib.h>

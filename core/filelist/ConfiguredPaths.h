@@ -28,3 +28,9 @@ struct WildcardPattern {
     // with the suffix; the two tests are independent, so they may overlap.
     bool matches(const std::string& name) const;
 };
+
+// The text after the last "/". When the path holds a "/", that element must
+// hold a "." (code 8); a path without "/" is its own last element, untested.
+std::string lastElementOfPath(const std::string& path);
+// The text up to and including the last "/"; empty when there is none.
+std::string pathWithoutLastElement(const std::string& path);

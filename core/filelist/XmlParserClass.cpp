@@ -1,6 +1,6 @@
-#include "core/XmlParserClass.h"
+#include "XmlParserClass.h"
 
-#include "core/ErrorCodes.h"
+#include "ErrorCodes.h"
 
 #include <tinyxml2.h>
 
@@ -144,9 +144,9 @@ void XmlParserClass::getItemsRecursively(const tinyxml2::XMLNode* node, std::lis
     }
 }
 
-std::map<std::string, std::list<std::string>> XmlParserClass::foldItemsIntoDictionary(const std::list<XmlItem>& items)
+XmlDictionary XmlParserClass::foldItemsIntoDictionary(const std::list<XmlItem>& items)
 {
-    std::map<std::string, std::list<std::string>> dictionary;
+    XmlDictionary dictionary;
     std::string sectionName;
     std::list<std::string> texts;
     bool firstSection = true;
@@ -175,7 +175,7 @@ std::map<std::string, std::list<std::string>> XmlParserClass::foldItemsIntoDicti
     return dictionary;
 }
 
-std::map<std::string, std::list<std::string>> XmlParserClass::getSingleLevelDepthXmlDictFromBuffer(const char* data,
+XmlDictionary XmlParserClass::getSingleLevelDepthXmlDictFromBuffer(const char* data,
                                                                                                     std::size_t size)
 {
     if (data == nullptr || size == 0 || size > MAXIMUM_DOCUMENT_SIZE)
@@ -195,7 +195,7 @@ std::map<std::string, std::list<std::string>> XmlParserClass::getSingleLevelDept
     return foldItemsIntoDictionary(items);
 }
 
-std::map<std::string, std::list<std::string>> XmlParserClass::getSingleLevelDepthXmlDict(const char* path)
+XmlDictionary XmlParserClass::getSingleLevelDepthXmlDict(const char* path)
 {
     if (path == nullptr)
         throw ERROR_DATA_XML_NOT_LOADED;

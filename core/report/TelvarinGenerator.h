@@ -2,21 +2,20 @@
 // One report run: names the archive after the local time, reads the file list
 // from data.xml, fills the archive in its fixed order and closes it. Keeps the
 // run's own log, which is stored as the archive's last entry.
+//
+// The operations of the file collection and of the general report keep their
+// place here, where the rest of the tool knows them; their work is done by
+// the units of core/filelist and core/sysinfo.
+
+#include "RunLog.h"
+#include "XmlParserClass.h"
 
 #include <list>
-#include <map>
 #include <string>
-
-extern const char* const WINDOWS_NEWLINE;
-extern const char* const VERSION_ID;
-extern const char* const DRIVER_DIRECTORY_PATH;
-extern const char* const APPLICATION_DIRECTORY_PATH;
 
 extern const char* const DEVICE_REPORT_ENTRY_NAME;
 extern const char* const GENERAL_INFORMATION_ENTRY_NAME;
 extern const char* const REPORT_LOG_ENTRY_NAME;
-
-using XmlDictionary = std::map<std::string, std::list<std::string>>;
 
 class TelvarinGenerator {
 public:
@@ -25,7 +24,7 @@ public:
     static std::string getNewReportFileName();
     static std::string getNewReportFilePathToTheDesktop();
     void addToLog(std::string line);
-    const std::string& log() const { return log_; }
+    const std::string& log() const { return log_.text(); }
     // Where the last run put (or was putting) its archive.
     const std::string& archivePath() const { return archivePath_; }
     // Runs the report into an archive on the desktop; true when it got to the end.
@@ -54,6 +53,6 @@ public:
     std::string getApplicationVersionData();
 
 private:
-    std::string log_;
+    RunLog log_;
     std::string archivePath_;
 };

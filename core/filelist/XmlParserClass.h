@@ -16,6 +16,9 @@ class XMLNode;
 // 'T' for a text (its content); depth 0 is the document, 1 a top-level element.
 using XmlItem = std::pair<std::pair<char, int>, std::string>;
 
+// Section name to the texts of that section, in document order.
+using XmlDictionary = std::map<std::string, std::list<std::string>>;
+
 class XmlParserClass {
 public:
     XmlParserClass() = delete;
@@ -31,10 +34,9 @@ public:
     // The sections of the file at `path`. Code 5 when it cannot be read or is
     // no well-formed document of at most MAXIMUM_DOCUMENT_SIZE bytes; code 6
     // when two sections share a name.
-    static std::map<std::string, std::list<std::string>> getSingleLevelDepthXmlDict(const char* path);
+    static XmlDictionary getSingleLevelDepthXmlDict(const char* path);
     // The same from the document's bytes.
-    static std::map<std::string, std::list<std::string>> getSingleLevelDepthXmlDictFromBuffer(const char* data,
-                                                                                              std::size_t size);
+    static XmlDictionary getSingleLevelDepthXmlDictFromBuffer(const char* data, std::size_t size);
     // Folds an item list into sections (code 6 for a repeated section name).
-    static std::map<std::string, std::list<std::string>> foldItemsIntoDictionary(const std::list<XmlItem>& items);
+    static XmlDictionary foldItemsIntoDictionary(const std::list<XmlItem>& items);
 };

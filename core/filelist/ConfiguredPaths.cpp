@@ -1,7 +1,7 @@
-#include "core/ConfiguredPaths.h"
+#include "ConfiguredPaths.h"
 
-#include "core/BasicStringAlgorithmsClass.h"
-#include "core/ErrorCodes.h"
+#include "BasicStringAlgorithmsClass.h"
+#include "ErrorCodes.h"
 
 ConfiguredPathText ConfiguredPathText::split(const std::string& text)
 {
@@ -36,4 +36,23 @@ bool WildcardPattern::matches(const std::string& name) const
     return name.find('.') != std::string::npos &&
            BasicStringAlgorithmsClass::doesStringStartWithTestString(name, prefix) &&
            BasicStringAlgorithmsClass::doesStringEndWithTestString(name, suffix);
+}
+
+std::string lastElementOfPath(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return path;
+    std::string lastElement = path.substr(slash + 1);
+    if (lastElement.find('.') == std::string::npos)
+        throw ERROR_PATH_WITHOUT_DOT;
+    return lastElement;
+}
+
+std::string pathWithoutLastElement(const std::string& path)
+{
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return {};
+    return path.substr(0, slash + 1);
 }

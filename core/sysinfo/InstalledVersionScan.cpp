@@ -1,11 +1,10 @@
-// The versions of the maker's driver bundles and of the installed
-// applications, for lines 8 and 9 of the general report.
-#include "core/TelvarinGenerator.h"
+#include "InstalledVersionScan.h"
 
-#include "core/BasicStringAlgorithmsClass.h"
-#include "core/ErrorCodes.h"
-#include "core/FileReaderClass.h"
-#include "platform/BundleReader.h"
+#include "BasicStringAlgorithmsClass.h"
+#include "ErrorCodes.h"
+#include "FileReaderClass.h"
+#include "RunLog.h"
+#include "BundleReader.h"
 
 const char* const DRIVER_DIRECTORY_PATH = "/Library/Printers/Quorvel/";
 const char* const APPLICATION_DIRECTORY_PATH = "/Applications/";
@@ -26,7 +25,7 @@ const VersionScan DRIVER_BUNDLE_SCAN{DRIVER_DIRECTORY_PATH, ".bundle", ERROR_DRI
 const VersionScan APPLICATION_SCAN{APPLICATION_DIRECTORY_PATH, ".app", ERROR_APPLICATION_DIRECTORY,
                                    "Could not get application version for "};
 
-std::string scanVersions(const VersionScan& scan, TelvarinGenerator& generator)
+std::string scanVersions(const VersionScan& scan, RunLog& log)
 {
     std::list<std::string> names;
     if (!FileReaderClass::listDir(scan.directory, &names))
@@ -35,9 +34,9 @@ std::string scanVersions(const VersionScan& scan, TelvarinGenerator& generator)
     for (const std::string& name : names) {
         if (!BasicStringAlgorithmsClass::doesStringEndWithTestString(name, scan.nameEnding))
             continue;
-        std::string version = TelvarinGenerator::getBundleVersion(scan.directory + name);
+        std::string version = InstalledVersionScan::bundleVersion(scan.directory + name);
         if (version.empty())
-            generator.addToLog(std::string(scan.missingVersionMessageHead) + "\"" + name + "\"");
+            log.addLine(std::string(scan.missingVersionMessageHead) + "\"" + name + "\"");
         else
             entries.push_back(name + "," + version);
     }
@@ -46,7 +45,7 @@ std::string scanVersions(const VersionScan& scan, TelvarinGenerator& generator)
 
 } // namespace
 
-std::string TelvarinGenerator::getBundleVersion(std::string path)
+std::string InstalledVersionScan::bundleVersion(const std::string& path)
 {
     if (!FileReaderClass::fileExists(path.c_str()))
         return {};
@@ -57,12 +56,12 @@ std::string TelvarinGenerator::getBundleVersion(std::string path)
     return BasicStringAlgorithmsClass::getStringFromCFStringRef(&value, kCFStringEncodingMacRoman);
 }
 
-std::string TelvarinGenerator::getDriverBundleVersions()
+std::string InstalledVersionScan::driverBundleVersions(RunLog& log)
 {
-    return scanVersions(DRIVER_BUNDLE_SCAN, *this);
+    return scanVersions(DRIVER_BUNDLE_SCAN, log);
 }
 
-std::string TelvarinGenerator::getApplicationVersionData()
+std::string InstalledVersionScan::applicationVersionData(RunLog& log)
 {
-    return scanVersions(APPLICATION_SCAN, *this);
+    return scanVersions(APPLICATION_SCAN, log);
 }

@@ -1,0 +1,153 @@
+#include "ConfiguredFileCollection.h"
+
+#include "ArchivingClass.h"
+#include "ConfiguredPaths.h"
+#include "ErrorCodes.h"
+#include "FileReaderClass.h"
+#include "RunLog.h"
+#include "Services.h"
+
+#include <cstdio>
+
+const char* const ABSOLUTE_PATH_SECTION = "Absolute_Path_Files";
+const char* const HOME_PATH_SECTION = "Home_Path_Files";
+
+namespace {
+
+// One path text resolved against its section's base.
+struct ResolvedPath {
+    std::string fullSourcePath;
+    std::string entryName;
+    bool wildcard = false;
+};
+
+ResolvedPath resolvePathText(const std::string& baseWithSlash, const std::string& pathText)
+{
+    const ConfiguredPathText parts = ConfiguredPathText::split(pathText);
+    ResolvedPath resolved;
+    // The destination form names the entry after the source's last element,
+    // which must hold a "." (code 8).
+    if (parts.hasDestinationFolder)
+        resolved.entryName = parts.destinationFolder + "/" + lastElementOfPath(parts.sourcePath);
+    resolved.fullSourcePath = baseWithSlash + parts.sourcePath;
+    if (!parts.hasDestinationFolder)
+        resolved.entryName = resolved.fullSourcePath;
+    // Only the configured text can make a wildcard: a "*" in the home
+    // directory's own name is an ordinary character.
+    resolved.wildcard = parts.sourcePath.find('*') != std::string::npos;
+    return resolved;
+}
+
+// The progress lines are read live by whoever runs the report from a
+// terminal or a pipe, and must not be lost to a buffer should the run end.
+void flushProgress()
+{
+    std::fflush(stdout);
+}
+
+} // namespace
+
+std::list<std::string> ConfiguredFileCollection::section(const char* sectionName, const XmlDictionary& dictionary)
+{
+    if (sectionName == nullptr)
+        throw ERROR_DATA_XML_MISSING_SECTION;
+    auto found = dictionary.find(sectionName);
+    if (found == dictionary.end())
+        throw ERROR_DATA_XML_MISSING_SECTION;
+    return found->second;
+}
+
+void ConfiguredFileCollection::addXmlSpecifiedFiles(const XmlDictionary& dictionary)
+{
+    addFilesRelativeToPath(section(ABSOLUTE_PATH_SECTION, dictionary), "");
+
+    // Fetched only now: a missing section (code 7) leaves the absolute files
+    // already in the archive.
+    const std::list<std::string> homePaths = section(HOME_PATH_SECTION, dictionary);
+    const std::string home = platform::homeDirectory();
+    if (home.empty())
+        reportPathsWithoutHome(homePaths);
+    else
+        addFilesRelativeToPath(homePaths, home);
+}
+
+void ConfiguredFileCollection::addFilesRelativeToPath(const std::list<std::string>& pathTexts,
+                                                      const std::string& base)
+{
+    const std::string baseWithSlash = base + "/";
+    for (const auto& pathText : pathTexts) {
+        const ResolvedPath path = resolvePathText(baseWithSlash, pathText);
+        if (path.wildcard) {
+            const int count = addFilesFromAsterickedPath(path.fullSourcePath, path.entryName);
+            reportAsterickedPathCount(count, path.fullSourcePath);
+        } else if (ArchivingClass::tryToCopyFileToZipFileEntry(path.fullSourcePath.c_str(), path.entryName.c_str(),
+                                                               archive_)) {
+            std::printf("path found: %s\n", path.fullSourcePath.c_str());
+            flushProgress();
+        } else {
+            reportPathNotFound(path.fullSourcePath);
+        }
+    }
+}
+
+int ConfiguredFileCollection::addFilesFromAsterickedPath(const std::string& wildcardPath, const std::string& entryName)
+{
+    const std::string directory = pathWithoutLastElement(wildcardPath);
+    const WildcardPattern pattern = WildcardPattern::split(lastElementOfPath(wildcardPath));
+    const std::string entryFolder = pathWithoutLastElement(entryName);
+
+    std::list<std::string> names;
+    if (!FileReaderClass::listDir(directory, &names))
+        return 0;
+
+    int count = 0;
+    for (const auto& name : names) {
+        if (!pattern.matches(name))
+            continue;
+        const std::string source = directory + name;
+        const std::string entry = entryFolder + name;
+        std::printf("Trying to add path %s from astericked path %s\n", source.c_str(), wildcardPath.c_str());
+        flushProgress();
+        // Subdirectories, FIFOs and other special files whose names match
+        // are passed over here, and so is the archive itself.
+        if (ArchivingClass::tryToCopyFileToZipFileEntry(source.c_str(), entry.c_str(), archive_)) {
+            std::printf("Added path %s from astericked path %s\n", source.c_str(), wildcardPath.c_str());
+            flushProgress();
+            ++count;
+        }
+    }
+    return count;
+}
+
+void ConfiguredFileCollection::reportPathNotFound(const std::string& path)
+{
+    std::printf("path not found: %s\n", path.c_str());
+    flushProgress();
+    log_.addLine("Could not find the path \"" + path + "\"");
+}
+
+void ConfiguredFileCollection::reportAsterickedPathCount(int count, const std::string& path)
+{
+    std::printf("added %i files from the astericked path: %s\n", count, path.c_str());
+    flushProgress();
+    if (count == 0)
+        log_.addLine("Added no files for the astricked path \"" + path + "\"");
+}
+
+// Without any home directory the home paths cannot be looked up: taken from
+// the root they would collect other files than the ones listed. Each is
+// reported missing, as written, after the same checks a run with a home
+// directory makes.
+void ConfiguredFileCollection::reportPathsWithoutHome(const std::list<std::string>& pathTexts)
+{
+    for (const auto& pathText : pathTexts) {
+        const ResolvedPath path = resolvePathText("", pathText);
+        if (!path.wildcard) {
+            reportPathNotFound(path.fullSourcePath);
+            continue;
+        }
+        // Codes 8 and 9 as under any home directory.
+        WildcardPattern::split(lastElementOfPath("/" + path.fullSourcePath));
+        reportAsterickedPathCount(0, path.fullSourcePath);
+    }
+}

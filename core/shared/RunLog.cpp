@@ -1,0 +1,9 @@
+#include "RunLog.h"
+
+#include "WindowsNewline.h"
+
+void RunLog::addLine(std::string line)
+{
+    text_ += line;
+    text_ += WINDOWS_NEWLINE;
+}
