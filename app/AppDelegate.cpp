@@ -14,7 +14,7 @@ namespace {
 // The worker's whole job. Nothing may leave it: an exception escaping a
 // thread ends the program without a word to the user.
 void pressOnWorker(const AppDelegate::RequestSource& requestForPress, BusyIndicator& indicator,
-                   platform::MessageBoxes& boxes)
+                   platform::Reporter& reporter)
 {
     try {
         runReportPress(indicator, requestForPress());
@@ -22,7 +22,7 @@ void pressOnWorker(const AppDelegate::RequestSource& requestForPress, BusyIndica
         // runReportPress reports its own failures; this is what got past it.
         try {
             indicator.stopAnimation();
-            boxes.showError(UNEXPECTED_FAILURE_MESSAGE);
+            reporter.showError(UNEXPECTED_FAILURE_MESSAGE);
         } catch (...) {
             // Nothing left to tell the user with.
         }
@@ -88,12 +88,12 @@ void AppDelegate::clickButton()
     PressInProgress busy(running_, ui_->button);
 
     ProgressBarIndicator indicator(ui_->indicator);
-    WindowMessageBoxes boxes(this);
+    WindowReporter reporter(this);
     platform::Services services = platform::currentServices();
-    services.messageBoxes = &boxes;
-    platform::ScopedServices windowBoxes(std::move(services));
+    services.reporter = &reporter;
+    platform::ScopedServices windowReporter(std::move(services));
 
-    gui::runBesideEventLoop([&] { pressOnWorker(requestForPress_, indicator, boxes); });
+    gui::runBesideEventLoop([&] { pressOnWorker(requestForPress_, indicator, reporter); });
 }
 
 void AppDelegate::closeEvent(QCloseEvent* event)

@@ -23,19 +23,19 @@ void ProgressBarIndicator::showAtRest(QProgressBar* bar)
     bar->setValue(0);
 }
 
-bool ProgressBarIndicator::isAnimating(const QProgressBar* bar)
+WindowReporter::WindowReporter(QWidget* window) : window_(window) {}
+
+void WindowReporter::progress(const std::string& line)
 {
-    return bar->minimum() == 0 && bar->maximum() == 0;
+    platform::consoleReporter().progress(line);
 }
 
-WindowMessageBoxes::WindowMessageBoxes(QWidget* window) : window_(window) {}
-
-void WindowMessageBoxes::showInformation(const std::string& message)
+void WindowReporter::showInformation(const std::string& message)
 {
     gui::runOnThreadOf(window_, [this, &message] { util::showMessageBox(message, window_); });
 }
 
-void WindowMessageBoxes::showError(const std::string& message)
+void WindowReporter::showError(const std::string& message)
 {
     gui::runOnThreadOf(window_, [this, &message] { util::showErrorMessage(message, window_); });
 }

@@ -1,6 +1,6 @@
 #pragma once
 // What the report core needs from the window during a press: the busy
-// indicator and the message boxes. Both may be called from the worker thread
+// indicator and the reporter with its message boxes. Both may be called from the worker thread
 // that runs the report; they do their work on the GUI thread.
 
 #include "ReportPress.h"
@@ -17,17 +17,17 @@ public:
     void stopAnimation() override;
 
     static void showAtRest(QProgressBar* bar);
-    static bool isAnimating(const QProgressBar* bar);
 
 private:
     QProgressBar* bar_;
 };
 
-// The window's modal boxes behind the report's message-box seam, centred on
-// the window.
-class WindowMessageBoxes final : public platform::MessageBoxes {
+// The window's modal boxes, centred on the window, behind the report's
+// reporter; progress lines still go to standard output.
+class WindowReporter final : public platform::Reporter {
 public:
-    explicit WindowMessageBoxes(QWidget* window);
+    explicit WindowReporter(QWidget* window);
+    void progress(const std::string& line) override;
     void showInformation(const std::string& message) override;
     void showError(const std::string& message) override;
 

@@ -1,5 +1,6 @@
 #include "ReportCommand.h"
 
+#include "CollectedSystem.h"
 #include "ReportPress.h"
 #include "TelvarinGenerator.h"
 #include "ResourceLocator.h"
@@ -29,9 +30,10 @@ std::string archivePathIn(const std::string& directory)
 
 int runReportCommand(const Options& options)
 {
+    const platform::CollectedSystem collected =
+        options.sysroot ? platform::CollectedSystem(*options.sysroot) : platform::CollectedSystem();
     platform::Services services = platform::currentServices();
-    if (options.sysroot)
-        services.fileSystemRoot = *options.sysroot;
+    services.collectedSystem = &collected;
     platform::ScopedServices collectedSystem(services);
 
     ReportRequest request;

@@ -19,9 +19,7 @@ public:
                                                             const std::string& key) const = 0;
 };
 
-// The installed bundle reader, or the real one when none is installed.
-BundleReader& bundles();
-// Reads the bundles on this machine's file system (under the file-system root).
+// Reads the bundles of the installed collected system.
 BundleReader& realBundleReader();
 
 } // namespace platform

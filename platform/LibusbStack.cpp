@@ -271,10 +271,4 @@ UsbStack& realUsb()
     return instance;
 }
 
-UsbStack& usb()
-{
-    UsbStack* installed = currentServices().usb;
-    return installed ? *installed : realUsb();
-}
-
 } // namespace platform

@@ -1,6 +1,8 @@
 #include "LinuxSystemFacts.h"
 
-#include "Services.h"
+#include "BoundedRead.h"
+#include "FileDescriptor.h"
+#include "Trim.h"
 
 #include <fcntl.h>
 #include <sys/statvfs.h>
@@ -34,26 +36,14 @@ constexpr std::size_t TABLE_FILE_LIMIT = 16 * 1024 * 1024;
 // up to `limit` bytes.
 FileText readKernelFile(const std::string& path, std::size_t limit)
 {
-    int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (descriptor < 0)
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!file)
         return {errno == ENOENT || errno == ENOTDIR ? Reading::missing : Reading::failed, {}};
-    FileText result{Reading::found, {}};
-    char buffer[4096];
-    while (result.text.size() < limit) {
-        std::size_t wanted = std::min(sizeof buffer, limit - result.text.size());
-        ssize_t count = ::read(descriptor, buffer, wanted);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count < 0) {
-            result = {Reading::failed, {}};
-            break;
-        }
-        if (count == 0)
-            break;
-        result.text.append(buffer, static_cast<std::size_t>(count));
-    }
-    ::close(descriptor);
-    return result;
+    // A table longer than the limit is read as far as the limit.
+    BoundedRead read = readAtMost(file.get(), limit);
+    if (read.outcome == BoundedReadOutcome::failed)
+        return {Reading::failed, {}};
+    return {Reading::found, std::move(read.data)};
 }
 
 std::vector<std::string_view> splitLines(std::string_view text)
@@ -67,20 +57,6 @@ std::vector<std::string_view> splitLines(std::string_view text)
         text.remove_prefix(end + 1);
     }
     return lines;
-}
-
-bool isBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-std::string_view trimmed(std::string_view text)
-{
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
 }
 
 // "key : value" lines of cpuinfo and meminfo; nothing for a line without ':'.
@@ -386,12 +362,6 @@ SystemFacts& realSystemFacts()
 {
     static LinuxSystemFacts instance;
     return instance;
-}
-
-SystemFacts& systemFacts()
-{
-    SystemFacts* installed = currentServices().systemFacts;
-    return installed ? *installed : realSystemFacts();
 }
 
 } // namespace platform

@@ -1,5 +1,11 @@
-// The real clock, sleep, environment, system log and console message boxes.
+// The real clock, sleep, environment, system log and console reporter, and
+// the one set of real implementations.
 #include "Services.h"
+
+#include "BundleReader.h"
+#include "CollectedSystem.h"
+#include "SystemFacts.h"
+#include "UsbStack.h"
 
 #include <pwd.h>
 #include <syslog.h>
@@ -66,8 +72,15 @@ public:
     }
 };
 
-class ConsoleMessages final : public MessageBoxes {
+class ConsoleReporter final : public Reporter {
 public:
+    void progress(const std::string& line) override
+    {
+        // Read live by whoever runs the report from a terminal or a pipe,
+        // and never lost to a buffer should the run end.
+        std::fprintf(stdout, "%s\n", line.c_str());
+        std::fflush(stdout);
+    }
     void showInformation(const std::string& message) override
     {
         std::fprintf(stdout, "%s\n", message.c_str());
@@ -107,10 +120,27 @@ SystemLog& realSystemLog()
     return instance;
 }
 
-MessageBoxes& consoleMessageBoxes()
+Reporter& consoleReporter()
 {
-    static ConsoleMessages instance;
+    static ConsoleReporter instance;
     return instance;
+}
+
+Services realServices()
+{
+    // The running machine's own files, read as they are.
+    static const CollectedSystem runningMachine;
+    Services services;
+    services.clock = &realClock();
+    services.sleeper = &realSleeper();
+    services.environment = &realEnvironment();
+    services.systemLog = &realSystemLog();
+    services.reporter = &consoleReporter();
+    services.usb = &realUsb();
+    services.systemFacts = &realSystemFacts();
+    services.bundles = &realBundleReader();
+    services.collectedSystem = &runningMachine;
+    return services;
 }
 
 } // namespace platform

@@ -5,16 +5,36 @@
 namespace platform {
 namespace {
 
+// The one place where an unset slot becomes the real implementation.
+Services resolved(Services services)
+{
+    const Services real = realServices();
+    auto fill = [](auto*& slot, auto* realOne) {
+        if (!slot)
+            slot = realOne;
+    };
+    fill(services.clock, real.clock);
+    fill(services.sleeper, real.sleeper);
+    fill(services.environment, real.environment);
+    fill(services.systemLog, real.systemLog);
+    fill(services.reporter, real.reporter);
+    fill(services.usb, real.usb);
+    fill(services.systemFacts, real.systemFacts);
+    fill(services.bundles, real.bundles);
+    fill(services.collectedSystem, real.collectedSystem);
+    return services;
+}
+
 Services& installed()
 {
-    static Services services;
+    static Services services = realServices();
     return services;
 }
 
 } // namespace
 
 ScopedServices::ScopedServices(Services replacement)
-    : previous_(std::exchange(installed(), std::move(replacement)))
+    : previous_(std::exchange(installed(), resolved(std::move(replacement))))
 {
 }
 
@@ -28,42 +48,15 @@ const Services& currentServices()
     return installed();
 }
 
-Clock& clock()
-{
-    return installed().clock ? *installed().clock : realClock();
-}
-
-Sleeper& sleeper()
-{
-    return installed().sleeper ? *installed().sleeper : realSleeper();
-}
-
-Environment& environment()
-{
-    return installed().environment ? *installed().environment : realEnvironment();
-}
-
-SystemLog& systemLog()
-{
-    return installed().systemLog ? *installed().systemLog : realSystemLog();
-}
-
-MessageBoxes& messageBoxes()
-{
-    return installed().messageBoxes ? *installed().messageBoxes : consoleMessageBoxes();
-}
-
-std::string hostPath(const std::string& path)
-{
-    const std::string& root = installed().fileSystemRoot;
-    if (root.empty())
-        return path;
-    // The collected system's paths are absolute; a relative one is taken
-    // from its root as well.
-    if (!path.empty() && path.front() == '/')
-        return root + path;
-    return root + "/" + path;
-}
+Clock& clock() { return *installed().clock; }
+Sleeper& sleeper() { return *installed().sleeper; }
+Environment& environment() { return *installed().environment; }
+SystemLog& systemLog() { return *installed().systemLog; }
+Reporter& reporter() { return *installed().reporter; }
+UsbStack& usb() { return *installed().usb; }
+SystemFacts& systemFacts() { return *installed().systemFacts; }
+BundleReader& bundles() { return *installed().bundles; }
+const CollectedSystem& collectedSystem() { return *installed().collectedSystem; }
 
 std::string homeDirectory()
 {

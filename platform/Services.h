@@ -1,9 +1,10 @@
 #pragma once
 // The seam between the report and the machine it runs on. The report reaches
-// the clock, sleeping, the environment, the system log, the message boxes, the
-// USB stack, the system facts and bundle dictionaries only through the
-// accessors below. Front ends and tests swap implementations in with
-// ScopedServices; anything left unset falls back to the real implementation.
+// the clock, sleeping, the environment, the system log, the person running
+// it, the USB stack, the system facts, bundle dictionaries and the collected
+// system's files only through the accessors below. Front ends and tests swap
+// implementations in with ScopedServices; the real ones fill whatever they
+// leave unset, once, when the set is installed.
 
 #include <ctime>
 #include <optional>
@@ -40,9 +41,13 @@ public:
     virtual void write(const std::string& line) = 0;
 };
 
-class MessageBoxes {
+// What the report tells the person running it: progress lines as it goes
+// (standard output, not part of the report) and the modal messages.
+class Reporter {
 public:
-    virtual ~MessageBoxes() = default;
+    virtual ~Reporter() = default;
+    // One line, without its line end.
+    virtual void progress(const std::string& line) = 0;
     // Both are modal: they return once the user has dismissed the message.
     virtual void showInformation(const std::string& message) = 0;
     virtual void showError(const std::string& message) = 0;
@@ -52,24 +57,27 @@ public:
 class UsbStack;
 class SystemFacts;
 class BundleReader;
+class CollectedSystem;
 
-// The current implementations. A null pointer means "the real one".
+// One set of implementations; a null slot is filled with the real one when
+// the set is installed.
 struct Services {
     Clock* clock = nullptr;
     Sleeper* sleeper = nullptr;
     Environment* environment = nullptr;
     SystemLog* systemLog = nullptr;
-    MessageBoxes* messageBoxes = nullptr;
+    Reporter* reporter = nullptr;
     UsbStack* usb = nullptr;
     SystemFacts* systemFacts = nullptr;
     BundleReader* bundles = nullptr;
-    // Every path the report reads from the file system is taken under this
-    // directory (empty: the running system's root).
-    std::string fileSystemRoot;
+    const CollectedSystem* collectedSystem = nullptr;
 };
 
-// Replaces the current services for the lifetime of the object and restores
-// the previous ones afterwards. Not thread-safe: set up before a run starts.
+// The real implementations, every slot set.
+Services realServices();
+
+// Installs a set for the lifetime of the object and restores the previous
+// one afterwards. Not thread-safe: set up before a run starts.
 class ScopedServices {
 public:
     explicit ScopedServices(Services replacement);
@@ -81,24 +89,25 @@ private:
     Services previous_;
 };
 
+// The real implementations one by one, for decorators and front ends.
+Clock& realClock();
+Sleeper& realSleeper();
+Environment& realEnvironment();
+SystemLog& realSystemLog();
+Reporter& consoleReporter();
+
+// The installed set, every slot set.
 const Services& currentServices();
 
 Clock& clock();
 Sleeper& sleeper();
 Environment& environment();
 SystemLog& systemLog();
-MessageBoxes& messageBoxes();
-
-// The real implementations, for decorators and front ends.
-Clock& realClock();
-Sleeper& realSleeper();
-Environment& realEnvironment();
-SystemLog& realSystemLog();
-MessageBoxes& consoleMessageBoxes();
-
-// A path of the collected system as a path on this machine (under the
-// file-system root, when one is set).
-std::string hostPath(const std::string& path);
+Reporter& reporter();
+UsbStack& usb();
+SystemFacts& systemFacts();
+BundleReader& bundles();
+const CollectedSystem& collectedSystem();
 
 // HOME, or the account's home directory when HOME is unset or empty.
 std::string homeDirectory();

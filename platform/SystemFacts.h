@@ -43,8 +43,6 @@ public:
     virtual std::optional<VolumeSpace> startupVolumeSpace() const = 0;
 };
 
-// The installed system facts, or the real ones when none is installed.
-SystemFacts& systemFacts();
 // The facts of the machine this program runs on.
 SystemFacts& realSystemFacts();
 

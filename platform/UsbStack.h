@@ -94,8 +94,7 @@ public:
                                int* received, unsigned timeoutMilliseconds) = 0;
 };
 
-// The installed USB stack, or the real one (libusb) when none is installed.
-UsbStack& usb();
+// The USB stack of this machine (libusb).
 UsbStack& realUsb();
 
 } // namespace platform

@@ -1,13 +1,12 @@
 #include "ConfiguredFileCollection.h"
 
-#include "ArchivingClass.h"
+#include "BasicStringAlgorithmsClass.h"
+#include "CollectedFileSink.h"
 #include "ConfiguredPaths.h"
 #include "ErrorCodes.h"
 #include "FileReaderClass.h"
 #include "RunLog.h"
 #include "Services.h"
-
-#include <cstdio>
 
 const char* const ABSOLUTE_PATH_SECTION = "Absolute_Path_Files";
 const char* const HOME_PATH_SECTION = "Home_Path_Files";
@@ -38,11 +37,9 @@ ResolvedPath resolvePathText(const std::string& baseWithSlash, const std::string
     return resolved;
 }
 
-// The progress lines are read live by whoever runs the report from a
-// terminal or a pipe, and must not be lost to a buffer should the run end.
-void flushProgress()
+void reportProgress(const std::string& line)
 {
-    std::fflush(stdout);
+    platform::reporter().progress(line);
 }
 
 } // namespace
@@ -80,10 +77,8 @@ void ConfiguredFileCollection::addFilesRelativeToPath(const std::list<std::strin
         if (path.wildcard) {
             const int count = addFilesFromAsterickedPath(path.fullSourcePath, path.entryName);
             reportAsterickedPathCount(count, path.fullSourcePath);
-        } else if (ArchivingClass::tryToCopyFileToZipFileEntry(path.fullSourcePath.c_str(), path.entryName.c_str(),
-                                                               archive_)) {
-            std::printf("path found: %s\n", path.fullSourcePath.c_str());
-            flushProgress();
+        } else if (files_.tryToAdd(path.fullSourcePath, path.entryName)) {
+            reportProgress("path found: " + path.fullSourcePath);
         } else {
             reportPathNotFound(path.fullSourcePath);
         }
@@ -106,13 +101,11 @@ int ConfiguredFileCollection::addFilesFromAsterickedPath(const std::string& wild
             continue;
         const std::string source = directory + name;
         const std::string entry = entryFolder + name;
-        std::printf("Trying to add path %s from astericked path %s\n", source.c_str(), wildcardPath.c_str());
-        flushProgress();
+        reportProgress("Trying to add path " + source + " from astericked path " + wildcardPath);
         // Subdirectories, FIFOs and other special files whose names match
         // are passed over here, and so is the archive itself.
-        if (ArchivingClass::tryToCopyFileToZipFileEntry(source.c_str(), entry.c_str(), archive_)) {
-            std::printf("Added path %s from astericked path %s\n", source.c_str(), wildcardPath.c_str());
-            flushProgress();
+        if (files_.tryToAdd(source, entry)) {
+            reportProgress("Added path " + source + " from astericked path " + wildcardPath);
             ++count;
         }
     }
@@ -121,15 +114,14 @@ int ConfiguredFileCollection::addFilesFromAsterickedPath(const std::string& wild
 
 void ConfiguredFileCollection::reportPathNotFound(const std::string& path)
 {
-    std::printf("path not found: %s\n", path.c_str());
-    flushProgress();
+    reportProgress("path not found: " + path);
     log_.addLine("Could not find the path \"" + path + "\"");
 }
 
 void ConfiguredFileCollection::reportAsterickedPathCount(int count, const std::string& path)
 {
-    std::printf("added %i files from the astericked path: %s\n", count, path.c_str());
-    flushProgress();
+    reportProgress("added " + BasicStringAlgorithmsClass::convertToString(count) + " files from the astericked path: " +
+                   path);
     if (count == 0)
         log_.addLine("Added no files for the astricked path \"" + path + "\"");
 }

@@ -3,13 +3,15 @@
 // Absolute_Path_Files (from the root) and Home_Path_Files (from the user's
 // home directory) is copied into the archive, a "*" in the last element
 // standing for a family of files in one directory. Each path is reported on
-// standard output; each miss is noted in the run's log and the run goes on.
+// the reporter as it goes; each miss is noted in the run's log and the run
+// goes on.
 
 #include "XmlParserClass.h"
 
 #include <list>
 #include <string>
 
+class CollectedFileSink;
 class RunLog;
 
 extern const char* const ABSOLUTE_PATH_SECTION;
@@ -17,7 +19,7 @@ extern const char* const HOME_PATH_SECTION;
 
 class ConfiguredFileCollection {
 public:
-    ConfiguredFileCollection(RunLog& log, void* archive) : log_(log), archive_(archive) {}
+    ConfiguredFileCollection(RunLog& log, CollectedFileSink& files) : log_(log), files_(files) {}
 
     // The section's path texts; code 7 when data.xml has no such section.
     static std::list<std::string> section(const char* sectionName, const XmlDictionary& dictionary);
@@ -36,5 +38,5 @@ private:
     void reportPathsWithoutHome(const std::list<std::string>& pathTexts);
 
     RunLog& log_;
-    void* archive_;
+    CollectedFileSink& files_;
 };

@@ -1,6 +1,8 @@
 #include "XmlParserClass.h"
 
+#include "BoundedRead.h"
 #include "ErrorCodes.h"
+#include "FileDescriptor.h"
 
 #include <tinyxml2.h>
 
@@ -72,51 +74,18 @@ void appendItemOfNode(const tinyxml2::XMLNode* node, unsigned int depth, std::li
     }
 }
 
-class ReadOnlyDescriptor {
-public:
-    explicit ReadOnlyDescriptor(int descriptor) : descriptor_(descriptor) {}
-    ReadOnlyDescriptor(const ReadOnlyDescriptor&) = delete;
-    ReadOnlyDescriptor& operator=(const ReadOnlyDescriptor&) = delete;
-    ~ReadOnlyDescriptor()
-    {
-        if (descriptor_ >= 0)
-            ::close(descriptor_);
-    }
-    int get() const { return descriptor_; }
-
-private:
-    int descriptor_;
-};
-
 // The whole file, when it is a regular file of at most `limit` bytes; code 5
 // otherwise. O_NONBLOCK keeps a FIFO at the path from stalling the run.
-std::vector<char> readDocumentFile(const char* path, std::size_t limit)
+std::string readDocumentFile(const char* path, std::size_t limit)
 {
-    ReadOnlyDescriptor file(::open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    platform::FileDescriptor file(::open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat status {};
-    if (file.get() < 0 || fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode))
+    if (!file || fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode))
         throw ERROR_DATA_XML_NOT_LOADED;
-    // Read one byte beyond the limit, so that a file that grew since fstat
-    // is still caught.
-    std::vector<char> contents(std::min(static_cast<std::size_t>(status.st_size), limit) + 1);
-    std::size_t filled = 0;
-    for (;;) {
-        if (filled == contents.size()) {
-            if (contents.size() > limit)
-                throw ERROR_DATA_XML_NOT_LOADED;
-            contents.resize(std::min(contents.size() * 2, limit + 1));
-        }
-        ssize_t count = ::read(file.get(), contents.data() + filled, contents.size() - filled);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count < 0)
-            throw ERROR_DATA_XML_NOT_LOADED;
-        if (count == 0)
-            break;
-        filled += static_cast<std::size_t>(count);
-    }
-    contents.resize(filled);
-    return contents;
+    platform::BoundedRead contents = platform::readAtMost(file.get(), limit);
+    if (contents.outcome != platform::BoundedReadOutcome::complete)
+        throw ERROR_DATA_XML_NOT_LOADED;
+    return std::move(contents.data);
 }
 
 } // namespace
@@ -199,6 +168,6 @@ XmlDictionary XmlParserClass::getSingleLevelDepthXmlDict(const char* path)
 {
     if (path == nullptr)
         throw ERROR_DATA_XML_NOT_LOADED;
-    std::vector<char> contents = readDocumentFile(path, MAXIMUM_DOCUMENT_SIZE);
+    const std::string contents = readDocumentFile(path, MAXIMUM_DOCUMENT_SIZE);
     return getSingleLevelDepthXmlDictFromBuffer(contents.data(), contents.size());
 }

@@ -105,7 +105,7 @@ bool PrinterCommunicationClass::getReportData(std::string* report)
 {
     std::list<int> pids = getPidListWithUnknownPidsFiltered(getListOfConnectedQuorvelDevicePids());
     if (pids.empty()) {
-        platform::messageBoxes().showError(NO_RECOGNIZED_PRINTER_MESSAGE);
+        platform::reporter().showError(NO_RECOGNIZED_PRINTER_MESSAGE);
         return false;
     }
     // Only the first printer is reported; the others are passed over.

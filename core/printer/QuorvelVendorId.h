@@ -8,19 +8,12 @@
 #error "TELVARIN_QUORVEL_VID must be defined by the build"
 #endif
 
+#include "HexDigits.h"
+
 // Four lowercase hexadecimal digits, zero-padded on the left.
 inline constexpr char QUORVEL_VID[] = TELVARIN_QUORVEL_VID;
 
 namespace quorvel_vendor_detail {
-
-constexpr int hexDigitValue(char digit)
-{
-    if (digit >= '0' && digit <= '9')
-        return digit - '0';
-    if (digit >= 'a' && digit <= 'f')
-        return digit - 'a' + 10;
-    return -1;
-}
 
 constexpr bool isFourLowercaseHexDigits(const char* text)
 {

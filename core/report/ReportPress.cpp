@@ -28,7 +28,7 @@ PressResult runReportPress(BusyIndicator& indicator, const ReportRequest& reques
         result.archivePath = generator.archivePath();
         indicator.stopAnimation();
         result.message = std::move(message);
-        platform::messageBoxes().showError(result.message);
+        platform::reporter().showError(result.message);
     };
 
     try {
@@ -42,7 +42,7 @@ PressResult runReportPress(BusyIndicator& indicator, const ReportRequest& reques
         indicator.stopAnimation();
         result.reportPlaced = true;
         result.message = REPORT_PLACED_MESSAGE;
-        platform::messageBoxes().showInformation(result.message);
+        platform::reporter().showInformation(result.message);
     } catch (int code) {
         result.errorCode = code;
         fail(messageForErrorCode(code));

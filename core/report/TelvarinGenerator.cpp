@@ -1,6 +1,7 @@
 #include "TelvarinGenerator.h"
 
 #include "ArchivingClass.h"
+#include "CollectedFileSink.h"
 #include "ConfiguredFileCollection.h"
 #include "ConfiguredPaths.h"
 #include "GeneralInformation.h"
@@ -28,30 +29,6 @@ std::string formatInPosixLocale(const char* pattern, const std::tm& moment)
     std::size_t length = strftime_l(buffer, sizeof buffer, pattern, &moment, posix);
     return std::string(buffer, length);
 }
-
-// Closes the archive when a failure leaves the run, so that everything added
-// before the failure stays readable.
-class ArchiveGuard {
-public:
-    explicit ArchiveGuard(void* archive) : archive_(archive) {}
-    ArchiveGuard(const ArchiveGuard&) = delete;
-    ArchiveGuard& operator=(const ArchiveGuard&) = delete;
-    ~ArchiveGuard()
-    {
-        if (archive_)
-            ArchivingClass::closeZipFileAfterFailure(archive_);
-    }
-    void* handle() const { return archive_; }
-    void close()
-    {
-        void* archive = archive_;
-        archive_ = nullptr;
-        ArchivingClass::closeZipFile(archive);
-    }
-
-private:
-    void* archive_;
-};
 
 } // namespace
 
@@ -90,19 +67,21 @@ bool TelvarinGenerator::generateReport(const char* archivePath, const char* data
     // Read first: a faulty file list leaves nothing behind.
     XmlDictionary fileList = XmlParserClass::getSingleLevelDepthXmlDict(dataXmlPath);
 
-    ArchiveGuard archive(ArchivingClass::createNewZipFile(archivePath));
+    // Should a failure leave the run, the archive is closed as written so
+    // far when it goes, keeping every entry added before the failure readable.
+    std::unique_ptr<ZipArchive> archive = ArchivingClass::createNewZipFile(archivePath);
 
-    addXmlSpecifiedFilesToZip(fileList, archive.handle());
+    addXmlSpecifiedFilesToZip(fileList, archive.get());
 
     std::string deviceReport;
     if (PrinterCommunicationClass::getReportData(&deviceReport))
-        ArchivingClass::addEntryToZipFile(DEVICE_REPORT_ENTRY_NAME, deviceReport, archive.handle());
+        ArchivingClass::addEntryToZipFile(DEVICE_REPORT_ENTRY_NAME, deviceReport, archive.get());
 
-    ArchivingClass::addEntryToZipFile(GENERAL_INFORMATION_ENTRY_NAME, getGeneralData(), archive.handle());
+    ArchivingClass::addEntryToZipFile(GENERAL_INFORMATION_ENTRY_NAME, getGeneralData(), archive.get());
 
-    ArchivingClass::addEntryToZipFile(REPORT_LOG_ENTRY_NAME, log_.text(), archive.handle());
+    ArchivingClass::addEntryToZipFile(REPORT_LOG_ENTRY_NAME, log_.text(), archive.get());
 
-    archive.close();
+    ArchivingClass::closeZipFile(archive.get());
     return true;
 }
 
@@ -111,19 +90,22 @@ std::list<std::string> TelvarinGenerator::accessXmlDictionaryElement(const char*
     return ConfiguredFileCollection::section(sectionName, dictionary);
 }
 
-void TelvarinGenerator::addXmlSpecifiedFilesToZip(XmlDictionary dictionary, void* archive)
+void TelvarinGenerator::addXmlSpecifiedFilesToZip(XmlDictionary dictionary, ZipArchive* archive)
 {
-    ConfiguredFileCollection(log_, archive).addXmlSpecifiedFiles(dictionary);
+    ArchiveEntrySink files(archive);
+    ConfiguredFileCollection(log_, files).addXmlSpecifiedFiles(dictionary);
 }
 
-void TelvarinGenerator::addFilesRelativeToPath(std::list<std::string> pathTexts, std::string base, void* archive)
+void TelvarinGenerator::addFilesRelativeToPath(std::list<std::string> pathTexts, std::string base, ZipArchive* archive)
 {
-    ConfiguredFileCollection(log_, archive).addFilesRelativeToPath(pathTexts, base);
+    ArchiveEntrySink files(archive);
+    ConfiguredFileCollection(log_, files).addFilesRelativeToPath(pathTexts, base);
 }
 
-int TelvarinGenerator::addFilesFromAsterickedPath(std::string wildcardPath, std::string entryName, void* archive)
+int TelvarinGenerator::addFilesFromAsterickedPath(std::string wildcardPath, std::string entryName, ZipArchive* archive)
 {
-    return ConfiguredFileCollection(log_, archive).addFilesFromAsterickedPath(wildcardPath, entryName);
+    ArchiveEntrySink files(archive);
+    return ConfiguredFileCollection(log_, files).addFilesFromAsterickedPath(wildcardPath, entryName);
 }
 
 std::string TelvarinGenerator::getLastElementFromPath(std::string path)

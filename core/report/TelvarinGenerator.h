@@ -13,6 +13,8 @@
 #include <list>
 #include <string>
 
+class ZipArchive;
+
 extern const char* const DEVICE_REPORT_ENTRY_NAME;
 extern const char* const GENERAL_INFORMATION_ENTRY_NAME;
 extern const char* const REPORT_LOG_ENTRY_NAME;
@@ -35,9 +37,9 @@ public:
 
     // The configured files.
     static std::list<std::string> accessXmlDictionaryElement(const char* sectionName, XmlDictionary dictionary);
-    void addXmlSpecifiedFilesToZip(XmlDictionary dictionary, void* archive);
-    void addFilesRelativeToPath(std::list<std::string> pathTexts, std::string base, void* archive);
-    int addFilesFromAsterickedPath(std::string wildcardPath, std::string entryName, void* archive);
+    void addXmlSpecifiedFilesToZip(XmlDictionary dictionary, ZipArchive* archive);
+    void addFilesRelativeToPath(std::list<std::string> pathTexts, std::string base, ZipArchive* archive);
+    int addFilesFromAsterickedPath(std::string wildcardPath, std::string entryName, ZipArchive* archive);
     static std::string getLastElementFromPath(std::string path);
     static std::string getPathWithoutLastElement(std::string path);
 

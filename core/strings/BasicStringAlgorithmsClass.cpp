@@ -1,6 +1,9 @@
 #include "BasicStringAlgorithmsClass.h"
 
 #include "ErrorCodes.h"
+#include "HexDigits.h"
+#include "Trim.h"
+#include "Utf8.h"
 
 #include <iconv.h>
 
@@ -9,7 +12,8 @@
 #include <memory>
 #include <vector>
 
-const char* const TRAILING_CHARACTERS = " \t\r\n";
+// The same four characters as every other trim of the tool.
+const char* const TRAILING_CHARACTERS = WHITE_SPACE.data();
 
 namespace {
 
@@ -24,56 +28,6 @@ std::string decimalText(Number value)
     char buffer[32];
     auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
     return std::string(buffer, result.ptr);
-}
-
-int hexDigitValue(char digit)
-{
-    if (digit >= '0' && digit <= '9')
-        return digit - '0';
-    if (digit >= 'a' && digit <= 'f')
-        return digit - 'a' + 10;
-    return -1;
-}
-
-// Number of UTF-16 code units of a UTF-8 text; -1 when it is not valid UTF-8.
-long utf16Length(const std::string& utf8)
-{
-    long units = 0;
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        auto lead = static_cast<unsigned char>(utf8[i]);
-        std::size_t extra;
-        std::uint32_t codePoint;
-        if (lead < 0x80) {
-            extra = 0;
-            codePoint = lead;
-        } else if ((lead & 0xE0) == 0xC0) {
-            extra = 1;
-            codePoint = lead & 0x1F;
-        } else if ((lead & 0xF0) == 0xE0) {
-            extra = 2;
-            codePoint = lead & 0x0F;
-        } else if ((lead & 0xF8) == 0xF0) {
-            extra = 3;
-            codePoint = lead & 0x07;
-        } else {
-            return -1;
-        }
-        if (i + extra >= utf8.size())
-            return -1;
-        for (std::size_t k = 1; k <= extra; ++k) {
-            auto next = static_cast<unsigned char>(utf8[i + k]);
-            if ((next & 0xC0) != 0x80)
-                return -1;
-            codePoint = (codePoint << 6) | (next & 0x3F);
-        }
-        static const std::uint32_t smallest[] = {0, 0x80, 0x800, 0x10000};
-        if (codePoint < smallest[extra] || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF))
-            return -1;
-        units += codePoint >= 0x10000 ? 2 : 1;
-        i += extra + 1;
-    }
-    return units;
 }
 
 const char* iconvName(CFStringEncoding encoding)
@@ -106,10 +60,7 @@ bool BasicStringAlgorithmsClass::doesStringEndWithTestString(std::string text, s
 
 std::string BasicStringAlgorithmsClass::getStringStrippedFromTheBeginning(std::string text)
 {
-    auto first = text.find_first_not_of(TRAILING_CHARACTERS);
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first);
+    return std::string(trimmedAtStart(text));
 }
 
 std::string BasicStringAlgorithmsClass::convertToString(unsigned long long value)
@@ -238,13 +189,13 @@ std::string BasicStringAlgorithmsClass::getStringFromCFStringRef(CFStringRef str
     if (string == nullptr)
         throw ERROR_STRING_CONVERSION;
     const char* target = iconvName(encoding);
-    long units = utf16Length(string->utf8);
-    if (target == nullptr || units < 0)
+    const std::optional<std::size_t> units = utf16UnitCount(string->utf8);
+    if (target == nullptr || !units)
         throw ERROR_STRING_CONVERSION;
 
     // The result must fit in one byte per UTF-16 unit, the terminating NUL
     // aside, just as the platform's conversion into such a buffer would.
-    const auto capacity = static_cast<std::size_t>(units);
+    const std::size_t capacity = *units;
     std::unique_ptr<void, IconvCloser> converter(iconv_open(target, "UTF-8"));
     if (converter.get() == reinterpret_cast<void*>(-1)) {
         converter.release();

@@ -5,6 +5,7 @@
 #include "FileReaderClass.h"
 #include "RunLog.h"
 #include "BundleReader.h"
+#include "Services.h"
 
 const char* const DRIVER_DIRECTORY_PATH = "/Library/Printers/Quorvel/";
 const char* const APPLICATION_DIRECTORY_PATH = "/Applications/";

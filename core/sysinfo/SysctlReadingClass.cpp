@@ -1,6 +1,7 @@
 #include "SysctlReadingClass.h"
 
 #include "ErrorCodes.h"
+#include "Services.h"
 #include "SystemFacts.h"
 
 #include <limits>

@@ -2,6 +2,7 @@
 
 #include "BasicStringAlgorithmsClass.h"
 #include "SysctlReadingClass.h"
+#include "Services.h"
 #include "SystemFacts.h"
 
 #include <cstdint>

@@ -90,9 +90,8 @@ std::vector<std::string> ReportPlace::desktopFiles() const
 platform::Services ReportPlace::servicesFor(testing_support::FakeMachine& machine) const
 {
     machine.environment.variables["HOME"] = home;
-    platform::Services services;
-    services.fileSystemRoot = root;
-    return services;
+    machine.collectFrom(root);
+    return {};
 }
 
 AppDelegate::RequestSource requestFor(std::string dataXml)

@@ -111,7 +111,7 @@ TEST(WindowPress, SuccessPlacesTheDatedArchiveOnTheDesktopAndSaysSo)
     auto boxes = pressButton(window);
 
     expectOutcome(boxes, QMessageBox::Information, PLACED);
-    EXPECT_TRUE(machine.messageBoxes.shown.empty()) << "the window shows its own boxes";
+    EXPECT_TRUE(machine.reporter.shown.empty()) << "the window shows its own boxes";
     ASSERT_EQ(machine.systemLog.lines.size(), 1u);
     EXPECT_EQ(machine.systemLog.lines[0], "The current date and time is: 2011-03-07 14:05:00 +0000");
     ASSERT_EQ(place.desktopFiles(), std::vector<std::string>{"Telvarin_03_07_2011__02_05_PM.zip"});

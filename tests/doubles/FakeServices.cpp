@@ -33,13 +33,20 @@ std::optional<std::string> FakeEnvironment::variable(const std::string& name) co
 
 FakeMachine::FakeMachine() = default;
 
+void FakeMachine::collectFrom(const std::string& root)
+{
+    collected_.emplace(root);
+}
+
 platform::ScopedServices FakeMachine::install(platform::Services extra)
 {
     extra.clock = &clock;
     extra.sleeper = &sleeper;
     extra.environment = &environment;
     extra.systemLog = &systemLog;
-    extra.messageBoxes = &messageBoxes;
+    extra.reporter = &reporter;
+    if (collected_ && !extra.collectedSystem)
+        extra.collectedSystem = &*collected_;
     return platform::ScopedServices(std::move(extra));
 }
 

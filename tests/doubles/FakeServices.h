@@ -2,9 +2,11 @@
 // Stand-ins for the machine, so that tests set the clock and the time zone,
 // never sleep and capture what the report shows and logs.
 
+#include "CollectedSystem.h"
 #include "Services.h"
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,14 +50,16 @@ public:
     std::vector<std::string> lines;
 };
 
-class RecordingMessageBoxes final : public platform::MessageBoxes {
+class RecordingReporter final : public platform::Reporter {
 public:
     struct Shown {
         bool error;
         std::string text;
     };
+    void progress(const std::string& line) override { progressLines.push_back(line); }
     void showInformation(const std::string& message) override { shown.push_back({false, message}); }
     void showError(const std::string& message) override { shown.push_back({true, message}); }
+    std::vector<std::string> progressLines;
     std::vector<Shown> shown;
 };
 
@@ -68,11 +72,18 @@ public:
     FakeSleeper sleeper;
     FakeEnvironment environment;
     RecordingSystemLog systemLog;
-    RecordingMessageBoxes messageBoxes;
+    RecordingReporter reporter;
+
+    // The collected system is the tree at `root` (a test directory) from
+    // the next install on, instead of this machine.
+    void collectFrom(const std::string& root);
 
     // Installs the fakes plus any further services (USB, system facts, ...)
     // set in `extra`; returns the guard that restores the previous ones.
     platform::ScopedServices install(platform::Services extra = {});
+
+private:
+    std::optional<platform::CollectedSystem> collected_;
 };
 
 } // namespace testing_support

@@ -71,17 +71,20 @@ private:
 struct ArchiveFixture : ::testing::Test {
     TempDir dir;
     std::string archivePath = dir / "report.zip";
-    void* archive = ArchivingClass::createNewZipFile(archivePath.c_str());
+    std::unique_ptr<ZipArchive> owned = ArchivingClass::createNewZipFile(archivePath.c_str());
+    ZipArchive* archive = owned.get();
 
     void close()
     {
         ArchivingClass::closeZipFile(archive);
+        owned.reset();
         archive = nullptr;
     }
-    void TearDown() override
+    // What a failure leaves: the archive closed as written so far.
+    void abandon()
     {
-        if (archive)
-            ArchivingClass::closeZipFileAfterFailure(archive);
+        owned.reset();
+        archive = nullptr;
     }
 };
 
@@ -234,7 +237,7 @@ TEST_F(ArchiveWriter, SourcesAreReadUnderTheFileSystemRoot)
     writeFile(root / "var/log/x.log", "under the root");
     FakeMachine machine;
     platform::Services services;
-    services.fileSystemRoot = root.path();
+    machine.collectFrom(root.path());
     auto installed = machine.install(services);
     EXPECT_TRUE(ArchivingClass::tryToCopyFileToZipFileEntry("/var/log/x.log", "x.log", archive));
     EXPECT_FALSE(ArchivingClass::tryToCopyFileToZipFileEntry((root / "var/log/x.log").c_str(), "y.log", archive));
@@ -293,8 +296,7 @@ TEST_F(ArchiveWriter, UnreadableFilesRaiseCode4AndLeaveNoEntry)
         expectCode(ERROR_FILE_READ,
                    [&] { ArchivingClass::tryToCopyFileToZipFileEntry(path.c_str(), "unreadable", archive); },
                    path);
-    ArchivingClass::closeZipFileAfterFailure(archive);
-    archive = nullptr;
+    abandon();
     EXPECT_TRUE(unzipTestPasses(archivePath));
     EXPECT_EQ(readZipEntryNames(archivePath), std::vector<std::string>{"first"});
 }
@@ -304,9 +306,9 @@ TEST(ArchiveCreation, ReplacesAnExistingFile)
     TempDir dir;
     const std::string path = dir / "report.zip";
     writeFile(path, randomBytes(100000, 3)); // larger than the new archive, so leftovers would show
-    void* archive = ArchivingClass::createNewZipFile(path.c_str());
-    ArchivingClass::addEntryToZipFile("new", "new"s, archive);
-    ArchivingClass::closeZipFile(archive);
+    auto archive = ArchivingClass::createNewZipFile(path.c_str());
+    ArchivingClass::addEntryToZipFile("new", "new"s, archive.get());
+    ArchivingClass::closeZipFile(archive.get());
     EXPECT_TRUE(unzipTestPasses(path));
     EXPECT_EQ(readZipEntryNames(path), std::vector<std::string>{"new"});
     EXPECT_LT(readWholeFile(path).size(), 1000u);
@@ -335,15 +337,14 @@ TEST(ArchiveCreation, AnArchiveThatCannotBeFinishedRaisesCode15)
     TempDir dir;
     const std::string data = randomBytes(5000, 5);
     auto writeArchive = [&](const std::string& path) {
-        void* archive = ArchivingClass::createNewZipFile(path.c_str());
+        auto archive = ArchivingClass::createNewZipFile(path.c_str());
         try {
-            ArchivingClass::addEntryToZipFile("reportData/generalInformation.dat", data, archive);
+            ArchivingClass::addEntryToZipFile("reportData/generalInformation.dat", data, archive.get());
         } catch (int) {
-            ArchivingClass::closeZipFileAfterFailure(archive);
             return 1; // already failed at the entry: the limit is too low for this test
         }
         try {
-            ArchivingClass::closeZipFile(archive);
+            ArchivingClass::closeZipFile(archive.get());
         } catch (int code) {
             return code;
         }
@@ -370,26 +371,22 @@ TEST(ArchiveCreation, AFullDiskRaisesCode15)
 {
     TempDir dir;
     writeFile(dir / "large.log", randomBytes(2u << 20, 4));
-    void* archive = ArchivingClass::createNewZipFile("/dev/full");
+    auto archive = ArchivingClass::createNewZipFile("/dev/full");
     expectCode(ERROR_ARCHIVE_WRITE,
-               [&] { ArchivingClass::addEntryToZipFile("memory", randomBytes(1u << 20, 4), archive); }, "memory");
-    ArchivingClass::closeZipFileAfterFailure(archive);
+               [&] { ArchivingClass::addEntryToZipFile("memory", randomBytes(1u << 20, 4), archive.get()); },
+               "memory");
 
     archive = ArchivingClass::createNewZipFile("/dev/full");
     expectCode(ERROR_ARCHIVE_WRITE,
-               [&] { ArchivingClass::tryToCopyFileToZipFileEntry((dir / "large.log").c_str(), "copy", archive); },
+               [&] {
+                   ArchivingClass::tryToCopyFileToZipFileEntry((dir / "large.log").c_str(), "copy", archive.get());
+               },
                "copy");
-    ArchivingClass::closeZipFileAfterFailure(archive);
 
     archive = ArchivingClass::createNewZipFile("/dev/full");
     expectCode(ERROR_ARCHIVE_WRITE, [&] {
-        try {
-            ArchivingClass::addEntryToZipFile("reportData/reportGeneratorLog.log", "log\r\n"s, archive);
-        } catch (...) {
-            ArchivingClass::closeZipFileAfterFailure(archive);
-            throw;
-        }
-        ArchivingClass::closeZipFile(archive);
+        ArchivingClass::addEntryToZipFile("reportData/reportGeneratorLog.log", "log\r\n"s, archive.get());
+        ArchivingClass::closeZipFile(archive.get());
     }, "small");
 }
 
@@ -398,10 +395,11 @@ TEST(ArchiveWriterSafety, TheArchiveIsNeverCopiedIntoItself)
     testing_support::TempDir temp;
     const std::string archivePath = temp / "Desktop/report.zip";
     testing_support::makeDirectories(temp / "Desktop");
-    void* archive = ArchivingClass::createNewZipFile(archivePath.c_str());
-    ArchivingClass::addEntryToZipFile("first", std::string(100000, 'x'), archive);
+    auto archive = ArchivingClass::createNewZipFile(archivePath.c_str());
+    ArchivingClass::addEntryToZipFile("first", std::string(100000, 'x'), archive.get());
     // A wildcard such as Desktop/*.zip meets the archive being written.
-    EXPECT_FALSE(ArchivingClass::tryToCopyFileToZipFileEntry(archivePath.c_str(), "Desktop/report.zip", archive));
-    ArchivingClass::closeZipFile(archive);
+    EXPECT_FALSE(
+        ArchivingClass::tryToCopyFileToZipFileEntry(archivePath.c_str(), "Desktop/report.zip", archive.get()));
+    ArchivingClass::closeZipFile(archive.get());
     EXPECT_EQ(testing_support::readZipEntryNames(archivePath), std::vector<std::string>{"first"});
 }

@@ -28,36 +28,6 @@ using namespace testing_support;
 namespace {
 
 // Standard output redirected, at the descriptor, into a file.
-class CapturedStandardOutput {
-public:
-    explicit CapturedStandardOutput(std::string file) : file_(std::move(file))
-    {
-        std::fflush(stdout);
-        saved_ = dup(STDOUT_FILENO);
-        int target = open(file_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        dup2(target, STDOUT_FILENO);
-        close(target);
-    }
-    CapturedStandardOutput(const CapturedStandardOutput&) = delete;
-    CapturedStandardOutput& operator=(const CapturedStandardOutput&) = delete;
-    ~CapturedStandardOutput() { finish(); }
-
-    std::string finish()
-    {
-        if (saved_ >= 0) {
-            std::fflush(stdout);
-            dup2(saved_, STDOUT_FILENO);
-            close(saved_);
-            saved_ = -1;
-        }
-        return readWholeFile(file_);
-    }
-
-private:
-    std::string file_;
-    int saved_ = -1;
-};
-
 // Caps the size of any file this process writes, so that a run that goes
 // astray ends with a failed write instead of filling the disk.
 class FileSizeLimit {
@@ -145,11 +115,10 @@ protected:
     }
 
     // Every path the report reads lies under <temp>/root.
-    platform::Services servicesUnderRoot() const
+    platform::Services servicesUnderRoot()
     {
-        platform::Services extra;
-        extra.fileSystemRoot = temp / "root";
-        return extra;
+        machine.collectFrom(temp / "root");
+        return {};
     }
 
     // A file of the collected system.
@@ -171,13 +140,14 @@ protected:
         writeFile(temp / "data.xml", "<?xml version=\"1.0\"?>\n<configuration>\n" + body + "</configuration>\n");
         Run run;
         TelvarinGenerator generator;
-        CapturedStandardOutput output(temp / "stdout.txt");
+        machine.reporter.progressLines.clear();
         try {
             generator.generateReport(archive().c_str(), (temp / "data.xml").c_str());
         } catch (int code) {
             run.code = code;
         }
-        run.output = output.finish();
+        for (const auto& line : machine.reporter.progressLines)
+            run.output += line + "\n";
         run.log = generator.log();
         return run;
     }

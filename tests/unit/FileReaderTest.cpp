@@ -99,7 +99,7 @@ TEST(FileReader, PathsAreTakenUnderTheFileSystemRoot)
     writeFile(root / "etc/y.conf", "");
     FakeMachine machine;
     platform::Services services;
-    services.fileSystemRoot = root.path();
+    machine.collectFrom(root.path());
     auto installed = machine.install(services);
 
     EXPECT_TRUE(FileReaderClass::fileExists("/etc/x.conf"));

@@ -33,7 +33,7 @@ protected:
     platform::ScopedServices installed = machine.install([this] {
         platform::Services extra;
         extra.systemFacts = &facts;
-        extra.fileSystemRoot = root.path();
+        machine.collectFrom(root.path());
         return extra;
     }());
     TelvarinGenerator generator;

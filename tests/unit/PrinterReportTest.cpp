@@ -160,7 +160,7 @@ TEST_F(PrinterReport, OnlyTheFirstRecognisedPrinterOfTheMakerIsReported)
     EXPECT_EQ(splitReportLines(report).size(), 4u);
     EXPECT_EQ(usb.callCount("findDevice " + std::string(QUORVEL_VID) + " 0016"), 1);
     EXPECT_EQ(usb.callCount("findDevice"), 1);
-    EXPECT_TRUE(machine.messageBoxes.shown.empty());
+    EXPECT_TRUE(machine.reporter.shown.empty());
 }
 
 TEST_F(PrinterReport, NoRecognisedPrinterIsToldAndLeavesTheReportAlone)
@@ -173,13 +173,13 @@ TEST_F(PrinterReport, NoRecognisedPrinterIsToldAndLeavesTheReportAlone)
         }()};
     for (const auto& bus : buses) {
         usb.devices = bus;
-        machine.messageBoxes.shown.clear();
+        machine.reporter.shown.clear();
         std::string report = "untouched";
         EXPECT_FALSE(PrinterCommunicationClass::getReportData(&report));
         EXPECT_EQ(report, "untouched");
-        ASSERT_EQ(machine.messageBoxes.shown.size(), 1u);
-        EXPECT_TRUE(machine.messageBoxes.shown[0].error);
-        EXPECT_EQ(machine.messageBoxes.shown[0].text, NO_PRINTER_MESSAGE);
+        ASSERT_EQ(machine.reporter.shown.size(), 1u);
+        EXPECT_TRUE(machine.reporter.shown[0].error);
+        EXPECT_EQ(machine.reporter.shown[0].text, NO_PRINTER_MESSAGE);
         EXPECT_EQ(usb.callCount("findDevice"), 0);
         EXPECT_TRUE(usb.everythingGivenBack()) << usb.heldSummary();
     }
@@ -196,7 +196,7 @@ TEST_F(PrinterReport, AFailingRegistryThrowsItsOwnResult)
     usb.listError = -1;
     EXPECT_EQ(reportFailure(&report), -1);
     EXPECT_TRUE(usb.everythingGivenBack()) << usb.heldSummary();
-    EXPECT_TRUE(machine.messageBoxes.shown.empty());
+    EXPECT_TRUE(machine.reporter.shown.empty());
 }
 
 TEST_F(PrinterReport, FailuresDuringTheReportCloseThePrinterAndThrowThirteen)
@@ -241,7 +241,7 @@ TEST_F(PrinterReport, TheArchiveCarriesTheDeviceReportOnlyWhenItWasMade)
               "</configuration>");
     makeMakersFolders(home / "root");
     platform::Services underRootServices = usbServices(&usb);
-    underRootServices.fileSystemRoot = home / "root";
+    machine.collectFrom(home / "root");
     auto underRoot = machine.install(underRootServices);
     QuietIndicator indicator;
     ReportRequest request{home / "data.xml", home / "report.zip"};

@@ -22,13 +22,13 @@ const char EMPTY_FILE_LIST[] =
 
 class RecordingIndicator : public BusyIndicator {
 public:
-    explicit RecordingIndicator(RecordingMessageBoxes& boxes) : boxes_(boxes) {}
+    explicit RecordingIndicator(RecordingReporter& boxes) : boxes_(boxes) {}
     void startAnimation() override { events.push_back("start@" + std::to_string(boxes_.shown.size())); }
     void stopAnimation() override { events.push_back("stop@" + std::to_string(boxes_.shown.size())); }
     std::vector<std::string> events;
 
 private:
-    RecordingMessageBoxes& boxes_;
+    RecordingReporter& boxes_;
 };
 
 // A machine with HOME in a temporary directory and an empty file list. The
@@ -50,7 +50,7 @@ protected:
 
     PressResult press(std::optional<std::string> archivePath = std::nullopt)
     {
-        RecordingIndicator indicator(machine.messageBoxes);
+        RecordingIndicator indicator(machine.reporter);
         ReportRequest request{dataXml, std::move(archivePath)};
         PressResult result = runReportPress(indicator, request);
         indicatorEvents = indicator.events;
@@ -60,7 +60,7 @@ protected:
     platform::Services collectedSystemRoot()
     {
         platform::Services services;
-        services.fileSystemRoot = temp / "root";
+        machine.collectFrom(temp / "root");
         return services;
     }
 
@@ -115,12 +115,12 @@ TEST_F(ReportRunTest, PlacesAnArchiveOnTheDesktopWithTheLogAsItsLastEntry)
     EXPECT_TRUE(unzipTestPasses(archive));
 
     // The success box comes last, after the indicator stopped.
-    ASSERT_FALSE(machine.messageBoxes.shown.empty());
-    EXPECT_FALSE(machine.messageBoxes.shown.back().error);
-    EXPECT_EQ(machine.messageBoxes.shown.back().text, "A report has been placed on the desktop");
+    ASSERT_FALSE(machine.reporter.shown.empty());
+    EXPECT_FALSE(machine.reporter.shown.back().error);
+    EXPECT_EQ(machine.reporter.shown.back().text, "A report has been placed on the desktop");
     ASSERT_EQ(indicatorEvents.size(), 2u);
     EXPECT_EQ(indicatorEvents.front(), "start@0");
-    EXPECT_EQ(indicatorEvents.back(), "stop@" + std::to_string(machine.messageBoxes.shown.size() - 1));
+    EXPECT_EQ(indicatorEvents.back(), "stop@" + std::to_string(machine.reporter.shown.size() - 1));
     ASSERT_EQ(machine.systemLog.lines.size(), 1u);
     EXPECT_EQ(machine.systemLog.lines[0], "The current date and time is: 2011-03-07 14:05:12 +0000");
 }
@@ -151,14 +151,14 @@ TEST_F(ReportRunTest, TwoRunsInOneMinuteLeaveTheSecondArchive)
 TEST_F(ReportRunTest, MissingDataXmlEndsWithCodeFiveAndLeavesNoArchive)
 {
     for (std::optional<std::string> missing : {std::optional<std::string>{}, std::optional<std::string>{temp / "none.xml"}}) {
-        machine.messageBoxes.shown.clear();
-        RecordingIndicator indicator(machine.messageBoxes);
+        machine.reporter.shown.clear();
+        RecordingIndicator indicator(machine.reporter);
         PressResult result = runReportPress(indicator, ReportRequest{missing, std::nullopt});
         EXPECT_FALSE(result.reportPlaced);
         EXPECT_EQ(result.errorCode, 5);
-        ASSERT_EQ(machine.messageBoxes.shown.size(), 1u);
-        EXPECT_TRUE(machine.messageBoxes.shown[0].error);
-        EXPECT_EQ(machine.messageBoxes.shown[0].text, "Could not find data.xml");
+        ASSERT_EQ(machine.reporter.shown.size(), 1u);
+        EXPECT_TRUE(machine.reporter.shown[0].error);
+        EXPECT_EQ(machine.reporter.shown[0].text, "Could not find data.xml");
         EXPECT_EQ(indicator.events, (std::vector<std::string>{"start@0", "stop@0"}));
     }
     EXPECT_FALSE(pathExists(home + "/Desktop/Telvarin_03_07_2011__02_05_PM.zip"));
@@ -185,9 +185,9 @@ TEST_F(ReportRunTest, AnArchiveThatCannotBeWrittenIsAFailureNotASuccess)
     PressResult result = press(temp / "data.xml/report.zip");
     EXPECT_FALSE(result.reportPlaced);
     EXPECT_EQ(result.errorCode, ERROR_ARCHIVE_WRITE);
-    ASSERT_FALSE(machine.messageBoxes.shown.empty());
-    EXPECT_EQ(machine.messageBoxes.shown.back().text, "Error code 15 occured");
-    EXPECT_TRUE(machine.messageBoxes.shown.back().error);
+    ASSERT_FALSE(machine.reporter.shown.empty());
+    EXPECT_EQ(machine.reporter.shown.back().text, "Error code 15 occured");
+    EXPECT_TRUE(machine.reporter.shown.back().error);
 
     if (geteuid() != 0) {
         // A desktop the user may not write to.

@@ -65,8 +65,8 @@ TEST(ShippedFileList, IsCollectedWholeFromAMachineThatHasEverything)
     FakeMachine machine;
     machine.environment.variables["HOME"] = "/home/ada";
     platform::Services extra;
-    extra.fileSystemRoot = temp / "root";
-    makeMakersFolders(extra.fileSystemRoot);
+    machine.collectFrom(temp / "root");
+    makeMakersFolders(temp / "root");
     auto installed = machine.install(extra);
 
     auto sections = shippedSections();

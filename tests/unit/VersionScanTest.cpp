@@ -30,7 +30,7 @@ protected:
     FakeMachine machine;
     platform::ScopedServices installed = machine.install([this] {
         platform::Services extra;
-        extra.fileSystemRoot = root.path();
+        machine.collectFrom(root.path());
         return extra;
     }());
     TelvarinGenerator generator;

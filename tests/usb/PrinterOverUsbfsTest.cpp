@@ -52,8 +52,8 @@ TEST_F(PrinterOverUsbfs, WithoutAnyUsbSubsystemThereIsNoPrinterAndNoFailure)
     EXPECT_TRUE(PrinterCommunicationClass::getListOfConnectedQuorvelDevicePids().empty());
     std::string report;
     EXPECT_FALSE(PrinterCommunicationClass::getReportData(&report));
-    ASSERT_EQ(machine.messageBoxes.shown.size(), 1u);
-    EXPECT_EQ(machine.messageBoxes.shown[0].text,
+    ASSERT_EQ(machine.reporter.shown.size(), 1u);
+    EXPECT_EQ(machine.reporter.shown[0].text,
               "No recognized printer found, the report will only contain log files.");
 }
 

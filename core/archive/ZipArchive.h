@@ -1,0 +1,52 @@
+#pragma once
+// The report archive: owns minizip's handle from creation to closing. An
+// archive that a failure leaves open is closed as written so far when the
+// object goes, so that every entry added before the failure stays readable.
+// Every failure to create or write the archive raises code 15, so that a run
+// never claims a report it did not make.
+
+#include <minizip/zip.h>
+
+#include <sys/types.h>
+
+#include <cstddef>
+#include <memory>
+#include <string>
+
+class SourceFile;
+
+class ZipArchive {
+public:
+    // A new archive at `path`, replacing a file of that name.
+    static std::unique_ptr<ZipArchive> create(const std::string& path);
+    ~ZipArchive();
+    ZipArchive(const ZipArchive&) = delete;
+    ZipArchive& operator=(const ZipArchive&) = delete;
+
+    // One entry from memory, deflated at the default level; `fileInfo` may
+    // be null (no date, no attributes).
+    void addEntry(const char* entryName, const void* data, std::size_t length, const zip_fileinfo* fileInfo);
+    // The file's bytes, read in chunks, dated as `fileInfo` says.
+    void addFile(SourceFile& source, const char* entryName, const zip_fileinfo& fileInfo);
+    // Whether `source` is the archive's own file (a listed Desktop/*.zip
+    // would otherwise copy the archive into itself, growing it without end).
+    bool isArchiveItself(const SourceFile& source) const;
+    // Writes the central directory and closes the file.
+    void close();
+
+private:
+    struct Handle {
+        zipFile zip;
+    };
+
+public:
+    // Only create() makes one.
+    explicit ZipArchive(Handle handle) : handle_(handle.zip) {}
+
+private:
+
+    zipFile handle_;
+    dev_t device_ = 0;
+    ino_t inode_ = 0;
+    bool identityKnown_ = false;
+};

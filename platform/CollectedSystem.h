@@ -1,0 +1,44 @@
+#pragma once
+// The system whose files the report collects: the running machine itself, or
+// a system mounted somewhere on it (a customer's disk, a container's root).
+// Every read of the collected system goes through this object: the status of
+// a path, opening a file, listing a directory. Paths are the collected
+// system's own absolute paths.
+
+#include "FileDescriptor.h"
+
+#include <sys/stat.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+class CollectedSystem {
+public:
+    // The running machine, read as it is.
+    CollectedSystem() = default;
+    // The system whose root directory is `root` on this machine.
+    explicit CollectedSystem(std::string root);
+
+    // The root on this machine; empty for the running machine.
+    const std::string& root() const { return root_; }
+
+    // The status of what the path names, links followed; false with errno set.
+    bool status(const std::string& path, struct stat* status) const;
+    // The path opened for reading. Never waits: a FIFO opens at once, and the
+    // caller decides what to do with what it got. Not open, with errno set,
+    // when it cannot be opened.
+    FileDescriptor openForReading(const std::string& path) const;
+    // The directory's entry names in the system's order, "." and ".." left
+    // out; nothing when the directory cannot be opened.
+    std::optional<std::vector<std::string>> listDirectory(const std::string& path) const;
+
+private:
+    std::string onThisMachine(const std::string& path) const;
+
+    std::string root_;
+};
+
+} // namespace platform
