@@ -186,27 +186,3 @@ TEST_F(GeneralInformation, IsStoredBetweenTheConfiguredFilesAndTheLogOfARun)
         << log;
 }
 
-TEST(GeneralInformationInTheRealProgram, WithoutTheMakersDriverDirectoryTheRunEndsWithCode14)
-{
-    struct stat status {};
-    if (stat("/Library/Printers/Quorvel", &status) == 0)
-        GTEST_SKIP() << "this machine has the maker's driver directory";
-    TempDir home;
-    makeDirectories(home / "Desktop");
-
-    ProcessResult run = runProcess({TELVARIN_REPORT_EXECUTABLE}, {{"HOME", home.path()}});
-
-    EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_NE(run.standardError.find("Could not find driver directory"), std::string::npos) << run.standardError;
-    // Whatever the interrupted run left on the desktop holds no general report.
-    DIR* desktop = opendir((home / "Desktop").c_str());
-    ASSERT_NE(desktop, nullptr);
-    while (const dirent* entry = readdir(desktop)) {
-        std::string name = entry->d_name;
-        if (name.size() > 4 && name.substr(name.size() - 4) == ".zip") {
-            auto names = readZipEntryNames(home / ("Desktop/" + name));
-            EXPECT_EQ(std::count(names.begin(), names.end(), "reportData/generalInformation.dat"), 0);
-        }
-    }
-    closedir(desktop);
-}
