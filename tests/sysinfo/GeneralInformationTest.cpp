@@ -30,12 +30,7 @@ protected:
     TempDir root;
     FakeMachine machine;
     FakeSystemFacts facts;
-    platform::ScopedServices installed = machine.install([this] {
-        platform::Services extra;
-        extra.systemFacts = &facts;
-        machine.collectFrom(root.path());
-        return extra;
-    }());
+    platform::ScopedServices installed = machine.installCollectingFrom(root.path(), withSystemFacts(&facts));
     TelvarinGenerator generator;
     const std::string drivers = root / "Library/Printers/Quorvel";
     const std::string applications = root / "Applications";

@@ -28,11 +28,7 @@ class VersionScan : public ::testing::Test {
 protected:
     TempDir root;
     FakeMachine machine;
-    platform::ScopedServices installed = machine.install([this] {
-        platform::Services extra;
-        machine.collectFrom(root.path());
-        return extra;
-    }());
+    platform::ScopedServices installed = machine.installCollectingFrom(root.path());
     TelvarinGenerator generator;
     const std::string drivers = root / "Library/Printers/Quorvel";
     const std::string applications = root / "Applications";
