@@ -83,3 +83,20 @@ TEST(XmlPropertyListLimits, CountsTagsAndContainers)
         manyLeaves += "<true/>";
     EXPECT_FALSE(xmlPropertyListWithinLimits(manyLeaves));
 }
+
+TEST(InformationDictionaryText, AVersionHoldingANulByteIsNoVersionAndNoCrash)
+{
+    // The parser's own copying accessor aborts the program on such a text.
+    using namespace std::string_literals;
+    const std::string list = handMadeBinaryPlist({
+        "\xd1\x00\x01\x00\x02"s,               // a dictionary of one key and value
+        "\x5f\x10\x0f"s + "CFBundleVersion", // the key, fifteen ASCII characters
+        "\x63\x00\x31\x00\x00\x00\x78"s,       // the value, three UTF-16 units with a NUL
+    });
+    ASSERT_TRUE(binaryPropertyListWithinLimits(list));
+    EXPECT_FALSE(platform::topLevelDictionaryString(list, "CFBundleVersion").has_value());
+    // The same list with an ordinary text is read.
+    std::string ordinary = list;
+    ordinary[ordinary.find("\x31\x00\x00") + 2] = '.';
+    EXPECT_EQ(platform::topLevelDictionaryString(ordinary, "CFBundleVersion"), "1.x");
+}
