@@ -144,8 +144,7 @@ TEST_P(ArchiveFileProcessTest, SigkillLeavesNothingUnderAReportsName)
     if (GetParam() == ArchiveFile::Creation::hiddenName) {
         // Nothing can remove a file after SIGKILL; it is hidden and no ".zip".
         ASSERT_EQ(left.size(), 1u);
-        EXPECT_EQ(left[0].substr(0, 10), ".Telvarin_");
-        EXPECT_EQ(left[0].substr(left[0].size() - 9), ".zip.part");
+        EXPECT_TRUE(trust_testing::isHiddenArchiveName(left[0])) << left[0];
     } else {
         EXPECT_TRUE(left.empty());
     }

@@ -18,7 +18,6 @@
 #include <cerrno>
 #include <cstring>
 #include <functional>
-#include <regex>
 
 using testing_support::makeDirectories;
 using testing_support::pathExists;
@@ -56,7 +55,7 @@ protected:
     {
         std::vector<std::string> names;
         for (auto& name : listFolder(folder))
-            if (!std::regex_match(name, std::regex(R"(\.Telvarin_[A-Za-z0-9]{6}\.zip\.part)")))
+            if (!trust_testing::isHiddenArchiveName(name))
                 names.push_back(name);
         return names;
     }

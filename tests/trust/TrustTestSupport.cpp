@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <random>
 
@@ -71,6 +72,17 @@ std::string incompressibleBytes(std::size_t length)
     for (auto& byte : bytes)
         byte = static_cast<char>(generator() & 0xff);
     return bytes;
+}
+
+bool isHiddenArchiveName(const std::string& name)
+{
+    const std::string prefix = ".Telvarin_", suffix = ".zip.part";
+    if (name.size() != prefix.size() + 6 + suffix.size() || name.compare(0, prefix.size(), prefix) != 0 ||
+        name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+        return false;
+    return std::all_of(name.begin() + static_cast<long>(prefix.size()),
+                       name.end() - static_cast<long>(suffix.size()),
+                       [](unsigned char c) { return std::isalnum(c) != 0; });
 }
 
 std::string creationName(const ::testing::TestParamInfo<ArchiveFile::Creation>& kind)

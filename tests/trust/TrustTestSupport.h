@@ -20,6 +20,8 @@ std::vector<std::string> listFolder(const std::string& folder);
 int writeZip(ArchiveFile& file, const std::map<std::string, std::string>& entries);
 // Bytes that deflate cannot shrink.
 std::string incompressibleBytes(std::size_t length);
+// Whether the name is one an unfinished archive hides under.
+bool isHiddenArchiveName(const std::string& name);
 // "Unnamed" or "HiddenName", for the suites run with both kinds of file.
 std::string creationName(const ::testing::TestParamInfo<ArchiveFile::Creation>& kind);
 
