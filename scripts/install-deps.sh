@@ -10,7 +10,7 @@ PACKAGES=(
   # build
   build-essential cmake pkg-config
   qt6-base-dev libgl-dev
-  libusb-1.0-0-dev libminizip-dev zlib1g-dev libtinyxml2-dev libplist-dev
+  libusb-1.0-0-dev libminizip-dev zlib1g-dev libtinyxml2-dev libplist-dev libglib2.0-dev
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   python3 unzip zip time locales tzdata
