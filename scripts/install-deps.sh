@@ -18,6 +18,8 @@ PACKAGES=(
   python3 unzip zip time locales tzdata
   umockdev libumockdev-dev
   clang libclang-rt-14-dev
+  # the window's screenshot on a virtual display
+  xvfb xauth
   # packaging checks
   desktop-file-utils appstream lintian dpkg-dev fakeroot file
 )
