@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QUrl>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -96,6 +97,9 @@ AppDelegate::AppDelegate(RequestSource requestForPress, FolderOpener openFolder,
     rowPolicy.setRetainSizeWhenHidden(true);
     ui_->placedReport->setSizePolicy(rowPolicy);
     hidePlacedReport();
+    // Room for the whole text at the narrowest width, whatever the font.
+    const int needed = ui_->centralwidget->layout()->totalHeightForWidth(minimumWidth());
+    setMinimumHeight(std::max(minimumHeight(), needed));
     connect(ui_->button, &QPushButton::clicked, this, &AppDelegate::clickButton);
     connect(ui_->openFolderButton, &QPushButton::clicked, this, &AppDelegate::openPlacedReportFolder);
     ui_->button->setFocus();
