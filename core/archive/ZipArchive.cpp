@@ -22,8 +22,9 @@ namespace {
 // memory stays flat.
 constexpr std::size_t COPY_CHUNK_SIZE = 1 << 20;
 
-// Entries that may pass 4 GiB need the zip64 extension; a file that starts at
-// 2 GiB or more gets it, leaving room for one that grows while it is read.
+// Entries that may pass 4 GiB need the zip64 extension. Only the size seen at
+// open is copied; from 2 GiB on an entry gets it, leaving room for deflate's
+// growth of incompressible data.
 constexpr off_t ZIP64_THRESHOLD = off_t{1} << 31;
 
 void check(int result)

@@ -4,6 +4,7 @@
 #include "ErrorCodes.h"
 #include "FakeServices.h"
 #include "Expectations.h"
+#include "SourceFile.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -490,4 +491,33 @@ TEST(ArchivePlacement, AFolderRemovedDuringTheRunRaisesCode15)
     expectCode(ERROR_ARCHIVE_WRITE, [&] { ArchivingClass::closeZipFile(archive.get()); }, "removed folder");
     archive.reset();
     EXPECT_FALSE(pathExists(path));
+}
+
+TEST(ArchiveGrowingFiles, AFileThatGrowsWhileReadIsCopiedAtItsSizeWhenOpened)
+{
+    TempDir dir;
+    const std::string log = dir / "growing.log";
+    writeFile(log, std::string(100000, 'a'));
+    auto source = SourceFile::open(log.c_str());
+    ASSERT_TRUE(source);
+    // Extended (sparsely, far past 4 GiB) between the open and the read.
+    ASSERT_EQ(truncate(log.c_str(), off_t{5} << 30), 0);
+    const std::string path = dir / "report.zip";
+    auto archive = ArchivingClass::createNewZipFile(path.c_str());
+    archive->addFile(*source, "growing.log", ArchivingClass::fileInfoForModificationTime(0));
+    ArchivingClass::closeZipFile(archive.get());
+    EXPECT_EQ(readZipEntry(path, "growing.log"), std::string(100000, 'a'));
+    EXPECT_TRUE(unzipTestPasses(path));
+}
+
+TEST(ArchiveGrowingFiles, AFileThatReportsSizeZeroIsReadToItsEnd)
+{
+    auto source = SourceFile::open("/proc/self/status");
+    ASSERT_TRUE(source);
+    ASSERT_EQ(source->sizeWhenOpened(), 0);
+    char buffer[256];
+    std::size_t total = 0;
+    while (std::size_t count = source->read(buffer, sizeof buffer))
+        total += count;
+    EXPECT_GT(total, 0u);
 }
