@@ -2,6 +2,7 @@
 
 #include "ArchivingClass.h"
 #include "CollectedFileSink.h"
+#include "FileSystemIdentity.h"
 #include "ConfiguredFileCollection.h"
 #include "ConfiguredPaths.h"
 #include "GeneralInformation.h"
@@ -13,6 +14,8 @@
 #include <sys/stat.h>
 
 #include <locale.h>
+
+#include <optional>
 
 const char* const DEVICE_REPORT_ENTRY_NAME = "reportData/deviceReport.dat";
 const char* const GENERAL_INFORMATION_ENTRY_NAME = "reportData/generalInformation.dat";
@@ -57,7 +60,14 @@ bool TelvarinGenerator::generateReport(const char* dataXmlPath)
 {
     const std::string archivePath = getNewReportFilePathToTheDesktop();
     // A fresh account may have no desktop folder yet; the archive needs one.
-    mkdir((platform::homeDirectory() + "/Desktop").c_str(), 0755);
+    // Made with the home owner's rights, so that it is theirs under root.
+    {
+        std::error_code ownerError;
+        std::optional<platform::ScopedFileSystemIdentity> owner;
+        if (auto homeOwner = platform::ownerOfDirectory(platform::homeDirectory(), ownerError))
+            owner.emplace(*homeOwner);
+        mkdir((platform::homeDirectory() + "/Desktop").c_str(), 0755);
+    }
     return generateReport(archivePath.c_str(), dataXmlPath);
 }
 
