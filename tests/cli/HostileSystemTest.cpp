@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <pty.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -347,4 +348,56 @@ TEST_F(RootInAUsersHome, TheDesktopFolderTheRunMakesAndTheArchiveAreTheUsers)
     ASSERT_EQ(archives.size(), 1u) << result.standardError;
     EXPECT_EQ(ownerOf(home + "/Desktop/" + archives.front()), USER);
     expectSoundArchives(home + "/Desktop");
+}
+
+TEST_F(HostileSystem, NamesShownOnATerminalHaveTheirControlCharactersEscaped)
+{
+    writeFile(root + "/var/log/w/forged\npath found: \033]0;title\a.log", "x");
+    writeFile(temp / "data.xml", fileList({"var/log/w/*.log"}, {}));
+    int terminal = -1;
+    int side = -1;
+    ASSERT_EQ(openpty(&terminal, &side, nullptr, nullptr, nullptr), 0);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, side, STDOUT_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addclose(&actions, terminal);
+    std::vector<std::string> arguments{TELVARIN_REPORT_EXECUTABLE, "--sysroot", root,  "--output",
+                                       out,                        "--data-xml", temp / "data.xml"};
+    std::vector<char*> argv;
+    for (auto& argument : arguments)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    std::string home = "HOME=" + HOME;
+    char* envp[] = {home.data(), nullptr};
+    pid_t pid = -1;
+    ASSERT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    close(side);
+    std::string shown;
+    char buffer[4096];
+    for (ssize_t count; (count = read(terminal, buffer, sizeof buffer)) > 0 || (count < 0 && errno == EINTR);)
+        if (count > 0)
+            shown.append(buffer, static_cast<std::size_t>(count));
+    close(terminal);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << shown;
+    EXPECT_NE(shown.find("forged\\npath found: \\033]0;title\\a.log"), std::string::npos) << shown;
+    EXPECT_EQ(shown.find('\033'), std::string::npos);
+
+    // The archive keeps the name's bytes.
+    std::filesystem::remove_all(out);
+    makeDirectories(out);
+    ProcessResult piped = run(fileList({"var/log/w/*.log"}, {}));
+    ASSERT_EQ(piped.exitStatus, 0) << piped.standardError;
+    const std::string archive = onlyArchive();
+    ProcessResult check = runProcess(
+        {"python3", "-c",
+         "import sys, zipfile\n"
+         "sys.exit(0 if sys.argv[2] in zipfile.ZipFile(sys.argv[1]).namelist() else 1)",
+         archive, "/var/log/w/forged\npath found: \033]0;title\a.log"},
+        {});
+    EXPECT_EQ(check.exitStatus, 0) << check.standardError;
+    EXPECT_TRUE(unzipTestPasses(archive));
 }
