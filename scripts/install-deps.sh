@@ -11,11 +11,14 @@ PACKAGES=(
   build-essential cmake pkg-config
   qt6-base-dev libgl-dev
   libusb-1.0-0-dev libminizip-dev zlib1g-dev libtinyxml2-dev libplist-dev
+  nlohmann-json3-dev libglib2.0-dev
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   python3 unzip zip time locales tzdata
   umockdev libumockdev-dev
   clang libclang-rt-14-dev
+  # the fleet example's playbook, run by CI on this machine
+  ansible-core
   # packaging checks
   desktop-file-utils appstream lintian dpkg-dev fakeroot file
 )
