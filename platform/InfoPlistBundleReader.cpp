@@ -10,7 +10,7 @@
 
 #include <sys/stat.h>
 
-#include <cstdlib>
+#include <cstdint>
 #include <memory>
 
 namespace platform {
@@ -20,10 +20,6 @@ struct PlistFree {
     void operator()(plist_t node) const { plist_free(node); }
 };
 using PlistHandle = std::unique_ptr<std::remove_pointer_t<plist_t>, PlistFree>;
-
-struct CharFree {
-    void operator()(char* text) const { std::free(text); }
-};
 
 } // namespace
 
@@ -48,14 +44,15 @@ std::optional<std::string> topLevelDictionaryString(std::string_view propertyLis
     plist_t value = plist_dict_get_item(root.get(), key.c_str());
     if (value == nullptr || plist_get_node_type(value) != PLIST_STRING)
         return std::nullopt;
-    char* raw = nullptr;
-    plist_get_string_val(value, &raw);
-    std::unique_ptr<char, CharFree> text(raw);
-    if (!text)
+    // By pointer and length: the library's copying accessor aborts the
+    // whole program on a text that holds a NUL byte.
+    std::uint64_t size = 0;
+    const char* text = plist_get_string_ptr(value, &size);
+    if (text == nullptr)
         return std::nullopt;
-    std::string result(text.get());
-    // Text that is not UTF-8 is a malformed dictionary, not a version.
-    if (!isValidUtf8(result))
+    std::string result(text, static_cast<std::size_t>(size));
+    // Text with a NUL or that is not UTF-8 is a malformed dictionary, not a version.
+    if (result.find('\0') != std::string::npos || !isValidUtf8(result))
         return std::nullopt;
     return result;
 }

@@ -1,6 +1,5 @@
 // The USB layer on libusb-1.0. A session is a libusb context of its own, so
 // that nothing outlives the call that gave the session back.
-#include "Services.h"
 #include "UsbStack.h"
 
 #include <libusb.h>
@@ -30,12 +29,8 @@ UsbStatus statusOf(int result)
         return UsbStatus::success;
     case LIBUSB_ERROR_BUSY:
         return UsbStatus::exclusiveAccess;
-    case LIBUSB_ERROR_TIMEOUT:
-        return UsbStatus::timedOut;
-    case LIBUSB_ERROR_NO_DEVICE:
-        return UsbStatus::noDevice;
     default:
-        return UsbStatus::failure;
+        return UsbStatus::failedWith(result);
     }
 }
 
@@ -99,14 +94,14 @@ private:
 
 class LibusbStack final : public UsbStack {
 public:
-    int openSession(UsbSession* session) override
+    UsbStatus openSession(UsbSession* session) override
     {
         libusb_context* context = nullptr;
         int result = libusb_init(&context);
         if (result != LIBUSB_SUCCESS)
-            return result;
+            return statusOf(result);
         *session = static_cast<UsbSession>(reinterpret_cast<std::uintptr_t>(context));
-        return 0;
+        return UsbStatus::success;
     }
 
     void closeSession(UsbSession session) override
@@ -115,11 +110,11 @@ public:
             libusb_exit(contextOf(session));
     }
 
-    int listDevices(UsbSession session, std::vector<UsbDeviceEntry>* devices) override
+    UsbStatus listDevices(UsbSession session, std::vector<UsbDeviceEntry>* devices) override
     {
         DeviceList list(contextOf(session));
         if (list.count() < 0)
-            return static_cast<int>(list.count());
+            return statusOf(static_cast<int>(list.count()));
         for (ssize_t i = 0; i < list.count(); ++i) {
             UsbDeviceEntry entry;
             libusb_device_descriptor descriptor{};
@@ -129,7 +124,7 @@ public:
             }
             devices->push_back(entry);
         }
-        return 0;
+        return UsbStatus::success;
     }
 
     UsbStatus findDevice(UsbSession session, int vendorId, int productId, UsbDevice* device) override
@@ -146,7 +141,7 @@ public:
                 return UsbStatus::success;
             }
         }
-        return UsbStatus::noDevice;
+        return UsbStatus::failure;
     }
 
     void releaseDevice(UsbDevice device) override
@@ -231,10 +226,7 @@ public:
         const libusb_endpoint_descriptor& endpoint = setting->endpoint[pipe - 1];
         properties->address = endpoint.bEndpointAddress;
         properties->direction = (endpoint.bEndpointAddress & LIBUSB_ENDPOINT_IN) ? USB_DIRECTION_IN : USB_DIRECTION_OUT;
-        properties->number = endpoint.bEndpointAddress & LIBUSB_ENDPOINT_ADDRESS_MASK;
         properties->transferType = endpoint.bmAttributes & LIBUSB_TRANSFER_TYPE_MASK;
-        properties->maxPacketSize = endpoint.wMaxPacketSize;
-        properties->interval = endpoint.bInterval;
         return UsbStatus::success;
     }
 

@@ -3,6 +3,7 @@
 // as a thin layer of our own over the system's USB library. Everything the
 // layer hands out (a session, a held device, an open connection, a claimed
 // interface) is given back explicitly by its caller; the layer never throws.
+// The USB library's own codes are translated here, at the edge.
 
 #include <cstdint>
 #include <optional>
@@ -10,14 +11,38 @@
 
 namespace platform {
 
-// What one call of the layer came to.
-enum class UsbStatus {
-    success,
-    exclusiveAccess, // another program holds the interface; it may let go later
-    timedOut,        // a transfer did not complete within its time-out
-    noDevice,        // the device has gone away
-    failure,         // any other error
+// What one call of the layer came to: the layer's one result type. A failure
+// keeps the USB stack's own (non-zero) result code, which the report shows
+// when the device registry cannot be read; everything else only tells
+// success, a busy interface and failure apart.
+class UsbStatus {
+public:
+    enum class Outcome { success, exclusiveAccess, failure };
+
+    static const UsbStatus success;
+    // Another program holds the interface; it may let go later.
+    static const UsbStatus exclusiveAccess;
+    // A failure without a result code of its own.
+    static const UsbStatus failure;
+    static constexpr UsbStatus failedWith(int stackCode) { return {Outcome::failure, stackCode != 0 ? stackCode : -1}; }
+
+    constexpr Outcome outcome() const { return outcome_; }
+    constexpr bool succeeded() const { return outcome_ == Outcome::success; }
+    // The stack's own code of a failure; 0 for any other outcome.
+    constexpr int stackCode() const { return stackCode_; }
+    // Outcomes compare, whatever code a failure carries.
+    friend constexpr bool operator==(UsbStatus left, UsbStatus right) { return left.outcome_ == right.outcome_; }
+
+private:
+    constexpr UsbStatus(Outcome outcome, int stackCode) : outcome_(outcome), stackCode_(stackCode) {}
+
+    Outcome outcome_;
+    int stackCode_;
 };
+
+inline constexpr UsbStatus UsbStatus::success{Outcome::success, 0};
+inline constexpr UsbStatus UsbStatus::exclusiveAccess{Outcome::exclusiveAccess, 0};
+inline constexpr UsbStatus UsbStatus::failure{Outcome::failure, -1};
 
 // One device as the registry lists it. An ID is absent when the device's
 // descriptor could not be read.
@@ -39,13 +64,10 @@ constexpr std::uint8_t USB_TRANSFER_ISOCHRONOUS = 1;
 constexpr std::uint8_t USB_TRANSFER_BULK = 2;
 constexpr std::uint8_t USB_TRANSFER_INTERRUPT = 3;
 
-// One endpoint ("pipe") of an interface's alternate setting.
+// What the transport needs of one endpoint ("pipe") of an alternate setting.
 struct UsbPipeProperties {
     std::uint8_t direction = USB_DIRECTION_OUT; // USB_DIRECTION_OUT or USB_DIRECTION_IN
-    std::uint8_t number = 0;                    // endpoint number, 1 to 15
     std::uint8_t transferType = USB_TRANSFER_CONTROL;
-    std::uint16_t maxPacketSize = 0;
-    std::uint8_t interval = 0;
     std::uint8_t address = 0; // endpoint address as transfers take it (number, bit 7 set for IN)
 };
 
@@ -53,13 +75,12 @@ class UsbStack {
 public:
     virtual ~UsbStack() = default;
 
-    // A session with the USB stack, needed for everything below. Results are
-    // 0 or the stack's own negative error code.
-    virtual int openSession(UsbSession* session) = 0;
+    // A session with the USB stack, needed for everything below.
+    virtual UsbStatus openSession(UsbSession* session) = 0;
     virtual void closeSession(UsbSession session) = 0;
 
-    // Every connected device, in the system's order; 0 or a negative error code.
-    virtual int listDevices(UsbSession session, std::vector<UsbDeviceEntry>* devices) = 0;
+    // Every connected device, in the system's order.
+    virtual UsbStatus listDevices(UsbSession session, std::vector<UsbDeviceEntry>* devices) = 0;
 
     // The first device in the system's order with both IDs, held until released.
     virtual UsbStatus findDevice(UsbSession session, int vendorId, int productId, UsbDevice* device) = 0;

@@ -7,11 +7,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-${FUZZ_SECONDS:-60}}"
 build=build-fuzz
-targets=(fuzz_data_xml fuzz_configured_paths)
+targets=(fuzz_data_xml fuzz_configured_paths fuzz_property_list)
 
 cmake -S . -B "$build" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTELVARIN_BUILD_FUZZERS=ON \
-  -DTELVARIN_BUILD_APP=OFF -DTELVARIN_BUILD_BENCH=OFF >/dev/null
+  -DTELVARIN_BUILD_APP=OFF -DTELVARIN_BUILD_BENCH=OFF -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$build" -j"$(nproc)" --target "${targets[@]}"
 
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"

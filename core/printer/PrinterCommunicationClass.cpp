@@ -37,9 +37,10 @@ class DiscoverySession {
 public:
     DiscoverySession()
     {
-        int result = platform::usb().openSession(&session_);
-        if (result != 0)
-            throw result;
+        // The registry's own result code is what the user sees.
+        platform::UsbStatus result = platform::usb().openSession(&session_);
+        if (!result.succeeded())
+            throw result.stackCode();
     }
     ~DiscoverySession() { platform::usb().closeSession(session_); }
     DiscoverySession(const DiscoverySession&) = delete;
@@ -69,9 +70,9 @@ std::list<int> PrinterCommunicationClass::getListOfConnectedQuorvelDevicePids()
     std::list<int> pids;
     DiscoverySession session;
     std::vector<platform::UsbDeviceEntry> devices;
-    int result = platform::usb().listDevices(session.get(), &devices);
-    if (result != 0)
-        throw result;
+    platform::UsbStatus result = platform::usb().listDevices(session.get(), &devices);
+    if (!result.succeeded())
+        throw result.stackCode();
     for (const auto& device : devices) {
         int vendorId = 0;
         int productId = 0;

@@ -53,7 +53,7 @@ bool useUsbInterface(Robot* robot)
 {
     auto& usb = platform::usb();
     platform::UsbSession session = platform::UsbSession::none;
-    if (usb.openSession(&session) != 0)
+    if (!usb.openSession(&session).succeeded())
         return false;
     usbSession = session;
     usbSessionHolder = robot;

@@ -50,4 +50,10 @@ platform::ScopedServices FakeMachine::install(platform::Services extra)
     return platform::ScopedServices(std::move(extra));
 }
 
+platform::ScopedServices FakeMachine::installCollectingFrom(const std::string& root, platform::Services extra)
+{
+    collectFrom(root);
+    return install(std::move(extra));
+}
+
 } // namespace testing_support

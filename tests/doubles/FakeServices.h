@@ -63,6 +63,14 @@ public:
     std::vector<Shown> shown;
 };
 
+// Services with only the system facts set, for FakeMachine::install.
+inline platform::Services withSystemFacts(platform::SystemFacts* facts)
+{
+    platform::Services services;
+    services.systemFacts = facts;
+    return services;
+}
+
 // A complete set of fakes, installed for the lifetime of the object. Tests
 // change the members before they run the code under test.
 class FakeMachine {
@@ -81,6 +89,8 @@ public:
     // Installs the fakes plus any further services (USB, system facts, ...)
     // set in `extra`; returns the guard that restores the previous ones.
     platform::ScopedServices install(platform::Services extra = {});
+    // The same, collecting from the tree at `root`.
+    platform::ScopedServices installCollectingFrom(const std::string& root, platform::Services extra = {});
 
 private:
     std::optional<platform::CollectedSystem> collected_;

@@ -2,6 +2,7 @@
 
 #include "TestFiles.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 
@@ -33,6 +34,43 @@ std::string versionPropertyList(const std::string& version, PlistFormat format)
 void writeBundle(const std::string& bundleDirectory, const std::string& infoPlist)
 {
     writeFile(bundleDirectory + "/Contents/Info.plist", infoPlist);
+}
+
+// A binary property list made by hand, for shapes no writer produces.
+// Objects are given with 2-byte references; offsets are 4 bytes wide.
+std::string handMadeBinaryPlist(const std::vector<std::string>& objects)
+{
+    std::string out = "bplist00";
+    std::vector<std::uint32_t> offsets;
+    for (const std::string& object : objects) {
+        offsets.push_back(static_cast<std::uint32_t>(out.size()));
+        out += object;
+    }
+    const std::uint64_t table = out.size();
+    for (std::uint32_t offset : offsets)
+        for (int shift = 24; shift >= 0; shift -= 8)
+            out += static_cast<char>((offset >> shift) & 0xFF);
+    out += std::string(6, '\0');
+    out += '\x04';
+    out += '\x02';
+    auto put64 = [&](std::uint64_t value) {
+        for (int shift = 56; shift >= 0; shift -= 8)
+            out += static_cast<char>((value >> shift) & 0xFF);
+    };
+    put64(objects.size());
+    put64(0);
+    put64(table);
+    return out;
+}
+
+std::string binaryArrayOf(std::initializer_list<std::uint16_t> references)
+{
+    std::string object(1, static_cast<char>(0xA0 | references.size()));
+    for (std::uint16_t reference : references) {
+        object += static_cast<char>(reference >> 8);
+        object += static_cast<char>(reference & 0xFF);
+    }
+    return object;
 }
 
 } // namespace testing_support

@@ -5,9 +5,11 @@
 
 #include <plist/plist.h>
 
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace testing_support {
 
@@ -41,6 +43,12 @@ enum class PlistFormat { xml, binary };
 std::string dictionaryPropertyList(std::initializer_list<std::pair<std::string, plist_t>> items, PlistFormat format);
 // An information dictionary with a CFBundleVersion text (and a name beside it).
 std::string versionPropertyList(const std::string& version, PlistFormat format);
+// A binary property list made by hand, for shapes no writer produces: the
+// objects in order, object 0 at the top, with 2-byte references and 4-byte
+// offsets.
+std::string handMadeBinaryPlist(const std::vector<std::string>& objects);
+// A binary array object holding the given object references.
+std::string binaryArrayOf(std::initializer_list<std::uint16_t> references);
 // A bundle directory with the given Contents/Info.plist.
 void writeBundle(const std::string& bundleDirectory, const std::string& infoPlist);
 

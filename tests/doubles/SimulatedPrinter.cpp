@@ -185,15 +185,15 @@ std::string SimulatedPrinter::heldSummary() const
     return summary.str();
 }
 
-int SimulatedPrinter::openSession(platform::UsbSession* session)
+UsbStatus SimulatedPrinter::openSession(platform::UsbSession* session)
 {
     calls.push_back("openSession");
     if (sessionError != 0)
-        return sessionError;
+        return UsbStatus::failedWith(sessionError);
     std::uintptr_t handle = nextHandle_++;
     sessions_.insert(handle);
     *session = static_cast<platform::UsbSession>(handle);
-    return 0;
+    return UsbStatus::success;
 }
 
 void SimulatedPrinter::closeSession(platform::UsbSession session)
@@ -203,16 +203,16 @@ void SimulatedPrinter::closeSession(platform::UsbSession session)
         misuse("closeSession of a session not held");
 }
 
-int SimulatedPrinter::listDevices(platform::UsbSession session, std::vector<platform::UsbDeviceEntry>* list)
+UsbStatus SimulatedPrinter::listDevices(platform::UsbSession session, std::vector<platform::UsbDeviceEntry>* list)
 {
     calls.push_back("listDevices");
     if (!sessions_.count(static_cast<std::uintptr_t>(session)))
-        return misuse("listDevices without a session"), -1;
+        return misuse("listDevices without a session"), UsbStatus::failure;
     if (listError != 0)
-        return listError;
+        return UsbStatus::failedWith(listError);
     for (const auto& device : devices)
         list->push_back({device.vendorId, device.productId});
-    return 0;
+    return UsbStatus::success;
 }
 
 UsbStatus SimulatedPrinter::findDevice(platform::UsbSession session, int vendorId, int productId,
@@ -231,7 +231,7 @@ UsbStatus SimulatedPrinter::findDevice(platform::UsbSession session, int vendorI
             return UsbStatus::success;
         }
     }
-    return UsbStatus::noDevice;
+    return UsbStatus::failure;
 }
 
 void SimulatedPrinter::releaseDevice(platform::UsbDevice device)
@@ -356,9 +356,7 @@ UsbStatus SimulatedPrinter::pipeProperties(platform::UsbConnection connection, i
     const SimulatedEndpoint& endpoint = (*setting)[static_cast<std::size_t>(pipe - 1)];
     properties->address = endpoint.address;
     properties->direction = (endpoint.address & 0x80) ? platform::USB_DIRECTION_IN : platform::USB_DIRECTION_OUT;
-    properties->number = endpoint.address & 0x0f;
     properties->transferType = endpoint.transferType;
-    properties->maxPacketSize = 64;
     return UsbStatus::success;
 }
 
@@ -377,7 +375,7 @@ UsbStatus SimulatedPrinter::bulkWrite(platform::UsbConnection connection, std::u
     if (connections_.find(static_cast<std::uintptr_t>(connection)) == connections_.end())
         return misuse("bulkWrite on a device not open"), UsbStatus::failure;
     if (disconnected())
-        return UsbStatus::noDevice;
+        return UsbStatus::failure;
     ++writes_;
     if (failingWrites.count(writes_))
         return UsbStatus::failure;
@@ -394,13 +392,13 @@ UsbStatus SimulatedPrinter::bulkRead(platform::UsbConnection connection, std::ui
     if (connections_.find(static_cast<std::uintptr_t>(connection)) == connections_.end())
         return misuse("bulkRead on a device not open"), UsbStatus::failure;
     if (disconnected())
-        return UsbStatus::noDevice;
+        return UsbStatus::failure;
     ++reads_;
     if (failingReads.count(reads_))
         return UsbStatus::failure;
     std::optional<std::string> answer = printer.takeOutput(static_cast<std::size_t>(capacity));
     if (!answer)
-        return UsbStatus::timedOut;
+        return UsbStatus::failure;
     std::copy(answer->begin(), answer->end(), buffer);
     *received = static_cast<int>(answer->size());
     return UsbStatus::success;

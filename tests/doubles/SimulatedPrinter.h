@@ -137,9 +137,9 @@ public:
     // transfer on a closed device, ...).
     std::vector<std::string> misuses;
 
-    int openSession(platform::UsbSession* session) override;
+    platform::UsbStatus openSession(platform::UsbSession* session) override;
     void closeSession(platform::UsbSession session) override;
-    int listDevices(platform::UsbSession session, std::vector<platform::UsbDeviceEntry>* list) override;
+    platform::UsbStatus listDevices(platform::UsbSession session, std::vector<platform::UsbDeviceEntry>* list) override;
     platform::UsbStatus findDevice(platform::UsbSession session, int vendorId, int productId,
                                    platform::UsbDevice* device) override;
     void releaseDevice(platform::UsbDevice device) override;

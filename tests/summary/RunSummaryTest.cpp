@@ -1,8 +1,9 @@
 // What a run hands back to a script: the SHA-256 of a file, the checksum file
 // beside the archive and what it does to a name someone else holds, the
-// summary of a placed run whose checksum file cannot be written, and JSON
-// that survives names that are not UTF-8.
+// summary of a placed run whose checksum file cannot be written, JSON that
+// survives names that are not UTF-8, and the text of a listing.
 #include "ChecksumFile.h"
+#include "ListingText.h"
 #include "ReportPress.h"
 #include "RunSummary.h"
 #include "Sha256.h"
@@ -140,4 +141,15 @@ TEST(RunSummaryJson, IsOneLineOfOneObjectEvenForNamesThatAreNotUtf8)
     summary.error = RunError{13, "An error occured while trying to communicate with the printer"};
     EXPECT_EQ(nlohmann::json::parse(runSummaryJson(summary))["error"],
               (nlohmann::json{{"code", 13}, {"message", "An error occured while trying to communicate with the printer"}}));
+}
+
+TEST(ListingText, GivesSizesMissesAndTheTotalAndEscapesOnlyForATerminal)
+{
+    const std::vector<ListedPath> paths = {
+        {"/var/log/a.log", true, 4}, {"/etc/missing\n.conf", false, 0}, {"/x/\x1b[2J.log", true, 10}};
+    EXPECT_EQ(listingText(paths, false),
+              "4\t/var/log/a.log\nmissing\t/etc/missing\n.conf\n10\t/x/\x1b[2J.log\n14\ttotal\n");
+    EXPECT_EQ(listingText(paths, true),
+              "4\t/var/log/a.log\nmissing\t/etc/missing\\n.conf\n10\t/x/\\033[2J.log\n14\ttotal\n");
+    EXPECT_EQ(listingText({}, true), "0\ttotal\n");
 }

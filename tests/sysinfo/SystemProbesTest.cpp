@@ -19,11 +19,7 @@ class SystemProbes : public ::testing::Test {
 protected:
     FakeMachine machine;
     FakeSystemFacts facts;
-    platform::ScopedServices installed = machine.install([this] {
-        platform::Services extra;
-        extra.systemFacts = &facts;
-        return extra;
-    }());
+    platform::ScopedServices installed = machine.install(withSystemFacts(&facts));
 };
 
 } // namespace

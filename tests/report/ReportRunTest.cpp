@@ -57,18 +57,11 @@ protected:
         return result;
     }
 
-    platform::Services collectedSystemRoot()
-    {
-        platform::Services services;
-        machine.collectFrom(temp / "root");
-        return services;
-    }
-
     TempDir temp;
     std::string home;
     std::string dataXml;
     FakeMachine machine;
-    platform::ScopedServices installed = machine.install(collectedSystemRoot());
+    platform::ScopedServices installed = machine.installCollectingFrom(temp / "root");
     std::vector<std::string> indicatorEvents;
 };
 

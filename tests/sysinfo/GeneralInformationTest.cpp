@@ -30,12 +30,7 @@ protected:
     TempDir root;
     FakeMachine machine;
     FakeSystemFacts facts;
-    platform::ScopedServices installed = machine.install([this] {
-        platform::Services extra;
-        extra.systemFacts = &facts;
-        machine.collectFrom(root.path());
-        return extra;
-    }());
+    platform::ScopedServices installed = machine.installCollectingFrom(root.path(), withSystemFacts(&facts));
     TelvarinGenerator generator;
     const std::string drivers = root / "Library/Printers/Quorvel";
     const std::string applications = root / "Applications";
@@ -186,27 +181,3 @@ TEST_F(GeneralInformation, IsStoredBetweenTheConfiguredFilesAndTheLogOfARun)
         << log;
 }
 
-TEST(GeneralInformationInTheRealProgram, WithoutTheMakersDriverDirectoryTheRunEndsWithCode14)
-{
-    struct stat status {};
-    if (stat("/Library/Printers/Quorvel", &status) == 0)
-        GTEST_SKIP() << "this machine has the maker's driver directory";
-    TempDir home;
-    makeDirectories(home / "Desktop");
-
-    ProcessResult run = runProcess({TELVARIN_REPORT_EXECUTABLE}, {{"HOME", home.path()}});
-
-    EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_NE(run.standardError.find("Could not find driver directory"), std::string::npos) << run.standardError;
-    // Whatever the interrupted run left on the desktop holds no general report.
-    DIR* desktop = opendir((home / "Desktop").c_str());
-    ASSERT_NE(desktop, nullptr);
-    while (const dirent* entry = readdir(desktop)) {
-        std::string name = entry->d_name;
-        if (name.size() > 4 && name.substr(name.size() - 4) == ".zip") {
-            auto names = readZipEntryNames(home / ("Desktop/" + name));
-            EXPECT_EQ(std::count(names.begin(), names.end(), "reportData/generalInformation.dat"), 0);
-        }
-    }
-    closedir(desktop);
-}

@@ -114,13 +114,6 @@ protected:
         makeDirectories(onDisk("/Applications"));
     }
 
-    // Every path the report reads lies under <temp>/root.
-    platform::Services servicesUnderRoot()
-    {
-        machine.collectFrom(temp / "root");
-        return {};
-    }
-
     // A file of the collected system.
     std::string onDisk(const std::string& systemPath) const { return temp.path() + "/root" + systemPath; }
     void put(const std::string& systemPath, const std::string& contents) const
@@ -170,7 +163,8 @@ protected:
     TempDir temp;
     std::string archiveFile;
     FakeMachine machine;
-    platform::ScopedServices services{machine.install(servicesUnderRoot())};
+    // Every path the report reads lies under <temp>/root.
+    platform::ScopedServices services{machine.installCollectingFrom(temp / "root")};
 };
 
 TEST_F(FileCollection, StoresHomePathsUnderTheFullPathOrTheGivenFolder)

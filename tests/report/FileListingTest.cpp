@@ -1,13 +1,10 @@
 // The listing of what a report would collect, on the fake machine: what it
 // finds and misses, that it reaches neither printer nor system facts, and
-// that its misses are the ones a run's log names; its text, and the text of
-// names shown on a terminal.
+// that its misses are the ones a run's log names.
 #include "ConfiguredFileCollection.h"
 #include "ErrorMessages.h"
 #include "FileListing.h"
-#include "ListingText.h"
 #include "ReportPress.h"
-#include "TerminalText.h"
 #include "CommandLineSupport.h"
 #include "FakeServices.h"
 #include "FakeSystemFacts.h"
@@ -179,35 +176,4 @@ TEST(RunLogMisses, AreThePathsOfBothKindsOfMissLineInLogOrder)
     EXPECT_EQ(ConfiguredFileCollection::pathsNamedMissing(log),
               (std::vector<std::string>{"/etc/a.conf", "/var/log/*.log", "/home/odd\r\nname/b.log"}));
     EXPECT_TRUE(ConfiguredFileCollection::pathsNamedMissing("").empty());
-}
-
-TEST(ListingText, GivesSizesMissesAndTheTotalAndEscapesOnlyForATerminal)
-{
-    const std::vector<ListedPath> paths = {
-        {"/var/log/a.log", true, 4}, {"/etc/missing\n.conf", false, 0}, {"/x/\x1b[2J.log", true, 10}};
-    EXPECT_EQ(listingText(paths, false),
-              "4\t/var/log/a.log\nmissing\t/etc/missing\n.conf\n10\t/x/\x1b[2J.log\n14\ttotal\n");
-    EXPECT_EQ(listingText(paths, true),
-              "4\t/var/log/a.log\nmissing\t/etc/missing\\n.conf\n10\t/x/\\033[2J.log\n14\ttotal\n");
-    EXPECT_EQ(listingText({}, true), "0\ttotal\n");
-}
-
-TEST(TerminalText, EscapesEveryByteATerminalActsOnAndKeepsPrintableUtf8)
-{
-    const std::pair<std::string, std::string> cases[] = {
-        {"plain name.log", "plain name.log"},
-        {"Grüße, 日本, 🖨.log", "Grüße, 日本, 🖨.log"},
-        {"a\tb\nc\rd\ae\bf\vg\fh", "a\\tb\\nc\\rd\\ae\\bf\\vg\\fh"},
-        {"\x1b]0;title\x07", "\\033]0;title\\a"},
-        {std::string("nul\0byte", 8), "nul\\000byte"},
-        {"del\x7f", "del\\177"},
-        {"back\\slash", "back\\\\slash"},
-        // C1 controls, as UTF-8 and as stray bytes; broken sequences.
-        {"\xc2\x9b" "31m", "\\302\\23331m"},
-        {"\x9b" "31m", "\\23331m"},
-        {"\xc3(", "\\303("},
-        {"\xed\xa0\x80", "\\355\\240\\200"},
-    };
-    for (const auto& [text, escaped] : cases)
-        EXPECT_EQ(escapedForTerminal(text), escaped) << text;
 }

@@ -1,0 +1,446 @@
+#include "ArchiveFile.h"
+
+#include "FileDescriptor.h"
+
+#include <fcntl.h>
+#include <pthread.h>
+#include <sys/random.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <ctime>
+#include <limits>
+
+namespace {
+
+using platform::FileDescriptor;
+
+[[noreturn]] void throwErrno(int error, const char* step)
+{
+    throw std::system_error(error, std::system_category(), step);
+}
+
+// Hidden, and not ending in ".zip", so that no listed "*.zip" matches it.
+std::string randomHiddenName()
+{
+    static constexpr char LETTERS[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    unsigned char bytes[6] = {};
+    if (getrandom(bytes, sizeof bytes, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof bytes)) {
+        // Uniqueness only: O_EXCL keeps the name safe whatever it is.
+        auto seed = static_cast<unsigned long>(std::time(nullptr)) ^ static_cast<unsigned long>(getpid());
+        for (auto& byte : bytes)
+            byte = static_cast<unsigned char>(seed = seed * 6364136223846793005ul + 1442695040888963407ul);
+    }
+    std::string name = ".Telvarin_";
+    for (unsigned char byte : bytes)
+        name += LETTERS[byte % (sizeof LETTERS - 1)];
+    return name + ".zip.part";
+}
+
+constexpr int HIDDEN_NAME_ATTEMPTS = 100;
+
+// --- Removal of hidden files when SIGINT or SIGTERM ends the process -------
+//
+// The handler may only make async-signal-safe calls and read lock-free
+// atomics, so the names sit in a fixed table of slots: one per unfinished
+// hidden file (a run has one archive; two names at most while it is named).
+
+constexpr std::size_t NAME_CAPACITY = 64;
+enum SlotState : int { SLOT_FREE, SLOT_CLAIMED, SLOT_READY };
+static_assert(std::atomic<int>::is_always_lock_free);
+
+struct CleanupSlot {
+    std::atomic<int> state{SLOT_FREE};
+    std::atomic<int> directory{-1};
+    char name[NAME_CAPACITY] = {};
+};
+std::array<CleanupSlot, 8> cleanupSlots;
+
+// The slot, or -1 when the table is full (the file then merely lacks the
+// cleanup on a signal).
+int registerForCleanup(int directory, const std::string& name)
+{
+    if (name.size() >= NAME_CAPACITY)
+        return -1;
+    for (std::size_t index = 0; index < cleanupSlots.size(); ++index) {
+        auto& slot = cleanupSlots[index];
+        int expected = SLOT_FREE;
+        if (!slot.state.compare_exchange_strong(expected, SLOT_CLAIMED))
+            continue;
+        std::memcpy(slot.name, name.c_str(), name.size() + 1);
+        slot.directory.store(directory);
+        slot.state.store(SLOT_READY);
+        return static_cast<int>(index);
+    }
+    return -1;
+}
+
+void unregisterFromCleanup(int& index) noexcept
+{
+    if (index >= 0)
+        cleanupSlots[static_cast<std::size_t>(index)].state.store(SLOT_FREE);
+    index = -1;
+}
+
+extern "C" void removeHiddenFilesAndEnd(int signalNumber)
+{
+    for (auto& slot : cleanupSlots)
+        if (slot.state.load() == SLOT_READY)
+            unlinkat(slot.directory.load(), slot.name, 0);
+    struct sigaction fallback {};
+    fallback.sa_handler = SIG_DFL;
+    sigemptyset(&fallback.sa_mask);
+    sigaction(signalNumber, &fallback, nullptr);
+    // Blocked while the handler runs: delivered, with the default action, on return.
+    raise(signalNumber);
+}
+
+// Holds SIGINT and SIGTERM back in this thread while a name is made or
+// moved, so that no step is cut off half-way with a stray name left behind.
+class InterruptsHeld {
+public:
+    InterruptsHeld()
+    {
+        sigset_t held;
+        sigemptyset(&held);
+        sigaddset(&held, SIGINT);
+        sigaddset(&held, SIGTERM);
+        pthread_sigmask(SIG_BLOCK, &held, &previous_);
+    }
+    ~InterruptsHeld() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+    InterruptsHeld(const InterruptsHeld&) = delete;
+    InterruptsHeld& operator=(const InterruptsHeld&) = delete;
+
+private:
+    sigset_t previous_;
+};
+
+// --- minizip's file functions on a descriptor ------------------------------
+
+struct DescriptorStream {
+    int descriptor = -1;
+    int error = 0; // the first errno met; nothing is written after it
+};
+
+DescriptorStream& streamOf(voidpf stream)
+{
+    return *static_cast<DescriptorStream*>(stream);
+}
+
+voidpf ZCALLBACK openStream(voidpf opaque, const void*, int)
+{
+    return opaque;
+}
+
+uLong ZCALLBACK readStream(voidpf, voidpf stream, void* buffer, uLong size)
+{
+    auto& file = streamOf(stream);
+    for (;;) {
+        ssize_t count = ::read(file.descriptor, buffer, size);
+        if (count >= 0)
+            return static_cast<uLong>(count);
+        if (errno != EINTR) {
+            file.error = file.error ? file.error : errno;
+            return 0;
+        }
+    }
+}
+
+uLong ZCALLBACK writeStream(voidpf, voidpf stream, const void* buffer, uLong size)
+{
+    auto& file = streamOf(stream);
+    if (file.error != 0)
+        return 0;
+    const auto* bytes = static_cast<const char*>(buffer);
+    uLong written = 0;
+    while (written < size) {
+        ssize_t count = ::write(file.descriptor, bytes + written, size - written);
+        if (count > 0) {
+            written += static_cast<uLong>(count);
+        } else if (count < 0 && errno == EINTR) {
+            continue;
+        } else {
+            // A write of 0 bytes to a regular file means no room.
+            file.error = count < 0 ? errno : ENOSPC;
+            break;
+        }
+    }
+    // Anything short of `size` makes minizip fail the operation.
+    return written;
+}
+
+ZPOS64_T ZCALLBACK tellStream(voidpf, voidpf stream)
+{
+    auto& file = streamOf(stream);
+    off_t position = lseek(file.descriptor, 0, SEEK_CUR);
+    if (position < 0) {
+        file.error = file.error ? file.error : errno;
+        return static_cast<ZPOS64_T>(-1);
+    }
+    return static_cast<ZPOS64_T>(position);
+}
+
+long ZCALLBACK seekStream(voidpf, voidpf stream, ZPOS64_T offset, int origin)
+{
+    auto& file = streamOf(stream);
+    int whence = origin == ZLIB_FILEFUNC_SEEK_CUR   ? SEEK_CUR
+                 : origin == ZLIB_FILEFUNC_SEEK_END ? SEEK_END
+                                                    : SEEK_SET;
+    if (offset > static_cast<ZPOS64_T>(std::numeric_limits<off_t>::max())) {
+        file.error = file.error ? file.error : EOVERFLOW;
+        return -1;
+    }
+    if (lseek(file.descriptor, static_cast<off_t>(offset), whence) < 0) {
+        file.error = file.error ? file.error : errno;
+        return -1;
+    }
+    return 0;
+}
+
+// The descriptor stays open: the file still has to be flushed and named.
+int ZCALLBACK closeStream(voidpf, voidpf stream)
+{
+    return streamOf(stream).error != 0 ? -1 : 0;
+}
+
+int ZCALLBACK testStreamError(voidpf, voidpf stream)
+{
+    return streamOf(stream).error;
+}
+
+// The unnamed file can only be given a name through its /proc link (or with
+// AT_EMPTY_PATH, which needs a capability): without /proc, use a hidden name.
+std::string procPathOf(int descriptor)
+{
+    return "/proc/self/fd/" + std::to_string(descriptor);
+}
+
+bool isValidName(const std::string& name)
+{
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
+}
+
+} // namespace
+
+struct ArchiveFile::State {
+    FileDescriptor folder;
+    FileDescriptor file;
+    DescriptorStream stream;
+    std::string hiddenName; // empty for an unnamed (O_TMPFILE) file
+    int cleanupSlot = -1;
+    bool named = false;
+
+    // Creates the file under a fresh hidden name and registers that name
+    // for removal on a signal, both at once as far as signals can tell.
+    void createUnderHiddenName()
+    {
+        InterruptsHeld held;
+        for (int attempt = 0; attempt < HIDDEN_NAME_ATTEMPTS; ++attempt) {
+            std::string name = randomHiddenName();
+            file.reset(openat(folder.get(), name.c_str(),
+                              O_CREAT | O_EXCL | O_NOFOLLOW | O_RDWR | O_CLOEXEC, 0644));
+            if (file) {
+                hiddenName = name;
+                cleanupSlot = registerForCleanup(folder.get(), hiddenName);
+                return;
+            }
+            if (errno != EEXIST)
+                throwErrno(errno, "create archive file");
+        }
+        throwErrno(EEXIST, "create archive file");
+    }
+
+    // Gives the unnamed file a fresh hidden name, registered for cleanup.
+    std::string linkUnderHiddenName()
+    {
+        const std::string source = procPathOf(file.get());
+        for (int attempt = 0; attempt < HIDDEN_NAME_ATTEMPTS; ++attempt) {
+            std::string name = randomHiddenName();
+            if (linkat(AT_FDCWD, source.c_str(), folder.get(), name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+                cleanupSlot = registerForCleanup(folder.get(), name);
+                return name;
+            }
+            if (errno != EEXIST)
+                throwErrno(errno, "link archive file");
+        }
+        throwErrno(EEXIST, "link archive file");
+    }
+
+    void forgetHiddenName(const std::string& name) noexcept
+    {
+        unlinkat(folder.get(), name.c_str(), 0);
+        unregisterFromCleanup(cleanupSlot);
+    }
+};
+
+ArchiveFile::ArchiveFile(const std::string& folder, Creation creation)
+    : state_(std::make_unique<State>())
+{
+    state_->folder.reset(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!state_->folder)
+        throwErrno(errno, "open archive folder");
+    if (creation == Creation::unnamedWhereSupported) {
+        state_->file.reset(openat(state_->folder.get(), ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0644));
+        // EISDIR: a kernel that knows no O_TMPFILE sees only its O_DIRECTORY.
+        if (!state_->file && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+            throwErrno(errno, "create archive file");
+        if (state_->file && faccessat(AT_FDCWD, procPathOf(state_->file.get()).c_str(), F_OK,
+                                      AT_SYMLINK_NOFOLLOW) != 0)
+            state_->file.reset();
+    }
+    if (!state_->file)
+        state_->createUnderHiddenName();
+    state_->stream.descriptor = state_->file.get();
+}
+
+ArchiveFile::~ArchiveFile()
+{
+    if (state_ && !state_->named && !state_->hiddenName.empty())
+        state_->forgetHiddenName(state_->hiddenName);
+}
+
+ArchiveFile::ArchiveFile(ArchiveFile&&) noexcept = default;
+
+ArchiveFile& ArchiveFile::operator=(ArchiveFile&& other) noexcept
+{
+    if (this != &other) {
+        ArchiveFile discarded(std::move(*this));
+        state_ = std::move(other.state_);
+    }
+    return *this;
+}
+
+zlib_filefunc64_def ArchiveFile::fileFunctions()
+{
+    zlib_filefunc64_def functions{};
+    functions.zopen64_file = openStream;
+    functions.zread_file = readStream;
+    functions.zwrite_file = writeStream;
+    functions.ztell64_file = tellStream;
+    functions.zseek64_file = seekStream;
+    functions.zclose_file = closeStream;
+    functions.zerror_file = testStreamError;
+    functions.opaque = &state_->stream;
+    return functions;
+}
+
+std::error_code ArchiveFile::writeError() const
+{
+    if (state_->stream.error == 0)
+        return {};
+    return {state_->stream.error, std::system_category()};
+}
+
+void ArchiveFile::checkNameable(const std::string& finalName)
+{
+    if (!isValidName(finalName))
+        throwErrno(EINVAL, "name archive file");
+    if (state_->named)
+        throwErrno(EALREADY, "name archive file");
+    // What could not be written must not carry a report's name.
+    if (state_->stream.error != 0)
+        throwErrno(state_->stream.error, "write archive file");
+    if (fsync(state_->file.get()) != 0)
+        throwErrno(errno, "flush archive file");
+}
+
+void ArchiveFile::markNamed()
+{
+    state_->named = true;
+    state_->hiddenName.clear();
+    // Makes the name itself last; the data is on disk already, so a failure
+    // here loses nothing that a crash could turn into a broken report.
+    fsync(state_->folder.get());
+}
+
+void ArchiveFile::replaceName(const std::string& finalName)
+{
+    checkNameable(finalName);
+    State& state = *state_;
+    InterruptsHeld held;
+    if (!state.hiddenName.empty()) {
+        if (renameat(state.folder.get(), state.hiddenName.c_str(), state.folder.get(), finalName.c_str()) != 0)
+            throwErrno(errno, "name archive file");
+        unregisterFromCleanup(state.cleanupSlot);
+    } else {
+        // An unnamed file can only be linked, and a link never replaces: so
+        // it gets a hidden name first, which is then renamed over the name.
+        const std::string temporary = state.linkUnderHiddenName();
+        if (renameat(state.folder.get(), temporary.c_str(), state.folder.get(), finalName.c_str()) != 0) {
+            int error = errno;
+            state.forgetHiddenName(temporary);
+            throwErrno(error, "name archive file");
+        }
+        unregisterFromCleanup(state.cleanupSlot);
+    }
+    markNamed();
+}
+
+bool ArchiveFile::nameIfFree(const std::string& finalName)
+{
+    checkNameable(finalName);
+    State& state = *state_;
+    InterruptsHeld held;
+    int result;
+    if (!state.hiddenName.empty()) {
+        result = renameat2(state.folder.get(), state.hiddenName.c_str(), state.folder.get(), finalName.c_str(),
+                           RENAME_NOREPLACE);
+        // A file system without the flag: a link fails on an existing name too.
+        if (result != 0 && errno == EINVAL) {
+            result = linkat(state.folder.get(), state.hiddenName.c_str(), state.folder.get(), finalName.c_str(), 0);
+            if (result == 0)
+                unlinkat(state.folder.get(), state.hiddenName.c_str(), 0);
+        }
+    } else {
+        result = linkat(AT_FDCWD, procPathOf(state.file.get()).c_str(), state.folder.get(), finalName.c_str(),
+                        AT_SYMLINK_FOLLOW);
+    }
+    if (result != 0) {
+        if (errno == EEXIST)
+            return false;
+        throwErrno(errno, "name archive file");
+    }
+    unregisterFromCleanup(state.cleanupSlot);
+    markNamed();
+    return true;
+}
+
+bool ArchiveFile::isNamed() const
+{
+    return state_->named;
+}
+
+bool ArchiveFile::hasHiddenName() const
+{
+    return !state_->hiddenName.empty();
+}
+
+int ArchiveFile::descriptor() const
+{
+    return state_->file.get();
+}
+
+int ArchiveFile::folderDescriptor() const
+{
+    return state_->folder.get();
+}
+
+void ArchiveFile::installInterruptCleanup()
+{
+    for (int signalNumber : {SIGINT, SIGTERM}) {
+        struct sigaction previous {};
+        if (sigaction(signalNumber, nullptr, &previous) != 0 || previous.sa_handler == SIG_IGN)
+            continue; // a run started with the signal ignored (nohup, a background job) keeps it so
+        struct sigaction cleanup {};
+        cleanup.sa_handler = removeHiddenFilesAndEnd;
+        sigemptyset(&cleanup.sa_mask);
+        sigaddset(&cleanup.sa_mask, SIGINT);
+        sigaddset(&cleanup.sa_mask, SIGTERM);
+        sigaction(signalNumber, &cleanup, nullptr);
+    }
+}
