@@ -6,6 +6,8 @@
 #include "TelvarinGenerator.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 namespace cli {
 namespace {
@@ -23,6 +25,14 @@ std::string archivePathIn(const std::string& directory)
     if (path.empty() || path.back() != '/')
         path += '/';
     return path + TelvarinGenerator::getNewReportFileName();
+}
+
+// The last line is for scp and scripts, which may run from anywhere.
+std::string absolutePath(const std::string& path)
+{
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute.string();
 }
 
 } // namespace
@@ -45,7 +55,7 @@ int runReportCommand(const Options& options)
         return writeToStandardOutput(runSummaryJson(summary)) ? status : 1;
     if (!result.reportPlaced)
         return 1;
-    std::printf("%s\n", result.archivePath.c_str());
+    std::printf("%s\n", absolutePath(result.archivePath).c_str());
     std::fflush(stdout);
     return status;
 }

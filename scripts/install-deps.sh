@@ -10,13 +10,17 @@ PACKAGES=(
   # build
   build-essential cmake pkg-config
   qt6-base-dev libgl-dev
-  libusb-1.0-0-dev libminizip-dev zlib1g-dev libtinyxml2-dev libplist-dev
-  nlohmann-json3-dev libglib2.0-dev
+  libusb-1.0-0-dev libminizip-dev zlib1g-dev libtinyxml2-dev libplist-dev libglib2.0-dev
+  nlohmann-json3-dev
+  # the window's SVG icon at run time
+  libqt6svg6
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   python3 unzip zip time locales tzdata
   umockdev libumockdev-dev
   clang libclang-rt-14-dev
+  # the window's screenshot on a virtual display
+  xvfb xauth
   # the fleet example's playbook, run by CI on this machine
   ansible-core
   # packaging checks

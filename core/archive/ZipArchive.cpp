@@ -1,5 +1,6 @@
 #include "ZipArchive.h"
 
+#include "EntryNameEncoding.h"
 #include "ErrorCodes.h"
 #include "SourceFile.h"
 
@@ -32,8 +33,10 @@ public:
     OpenEntry(zipFile archive, const char* entryName, const zip_fileinfo* fileInfo, bool zip64)
         : archive_(archive)
     {
-        check(zipOpenNewFileInZip64(archive, entryName, fileInfo, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
-                                    Z_DEFAULT_COMPRESSION, zip64 ? 1 : 0));
+        // zipOpenNewFileInZip64's own settings, with the name's flags added.
+        check(zipOpenNewFileInZip4_64(archive, entryName, fileInfo, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
+                                      Z_DEFAULT_COMPRESSION, 0, -MAX_WBITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY, nullptr,
+                                      0, 0, entryName ? generalPurposeFlagsForEntryName(entryName) : 0, zip64 ? 1 : 0));
     }
     // An entry that a failure leaves open is finished by the archive's close.
     OpenEntry(const OpenEntry&) = delete;

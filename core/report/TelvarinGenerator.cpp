@@ -4,13 +4,13 @@
 #include "CollectedFileSink.h"
 #include "ConfiguredFileCollection.h"
 #include "ConfiguredPaths.h"
+#include "DesktopFolder.h"
+#include "FolderCreation.h"
 #include "GeneralInformation.h"
 #include "InstalledVersionScan.h"
 #include "PrinterCommunicationClass.h"
 #include "Services.h"
 #include "SystemProbes.h"
-
-#include <sys/stat.h>
 
 #include <locale.h>
 
@@ -45,7 +45,7 @@ std::string TelvarinGenerator::getNewReportFileName()
 
 std::string TelvarinGenerator::getNewReportFilePathToTheDesktop()
 {
-    return platform::homeDirectory() + "/Desktop/" + getNewReportFileName();
+    return platform::desktopFolder() + "/" + getNewReportFileName();
 }
 
 void TelvarinGenerator::addToLog(std::string line)
@@ -57,7 +57,8 @@ bool TelvarinGenerator::generateReport(const char* dataXmlPath)
 {
     const std::string archivePath = getNewReportFilePathToTheDesktop();
     // A fresh account may have no desktop folder yet; the archive needs one.
-    mkdir((platform::homeDirectory() + "/Desktop").c_str(), 0755);
+    // Should it not be made, creating the archive fails and says so.
+    platform::makeFolderWithParents(archivePath.substr(0, archivePath.rfind('/')));
     return generateReport(archivePath.c_str(), dataXmlPath);
 }
 

@@ -13,20 +13,18 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <memory>
+#include <system_error>
 
 namespace {
 
+// The same form as the path printed without --json: absolute, links kept.
 std::string absolutePathOf(const std::string& path)
 {
-    std::unique_ptr<char, decltype(&std::free)> resolved(realpath(path.c_str(), nullptr), &std::free);
-    if (resolved)
-        return resolved.get();
-    std::error_code ignored;
-    return std::filesystem::absolute(path, ignored).string();
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute.string();
 }
 
 template <typename Value>

@@ -117,15 +117,17 @@ std::vector<ZipEntryInfo> readZipEntries(const std::string& archive)
     while (std::getline(lines, line)) {
         std::istringstream fields(line);
         ZipEntryInfo entry;
-        std::string method, size, crc;
+        std::string method, size, crc, utf8;
         std::getline(fields, entry.name, '\t');
         std::getline(fields, method, '\t');
         std::getline(fields, entry.date, '\t');
         std::getline(fields, size, '\t');
         std::getline(fields, crc, '\t');
+        std::getline(fields, utf8, '\t');
         entry.method = std::stoi(method);
         entry.size = std::stoull(size);
         entry.crcOk = crc == "1";
+        entry.utf8Flag = utf8 == "1";
         entries.push_back(entry);
     }
     return entries;

@@ -42,6 +42,8 @@ struct ZipEntryInfo {
     std::string date; // "YYYY-MM-DD HH:MM:SS"
     unsigned long long size = 0;
     bool crcOk = false;
+    // General purpose bit 11: the reader takes the name for UTF-8.
+    bool utf8Flag = false;
 };
 
 // Entries in archive order; fails the calling test when the archive is unreadable.

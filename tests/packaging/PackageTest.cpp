@@ -104,8 +104,9 @@ TEST_F(DebianPackage, DeclaresItselfAndItsLibrariesAndInstallsUnderUsr)
     EXPECT_TRUE(mentions(depends, "libminizip1")) << depends;
     if (contains(paths, "./usr/bin/telvarin-generator")) {
         EXPECT_TRUE(mentions(depends, "libqt6widgets6")) << depends;
-        // Loaded at run time, so no library scan finds it.
+        // Loaded at run time, so no library scan finds them.
         EXPECT_TRUE(mentions(depends, "qt6-qpa-plugins")) << depends;
+        EXPECT_TRUE(mentions(depends, "libqt6svg6")) << depends;
         EXPECT_TRUE(contains(paths, "./usr/share/applications/com.quorvel.TelvarinGenerator.desktop"));
     }
 

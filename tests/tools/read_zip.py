@@ -4,6 +4,7 @@ the writer under test.
 
   read_zip.py ARCHIVE          one line per entry, in archive order:
                                name TAB method TAB date TAB size TAB crc-ok
+                               TAB utf8-flag
   read_zip.py ARCHIVE NAME     the entry's bytes on standard output
 Names are written and matched as the bytes stored in the archive. A zero DOS
 date reads back as "1980-00-00 00:00:00".
@@ -46,7 +47,8 @@ def main():
                 while chunk := entry.read(1 << 20):
                     crc = zlib.crc32(chunk, crc)
             date = "%04d-%02d-%02d %02d:%02d:%02d" % info.date_time
-            fields = f"\t{info.compress_type}\t{date}\t{info.file_size}\t{int(crc == info.CRC)}\n"
+            fields = (f"\t{info.compress_type}\t{date}\t{info.file_size}\t{int(crc == info.CRC)}"
+                      f"\t{int(bool(info.flag_bits & 0x800))}\n")
             out.write(stored_name(info) + fields.encode("ascii"))
     return 0
 
