@@ -13,8 +13,10 @@
 namespace cli {
 
 #define TELVARIN_REPORT_SYNOPSIS                                                  \
-    "Usage: telvarin-report [--output DIR] [--data-xml FILE]\n"                   \
-    "       telvarin-report --sysroot DIR --output DIR [--data-xml FILE]\n"      \
+    "Usage: telvarin-report [--output DIR] [--data-xml FILE] [--json] [--checksum]\n" \
+    "       telvarin-report --sysroot DIR --output DIR [--data-xml FILE] [--json]\n" \
+    "                       [--checksum]\n"                                      \
+    "       telvarin-report --list [--sysroot DIR] [--data-xml FILE]\n"          \
     "       telvarin-report --help | --version\n"
 
 const char* const USAGE_SYNOPSIS = TELVARIN_REPORT_SYNOPSIS;
@@ -24,8 +26,9 @@ const char* const HELP_TEXT =
     "\n"
     "Gathers the maker's log and configuration files, the printer's device report\n"
     "and a report on this computer into one archive, Telvarin_<date>.zip, placed\n"
-    "in $HOME/Desktop unless --output names another directory. After a report was\n"
-    "placed, the last line on standard output is the archive's absolute path.\n"
+    "on the desktop (the folder XDG_DESKTOP_DIR names, else $HOME/Desktop) unless\n"
+    "--output names another directory. After a report was placed, the last line\n"
+    "on standard output is the archive's absolute path.\n"
     "\n"
     "Options:\n"
     "  --output DIR     place the archive in DIR, an existing directory\n"
@@ -41,11 +44,34 @@ const char* const HELP_TEXT =
     "                   processor, model, memory, disk) are still this machine's.\n"
     "  --data-xml FILE  take the list of files to collect from FILE, a file on this\n"
     "                   machine, instead of the one installed with the tool\n"
+    "  --list           show what a report would collect, without making one: a\n"
+    "                   line \"SIZE<tab>PATH\" for each file (SIZE in bytes),\n"
+    "                   \"missing<tab>PATH\" for each path not found and each\n"
+    "                   wildcard that matches no file, and last \"SIZE<tab>total\".\n"
+    "                   Reads the file list as a report does (a faulty one fails\n"
+    "                   the same way), writes no archive, talks to no printer and\n"
+    "                   reads no facts about the computer. On a terminal, control\n"
+    "                   characters in paths are shown as escapes such as \\n or\n"
+    "                   \\033, and a backslash as \\\\.\n"
+    "  --json           print exactly one JSON object on standard output instead\n"
+    "                   of the progress: \"placed\" (true or false), \"archive\" (the\n"
+    "                   absolute path, or null), \"sha256\" (of the archive, or\n"
+    "                   null), \"checksum_file\" (with --checksum, or null),\n"
+    "                   \"entries\" (the archive's entry names in order), \"missing\"\n"
+    "                   (the paths the log names as not found and the wildcards\n"
+    "                   that added no file, in order), \"printer\" (whether the\n"
+    "                   device report is in the archive) and \"error\" (null, or\n"
+    "                   {\"code\": N, \"message\": TEXT}). The messages still go to\n"
+    "                   standard error.\n"
+    "  --checksum       write NAME.zip.sha256 beside the archive, in the format of\n"
+    "                   sha256sum, so that \"sha256sum -c NAME.zip.sha256\" checks it\n"
+    "                   after a transfer\n"
     "  --help           show this text and exit\n"
     "  --version        show the version and exit\n"
     "\n"
-    "Exit status: 0 when the archive was placed, 1 when the report failed (the\n"
-    "reason is on standard error), 2 for a command line that cannot be run.\n";
+    "Exit status: 0 when the archive was placed (or listed), 1 when the report\n"
+    "failed (the reason is on standard error, and in \"error\" with --json), 2 for\n"
+    "a command line that cannot be run (nothing is written, not even JSON).\n";
 
 namespace {
 
@@ -61,6 +87,9 @@ constexpr OptionDefinition OPTION_DEFINITIONS[] = {
     {"--sysroot", "DIR"},
     {"--output", "DIR"},
     {"--data-xml", "FILE"},
+    {"--list", nullptr},
+    {"--json", nullptr},
+    {"--checksum", nullptr},
 };
 
 const OptionDefinition* findOption(const std::string& name)
@@ -85,15 +114,36 @@ std::optional<UsageError> assign(std::optional<std::string>& slot, const OptionD
     return std::nullopt;
 }
 
-std::optional<UsageError> applyOption(Options& options, bool& helpSeen, bool& versionSeen,
-                                      const OptionDefinition& definition, std::string value)
+// The options without a value that decide what the run does.
+struct ActionFlags {
+    bool help = false;
+    bool version = false;
+    bool list = false;
+};
+
+bool* flagOf(Options& options, ActionFlags& flags, const std::string& name)
+{
+    if (name == "--help")
+        return &flags.help;
+    if (name == "--version")
+        return &flags.version;
+    if (name == "--list")
+        return &flags.list;
+    if (name == "--json")
+        return &options.json;
+    if (name == "--checksum")
+        return &options.checksum;
+    return nullptr;
+}
+
+std::optional<UsageError> applyOption(Options& options, ActionFlags& flags, const OptionDefinition& definition,
+                                      std::string value)
 {
     const std::string name = definition.name;
-    if (name == "--help" || name == "--version") {
-        bool& seen = name == "--help" ? helpSeen : versionSeen;
-        if (seen)
+    if (bool* flag = flagOf(options, flags, name)) {
+        if (*flag)
             return UsageError{"option " + quoted(name) + " given twice"};
-        seen = true;
+        *flag = true;
         return std::nullopt;
     }
     if (name == "--sysroot")
@@ -101,6 +151,21 @@ std::optional<UsageError> applyOption(Options& options, bool& helpSeen, bool& ve
     if (name == "--output")
         return assign(options.outputDirectory, definition, std::move(value));
     return assign(options.dataXml, definition, std::move(value));
+}
+
+// --list writes nothing, so the options about the archive have no place.
+std::optional<UsageError> refuseArchiveOptionsWithList(const Options& options)
+{
+    auto refused = [](const char* name) {
+        return UsageError{std::string("option '--list' makes no archive and takes no '") + name + "'"};
+    };
+    if (options.outputDirectory)
+        return refused("--output");
+    if (options.json)
+        return refused("--json");
+    if (options.checksum)
+        return refused("--checksum");
+    return std::nullopt;
 }
 
 enum class PathKind { Directory, RegularFile };
@@ -138,8 +203,7 @@ bool isSameOrBelow(const std::string& path, const std::string& directory)
 std::variant<Options, UsageError> parseOptions(const std::vector<std::string>& arguments)
 {
     Options options;
-    bool helpSeen = false;
-    bool versionSeen = false;
+    ActionFlags flags;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (argument.size() < 2 || argument.compare(0, 2, "--") != 0 || argument == "--")
@@ -167,13 +231,18 @@ std::variant<Options, UsageError> parseOptions(const std::vector<std::string>& a
         if (definition->valueName && value.empty())
             return UsageError{"option " + quoted(name) + " needs a " + definition->valueName + ", not an empty text"};
 
-        if (auto error = applyOption(options, helpSeen, versionSeen, *definition, std::move(value)))
+        if (auto error = applyOption(options, flags, *definition, std::move(value)))
             return *error;
     }
-    if (helpSeen)
+    if (flags.help) {
         options.action = Action::ShowHelp;
-    else if (versionSeen)
+    } else if (flags.version) {
         options.action = Action::ShowVersion;
+    } else if (flags.list) {
+        if (auto error = refuseArchiveOptionsWithList(options))
+            return *error;
+        options.action = Action::ListFiles;
+    }
     return options;
 }
 
@@ -206,7 +275,8 @@ std::variant<Options, UsageError> resolvePaths(Options options)
             return *error;
         options.dataXml = std::get<std::string>(list);
     }
-    if (options.sysroot) {
+    // A listing writes nothing, so it may look at any root without --output.
+    if (options.sysroot && options.action == Action::RunReport) {
         if (!options.outputDirectory)
             return UsageError{"--sysroot needs --output DIR: the archive is written on this machine, "
                               "never into the collected system"};

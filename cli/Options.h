@@ -10,7 +10,7 @@
 
 namespace cli {
 
-enum class Action { RunReport, ShowHelp, ShowVersion };
+enum class Action { RunReport, ListFiles, ShowHelp, ShowVersion };
 
 struct Options {
     Action action = Action::RunReport;
@@ -20,6 +20,10 @@ struct Options {
     std::optional<std::string> outputDirectory;
     // The file list; nothing for the one installed with the tool.
     std::optional<std::string> dataXml;
+    // Standard output carries one JSON object instead of the progress.
+    bool json = false;
+    // NAME.zip.sha256 is written beside the archive.
+    bool checksum = false;
 };
 
 // A command line that cannot be run, with the one line that says why.
@@ -28,13 +32,14 @@ struct UsageError {
 };
 
 // The arguments after the program name. Options take their value as the next
-// argument or after "=" (--output=DIR); each may be given once.
+// argument or after "=" (--output=DIR); each may be given once. --list makes
+// no archive, so it takes none of the options that are about one.
 std::variant<Options, UsageError> parseOptions(const std::vector<std::string>& arguments);
 
-// For a report run: checks that --sysroot and --output name directories and
-// --data-xml a file on this machine, that the archive will not land inside
-// the collected system, and makes the paths absolute. A sysroot of "/" is the
-// same as none.
+// For a report run or a listing: checks that --sysroot and --output name
+// directories and --data-xml a file on this machine, that the archive will not
+// land inside the collected system, and makes the paths absolute. A sysroot
+// of "/" is the same as none.
 std::variant<Options, UsageError> resolvePaths(Options options);
 
 // The full text of --help, and the short form shown after a usage error.

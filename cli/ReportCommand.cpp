@@ -1,10 +1,9 @@
 #include "ReportCommand.h"
 
-#include "CollectedSystem.h"
+#include "CommandServices.h"
 #include "ReportPress.h"
+#include "RunSummary.h"
 #include "TelvarinGenerator.h"
-#include "ResourceLocator.h"
-#include "Services.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -40,26 +39,25 @@ std::string absolutePath(const std::string& path)
 
 int runReportCommand(const Options& options)
 {
-    const platform::CollectedSystem collected =
-        options.sysroot ? platform::CollectedSystem(*options.sysroot) : platform::CollectedSystem();
-    platform::Services services = platform::currentServices();
-    services.collectedSystem = &collected;
-    platform::ScopedServices collectedSystem(services);
+    CommandServices services(options, options.json ? Progress::Dropped : Progress::Shown);
 
     ReportRequest request;
-    // The file list belongs to the tool, so it is read on this machine even
-    // when the report collects from another root.
-    request.dataXmlPath = options.dataXml ? options.dataXml : platform::findResource("data.xml");
+    request.dataXmlPath = fileListPath(options);
     if (options.outputDirectory)
         request.archivePath = archivePathIn(*options.outputDirectory);
 
     SilentIndicator indicator;
     PressResult result = runReportPress(indicator, request);
+
+    const RunSummary summary = summarizeRun(result, {options.checksum, options.json});
+    const int status = summary.error ? 1 : 0;
+    if (options.json)
+        return writeToStandardOutput(runSummaryJson(summary)) ? status : 1;
     if (!result.reportPlaced)
         return 1;
     std::printf("%s\n", absolutePath(result.archivePath).c_str());
     std::fflush(stdout);
-    return 0;
+    return status;
 }
 
 } // namespace cli

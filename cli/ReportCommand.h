@@ -6,8 +6,9 @@
 namespace cli {
 
 // Runs the report and returns the exit status: 0 when the archive was placed
-// (its absolute path is then printed as the last line of standard output),
-// 1 when the run failed (the message is on standard error).
+// (its absolute path is then printed as the last line of standard output,
+// or the run's JSON summary is all it prints), 1 when the run failed or the
+// checksum file could not be written (the message is on standard error).
 int runReportCommand(const Options& options);
 
 } // namespace cli

@@ -3,6 +3,7 @@
 // errors on standard error; the exit status is 0 only when a report was placed.
 
 #include "ArchiveFile.h"
+#include "ListCommand.h"
 #include "Options.h"
 #include "ReportCommand.h"
 
@@ -44,11 +45,15 @@ int main(int argc, char** argv)
         std::printf("telvarin-report %s\n", TELVARIN_VERSION);
         return 0;
     case cli::Action::RunReport:
+    case cli::Action::ListFiles:
         break;
     }
 
     auto resolved = cli::resolvePaths(options);
     if (const auto* error = std::get_if<cli::UsageError>(&resolved))
         return usageError(*error);
-    return cli::runReportCommand(std::get<cli::Options>(resolved));
+    const cli::Options& runnable = std::get<cli::Options>(resolved);
+    if (runnable.action == cli::Action::ListFiles)
+        return cli::runListCommand(runnable);
+    return cli::runReportCommand(runnable);
 }

@@ -11,6 +11,7 @@ PACKAGES=(
   build-essential cmake pkg-config
   qt6-base-dev libgl-dev
   libusb-1.0-0-dev libminizip-dev zlib1g-dev libtinyxml2-dev libplist-dev libglib2.0-dev
+  nlohmann-json3-dev
   # the window's SVG icon at run time
   libqt6svg6
   # tests and benchmarks
@@ -20,6 +21,8 @@ PACKAGES=(
   clang libclang-rt-14-dev
   # the window's screenshot on a virtual display
   xvfb xauth
+  # the fleet example's playbook, run by CI on this machine
+  ansible-core
   # packaging checks
   desktop-file-utils appstream lintian dpkg-dev fakeroot file
 )

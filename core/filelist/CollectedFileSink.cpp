@@ -1,8 +1,28 @@
 #include "CollectedFileSink.h"
 
 #include "ArchivingClass.h"
+#include "CollectedSystem.h"
+#include "Services.h"
+
+#include <sys/stat.h>
 
 bool ArchiveEntrySink::tryToAdd(const std::string& sourcePath, const std::string& entryName)
 {
     return ArchivingClass::tryToCopyFileToZipFileEntry(sourcePath.c_str(), entryName.c_str(), archive_);
+}
+
+bool FileListingSink::tryToAdd(const std::string& sourcePath, const std::string& /*entryName*/)
+{
+    // The same test the archive makes before it copies: a regular file, links
+    // followed; directories and special files are passed over.
+    struct stat status {};
+    if (!platform::collectedSystem().status(sourcePath, &status) || !S_ISREG(status.st_mode))
+        return false;
+    paths_.push_back({sourcePath, true, static_cast<std::uint64_t>(status.st_size)});
+    return true;
+}
+
+void FileListingSink::noteMissing(const std::string& path)
+{
+    paths_.push_back({path, false, 0});
 }

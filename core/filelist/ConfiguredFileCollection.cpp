@@ -9,6 +9,9 @@
 #include "FileSystemIdentity.h"
 #include "RunLog.h"
 #include "Services.h"
+#include "WindowsNewline.h"
+
+#include <string_view>
 
 #include <sys/stat.h>
 
@@ -16,6 +19,15 @@
 
 const char* const ABSOLUTE_PATH_SECTION = "Absolute_Path_Files";
 const char* const HOME_PATH_SECTION = "Home_Path_Files";
+
+namespace {
+
+// The two log lines that name a configured path that gave nothing; the path
+// stands between the double quotes.
+const char* const PATH_NOT_FOUND_LOG_START = "Could not find the path \"";
+const char* const NO_FILES_FOR_WILDCARD_LOG_START = "Added no files for the astricked path \"";
+
+} // namespace
 
 namespace {
 
@@ -129,15 +141,18 @@ int ConfiguredFileCollection::addFilesFromAsterickedPath(const std::string& wild
 void ConfiguredFileCollection::reportPathNotFound(const std::string& path)
 {
     reportProgress("path not found: " + path);
-    log_.addLine("Could not find the path \"" + path + "\"");
+    log_.addLine(PATH_NOT_FOUND_LOG_START + path + "\"");
+    files_.noteMissing(path);
 }
 
 void ConfiguredFileCollection::reportAsterickedPathCount(int count, const std::string& path)
 {
     reportProgress("added " + BasicStringAlgorithmsClass::convertToString(count) + " files from the astericked path: " +
                    path);
-    if (count == 0)
-        log_.addLine("Added no files for the astricked path \"" + path + "\"");
+    if (count == 0) {
+        log_.addLine(NO_FILES_FOR_WILDCARD_LOG_START + path + "\"");
+        files_.noteMissing(path);
+    }
 }
 
 // Without any home directory the home paths cannot be looked up: taken from
@@ -156,4 +171,30 @@ void ConfiguredFileCollection::reportPathsWithoutHome(const std::list<std::strin
         WildcardPattern::split(lastElementOfPath("/" + path.fullSourcePath));
         reportAsterickedPathCount(0, path.fullSourcePath);
     }
+}
+
+std::vector<std::string> ConfiguredFileCollection::pathsNamedMissing(const std::string& logText)
+{
+    const std::string_view log(logText);
+    const std::string_view newline(WINDOWS_NEWLINE);
+    const std::string closing = std::string("\"") + WINDOWS_NEWLINE;
+    std::vector<std::string> paths;
+    std::size_t at = 0;
+    while (at < log.size()) {
+        const std::string_view rest = log.substr(at);
+        std::string_view start;
+        for (std::string_view candidate : {PATH_NOT_FOUND_LOG_START, NO_FILES_FOR_WILDCARD_LOG_START})
+            if (rest.substr(0, candidate.size()) == candidate)
+                start = candidate;
+        // A path may hold a line end of its own (a HOME can); its line ends
+        // only at the closing quote before the line end.
+        const std::string_view lineEnd = start.empty() ? newline : std::string_view(closing);
+        const std::size_t end = rest.find(lineEnd, start.size());
+        if (end == std::string_view::npos)
+            break;
+        if (!start.empty())
+            paths.emplace_back(rest.substr(start.size(), end - start.size()));
+        at += end + lineEnd.size();
+    }
+    return paths;
 }

@@ -21,6 +21,8 @@ std::string messageForErrorCode(int code)
         return "An error occured while trying to communicate with the printer";
     case 14:
         return "Could not find driver directory";
+    case 16:
+        return "Could not write the checksum file beside the report";
     default:
         return "Error code " + BasicStringAlgorithmsClass::convertToString(code) + " occured";
     }

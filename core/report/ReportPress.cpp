@@ -26,6 +26,7 @@ PressResult runReportPress(BusyIndicator& indicator, const ReportRequest& reques
 
     auto fail = [&](std::string message) {
         result.archivePath = generator.archivePath();
+        result.log = generator.log();
         indicator.stopAnimation();
         result.message = std::move(message);
         platform::reporter().showError(result.message);
@@ -39,6 +40,7 @@ PressResult runReportPress(BusyIndicator& indicator, const ReportRequest& reques
         else
             generator.generateReport(request.dataXmlPath->c_str());
         result.archivePath = generator.archivePath();
+        result.log = generator.log();
         indicator.stopAnimation();
         result.reportPlaced = true;
         result.message = REPORT_PLACED_MESSAGE;

@@ -25,6 +25,8 @@ struct PressResult {
     int errorCode = 0;
     std::string message;
     std::string archivePath;
+    // The run's log as it stood when the run ended, placed or not.
+    std::string log;
 };
 
 // The first line a press writes to the system log.

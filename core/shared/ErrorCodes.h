@@ -17,3 +17,5 @@ constexpr int ERROR_DRIVER_DIRECTORY = 14;
 // The report archive cannot be created, written or closed (a denied or full
 // disk); without it a run would claim a report that does not exist.
 constexpr int ERROR_ARCHIVE_WRITE = 15;
+// The checksum file beside a placed archive cannot be written.
+constexpr int ERROR_CHECKSUM_WRITE = 16;

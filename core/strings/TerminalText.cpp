@@ -1,13 +1,34 @@
 #include "TerminalText.h"
 
+#include "Utf8.h"
+
 namespace {
 
-void appendOctal(std::string& out, unsigned char byte)
+void appendOctalEscape(std::string& out, unsigned char byte)
 {
     out += '\\';
     out += static_cast<char>('0' + ((byte >> 6) & 7));
     out += static_cast<char>('0' + ((byte >> 3) & 7));
     out += static_cast<char>('0' + (byte & 7));
+}
+
+void appendControlEscape(std::string& out, unsigned char byte)
+{
+    switch (byte) {
+    case '\a': out += "\\a"; return;
+    case '\b': out += "\\b"; return;
+    case '\t': out += "\\t"; return;
+    case '\n': out += "\\n"; return;
+    case '\v': out += "\\v"; return;
+    case '\f': out += "\\f"; return;
+    case '\r': out += "\\r"; return;
+    default: appendOctalEscape(out, byte); return;
+    }
+}
+
+bool isControl(std::uint32_t codePoint)
+{
+    return codePoint < 0x20 || (codePoint >= 0x7F && codePoint <= 0x9F);
 }
 
 } // namespace
@@ -16,28 +37,26 @@ std::string escapedForTerminal(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        switch (byte) {
-        case '\n': out += "\\n"; continue;
-        case '\t': out += "\\t"; continue;
-        case '\r': out += "\\r"; continue;
-        case '\a': out += "\\a"; continue;
-        case '\b': out += "\\b"; continue;
-        case '\f': out += "\\f"; continue;
-        case '\v': out += "\\v"; continue;
-        case '\\': out += "\\\\"; continue;
-        default: break;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto character = utf8CharacterAt(text, i);
+        if (!character) {
+            // A stray byte such as 0x9B is a control sequence introducer to
+            // a terminal that reads eight-bit controls.
+            appendOctalEscape(out, static_cast<unsigned char>(text[i]));
+            ++i;
+            continue;
         }
-        if (byte < 0x20 || byte == 0x7f) {
-            appendOctal(out, byte);
-        } else if (byte == 0xc2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
-                   static_cast<unsigned char>(text[i + 1]) <= 0x9f) {
-            appendOctal(out, byte);
-            appendOctal(out, static_cast<unsigned char>(text[++i]));
+        if (character->codePoint == '\\') {
+            out += "\\\\";
+        } else if (character->length == 1 && isControl(character->codePoint)) {
+            appendControlEscape(out, static_cast<unsigned char>(text[i]));
+        } else if (isControl(character->codePoint)) {
+            for (std::size_t k = 0; k < character->length; ++k)
+                appendOctalEscape(out, static_cast<unsigned char>(text[i + k]));
         } else {
-            out += static_cast<char>(byte);
+            out.append(text.substr(i, character->length));
         }
+        i += character->length;
     }
     return out;
 }

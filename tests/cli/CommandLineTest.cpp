@@ -66,7 +66,8 @@ TEST_F(CommandLine, HelpAndVersionAnswerWithoutWritingAnything)
     EXPECT_EQ(help.exitStatus, 0);
     EXPECT_EQ(help.standardError, "");
     EXPECT_EQ(help.standardOutput.rfind("Usage: telvarin-report", 0), 0u) << help.standardOutput;
-    for (const char* option : {"--output DIR", "--sysroot DIR", "--data-xml FILE", "--help", "--version"})
+    for (const char* option : {"--output DIR", "--sysroot DIR", "--data-xml FILE", "--list", "--json", "--checksum",
+                               "--help", "--version"})
         EXPECT_NE(help.standardOutput.find(option), std::string::npos) << option;
     // A support engineer must learn that the printer and the computer facts
     // are not taken from the mounted system.
@@ -119,6 +120,12 @@ TEST_F(CommandLine, RefusesABadCommandLineWithOneLineAndTheUsageAndWritesNothing
         {{"--sysroot", root, "--output", root + "/etc"}, "lies inside --sysroot"},
         {{"--data-xml", temp / "missing.xml"}, "cannot use --data-xml"},
         {{"--data-xml", output}, "not a regular file"},
+        {{"--list", "--list"}, "option '--list' given twice"},
+        {{"--json=yes"}, "option '--json' takes no value"},
+        {{"--list", "--output", output}, "option '--list' makes no archive and takes no '--output'"},
+        {{"--json", "--list"}, "takes no '--json'"},
+        {{"--list", "--checksum"}, "takes no '--checksum'"},
+        {{"--list", "--sysroot", temp / "missing"}, "cannot use --sysroot"},
     };
 
     for (const auto& badCase : cases) {

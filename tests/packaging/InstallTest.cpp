@@ -58,6 +58,7 @@ TEST_F(InstalledTree, HoldsTheProgramsTheirDataAndTheirDocumentation)
     EXPECT_TRUE(pathExists(installed("share/telvarin-generator/data.xml")));
     EXPECT_TRUE(pathExists(installed("share/man/man1/telvarin-report.1.gz")));
     EXPECT_TRUE(pathExists(installed("share/doc/telvarin-generator/copyright")));
+    EXPECT_TRUE(pathExists(installed("share/bash-completion/completions/telvarin-report")));
 
     // The menu entry, its icon, the AppStream data and the window's man page
     // come with the window, and only with it: a menu entry must not offer a
@@ -90,7 +91,8 @@ TEST_F(InstalledTree, ManPagesFormatCleanlyAndDocumentEveryOption)
         EXPECT_EQ(shown.exitStatus, 0) << shown.standardError;
         EXPECT_NE(shown.standardOutput.find("NAME"), std::string::npos);
         if (page == "telvarin-report") {
-            for (const char* option : {"--output DIR", "--sysroot DIR", "--data-xml FILE", "--help", "--version"})
+            for (const char* option : {"--output DIR", "--sysroot DIR", "--data-xml FILE", "--list", "--json",
+                                       "--checksum", "--help", "--version", "LISTING", "JSON SUMMARY"})
                 EXPECT_NE(shown.standardOutput.find(option), std::string::npos) << option;
         }
     }

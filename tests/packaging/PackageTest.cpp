@@ -94,6 +94,7 @@ TEST_F(DebianPackage, DeclaresItselfAndItsLibrariesAndInstallsUnderUsr)
     for (const char* path :
          {"./usr/bin/telvarin-report", "./usr/share/telvarin-generator/data.xml",
           "./usr/share/man/man1/telvarin-report.1.gz", "./usr/share/doc/telvarin-generator/copyright",
+          "./usr/share/bash-completion/completions/telvarin-report",
           "./usr/share/doc/telvarin-generator/changelog.Debian.gz"})
         EXPECT_TRUE(contains(paths, path)) << path;
 

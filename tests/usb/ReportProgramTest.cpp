@@ -34,18 +34,20 @@ protected:
 
     void SetUp() override { ASSERT_TRUE(inEmulatedUsbEnvironment()) << "needs the umockdev preload library"; }
 
-    ProcessResult runReport()
+    ProcessResult runReport(std::vector<std::string> options = {"--output", "Desktop"})
     {
         // The collected system is a tree with the maker's empty folders; the
         // USB bus stays this process's emulated one.
         makeMakersFolders(home / "root");
         makeDirectories(home / "Desktop");
         const char* preload = std::getenv("LD_PRELOAD");
-        return runProcess({TELVARIN_REPORT_PROGRAM, "--sysroot", home / "root", "--output", home / "Desktop"},
+        options.insert(options.begin(), {TELVARIN_REPORT_PROGRAM, "--sysroot", home / "root"});
+        return runProcess(options,
                           {{"HOME", home.path()},
                            {"UMOCKDEV_DIR", bus.directory()},
                            {"LD_PRELOAD", preload ? preload : ""},
-                           {"TZ", "UTC"}});
+                           {"TZ", "UTC"}},
+                          home.path());
     }
 };
 
@@ -78,4 +80,24 @@ TEST_F(ReportProgram, WithoutAPrinterTheArchiveHasNoDeviceReportAndTheUserIsTold
     std::vector<std::string> names = readZipEntryNames(archiveOnTheDesktop(home.path()));
     EXPECT_EQ(std::count(names.begin(), names.end(), "reportData/deviceReport.dat"), 0);
     EXPECT_EQ(std::count(names.begin(), names.end(), "reportData/reportGeneratorLog.log"), 1);
+}
+
+TEST_F(ReportProgram, ListingTalksToNoPrinterAndJsonSaysWhenTheDeviceReportIsThere)
+{
+    EmulatedUsbPrinter& printer = bus.plugIn(simulatedPrinterDevice(0x26));
+
+    ProcessResult listing = runReport({"--list"});
+    EXPECT_EQ(listing.exitStatus, 0) << listing.standardError;
+    // Nothing of the shipped list is in the bare tree.
+    EXPECT_TRUE(listing.standardOutput.ends_with("\n0\ttotal\n")) << listing.standardOutput;
+    EXPECT_TRUE(printer.events().empty()) << printer.events().front();
+
+    ProcessResult run = runReport({"--json", "--output", "Desktop"});
+    ASSERT_EQ(run.exitStatus, 0) << run.standardError;
+    writeFile(home / "report.json", run.standardOutput);
+    ProcessResult check = runProcess(
+        {"python3", std::string(TELVARIN_SOURCE_DIR) + "/tests/tools/check_report_json.py", home / "report.json", "placed"},
+        {});
+    EXPECT_EQ(check.exitStatus, 0) << check.standardError;
+    EXPECT_NE(run.standardOutput.find("\"printer\":true"), std::string::npos) << run.standardOutput;
 }

@@ -1,0 +1,24 @@
+#pragma once
+// What a report would collect, without making one: data.xml read as a run
+// reads it and its files looked up in the collected system, with no archive,
+// no printer and no facts about the computer.
+
+#include "CollectedFileSink.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+struct ListingResult {
+    bool listed = false;
+    // The code that ended the listing (5 to 9 for a faulty data.xml); 0
+    // after success or a failure of another kind.
+    int errorCode = 0;
+    std::string message;
+    // Every file found and every path that named nothing, in collection order.
+    std::vector<ListedPath> paths;
+};
+
+// Lists the files of the file list at `dataXmlPath` (nothing: code 5). A
+// failure is shown on the reporter with the message a run would show.
+ListingResult listConfiguredFiles(const std::optional<std::string>& dataXmlPath);

@@ -1,0 +1,93 @@
+#include "ChecksumFile.h"
+
+#include "FileDescriptor.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <random>
+
+namespace {
+
+constexpr const char* CHECKSUM_FILE_SUFFIX = ".sha256";
+
+bool writeAll(int descriptor, const std::string& text)
+{
+    std::size_t written = 0;
+    while (written < text.size()) {
+        const ssize_t count = ::write(descriptor, text.data() + written, text.size() - written);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count <= 0) {
+            if (count == 0)
+                errno = EIO;
+            return false;
+        }
+        written += static_cast<std::size_t>(count);
+    }
+    return true;
+}
+
+// A new file of that directory under an unused hidden name.
+platform::FileDescriptor createTemporaryFile(int directory, const std::string& baseName, std::string* name)
+{
+    std::random_device seed;
+    std::mt19937_64 random(seed());
+    const char digits[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string candidate = "." + baseName + ".";
+        for (int i = 0; i < 8; ++i)
+            candidate += digits[random() % (sizeof digits - 1)];
+        platform::FileDescriptor file(::openat(directory, candidate.c_str(),
+                                               O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0666));
+        if (file) {
+            *name = std::move(candidate);
+            return file;
+        }
+        if (errno != EEXIST)
+            return {};
+    }
+    errno = EEXIST;
+    return {};
+}
+
+} // namespace
+
+std::string checksumFileLine(const std::string& sha256, const std::string& archiveName)
+{
+    return sha256 + "  " + archiveName + "\n";
+}
+
+std::optional<std::string> writeChecksumFile(const std::string& archivePath, const std::string& sha256)
+{
+    const auto slash = archivePath.rfind('/');
+    const std::string directoryPath = slash == std::string::npos ? "." : archivePath.substr(0, slash + 1);
+    const std::string archiveName = slash == std::string::npos ? archivePath : archivePath.substr(slash + 1);
+    const std::string checksumName = archiveName + CHECKSUM_FILE_SUFFIX;
+
+    platform::FileDescriptor directory(::open(directoryPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!directory)
+        return std::nullopt;
+    std::string temporaryName;
+    platform::FileDescriptor file = createTemporaryFile(directory.get(), checksumName, &temporaryName);
+    if (!file)
+        return std::nullopt;
+
+    auto giveUp = [&] {
+        const int reason = errno;
+        ::unlinkat(directory.get(), temporaryName.c_str(), 0);
+        errno = reason;
+        return std::nullopt;
+    };
+    // On disk before it is named, so that a crash never leaves a short file
+    // under the real name.
+    if (!writeAll(file.get(), checksumFileLine(sha256, archiveName)) || ::fsync(file.get()) != 0)
+        return giveUp();
+    if (::close(file.release()) != 0)
+        return giveUp();
+    if (::renameat(directory.get(), temporaryName.c_str(), directory.get(), checksumName.c_str()) != 0)
+        return giveUp();
+    return (slash == std::string::npos ? std::string() : directoryPath) + checksumName;
+}

@@ -1,0 +1,249 @@
+// telvarin-report's output for scripts and support engineers, run as a child
+// process: --list, --json (read back with Python's json, zipfile and
+// hashlib), --checksum (checked with sha256sum) and the bash completion.
+#include "TestFiles.h"
+#include "CommandLineSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <set>
+
+using namespace testing_support;
+
+namespace {
+
+const std::string SAMPLE_SYSTEM = std::string(TELVARIN_SOURCE_DIR) + "/examples/sample-system";
+const std::string TOOLS = std::string(TELVARIN_SOURCE_DIR) + "/tests/tools/";
+
+class CommandLineOutput : public ::testing::Test {
+protected:
+    TempDir temp;
+
+    CommandLineOutput() { makeDirectories(temp / "out"); }
+
+    ProcessResult report(std::vector<std::string> arguments, std::map<std::string, std::string> environment = {})
+    {
+        arguments.insert(arguments.begin(), TELVARIN_REPORT_EXECUTABLE);
+        environment.emplace("HOME", "/home/customer");
+        return runProcess(arguments, environment, temp.path());
+    }
+
+    // The Python checker's verdict on what --json printed; its standard
+    // output holds the missing paths or the error's message.
+    ProcessResult checkJson(const ProcessResult& run, std::vector<std::string> expectation)
+    {
+        writeFile(temp / "report.json", run.standardOutput);
+        expectation.insert(expectation.begin(), {"python3", TOOLS + "check_report_json.py", temp / "report.json"});
+        return runProcess(expectation, {});
+    }
+};
+
+struct Listing {
+    std::vector<std::pair<std::string, unsigned long long>> found;
+    std::vector<std::string> missing;
+    unsigned long long total = 0;
+};
+
+Listing parseListing(const std::string& text)
+{
+    Listing listing;
+    const auto lines = splitLines(text);
+    EXPECT_FALSE(lines.empty());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const auto tab = lines[i].find('\t');
+        EXPECT_NE(tab, std::string::npos) << lines[i];
+        const std::string first = lines[i].substr(0, tab);
+        const std::string path = lines[i].substr(tab + 1);
+        if (i + 1 == lines.size()) {
+            EXPECT_EQ(path, "total");
+            listing.total = std::stoull(first);
+        } else if (first == "missing") {
+            listing.missing.push_back(path);
+        } else {
+            listing.found.emplace_back(path, std::stoull(first));
+        }
+    }
+    return listing;
+}
+
+const char* const FAULTY_FILE_LISTS[][2] = {
+    {"5", "<configuration><Absolute_Path_Files>"},
+    {"6", "<c><Home_Path_Files/><Home_Path_Files/></c>"},
+    {"7", "<c><Absolute_Path_Files/></c>"},
+    {"8", "<c><Absolute_Path_Files><f>etc/quorvel/*</f></Absolute_Path_Files><Home_Path_Files/></c>"},
+    {"9", "<c><Absolute_Path_Files><f>etc/*/a.conf</f></Absolute_Path_Files><Home_Path_Files/></c>"},
+};
+
+} // namespace
+
+TEST_F(CommandLineOutput, ListShowsEverySampleFileWithItsSizeTheMissesAndTheTotalAndWritesNothing)
+{
+    const auto sampleBefore = snapshotTree(SAMPLE_SYSTEM);
+    const auto before = snapshotTree(temp.path());
+
+    // No --output needed: nothing is written.
+    ProcessResult run = report({"--list", "--sysroot", SAMPLE_SYSTEM});
+
+    ASSERT_EQ(run.exitStatus, 0) << run.standardError;
+    EXPECT_EQ(run.standardError, "");
+    const Listing listing = parseListing(run.standardOutput);
+    unsigned long long sum = 0;
+    for (const auto& [path, size] : listing.found) {
+        struct stat status {};
+        ASSERT_EQ(stat((SAMPLE_SYSTEM + path).c_str(), &status), 0) << path;
+        EXPECT_EQ(size, static_cast<unsigned long long>(status.st_size)) << path;
+        sum += size;
+    }
+    EXPECT_EQ(listing.total, sum);
+    EXPECT_EQ(listing.missing,
+              (std::vector<std::string>{"/etc/printcap", "/etc/cups/lpoptions", "/etc/cups/snmp.conf",
+                                        "/home/customer/.local/share/quorvel/logs/usb-transfer.log",
+                                        "/home/customer/.local/state/quorvel/crash-*.txt",
+                                        "/home/customer/.cups/lpoptions"}));
+    EXPECT_EQ(snapshotTree(SAMPLE_SYSTEM), sampleBefore);
+    EXPECT_EQ(snapshotTree(temp.path()), before);
+
+    // A report of the same system stores as many files as were listed and
+    // names the same misses.
+    ProcessResult json = report({"--json", "--sysroot", SAMPLE_SYSTEM, "--output", temp / "out"});
+    ASSERT_EQ(json.exitStatus, 0) << json.standardError;
+    ProcessResult check = checkJson(json, {"placed"});
+    ASSERT_EQ(check.exitStatus, 0) << check.standardError;
+    EXPECT_EQ(splitLines(check.standardOutput), listing.missing);
+    const auto archives = archivesIn(temp / "out");
+    ASSERT_EQ(archives.size(), 1u);
+    EXPECT_EQ(configuredEntries(temp / "out/" + archives[0]).size(), listing.found.size());
+}
+
+TEST_F(CommandLineOutput, ListFailsOnAFaultyFileListWithTheMessageOfARun)
+{
+    for (const auto& [code, document] : FAULTY_FILE_LISTS) {
+        SCOPED_TRACE(std::string("code ") + code);
+        writeFile(temp / "data.xml", document);
+
+        ProcessResult listing = report({"--list", "--sysroot", SAMPLE_SYSTEM, "--data-xml", "data.xml"});
+        ProcessResult run =
+            report({"--json", "--sysroot", SAMPLE_SYSTEM, "--output", "out", "--data-xml", "data.xml"});
+
+        EXPECT_EQ(listing.exitStatus, 1);
+        EXPECT_EQ(listing.standardOutput, "");
+        EXPECT_EQ(run.exitStatus, 1);
+        ProcessResult check = checkJson(run, {"failed", code});
+        EXPECT_EQ(check.exitStatus, 0) << check.standardError;
+        EXPECT_EQ(listing.standardError, check.standardOutput);
+        EXPECT_EQ(splitLines(run.standardError).back() + "\n", check.standardOutput);
+    }
+}
+
+TEST_F(CommandLineOutput, ListEscapesControlCharactersOnlyForATerminal)
+{
+    const std::string root = temp / "root";
+    const std::string name = "evil\x1b]0;owned\x07\n\\.log";
+    writeFile(root + "/var/log/" + name, "12345");
+    writeFile(temp / "data.xml",
+              "<c><Absolute_Path_Files><f>var/log/*.log</f></Absolute_Path_Files><Home_Path_Files/></c>");
+
+    ProcessResult piped = report({"--list", "--sysroot", root, "--data-xml", "data.xml"});
+    ProcessResult shown = runProcess({"python3", TOOLS + "run_on_terminal.py", TELVARIN_REPORT_EXECUTABLE, "--list",
+                                      "--sysroot", root, "--data-xml", temp / "data.xml"},
+                                     {{"HOME", "/home/customer"}});
+
+    EXPECT_EQ(piped.exitStatus, 0) << piped.standardError;
+    EXPECT_EQ(piped.standardOutput, "5\t/var/log/" + name + "\n5\ttotal\n");
+    EXPECT_EQ(shown.exitStatus, 0) << shown.standardOutput;
+    EXPECT_EQ(shown.standardOutput, "5\t/var/log/evil\\033]0;owned\\a\\n\\\\.log\n5\ttotal\n");
+}
+
+TEST_F(CommandLineOutput, JsonNamesTheErrorOfEveryFailureClassAndExitsWithOne)
+{
+    writeFile(temp / "broken.xml", "<configuration>");
+    makeDirectories(temp / "bare-system");
+    // A desktop that cannot be made: the archive has nowhere to go.
+    writeFile(temp / "home/Desktop", "a file, not a folder");
+    writeFile(temp / "empty.xml", "<c><Absolute_Path_Files/><Home_Path_Files/></c>");
+
+    struct Case {
+        std::vector<std::string> arguments;
+        std::map<std::string, std::string> environment;
+        std::string code;
+    };
+    const std::vector<Case> cases = {
+        {{"--sysroot", SAMPLE_SYSTEM, "--output", "out", "--data-xml", "broken.xml"}, {}, "5"},
+        {{"--sysroot", temp / "bare-system", "--output", "out"}, {}, "14"},
+        {{"--data-xml", "empty.xml", "--checksum"}, {{"HOME", temp / "home"}}, "15"},
+    };
+    for (const auto& failure : cases) {
+        SCOPED_TRACE("code " + failure.code);
+        std::vector<std::string> arguments = failure.arguments;
+        arguments.insert(arguments.begin(), "--json");
+
+        ProcessResult run = report(arguments, failure.environment);
+
+        EXPECT_EQ(run.exitStatus, 1);
+        ProcessResult check = checkJson(run, {"failed", failure.code});
+        EXPECT_EQ(check.exitStatus, 0) << check.standardError << run.standardOutput;
+        // The message in the object is the one shown.
+        EXPECT_EQ(splitLines(run.standardError).back() + "\n", check.standardOutput);
+    }
+}
+
+TEST_F(CommandLineOutput, ChecksumFilePassesSha256sumAndCatchesADamagedTransfer)
+{
+    ProcessResult run = report({"--checksum", "--sysroot", SAMPLE_SYSTEM, "--output", "out"});
+
+    ASSERT_EQ(run.exitStatus, 0) << run.standardError;
+    const auto archives = archivesIn(temp / "out");
+    ASSERT_EQ(archives.size(), 1u);
+    // Still the archive's path last, ready for scp.
+    EXPECT_EQ(splitLines(run.standardOutput).back(), canonicalPath(temp / "out") + "/" + archives[0]);
+    const std::string checksumName = archives[0] + ".sha256";
+    const std::string line = readWholeFile(temp / "out/" + checksumName);
+    EXPECT_EQ(line.size(), 64 + 2 + archives[0].size() + 1) << line;
+    EXPECT_EQ(line.substr(64), "  " + archives[0] + "\n");
+    EXPECT_EQ(snapshotTree(temp / "out").size(), 2u) << "no temporary file left";
+
+    const std::vector<std::string> verify = {"sha256sum", "--check", "--strict", checksumName};
+    EXPECT_EQ(runProcess(verify, {}, temp / "out").exitStatus, 0);
+    writeFile(temp / "out/" + archives[0], readWholeFile(temp / "out/" + archives[0]) + "x");
+    EXPECT_NE(runProcess(verify, {}, temp / "out").exitStatus, 0);
+}
+
+TEST(BashCompletion, OffersTheOptionsOnceAndPathsOfTheRightKind)
+{
+    TempDir temp;
+    makeDirectories(temp / "work/reports dir");
+    writeFile(temp / "work/list.xml", "");
+    const std::string script = std::string(TELVARIN_SOURCE_DIR) + "/resources/telvarin-report.bash-completion";
+    // Completes the last word of a command line the way bash calls the function.
+    auto offered = [&](const std::string& words) {
+        ProcessResult shell = runProcess(
+            {"bash", "--norc", "--noprofile", "-c",
+             "source \"$0\" && complete -p telvarin-report && COMP_WORDS=(" + words +
+                 ") && COMP_CWORD=$((${#COMP_WORDS[@]} - 1)) && _telvarin_report && "
+                 "printf '%s\\n' \"${COMPREPLY[@]}\" | LC_ALL=C sort",
+             script},
+            {}, temp / "work");
+        EXPECT_EQ(shell.exitStatus, 0) << shell.standardError;
+        EXPECT_EQ(shell.standardError, "");
+        auto lines = splitLines(shell.standardOutput);
+        EXPECT_FALSE(lines.empty());
+        if (!lines.empty()) {
+            EXPECT_EQ(lines.front(), "complete -F _telvarin_report telvarin-report");
+            lines.erase(lines.begin());
+        }
+        return lines;
+    };
+    using Words = std::vector<std::string>;
+
+    EXPECT_EQ(offered("telvarin-report ''"), (Words{"--checksum", "--data-xml", "--help", "--json", "--list",
+                                                    "--output", "--sysroot", "--version"}));
+    EXPECT_EQ(offered("telvarin-report --j"), Words{"--json"});
+    EXPECT_EQ(offered("telvarin-report --json --checksum ''"), (Words{"--data-xml", "--output", "--sysroot"}));
+    EXPECT_EQ(offered("telvarin-report --list ''"), (Words{"--data-xml", "--sysroot"}));
+    EXPECT_EQ(offered("telvarin-report --output ''"), Words{"reports dir"});
+    EXPECT_EQ(offered("telvarin-report --sysroot = ''"), Words{"reports dir"});
+    EXPECT_EQ(offered("telvarin-report --data-xml l"), Words{"list.xml"});
+}

@@ -1,0 +1,155 @@
+// What a run hands back to a script: the SHA-256 of a file, the checksum file
+// beside the archive and what it does to a name someone else holds, the
+// summary of a placed run whose checksum file cannot be written, JSON that
+// survives names that are not UTF-8, and the text of a listing.
+#include "ChecksumFile.h"
+#include "ListingText.h"
+#include "ReportPress.h"
+#include "RunSummary.h"
+#include "Sha256.h"
+#include "FakeServices.h"
+#include "FakeSystemFacts.h"
+#include "SimulatedPrinter.h"
+#include "TestFiles.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+
+using namespace testing_support;
+
+namespace {
+
+const std::string SHA256_OF_ABC = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
+
+std::vector<std::string> namesIn(const std::string& directory)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(directory))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace
+
+TEST(Sha256OfFile, IsTheDigestOfTheBytesAndRefusesALinkOrAMissingFile)
+{
+    TempDir temp;
+    writeFile(temp / "abc", "abc");
+    writeFile(temp / "empty", "");
+    ASSERT_EQ(symlink((temp / "abc").c_str(), (temp / "link").c_str()), 0);
+
+    EXPECT_EQ(sha256OfFile(temp / "abc"), SHA256_OF_ABC);
+    EXPECT_EQ(sha256OfFile(temp / "empty"), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+    EXPECT_EQ(sha256OfFile(temp / "link"), std::nullopt);
+    EXPECT_EQ(sha256OfFile(temp / "missing"), std::nullopt);
+}
+
+TEST(ChecksumFile, ReplacesWhateverHeldTheNameWithoutWritingThroughIt)
+{
+    TempDir temp;
+    const std::string archive = temp / "out/Telvarin_x.zip";
+    const std::string checksumPath = archive + ".sha256";
+    writeFile(archive, "abc");
+    const std::string expected = SHA256_OF_ABC + "  Telvarin_x.zip\n";
+
+    EXPECT_EQ(writeChecksumFile(archive, SHA256_OF_ABC), checksumPath);
+    EXPECT_EQ(readWholeFile(checksumPath), expected);
+
+    // A link planted at the name: the link goes, its target stays as it was.
+    writeFile(temp / "elsewhere", "someone's file");
+    std::filesystem::remove(checksumPath);
+    ASSERT_EQ(symlink((temp / "elsewhere").c_str(), checksumPath.c_str()), 0);
+    EXPECT_EQ(writeChecksumFile(archive, SHA256_OF_ABC), checksumPath);
+    EXPECT_EQ(readWholeFile(temp / "elsewhere"), "someone's file");
+    struct stat status {};
+    ASSERT_EQ(lstat(checksumPath.c_str(), &status), 0);
+    EXPECT_TRUE(S_ISREG(status.st_mode));
+    EXPECT_EQ(readWholeFile(checksumPath), expected);
+
+    // A file of someone else's with a second name: that name keeps its bytes.
+    std::filesystem::remove(checksumPath);
+    ASSERT_EQ(link((temp / "elsewhere").c_str(), checksumPath.c_str()), 0);
+    EXPECT_EQ(writeChecksumFile(archive, SHA256_OF_ABC), checksumPath);
+    EXPECT_EQ(readWholeFile(temp / "elsewhere"), "someone's file");
+    EXPECT_EQ(readWholeFile(checksumPath), expected);
+    EXPECT_EQ(namesIn(temp / "out"), (std::vector<std::string>{"Telvarin_x.zip", "Telvarin_x.zip.sha256"}));
+}
+
+TEST(ChecksumFile, ThatCannotTakeItsNameLeavesNoTemporaryFileAndTheRunSaysSo)
+{
+    TempDir temp;
+    FakeMachine machine;
+    FakeSystemFacts facts;
+    SimulatedPrinter printer;
+    printer.devices.clear();
+    makeMakersFolders(temp / "root");
+    machine.collectFrom(temp / "root");
+    platform::Services extra;
+    extra.usb = &printer;
+    extra.systemFacts = &facts;
+    auto installed = machine.install(extra);
+    writeFile(temp / "data.xml", "<c><Absolute_Path_Files/><Home_Path_Files/></c>");
+    const std::string archive = temp / "out/report.zip";
+    makeDirectories(archive + ".sha256/held");
+    struct : BusyIndicator {
+        void startAnimation() override {}
+        void stopAnimation() override {}
+    } indicator;
+    const PressResult run = runReportPress(indicator, {temp / "data.xml", archive});
+    ASSERT_TRUE(run.reportPlaced) << run.message;
+
+    const RunSummary summary = summarizeRun(run, {true, true});
+
+    EXPECT_TRUE(summary.placed);
+    EXPECT_EQ(summary.archivePath, archive);
+    EXPECT_EQ(summary.sha256, sha256OfFile(archive));
+    EXPECT_EQ(summary.checksumFilePath, std::nullopt);
+    ASSERT_TRUE(summary.error);
+    EXPECT_EQ(summary.error->code, 16);
+    EXPECT_EQ(summary.error->message.rfind("Could not write the checksum file beside the report (", 0), 0u)
+        << summary.error->message;
+    EXPECT_EQ(machine.reporter.shown.back().text, summary.error->message);
+    EXPECT_TRUE(machine.reporter.shown.back().error);
+    EXPECT_EQ(namesIn(temp / "out"), (std::vector<std::string>{"report.zip", "report.zip.sha256"}));
+    EXPECT_EQ(namesIn(archive + ".sha256"), std::vector<std::string>{"held"});
+}
+
+TEST(RunSummaryJson, IsOneLineOfOneObjectEvenForNamesThatAreNotUtf8)
+{
+    RunSummary summary;
+    summary.placed = true;
+    summary.archivePath = "/tmp/Telvarin_x.zip";
+    summary.entries = {"/var/log/caf\xe9.log", "reportData/reportGeneratorLog.log"};
+    summary.missing = {"/etc/\"quoted\"\n.conf"};
+
+    const std::string text = runSummaryJson(summary);
+
+    ASSERT_EQ(text.find('\n'), text.size() - 1);
+    const auto document = nlohmann::json::parse(text);
+    EXPECT_EQ(document["entries"][0], "/var/log/caf\xef\xbf\xbd.log");
+    EXPECT_EQ(document["missing"][0], "/etc/\"quoted\"\n.conf");
+    EXPECT_TRUE(document["sha256"].is_null());
+    EXPECT_TRUE(document["error"].is_null());
+
+    summary.error = RunError{13, "An error occured while trying to communicate with the printer"};
+    EXPECT_EQ(nlohmann::json::parse(runSummaryJson(summary))["error"],
+              (nlohmann::json{{"code", 13}, {"message", "An error occured while trying to communicate with the printer"}}));
+}
+
+TEST(ListingText, GivesSizesMissesAndTheTotalAndEscapesOnlyForATerminal)
+{
+    const std::vector<ListedPath> paths = {
+        {"/var/log/a.log", true, 4}, {"/etc/missing\n.conf", false, 0}, {"/x/\x1b[2J.log", true, 10}};
+    EXPECT_EQ(listingText(paths, false),
+              "4\t/var/log/a.log\nmissing\t/etc/missing\n.conf\n10\t/x/\x1b[2J.log\n14\ttotal\n");
+    EXPECT_EQ(listingText(paths, true),
+              "4\t/var/log/a.log\nmissing\t/etc/missing\\n.conf\n10\t/x/\\033[2J.log\n14\ttotal\n");
+    EXPECT_EQ(listingText({}, true), "0\ttotal\n");
+}

@@ -1,0 +1,104 @@
+#!/usr/bin/env python3
+"""Checks what `telvarin-report --json` printed against the archive it names,
+with Python's own json, zipfile and hashlib, independently of the program.
+
+  check_report_json.py STDOUT_FILE placed        prints the "missing" paths
+  check_report_json.py STDOUT_FILE failed CODE   prints the error's message
+Exit status 0 when every field agrees; otherwise one line per disagreement on
+standard error and status 1.
+"""
+import hashlib
+import json
+import os
+import sys
+import zipfile
+
+FIELDS = ["placed", "archive", "sha256", "checksum_file", "entries", "missing", "printer", "error"]
+PATH_NOT_FOUND = 'Could not find the path "'
+NO_FILES = 'Added no files for the astricked path "'
+
+
+def stored_name(info):
+    encoding = "utf-8" if info.flag_bits & 0x800 else "cp437"
+    return info.orig_filename.encode(encoding, "surrogateescape").decode("utf-8", "replace")
+
+
+def missing_in_log(log):
+    paths = []
+    for line in log.split("\r\n"):
+        for start in (PATH_NOT_FOUND, NO_FILES):
+            if line.startswith(start) and line.endswith('"'):
+                paths.append(line[len(start):-1])
+    return paths
+
+
+def check_placed(summary, problems):
+    archive = summary["archive"]
+    if not isinstance(archive, str) or not os.path.isabs(archive) or os.path.normpath(archive) != archive:
+        problems.append(f"archive is no absolute path: {archive!r}")
+        return
+    with open(archive, "rb") as data:
+        digest = hashlib.sha256(data.read()).hexdigest()
+    if summary["sha256"] != digest:
+        problems.append(f"sha256 {summary['sha256']!r} is not the archive's {digest}")
+    with zipfile.ZipFile(archive) as read_back:
+        names = [stored_name(info) for info in read_back.infolist()]
+        log = read_back.read("reportData/reportGeneratorLog.log").decode("utf-8", "replace")
+    if summary["entries"] != names:
+        problems.append(f"entries {summary['entries']} are not the archive's {names}")
+    if summary["printer"] != ("reportData/deviceReport.dat" in names):
+        problems.append(f"printer is {summary['printer']} for entries {names}")
+    if summary["missing"] != missing_in_log(log):
+        problems.append(f"missing {summary['missing']} is not what the log names: {missing_in_log(log)}")
+    if summary["error"] is not None:
+        problems.append(f"error {summary['error']} for a placed report")
+    sidecar = summary["checksum_file"]
+    if sidecar is not None:
+        expected = f"{digest}  {os.path.basename(archive)}\n"
+        if sidecar != archive + ".sha256" or open(sidecar, encoding="utf-8").read() != expected:
+            problems.append(f"checksum_file {sidecar!r} does not hold {expected!r}")
+    for path in summary["missing"]:
+        print(path)
+
+
+def check_failed(summary, code, problems):
+    for field, value in (("placed", False), ("archive", None), ("sha256", None), ("checksum_file", None),
+                         ("entries", []), ("printer", False)):
+        if summary[field] != value:
+            problems.append(f"{field} is {summary[field]!r} after a failure")
+    error = summary["error"]
+    if not isinstance(error, dict) or sorted(error) != ["code", "message"]:
+        problems.append(f"error is not {{code, message}}: {error!r}")
+        return
+    if type(error["code"]) is not int or error["code"] != code:
+        problems.append(f"error code {error['code']!r}, expected {code}")
+    if not isinstance(error["message"], str) or not error["message"]:
+        problems.append(f"error message {error['message']!r}")
+    print(error["message"])
+
+
+def main():
+    with open(sys.argv[1], encoding="utf-8") as output:
+        text = output.read()
+    problems = []
+    if not text.endswith("\n") or text.count("\n") != 1:
+        problems.append("the object is not one line ended by a line feed")
+    # Raises on anything before or after the one object.
+    summary = json.loads(text)
+    if not isinstance(summary, dict) or list(summary) != FIELDS:
+        print(f"not an object with the fields {FIELDS}: {text!r}", file=sys.stderr)
+        return 1
+    if sys.argv[2] == "placed":
+        if summary["placed"] is not True:
+            problems.append(f"placed is {summary['placed']!r}")
+        else:
+            check_placed(summary, problems)
+    else:
+        check_failed(summary, int(sys.argv[3]), problems)
+    for problem in problems:
+        print(problem, file=sys.stderr)
+    return 1 if problems else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
