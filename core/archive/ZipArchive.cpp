@@ -19,6 +19,9 @@
 
 namespace {
 
+// "Made by" Unix (3), zip specification 2.0.
+constexpr uLong UNIX_MADE_BY = (3u << 8) | 20u;
+
 // Large enough that big files go by in few calls, small enough that a run's
 // memory stays flat.
 constexpr std::size_t COPY_CHUNK_SIZE = 1 << 20;
@@ -40,9 +43,22 @@ public:
         : archive_(archive)
     {
         // zipOpenNewFileInZip64's own settings, with the name's flags added.
+        const unsigned long flags = entryName ? generalPurposeFlagsForEntryName(entryName) : 0;
+        // Info-ZIP's unzip converts the names of entries made on MS-DOS (the
+        // default) from code page 437 whatever the flag says: a UTF-8 name
+        // says it was made on Unix, as an ordinary rw-r--r-- file, so that
+        // it extracts as written and readable. Other entries are as before.
+        zip_fileinfo unixInfo{};
+        uLong versionMadeBy = 0;
+        if ((flags & UTF8_NAME_FLAG) != 0 && fileInfo != nullptr) {
+            unixInfo = *fileInfo;
+            unixInfo.external_fa = static_cast<uLong>(S_IFREG | 0644) << 16;
+            fileInfo = &unixInfo;
+            versionMadeBy = UNIX_MADE_BY;
+        }
         check(zipOpenNewFileInZip4_64(archive, entryName, fileInfo, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
                                       Z_DEFAULT_COMPRESSION, 0, -MAX_WBITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY, nullptr,
-                                      0, 0, entryName ? generalPurposeFlagsForEntryName(entryName) : 0, zip64 ? 1 : 0));
+                                      0, versionMadeBy, flags, zip64 ? 1 : 0));
     }
     // An entry that a failure leaves open is finished by the archive's close.
     OpenEntry(const OpenEntry&) = delete;

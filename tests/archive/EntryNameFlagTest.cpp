@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace testing_support;
 
 TEST(ArchiveEntryNames, UnicodeNamesCarryTheUtf8FlagAndOthersAreStoredAsBefore)
@@ -33,11 +35,14 @@ TEST(ArchiveEntryNames, UnicodeNamesCarryTheUtf8FlagAndOthersAreStoredAsBefore)
     EXPECT_EQ(entries[2].name, latin1Name);
     EXPECT_FALSE(entries[2].utf8Flag);
 
-    // Info-ZIP's unzip 6.0 still converts the names of entries that say they
-    // were made on MS-DOS (minizip's default) from code page 437, flag or
-    // not; it must at least take every entry and leave ASCII names exact.
+    // Info-ZIP's unzip extracts the UTF-8 name as written, readable, and the
+    // ASCII name exact.
     const std::string extracted = dir / "extracted";
     ProcessResult unzip = runProcess({"unzip", "-qq", archivePath, "-d", extracted}, {{"LC_ALL", "C.UTF-8"}});
     EXPECT_EQ(unzip.exitStatus, 0) << unzip.standardError;
+    EXPECT_EQ(readWholeFile(extracted + "/" + utf8Name), "collected\n");
+    struct stat status {};
+    ASSERT_EQ(stat((extracted + "/" + utf8Name).c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0444, 0444u);
     EXPECT_EQ(readWholeFile(extracted + "/" + asciiName), "plain\n");
 }
