@@ -2,6 +2,8 @@
 
 #include "BasicStringAlgorithmsClass.h"
 
+#include <exception>
+
 const char* const REPORT_PLACED_MESSAGE = "A report has been placed on the desktop";
 const char* const UNEXPECTED_FAILURE_MESSAGE = "An unexpected error occured, no report was made";
 
@@ -25,5 +27,20 @@ std::string messageForErrorCode(int code)
         return "Could not write the checksum file beside the report";
     default:
         return "Error code " + BasicStringAlgorithmsClass::convertToString(code) + " occured";
+    }
+}
+
+HandledFailure currentFailure()
+{
+    try {
+        throw;
+    } catch (int code) {
+        return {code, messageForErrorCode(code)};
+    } catch (const std::exception& failure) {
+        // Not one of the report's own codes (memory exhaustion, a library
+        // fault): still the user must learn that nothing was made.
+        return {0, std::string(UNEXPECTED_FAILURE_MESSAGE) + " (" + failure.what() + ")"};
+    } catch (...) {
+        return {0, UNEXPECTED_FAILURE_MESSAGE};
     }
 }

@@ -4,5 +4,14 @@
 // The sentence the user sees for a code that ended a run.
 std::string messageForErrorCode(int code);
 
+// The failure being handled, as the user learns of it: its code (0 for a
+// failure that is none of the report's own codes) and its sentence. Call it
+// only inside a catch block.
+struct HandledFailure {
+    int code = 0;
+    std::string message;
+};
+HandledFailure currentFailure();
+
 extern const char* const REPORT_PLACED_MESSAGE;
 extern const char* const UNEXPECTED_FAILURE_MESSAGE;

@@ -7,7 +7,7 @@
 #include "Services.h"
 #include "XmlParserClass.h"
 
-#include <exception>
+#include <utility>
 
 ListingResult listConfiguredFiles(const std::optional<std::string>& dataXmlPath)
 {
@@ -26,13 +26,10 @@ ListingResult listConfiguredFiles(const std::optional<std::string>& dataXmlPath)
         ConfiguredFileCollection(unusedLog, listing).addXmlSpecifiedFiles(fileList);
         result.paths = listing.paths();
         result.listed = true;
-    } catch (int code) {
-        result.errorCode = code;
-        fail(messageForErrorCode(code));
-    } catch (const std::exception& failure) {
-        fail(std::string(UNEXPECTED_FAILURE_MESSAGE) + " (" + failure.what() + ")");
     } catch (...) {
-        fail(UNEXPECTED_FAILURE_MESSAGE);
+        HandledFailure failure = currentFailure();
+        result.errorCode = failure.code;
+        fail(std::move(failure.message));
     }
     return result;
 }

@@ -5,7 +5,7 @@
 #include "TelvarinGenerator.h"
 #include "Services.h"
 
-#include <exception>
+#include <utility>
 
 std::string currentDateLogLine()
 {
@@ -45,15 +45,10 @@ PressResult runReportPress(BusyIndicator& indicator, const ReportRequest& reques
         result.reportPlaced = true;
         result.message = REPORT_PLACED_MESSAGE;
         platform::reporter().showInformation(result.message);
-    } catch (int code) {
-        result.errorCode = code;
-        fail(messageForErrorCode(code));
-    } catch (const std::exception& failure) {
-        // Not one of the report's own codes (memory exhaustion, a library
-        // fault): still the user must learn that no report was made.
-        fail(std::string(UNEXPECTED_FAILURE_MESSAGE) + " (" + failure.what() + ")");
     } catch (...) {
-        fail(UNEXPECTED_FAILURE_MESSAGE);
+        HandledFailure failure = currentFailure();
+        result.errorCode = failure.code;
+        fail(std::move(failure.message));
     }
     return result;
 }
