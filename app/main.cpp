@@ -1,11 +1,13 @@
 // telvarin-generator: the Telvarin Generator's window.
 #include "ApplicationMain.h"
+#include "ArchiveFile.h"
 
 #include <QApplication>
 #include <QIcon>
 
 int main(int argc, char** argv)
 {
+    ArchiveFile::installInterruptCleanup();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("telvarin-generator"));
     QApplication::setApplicationDisplayName(QStringLiteral("Telvarin Generator"));

@@ -1,5 +1,7 @@
 #include "Options.h"
 
+#include "ConfinedRoot.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -253,6 +255,9 @@ std::variant<Options, UsageError> resolvePaths(Options options)
         const std::string& absolute = std::get<std::string>(root);
         // The running system's own root: an ordinary run.
         options.sysroot = absolute == "/" ? std::nullopt : std::optional<std::string>(absolute);
+        // Without openat2 the collected system's links would lead onto this machine.
+        if (options.sysroot && !platform::ConfinedRoot::isSupported())
+            return UsageError{"--sysroot needs Linux 5.6 or later (openat2), which this kernel does not offer"};
     }
     if (options.outputDirectory) {
         auto output = existingPath("--output", *options.outputDirectory, PathKind::Directory);

@@ -2,6 +2,7 @@
 // without a window. What the window's message boxes would show is printed,
 // errors on standard error; the exit status is 0 only when a report was placed.
 
+#include "ArchiveFile.h"
 #include "ListCommand.h"
 #include "Options.h"
 #include "ReportCommand.h"
@@ -29,6 +30,7 @@ int main(int argc, char** argv)
     // Progress goes to standard output; a reader that goes away (`| head`)
     // must not kill the run halfway through the archive.
     std::signal(SIGPIPE, SIG_IGN);
+    ArchiveFile::installInterruptCleanup();
     const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
     auto parsed = cli::parseOptions(arguments);
     if (const auto* error = std::get_if<cli::UsageError>(&parsed))

@@ -3,10 +3,19 @@
 #include <dirent.h>
 #include <fcntl.h>
 
-#include <memory>
+#include <cerrno>
 #include <utility>
 
 namespace platform {
+namespace {
+
+bool failWith(const std::error_code& error)
+{
+    errno = error.value();
+    return false;
+}
+
+} // namespace
 
 CollectedSystem::CollectedSystem(std::string root) : root_(std::move(root))
 {
@@ -15,35 +24,61 @@ CollectedSystem::CollectedSystem(std::string root) : root_(std::move(root))
         root_.pop_back();
     if (root_ == "/")
         root_.clear();
-}
-
-std::string CollectedSystem::onThisMachine(const std::string& path) const
-{
     if (root_.empty())
-        return path;
-    // The collected system's paths are absolute; a relative one is taken
-    // from its root as well.
-    if (!path.empty() && path.front() == '/')
-        return root_ + path;
-    return root_ + "/" + path;
+        return;
+    std::error_code error;
+    if (auto opened = ConfinedRoot::open(root_, error))
+        confined_ = std::make_shared<const ConfinedRoot>(std::move(*opened));
+    else
+        openError_ = error.value();
 }
 
 bool CollectedSystem::status(const std::string& path, struct stat* status) const
 {
-    return ::stat(onThisMachine(path).c_str(), status) == 0;
+    if (root_.empty())
+        return ::stat(path.c_str(), status) == 0;
+    if (!confined_)
+        return failWith({openError_, std::system_category()});
+    std::error_code error;
+    auto result = confined_->status(path, error);
+    if (!result)
+        return failWith(error);
+    *status = *result;
+    return true;
 }
 
 FileDescriptor CollectedSystem::openForReading(const std::string& path) const
 {
-    return FileDescriptor(::open(onThisMachine(path).c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (root_.empty())
+        return FileDescriptor(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!confined_) {
+        errno = openError_;
+        return FileDescriptor();
+    }
+    std::error_code error;
+    FileDescriptor descriptor = confined_->openForReading(path, error);
+    if (!descriptor)
+        errno = error.value();
+    return descriptor;
 }
 
 std::optional<std::vector<std::string>> CollectedSystem::listDirectory(const std::string& path) const
 {
+    if (!root_.empty()) {
+        if (!confined_) {
+            errno = openError_;
+            return std::nullopt;
+        }
+        std::error_code error;
+        auto names = confined_->listDirectory(path, error);
+        if (!names)
+            errno = error.value();
+        return names;
+    }
     struct DirectoryCloser {
         void operator()(DIR* handle) const { closedir(handle); }
     };
-    std::unique_ptr<DIR, DirectoryCloser> handle(opendir(onThisMachine(path).c_str()));
+    std::unique_ptr<DIR, DirectoryCloser> handle(opendir(path.c_str()));
     if (!handle)
         return std::nullopt;
     std::vector<std::string> names;

@@ -3,12 +3,15 @@
 // a system mounted somewhere on it (a customer's disk, a container's root).
 // Every read of the collected system goes through this object: the status of
 // a path, opening a file, listing a directory. Paths are the collected
-// system's own absolute paths.
+// system's own absolute paths. A mounted system is read confined to its root
+// (ConfinedRoot), so that none of its links or ".." leads to this machine.
 
+#include "ConfinedRoot.h"
 #include "FileDescriptor.h"
 
 #include <sys/stat.h>
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,7 +22,8 @@ class CollectedSystem {
 public:
     // The running machine, read as it is.
     CollectedSystem() = default;
-    // The system whose root directory is `root` on this machine.
+    // The system whose root directory is `root` on this machine. When the
+    // root cannot be opened confined, every read fails with that errno.
     explicit CollectedSystem(std::string root);
 
     // The root on this machine; empty for the running machine.
@@ -36,9 +40,10 @@ public:
     std::optional<std::vector<std::string>> listDirectory(const std::string& path) const;
 
 private:
-    std::string onThisMachine(const std::string& path) const;
-
     std::string root_;
+    // Shared so that copies read through the same open root.
+    std::shared_ptr<const ConfinedRoot> confined_;
+    int openError_ = 0;
 };
 
 } // namespace platform

@@ -5,6 +5,7 @@
 #include "BundleReader.h"
 #include "CollectedSystem.h"
 #include "SystemFacts.h"
+#include "TerminalText.h"
 #include "UsbStack.h"
 
 #include <pwd.h>
@@ -77,8 +78,12 @@ public:
     void progress(const std::string& line) override
     {
         // Read live by whoever runs the report from a terminal or a pipe,
-        // and never lost to a buffer should the run end.
-        std::fprintf(stdout, "%s\n", line.c_str());
+        // and never lost to a buffer should the run end. Collected names
+        // may hold control characters: a terminal gets them escaped, a pipe
+        // or file the bytes as they are.
+        static const bool toTerminal = isatty(STDOUT_FILENO) == 1;
+        const std::string shown = toTerminal ? escapedForTerminal(line) : line;
+        std::fprintf(stdout, "%s\n", shown.c_str());
         std::fflush(stdout);
     }
     void showInformation(const std::string& message) override

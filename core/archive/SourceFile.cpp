@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <utility>
 
@@ -35,6 +36,7 @@ SourceFile::SourceFile(platform::FileDescriptor file, const struct stat& status)
     : file_(std::move(file)),
       modificationTime_(status.st_mtime),
       size_(status.st_size),
+      left_(status.st_size),
       device_(status.st_dev),
       inode_(status.st_ino)
 {
@@ -42,10 +44,18 @@ SourceFile::SourceFile(platform::FileDescriptor file, const struct stat& status)
 
 std::size_t SourceFile::read(void* buffer, std::size_t capacity)
 {
+    const bool bounded = size_ > 0;
+    if (bounded)
+        capacity = static_cast<std::size_t>(std::min<off_t>(left_, static_cast<off_t>(capacity)));
+    if (capacity == 0)
+        return 0;
     for (;;) {
         ssize_t count = ::read(file_.get(), buffer, capacity);
-        if (count >= 0)
+        if (count >= 0) {
+            if (bounded)
+                left_ -= count;
             return static_cast<std::size_t>(count);
+        }
         if (errno != EINTR)
             throw ERROR_FILE_READ;
     }

@@ -22,6 +22,9 @@ public:
     // The size when the file was opened; the file may still grow or shrink.
     off_t sizeWhenOpened() const { return size_; }
     // Up to `capacity` bytes; 0 at the end of the file. Code 4 on a read error.
+    // Only the size seen at open is read, so that a log appended to faster
+    // than it is read still ends; a file that reported 0 (under /proc or
+    // /sys the size says nothing) is read to its end.
     std::size_t read(void* buffer, std::size_t capacity);
     int descriptor() const { return file_.get(); }
     // Whether this is the file with that device and inode number.
@@ -32,6 +35,7 @@ private:
     platform::FileDescriptor file_;
     std::time_t modificationTime_ = 0;
     off_t size_ = 0;
+    off_t left_ = 0;
     dev_t device_ = 0;
     ino_t inode_ = 0;
 };

@@ -1,14 +1,19 @@
 #include "ZipArchive.h"
 
+#include "ArchiveFile.h"
 #include "EntryNameEncoding.h"
 #include "ErrorCodes.h"
+#include "FileSystemIdentity.h"
 #include "SourceFile.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <zlib.h>
 
 #include <algorithm>
 #include <limits>
+#include <optional>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -18,8 +23,9 @@ namespace {
 // memory stays flat.
 constexpr std::size_t COPY_CHUNK_SIZE = 1 << 20;
 
-// Entries that may pass 4 GiB need the zip64 extension; a file that starts at
-// 2 GiB or more gets it, leaving room for one that grows while it is read.
+// Entries that may pass 4 GiB need the zip64 extension. Only the size seen at
+// open is copied; from 2 GiB on an entry gets it, leaving room for deflate's
+// growth of incompressible data.
 constexpr off_t ZIP64_THRESHOLD = off_t{1} << 31;
 
 void check(int result)
@@ -59,27 +65,63 @@ private:
     zipFile archive_;
 };
 
+// Work in a folder the running user does not own (root in a user's home) is
+// done with the owner's rights: no write through a link the owner planted,
+// and what is made there is the owner's.
+void takeOwnersIdentity(std::optional<platform::ScopedFileSystemIdentity>& identity,
+                        const std::optional<platform::FileOwner>& owner)
+{
+    if (owner)
+        identity.emplace(*owner);
+}
+
 } // namespace
 
 std::unique_ptr<ZipArchive> ZipArchive::create(const std::string& path)
 {
-    zipFile handle = zipOpen64(path.c_str(), APPEND_STATUS_CREATE);
-    if (handle == nullptr)
+    const auto slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    std::string finalName = slash == std::string::npos ? path : path.substr(slash + 1);
+    try {
+        std::error_code ownerError;
+        std::optional<platform::ScopedFileSystemIdentity> identity;
+        takeOwnersIdentity(identity, platform::ownerOfDirectory(folder, ownerError));
+        auto file = std::make_unique<ArchiveFile>(folder);
+        // A folder at the report's name would only fail the naming at the end.
+        struct stat existing {};
+        if (fstatat(file->folderDescriptor(), finalName.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISDIR(existing.st_mode))
+            throw ERROR_ARCHIVE_WRITE;
+        zlib_filefunc64_def functions = file->fileFunctions();
+        zipFile handle = zipOpen2_64(finalName.c_str(), APPEND_STATUS_CREATE, nullptr, &functions);
+        if (handle == nullptr)
+            throw ERROR_ARCHIVE_WRITE;
+        return std::make_unique<ZipArchive>(Handle{std::move(file), std::move(finalName), handle});
+    } catch (const std::system_error&) {
         throw ERROR_ARCHIVE_WRITE;
-    auto archive = std::make_unique<ZipArchive>(Handle{handle});
-    struct stat status {};
-    if (stat(path.c_str(), &status) == 0) {
-        archive->device_ = status.st_dev;
-        archive->inode_ = status.st_ino;
-        archive->identityKnown_ = true;
     }
-    return archive;
+}
+
+ZipArchive::ZipArchive(Handle handle)
+    : file_(std::move(handle.file)), finalName_(std::move(handle.finalName)), handle_(handle.zip)
+{
 }
 
 ZipArchive::~ZipArchive()
 {
-    if (handle_)
-        zipClose(handle_, nullptr);
+    if (!handle_)
+        return; // closed, or failed in close(): nothing to keep
+    const bool written = zipClose(handle_, nullptr) == ZIP_OK;
+    if (!written || entries_ == 0)
+        return;
+    try {
+        std::error_code ownerError;
+        std::optional<platform::ScopedFileSystemIdentity> identity;
+        takeOwnersIdentity(identity, platform::ownerOfDirectory(file_->folderDescriptor(), ownerError));
+        file_->nameIfFree(finalName_);
+    } catch (const std::system_error&) {
+        // Left unnamed, the file goes with ArchiveFile.
+    }
 }
 
 void ZipArchive::addEntry(const char* entryName, const void* data, std::size_t length, const zip_fileinfo* fileInfo)
@@ -87,6 +129,7 @@ void ZipArchive::addEntry(const char* entryName, const void* data, std::size_t l
     OpenEntry entry(handle_, entryName, fileInfo, length >= static_cast<std::size_t>(ZIP64_THRESHOLD));
     entry.write(data, length);
     entry.close();
+    ++entries_;
 }
 
 void ZipArchive::addFile(SourceFile& source, const char* entryName, const zip_fileinfo& fileInfo)
@@ -103,15 +146,27 @@ void ZipArchive::addFile(SourceFile& source, const char* entryName, const zip_fi
         count = source.read(chunk.data(), chunk.size());
     }
     entry.close();
+    ++entries_;
 }
 
 bool ZipArchive::isArchiveItself(const SourceFile& source) const
 {
-    return identityKnown_ && source.isFile(device_, inode_);
+    // The descriptor, not a name: the archive has none until it is closed.
+    struct stat status {};
+    return fstat(file_->descriptor(), &status) == 0 && source.isFile(status.st_dev, status.st_ino);
 }
 
 void ZipArchive::close()
 {
     zipFile handle = std::exchange(handle_, nullptr);
     check(zipClose(handle, nullptr));
+    try {
+        std::error_code ownerError;
+        std::optional<platform::ScopedFileSystemIdentity> identity;
+        takeOwnersIdentity(identity, platform::ownerOfDirectory(file_->folderDescriptor(), ownerError));
+        file_->replaceName(finalName_);
+    } catch (const std::system_error&) {
+        // A folder removed during the run, a full disk: no report was placed.
+        throw ERROR_ARCHIVE_WRITE;
+    }
 }

@@ -1,9 +1,12 @@
 #pragma once
-// The report archive: owns minizip's handle from creation to closing. An
+// The report archive: owns minizip's handle from creation to closing. It is
+// written unnamed (ArchiveFile) and takes its name only when closed. An
 // archive that a failure leaves open is closed as written so far when the
-// object goes, so that every entry added before the failure stays readable.
-// Every failure to create or write the archive raises code 15, so that a run
-// never claims a report it did not make.
+// object goes, so that every entry added before the failure stays readable;
+// it is then named only when it holds an entry and the name is free, so a
+// failed run never replaces a report nor leaves an empty zip.
+// Every failure to create, write or name the archive raises code 15, so that
+// a run never claims a report it did not make.
 
 #include <minizip/zip.h>
 
@@ -13,11 +16,12 @@
 #include <memory>
 #include <string>
 
+class ArchiveFile;
 class SourceFile;
 
 class ZipArchive {
 public:
-    // A new archive at `path`, replacing a file of that name.
+    // A new archive that close() puts at `path`, replacing a file of that name.
     static std::unique_ptr<ZipArchive> create(const std::string& path);
     ~ZipArchive();
     ZipArchive(const ZipArchive&) = delete;
@@ -31,22 +35,23 @@ public:
     // Whether `source` is the archive's own file (a listed Desktop/*.zip
     // would otherwise copy the archive into itself, growing it without end).
     bool isArchiveItself(const SourceFile& source) const;
-    // Writes the central directory and closes the file.
+    // Writes the central directory, flushes the file to disk and names it.
     void close();
 
 private:
     struct Handle {
+        std::unique_ptr<ArchiveFile> file;
+        std::string finalName;
         zipFile zip;
     };
 
 public:
     // Only create() makes one.
-    explicit ZipArchive(Handle handle) : handle_(handle.zip) {}
+    explicit ZipArchive(Handle handle);
 
 private:
-
+    std::unique_ptr<ArchiveFile> file_;
+    std::string finalName_;
     zipFile handle_;
-    dev_t device_ = 0;
-    ino_t inode_ = 0;
-    bool identityKnown_ = false;
+    std::size_t entries_ = 0;
 };

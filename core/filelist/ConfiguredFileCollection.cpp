@@ -1,15 +1,21 @@
 #include "ConfiguredFileCollection.h"
 
 #include "BasicStringAlgorithmsClass.h"
+#include "CollectedSystem.h"
 #include "CollectedFileSink.h"
 #include "ConfiguredPaths.h"
 #include "ErrorCodes.h"
 #include "FileReaderClass.h"
+#include "FileSystemIdentity.h"
 #include "RunLog.h"
 #include "Services.h"
 #include "WindowsNewline.h"
 
 #include <string_view>
+
+#include <sys/stat.h>
+
+#include <optional>
 
 const char* const ABSOLUTE_PATH_SECTION = "Absolute_Path_Files";
 const char* const HOME_PATH_SECTION = "Home_Path_Files";
@@ -74,10 +80,18 @@ void ConfiguredFileCollection::addXmlSpecifiedFiles(const XmlDictionary& diction
     // already in the archive.
     const std::list<std::string> homePaths = section(HOME_PATH_SECTION, dictionary);
     const std::string home = platform::homeDirectory();
-    if (home.empty())
+    if (home.empty()) {
         reportPathsWithoutHome(homePaths);
-    else
-        addFilesRelativeToPath(homePaths, home);
+        return;
+    }
+    // Root collecting a user's home reads there only what its owner could
+    // read: a link the user planted to a root-only file is then code 4.
+    // The owner is that of the directory itself, in the collected system.
+    std::optional<platform::ScopedFileSystemIdentity> owner;
+    struct stat status {};
+    if (platform::collectedSystem().status(home, &status))
+        owner.emplace(platform::FileOwner{status.st_uid, status.st_gid});
+    addFilesRelativeToPath(homePaths, home);
 }
 
 void ConfiguredFileCollection::addFilesRelativeToPath(const std::list<std::string>& pathTexts,

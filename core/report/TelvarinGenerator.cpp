@@ -5,6 +5,7 @@
 #include "ConfiguredFileCollection.h"
 #include "ConfiguredPaths.h"
 #include "DesktopFolder.h"
+#include "FileSystemIdentity.h"
 #include "FolderCreation.h"
 #include "GeneralInformation.h"
 #include "InstalledVersionScan.h"
@@ -13,6 +14,8 @@
 #include "SystemProbes.h"
 
 #include <locale.h>
+
+#include <optional>
 
 const char* const DEVICE_REPORT_ENTRY_NAME = "reportData/deviceReport.dat";
 const char* const GENERAL_INFORMATION_ENTRY_NAME = "reportData/generalInformation.dat";
@@ -57,8 +60,15 @@ bool TelvarinGenerator::generateReport(const char* dataXmlPath)
 {
     const std::string archivePath = getNewReportFilePathToTheDesktop();
     // A fresh account may have no desktop folder yet; the archive needs one.
-    // Should it not be made, creating the archive fails and says so.
-    platform::makeFolderWithParents(archivePath.substr(0, archivePath.rfind('/')));
+    // Made with the home owner's rights, so that it is theirs under root;
+    // should it not be made, creating the archive fails and says so.
+    {
+        std::error_code ownerError;
+        std::optional<platform::ScopedFileSystemIdentity> owner;
+        if (auto homeOwner = platform::ownerOfDirectory(platform::homeDirectory(), ownerError))
+            owner.emplace(*homeOwner);
+        platform::makeFolderWithParents(archivePath.substr(0, archivePath.rfind('/')));
+    }
     return generateReport(archivePath.c_str(), dataXmlPath);
 }
 

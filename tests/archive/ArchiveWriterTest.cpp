@@ -4,6 +4,7 @@
 #include "ErrorCodes.h"
 #include "FakeServices.h"
 #include "Expectations.h"
+#include "SourceFile.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +16,8 @@
 #include <array>
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
+#include <functional>
 #include <limits>
 #include <optional>
 #include <random>
@@ -364,30 +367,49 @@ TEST(ArchiveCreation, AnArchiveThatCannotBeFinishedRaisesCode15)
         ::testing::ExitedWithCode(ERROR_ARCHIVE_WRITE), "");
 }
 
-// /dev/full accepts the open and refuses every write. A large entry fails as
-// it is written; a small one may only fail when the buffers are flushed, at
-// the latest at the close. Either way the run must end with code 15.
+// A disk with no room left: every write is refused (a file-size limit of 0
+// in a child process plays it). A large entry fails as it is written; a small
+// one may only fail when the buffers are flushed, at the latest at the close.
+// Either way the run ends with code 15 and the space is given back.
 TEST(ArchiveCreation, AFullDiskRaisesCode15)
 {
     TempDir dir;
     writeFile(dir / "large.log", randomBytes(2u << 20, 4));
-    auto archive = ArchivingClass::createNewZipFile("/dev/full");
-    expectCode(ERROR_ARCHIVE_WRITE,
-               [&] { ArchivingClass::addEntryToZipFile("memory", randomBytes(1u << 20, 4), archive.get()); },
-               "memory");
-
-    archive = ArchivingClass::createNewZipFile("/dev/full");
-    expectCode(ERROR_ARCHIVE_WRITE,
-               [&] {
-                   ArchivingClass::tryToCopyFileToZipFileEntry((dir / "large.log").c_str(), "copy", archive.get());
-               },
-               "copy");
-
-    archive = ArchivingClass::createNewZipFile("/dev/full");
-    expectCode(ERROR_ARCHIVE_WRITE, [&] {
-        ArchivingClass::addEntryToZipFile("reportData/reportGeneratorLog.log", "log\r\n"s, archive.get());
-        ArchivingClass::closeZipFile(archive.get());
-    }, "small");
+    makeDirectories(dir / "out");
+    const std::string path = dir / "out/report.zip";
+    auto raisesCode15 = [](const std::function<void()>& step) {
+        try {
+            step();
+        } catch (int code) {
+            return code == ERROR_ARCHIVE_WRITE;
+        }
+        return false;
+    };
+    EXPECT_EXIT(
+        {
+            std::signal(SIGXFSZ, SIG_IGN);
+            rlimit limit{};
+            getrlimit(RLIMIT_FSIZE, &limit);
+            limit.rlim_cur = 0;
+            setrlimit(RLIMIT_FSIZE, &limit);
+            int failures = 0;
+            failures += raisesCode15([&] {
+                auto archive = ArchivingClass::createNewZipFile(path.c_str());
+                ArchivingClass::addEntryToZipFile("memory", randomBytes(1u << 20, 4), archive.get());
+            }) ? 0 : 1;
+            failures += raisesCode15([&] {
+                auto archive = ArchivingClass::createNewZipFile(path.c_str());
+                ArchivingClass::tryToCopyFileToZipFileEntry((dir / "large.log").c_str(), "copy", archive.get());
+            }) ? 0 : 2;
+            failures += raisesCode15([&] {
+                auto archive = ArchivingClass::createNewZipFile(path.c_str());
+                ArchivingClass::addEntryToZipFile("reportData/reportGeneratorLog.log", "log\r\n"s, archive.get());
+                ArchivingClass::closeZipFile(archive.get());
+            }) ? 0 : 4;
+            std::_Exit(failures);
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_TRUE(std::filesystem::is_empty(dir / "out"));
 }
 
 TEST(ArchiveWriterSafety, TheArchiveIsNeverCopiedIntoItself)
@@ -402,4 +424,100 @@ TEST(ArchiveWriterSafety, TheArchiveIsNeverCopiedIntoItself)
         ArchivingClass::tryToCopyFileToZipFileEntry(archivePath.c_str(), "Desktop/report.zip", archive.get()));
     ArchivingClass::closeZipFile(archive.get());
     EXPECT_EQ(testing_support::readZipEntryNames(archivePath), std::vector<std::string>{"first"});
+}
+
+TEST(ArchivePlacement, TheArchiveTakesItsNameOnlyWhenClosed)
+{
+    TempDir dir;
+    const std::string path = dir / "report.zip";
+    auto archive = ArchivingClass::createNewZipFile(path.c_str());
+    ArchivingClass::addEntryToZipFile("first", "one"s, archive.get());
+    EXPECT_FALSE(pathExists(path));
+    ArchivingClass::closeZipFile(archive.get());
+    EXPECT_EQ(readZipEntryNames(path), std::vector<std::string>{"first"});
+    EXPECT_TRUE(unzipTestPasses(path));
+}
+
+TEST(ArchivePlacement, AClosedArchiveReplacesAPlantedLinkNeverItsTarget)
+{
+    TempDir dir;
+    writeFile(dir / "target", "precious");
+    const std::string path = dir / "report.zip";
+    ASSERT_EQ(symlink((dir / "target").c_str(), path.c_str()), 0);
+    auto archive = ArchivingClass::createNewZipFile(path.c_str());
+    ArchivingClass::addEntryToZipFile("first", "one"s, archive.get());
+    ArchivingClass::closeZipFile(archive.get());
+    EXPECT_EQ(readWholeFile(dir / "target"), "precious");
+    struct stat status {};
+    ASSERT_EQ(lstat(path.c_str(), &status), 0);
+    EXPECT_TRUE(S_ISREG(status.st_mode));
+    EXPECT_TRUE(unzipTestPasses(path));
+}
+
+TEST(ArchivePlacement, AFailedArchiveIsNamedOnlyWithAnEntryAndAFreeName)
+{
+    TempDir dir;
+    const std::string path = dir / "report.zip";
+    // Nothing stored: no empty zip.
+    ArchivingClass::createNewZipFile(path.c_str()).reset();
+    EXPECT_FALSE(pathExists(path));
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+
+    // One entry and a free name: kept, closed as written so far.
+    auto partial = ArchivingClass::createNewZipFile(path.c_str());
+    ArchivingClass::addEntryToZipFile("partial", "so far"s, partial.get());
+    partial.reset();
+    EXPECT_EQ(readZipEntryNames(path), std::vector<std::string>{"partial"});
+
+    // A good report under the name stays.
+    auto good = ArchivingClass::createNewZipFile(path.c_str());
+    ArchivingClass::addEntryToZipFile("good", "complete"s, good.get());
+    ArchivingClass::closeZipFile(good.get());
+    auto failing = ArchivingClass::createNewZipFile(path.c_str());
+    ArchivingClass::addEntryToZipFile("failing", "half"s, failing.get());
+    failing.reset();
+    EXPECT_EQ(readZipEntryNames(path), std::vector<std::string>{"good"});
+    EXPECT_TRUE(unzipTestPasses(path));
+}
+
+TEST(ArchivePlacement, AFolderRemovedDuringTheRunRaisesCode15)
+{
+    TempDir dir;
+    makeDirectories(dir / "Desktop");
+    const std::string path = dir / "Desktop/report.zip";
+    auto archive = ArchivingClass::createNewZipFile(path.c_str());
+    ArchivingClass::addEntryToZipFile("first", "one"s, archive.get());
+    std::filesystem::remove_all(dir / "Desktop");
+    expectCode(ERROR_ARCHIVE_WRITE, [&] { ArchivingClass::closeZipFile(archive.get()); }, "removed folder");
+    archive.reset();
+    EXPECT_FALSE(pathExists(path));
+}
+
+TEST(ArchiveGrowingFiles, AFileThatGrowsWhileReadIsCopiedAtItsSizeWhenOpened)
+{
+    TempDir dir;
+    const std::string log = dir / "growing.log";
+    writeFile(log, std::string(100000, 'a'));
+    auto source = SourceFile::open(log.c_str());
+    ASSERT_TRUE(source);
+    // Extended (sparsely, far past 4 GiB) between the open and the read.
+    ASSERT_EQ(truncate(log.c_str(), off_t{5} << 30), 0);
+    const std::string path = dir / "report.zip";
+    auto archive = ArchivingClass::createNewZipFile(path.c_str());
+    archive->addFile(*source, "growing.log", ArchivingClass::fileInfoForModificationTime(0));
+    ArchivingClass::closeZipFile(archive.get());
+    EXPECT_EQ(readZipEntry(path, "growing.log"), std::string(100000, 'a'));
+    EXPECT_TRUE(unzipTestPasses(path));
+}
+
+TEST(ArchiveGrowingFiles, AFileThatReportsSizeZeroIsReadToItsEnd)
+{
+    auto source = SourceFile::open("/proc/self/status");
+    ASSERT_TRUE(source);
+    ASSERT_EQ(source->sizeWhenOpened(), 0);
+    char buffer[256];
+    std::size_t total = 0;
+    while (std::size_t count = source->read(buffer, sizeof buffer))
+        total += count;
+    EXPECT_GT(total, 0u);
 }

@@ -11,10 +11,13 @@ TEST(DesktopFolderProgram, PlacesTheArchiveInTheNamedDesktopAndPrintsItsAbsolute
 {
     TempDir temp;
     const std::string base = canonicalPath(temp.path());
-    // Nothing of this machine is collected. Here the run may end early (no
-    // driver directory); the archive is on its desktop by then all the same.
+    // One file of the test's own is collected. Here the run may end early (no
+    // driver directory); the archive with that entry is on its desktop by
+    // then all the same.
     const std::string list = base + "/data.xml";
-    writeFile(list, "<configuration><Absolute_Path_Files/><Home_Path_Files/></configuration>\n");
+    writeFile(base + "/note.log", "note\n");
+    writeFile(list, "<configuration><Absolute_Path_Files><file>" + base.substr(1) +
+                        "/note.log</file></Absolute_Path_Files><Home_Path_Files/></configuration>\n");
     struct Case {
         std::string home; // as HOME says it, from the working directory `base`
         std::string userDirs;

@@ -1,5 +1,7 @@
 #include "FakeServices.h"
 
+#include "TestFiles.h"
+
 namespace testing_support {
 
 std::tm FakeClock::localTime(std::time_t moment) const
@@ -35,6 +37,9 @@ FakeMachine::FakeMachine() = default;
 
 void FakeMachine::collectFrom(const std::string& root)
 {
+    // The collected system holds its root open from the start, so the root
+    // has to exist before the suite fills it.
+    makeDirectories(root);
     collected_.emplace(root);
 }
 

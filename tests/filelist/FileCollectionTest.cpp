@@ -368,7 +368,8 @@ TEST_F(FileCollection, MissingSectionsGiveCode7AfterWhatCameBefore)
     Run onlyHome = runWithDataXml(section("Home_Path_Files", {"settings.conf"}));
     EXPECT_EQ(onlyHome.code, ERROR_DATA_XML_MISSING_SECTION);
     EXPECT_EQ(onlyHome.output, "");
-    EXPECT_TRUE(readZipEntryNames(archive()).empty());
+    // A failure before any entry leaves no empty zip and keeps the earlier archive.
+    EXPECT_EQ(readZipEntryNames(archive()), std::vector<std::string>{"/var/log/quorvel/backend.log"});
 }
 
 TEST_F(FileCollection, AFaultyFileListLeavesNoArchive)
@@ -433,3 +434,22 @@ TEST_F(FileCollection, TheArchiveNeverCollectsItself)
 }
 
 } // namespace
+
+TEST_F(FileCollection, RootReadsAUsersHomeWithTheOwnersRights)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root: the reads switch to the home owner's rights only under root";
+    constexpr uid_t NOBODY = 65534;
+    put("/Users/user1/settings.conf", "the user's");
+    put("/secret", "root only");
+    ASSERT_EQ(chmod(onDisk("/secret").c_str(), 0600), 0);
+    ASSERT_EQ(symlink("/secret", onDisk("/Users/user1/planted.conf").c_str()), 0);
+    ASSERT_EQ(chown(onDisk("/Users/user1").c_str(), NOBODY, NOBODY), 0);
+
+    Run run = runWithSections({}, {"settings.conf", "planted.conf"});
+    EXPECT_EQ(run.code, ERROR_FILE_READ);
+    EXPECT_EQ(collectedEntries(), std::vector<std::string>{"/Users/user1/settings.conf"});
+    EXPECT_EQ(readWholeFile(archive()).find("root only"), std::string::npos);
+    // The running user's rights are back afterwards.
+    EXPECT_EQ(access(onDisk("/secret").c_str(), R_OK), 0);
+}

@@ -2,6 +2,7 @@
 // the "running machine" that their links name. Whatever the path or link,
 // what is read must be the collected system's own file.
 
+#include "CollectedSystem.h"
 #include "ConfinedRoot.h"
 #include "TestFiles.h"
 #include "TrustTestSupport.h"
@@ -197,3 +198,30 @@ TEST(ConfinedRootMagicLinks, AreRefused)
 }
 
 } // namespace
+
+TEST_F(ConfinedRootTest, TheCollectedSystemOfARootReadsOnlyInsideIt)
+{
+    const std::string secret = temp / "shadow";
+    plantTwice(secret);
+    makeDirectories(root + "/var/log/quorvel");
+    makeDirectories(root + "/linked");
+    writeFile(root + "/linked/inside.log", "collected system");
+    ASSERT_EQ(symlink(secret.c_str(), (root + "/var/log/quorvel/x.log").c_str()), 0);
+    ASSERT_EQ(symlink("/linked", (root + "/var/log/quorvel/dir").c_str()), 0);
+
+    const platform::CollectedSystem system(root);
+    FileDescriptor file = system.openForReading("/var/log/quorvel/x.log");
+    ASSERT_TRUE(file);
+    EXPECT_EQ(trust_testing::readDescriptor(file.get()), "collected system");
+    struct stat status {};
+    ASSERT_TRUE(system.status("/var/log/quorvel/../../../../" + secret, &status));
+    auto names = system.listDirectory("/var/log/quorvel/dir");
+    ASSERT_TRUE(names);
+    EXPECT_EQ(*names, std::vector<std::string>{"inside.log"});
+    EXPECT_FALSE(system.status("/var/log/quorvel/missing", &status));
+    EXPECT_EQ(errno, ENOENT);
+
+    const platform::CollectedSystem missing(temp / "no-such-root");
+    EXPECT_FALSE(missing.openForReading("/etc/passwd"));
+    EXPECT_EQ(errno, ENOENT);
+}
