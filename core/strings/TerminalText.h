@@ -1,14 +1,16 @@
 #pragma once
-// Text from outside the tool (file names, paths from data.xml) shown on a
-// terminal. A name may hold escape sequences that would move the cursor,
-// retitle the window or hide what follows; shown escaped, it is read as it is.
+// Text bound for a terminal. Collected file names are the collected system's
+// bytes: a name holding escape sequences would retitle or recolour the
+// terminal, and one holding a newline would forge lines of the report's
+// output. Shown on a terminal, such bytes are escaped as C does (and as
+// `ls -b`): "\n", "\t", "\r", "\a", "\b", "\f", "\v", and "\ooo" (three octal
+// digits, "\033" for ESC) for other control characters, DEL, the two bytes of
+// a UTF-8 C1 control (U+0080 to U+009F) and every byte that is not part of
+// valid UTF-8 (a lone 0x9B is a control sequence introducer to some
+// terminals). A backslash is doubled so that the escaped form reads back
+// unambiguously. Printable UTF-8 passes unchanged.
 
 #include <string>
 #include <string_view>
 
-// The text with every byte a terminal could act on written as a C escape, as
-// `ls -b` does: \a \b \t \n \v \f \r for those controls, \ooo (three octal
-// digits) for the other C0 controls, DEL, the C1 controls U+0080 to U+009F
-// and every byte that is not part of valid UTF-8. A backslash becomes \\, so
-// that the escaped text is unambiguous. Printable UTF-8 stays as it is.
 std::string escapedForTerminal(std::string_view text);
