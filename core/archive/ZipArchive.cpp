@@ -19,7 +19,7 @@
 
 namespace {
 
-// "Made by" Unix (3), zip specification 2.0.
+// "Made by" Unix (3), zip format version 2.0.
 constexpr uLong UNIX_MADE_BY = (3u << 8) | 20u;
 
 // Large enough that big files go by in few calls, small enough that a run's
