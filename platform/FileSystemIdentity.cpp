@@ -160,4 +160,22 @@ void ScopedFileSystemIdentity::restore() noexcept
     setThreadGroups(previousGroups_);
 }
 
+ScopedFolderOwnerIdentity::ScopedFolderOwnerIdentity(const std::string& folder)
+{
+    std::error_code error;
+    take(ownerOfDirectory(folder, error));
+}
+
+ScopedFolderOwnerIdentity::ScopedFolderOwnerIdentity(int folderDescriptor)
+{
+    std::error_code error;
+    take(ownerOfDirectory(folderDescriptor, error));
+}
+
+void ScopedFolderOwnerIdentity::take(const std::optional<FileOwner>& owner)
+{
+    if (owner)
+        identity_.emplace(*owner);
+}
+
 } // namespace platform

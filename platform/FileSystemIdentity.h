@@ -55,4 +55,18 @@ private:
     std::vector<gid_t> previousGroups_;
 };
 
+// The identity of the owner of a folder for the lifetime of the object, as
+// ScopedFileSystemIdentity; the running user's own when the folder's owner
+// cannot be told (the work that follows then fails on its own).
+class ScopedFolderOwnerIdentity {
+public:
+    explicit ScopedFolderOwnerIdentity(const std::string& folder);
+    explicit ScopedFolderOwnerIdentity(int folderDescriptor);
+
+private:
+    void take(const std::optional<FileOwner>& owner);
+
+    std::optional<ScopedFileSystemIdentity> identity_;
+};
+
 } // namespace platform

@@ -81,16 +81,6 @@ private:
     zipFile archive_;
 };
 
-// Work in a folder the running user does not own (root in a user's home) is
-// done with the owner's rights: no write through a link the owner planted,
-// and what is made there is the owner's.
-void takeOwnersIdentity(std::optional<platform::ScopedFileSystemIdentity>& identity,
-                        const std::optional<platform::FileOwner>& owner)
-{
-    if (owner)
-        identity.emplace(*owner);
-}
-
 } // namespace
 
 std::unique_ptr<ZipArchive> ZipArchive::create(const std::string& path)
@@ -99,9 +89,10 @@ std::unique_ptr<ZipArchive> ZipArchive::create(const std::string& path)
     const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
     std::string finalName = slash == std::string::npos ? path : path.substr(slash + 1);
     try {
-        std::error_code ownerError;
-        std::optional<platform::ScopedFileSystemIdentity> identity;
-        takeOwnersIdentity(identity, platform::ownerOfDirectory(folder, ownerError));
+        // Work in a folder the running user does not own (root in a user's
+        // home) is done with the owner's rights: no write through a link the
+        // owner planted, and what is made there is the owner's.
+        const platform::ScopedFolderOwnerIdentity owner(folder);
         auto file = std::make_unique<ArchiveFile>(folder);
         // A folder at the report's name would only fail the naming at the end.
         struct stat existing {};
@@ -131,9 +122,7 @@ ZipArchive::~ZipArchive()
     if (!written || entries_ == 0)
         return;
     try {
-        std::error_code ownerError;
-        std::optional<platform::ScopedFileSystemIdentity> identity;
-        takeOwnersIdentity(identity, platform::ownerOfDirectory(file_->folderDescriptor(), ownerError));
+        const platform::ScopedFolderOwnerIdentity owner(file_->folderDescriptor());
         file_->nameIfFree(finalName_);
     } catch (const std::system_error&) {
         // Left unnamed, the file goes with ArchiveFile.
@@ -177,9 +166,7 @@ void ZipArchive::close()
     zipFile handle = std::exchange(handle_, nullptr);
     check(zipClose(handle, nullptr));
     try {
-        std::error_code ownerError;
-        std::optional<platform::ScopedFileSystemIdentity> identity;
-        takeOwnersIdentity(identity, platform::ownerOfDirectory(file_->folderDescriptor(), ownerError));
+        const platform::ScopedFolderOwnerIdentity owner(file_->folderDescriptor());
         file_->replaceName(finalName_);
     } catch (const std::system_error&) {
         // A folder removed during the run, a full disk: no report was placed.

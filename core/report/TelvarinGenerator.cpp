@@ -63,10 +63,7 @@ bool TelvarinGenerator::generateReport(const char* dataXmlPath)
     // Made with the home owner's rights, so that it is theirs under root;
     // should it not be made, creating the archive fails and says so.
     {
-        std::error_code ownerError;
-        std::optional<platform::ScopedFileSystemIdentity> owner;
-        if (auto homeOwner = platform::ownerOfDirectory(platform::homeDirectory(), ownerError))
-            owner.emplace(*homeOwner);
+        const platform::ScopedFolderOwnerIdentity owner(platform::homeDirectory());
         platform::makeFolderWithParents(archivePath.substr(0, archivePath.rfind('/')));
     }
     return generateReport(archivePath.c_str(), dataXmlPath);
