@@ -16,7 +16,7 @@ PACKAGES=(
   libqt6svg6
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  python3 unzip zip time locales tzdata
+  python3 unzip zip pigz time locales tzdata
   umockdev libumockdev-dev
   clang libclang-rt-14-dev
   # the window's screenshot on a virtual display

@@ -17,6 +17,7 @@
 #include <string>
 
 class ArchiveFile;
+class ParallelZipWriter;
 class SourceFile;
 
 class ZipArchive {
@@ -27,10 +28,12 @@ public:
     ZipArchive(const ZipArchive&) = delete;
     ZipArchive& operator=(const ZipArchive&) = delete;
 
-    // One entry from memory, deflated at the default level; `fileInfo` may
-    // be null (no date, no attributes).
+    // One entry from memory, deflated at the default level after every entry
+    // added before it; `fileInfo` may be null (no date, no attributes).
     void addEntry(const char* entryName, const void* data, std::size_t length, const zip_fileinfo* fileInfo);
-    // The file's bytes, read in chunks, dated as `fileInfo` says.
+    // The file's bytes, read in chunks on this thread and deflated on all
+    // processors, dated as `fileInfo` says. Read whole before this returns;
+    // it is written to the archive in the order added.
     void addFile(SourceFile& source, const char* entryName, const zip_fileinfo& fileInfo);
     // Whether `source` is the archive's own file (a listed Desktop/*.zip
     // would otherwise copy the archive into itself, growing it without end).
@@ -43,6 +46,7 @@ private:
         std::unique_ptr<ArchiveFile> file;
         std::string finalName;
         zipFile zip;
+        std::unique_ptr<ParallelZipWriter> writer;
     };
 
 public:
@@ -53,5 +57,6 @@ private:
     std::unique_ptr<ArchiveFile> file_;
     std::string finalName_;
     zipFile handle_;
-    std::size_t entries_ = 0;
+    // Writes every entry into handle_; goes before it is closed.
+    std::unique_ptr<ParallelZipWriter> writer_;
 };

@@ -1,0 +1,108 @@
+#include "DeflateWorkerPool.h"
+
+#include <pthread.h>
+#include <sched.h>
+#include <signal.h>
+
+#include <algorithm>
+#include <system_error>
+
+namespace {
+
+// Keeps the signals sent to the process (SIGINT, SIGTERM, ...) away from the
+// threads started while it lives: those are then delivered to the caller's
+// threads only, which hold them back while the archive is being named. Faults
+// a thread causes itself still reach it.
+class AsynchronousSignalsBlocked {
+public:
+    AsynchronousSignalsBlocked()
+    {
+        sigset_t blocked;
+        sigfillset(&blocked);
+        for (int fault : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGTRAP, SIGABRT, SIGSYS})
+            sigdelset(&blocked, fault);
+        pthread_sigmask(SIG_BLOCK, &blocked, &previous_);
+    }
+    ~AsynchronousSignalsBlocked() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+    AsynchronousSignalsBlocked(const AsynchronousSignalsBlocked&) = delete;
+    AsynchronousSignalsBlocked& operator=(const AsynchronousSignalsBlocked&) = delete;
+
+private:
+    sigset_t previous_{};
+};
+
+} // namespace
+
+unsigned DeflateWorkerPool::threadsForThisMachine()
+{
+    unsigned processors = std::thread::hardware_concurrency();
+    // A process held to fewer processors (taskset, a container's cpuset)
+    // gains nothing from more threads than it may run at once.
+    cpu_set_t allowed;
+    CPU_ZERO(&allowed);
+    if (sched_getaffinity(0, sizeof allowed, &allowed) == 0) {
+        const auto count = static_cast<unsigned>(CPU_COUNT(&allowed));
+        if (count > 0)
+            processors = processors == 0 ? count : std::min(processors, count);
+    }
+    return std::max(processors, 1u);
+}
+
+DeflateWorkerPool::DeflateWorkerPool(unsigned threads)
+{
+    // The streams are made here, so that a failure to make one reaches the
+    // caller rather than ending a thread.
+    const unsigned count = std::max(threads, 1u);
+    deflaters_.reserve(count);
+    for (unsigned i = 0; i < count; ++i)
+        deflaters_.push_back(std::make_unique<BlockDeflater>());
+    threads_.reserve(count);
+    const AsynchronousSignalsBlocked inheritedByTheThreads;
+    try {
+        for (auto& deflater : deflaters_)
+            threads_.emplace_back([this, &deflater = *deflater] { work(deflater); });
+    } catch (const std::system_error&) {
+        // Out of threads (a process limit): the ones started do the work.
+        if (threads_.empty())
+            throw;
+    }
+}
+
+DeflateWorkerPool::~DeflateWorkerPool()
+{
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+        tasks_.clear();
+    }
+    wake_.notify_all();
+    threads_.clear(); // joins
+}
+
+std::future<void> DeflateWorkerPool::submit(Task task)
+{
+    std::future<void> done = task.get_future();
+    {
+        std::lock_guard lock(mutex_);
+        tasks_.push_back(std::move(task));
+    }
+    wake_.notify_one();
+    return done;
+}
+
+void DeflateWorkerPool::work(BlockDeflater& deflater)
+{
+    for (;;) {
+        Task task;
+        {
+            std::unique_lock lock(mutex_);
+            wake_.wait(lock, [this] { return stopping_ || !tasks_.empty(); });
+            if (stopping_)
+                return;
+            task = std::move(tasks_.front());
+            tasks_.pop_front();
+        }
+        // A failure is kept in the task's future.
+        task(deflater);
+    }
+}

@@ -1,0 +1,183 @@
+// The archive writer's parallel deflate, read back in this process: streams
+// joined from blocks inflate to their input with every thread count, CRCs
+// and sizes match zlib's whole-file figures, headers match minizip's own.
+#include "DeflateTestSupport.h"
+#include "ParallelZipWriter.h"
+#include "TestFiles.h"
+#include "ZipEntryHeader.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <random>
+
+using namespace deflate_tests;
+
+namespace {
+
+constexpr std::size_t BLOCK = ParallelZipWriter::BLOCK_SIZE;
+
+struct Entry {
+    std::string name;
+    std::string data;
+    // Bytes per read call, as a file read in odd pieces would give them.
+    std::size_t readSize = 1 << 20;
+    // What the entry is said to hold when it is opened.
+    std::size_t expectedSize = 0;
+};
+
+Entry entryOf(std::string name, std::string data, std::size_t readSize = 1 << 20)
+{
+    const std::size_t size = data.size();
+    return {std::move(name), std::move(data), readSize, size};
+}
+
+std::string randomBytes(std::size_t size, unsigned seed)
+{
+    std::mt19937 random(seed);
+    std::string bytes(size, '\0');
+    for (char& byte : bytes)
+        byte = static_cast<char>(random());
+    return bytes;
+}
+
+void writeArchive(const std::string& path, const std::vector<Entry>& entries, unsigned threads)
+{
+    zipFile archive = zipOpen64(path.c_str(), APPEND_STATUS_CREATE);
+    ASSERT_NE(archive, nullptr);
+    {
+        ParallelZipWriter writer(archive, threads);
+        for (const auto& entry : entries)
+            addEntryRead(writer, {entry.name, zip_fileinfo{}, false}, entry.data, entry.readSize, entry.expectedSize);
+        writer.flush();
+    }
+    ASSERT_EQ(zipClose(archive, nullptr), ZIP_OK);
+}
+
+void expectStoredExactly(const std::vector<StoredEntry>& stored, const std::vector<Entry>& entries)
+{
+    ASSERT_EQ(stored.size(), entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const auto& entry = entries[i];
+        EXPECT_EQ(stored[i].name, entry.name);
+        EXPECT_EQ(stored[i].method, Z_DEFLATED) << entry.name;
+        EXPECT_TRUE(stored[i].wholeStream) << entry.name;
+        EXPECT_EQ(stored[i].size, entry.data.size()) << entry.name;
+        EXPECT_EQ(stored[i].crc, crcOf(entry.data)) << entry.name;
+        EXPECT_TRUE(stored[i].inflated == entry.data) << entry.name << " does not inflate to its input";
+    }
+}
+
+std::vector<Entry> entriesAroundTheBlockSize()
+{
+    // Text refers back across block ends; random bytes do not compress.
+    std::vector<Entry> entries = {
+        entryOf("empty", ""),
+        entryOf("one-byte", "x"),
+        entryOf("block-less-one", logText(BLOCK - 1, 1)),
+        entryOf("block", logText(BLOCK, 2)),
+        entryOf("block-plus-one", logText(BLOCK + 1, 3)),
+        entryOf("blocks", logText(3 * BLOCK + 12345, 4), 70001),
+        entryOf("random-blocks", randomBytes(2 * BLOCK + 7, 5)),
+    };
+    // Small files packed into batches; one said to be empty that is not (a
+    // file under /proc) starts late in a batch and runs on past it, so its
+    // first dictionary is shorter than the window.
+    for (int i = 0; i < 300; ++i)
+        entries.push_back(entryOf("small/" + std::to_string(i), logText(static_cast<std::size_t>(i) * 37 % 4000, 6 + i)));
+    Entry grown = entryOf("grown", logText(BLOCK + 100000, 400), 4096);
+    grown.expectedSize = 0;
+    entries.push_back(grown);
+    entries.push_back(entryOf("last", "end"));
+    return entries;
+}
+
+} // namespace
+
+TEST(ParallelDeflate, JoinedBlocksInflateToTheInputWithAnyNumberOfThreads)
+{
+    const std::vector<Entry> entries = entriesAroundTheBlockSize();
+    for (unsigned threads : {1u, 2u, 8u}) {
+        SCOPED_TRACE(std::to_string(threads) + " threads");
+        testing_support::TempDir dir;
+        const std::string path = dir / "out.zip";
+        writeArchive(path, entries, threads);
+        expectStoredExactly(readStoredEntries(path), entries);
+    }
+}
+
+TEST(ParallelDeflate, CompressesWithinTwoPercentOfOneZlibStream)
+{
+    const std::vector<Entry> entries = {entryOf("log", logText(8 * BLOCK + 999, 7))};
+    testing_support::TempDir dir;
+    writeArchive(dir / "out.zip", entries, 2);
+    const auto stored = readStoredEntries(dir / "out.zip");
+    ASSERT_EQ(stored.size(), 1u);
+    const double single = static_cast<double>(deflateInOneStream(entries[0].data).size());
+    EXPECT_LE(static_cast<double>(stored[0].compressedSize), single * 1.02);
+}
+
+// Raw entries must look to a reader exactly like the ones minizip deflates
+// itself: version made by and needed, flags (UTF-8 among them), method, date,
+// attributes, CRC, sizes and the text mark, in the local header and in the
+// central directory.
+TEST(ParallelDeflate, RawEntriesCarryTheHeadersOfMinizipsOwn)
+{
+    zip_fileinfo info{};
+    info.tmz_date = {9, 5, 14, 7, 2, 111};
+    const std::pair<const char*, std::string> contents[] = {
+        {"text", logText(100000, 8)},
+        {"binary", randomBytes(3000, 9)},
+        {"empty", ""},
+    };
+    for (const char* name : {"a/b.log", "Drucker/Grüße.log"})
+        for (const auto& [kind, data] : contents)
+            for (bool zip64 : {false, true}) {
+                SCOPED_TRACE(std::string(name) + ", " + kind + (zip64 ? ", zip64" : ""));
+                const ZipEntryHeader header{name, info, zip64};
+                testing_support::TempDir dir;
+                zipFile own = zipOpen64((dir / "own.zip").c_str(), APPEND_STATUS_CREATE);
+                openZipEntry(own, header, EntryData::deflatedByMinizip);
+                ASSERT_EQ(zipWriteInFileInZip(own, data.data(), static_cast<unsigned>(data.size())), ZIP_OK);
+                ASSERT_EQ(zipCloseFileInZip(own), ZIP_OK);
+                ASSERT_EQ(zipClose(own, nullptr), ZIP_OK);
+
+                zipFile raw = zipOpen64((dir / "raw.zip").c_str(), APPEND_STATUS_CREATE);
+                {
+                    ParallelZipWriter writer(raw, 2);
+                    addEntryRead(writer, header, data, 1 << 20, data.size());
+                    writer.flush();
+                    EXPECT_EQ(writer.entriesWritten(), 1u);
+                }
+                ASSERT_EQ(zipClose(raw, nullptr), ZIP_OK);
+
+                const std::string ownBytes = testing_support::readWholeFile(dir / "own.zip");
+                const std::string rawBytes = testing_support::readWholeFile(dir / "raw.zip");
+                // The local header up to the compressed size, then the sizes and
+                // name after it; with zip64 the sizes live in the extra field that
+                // follows, the uncompressed one first.
+                const std::size_t afterCompressedSize = zip64 ? 27 : 15;
+                ASSERT_GT(ownBytes.size(), 22 + afterCompressedSize);
+                ASSERT_GT(rawBytes.size(), 22 + afterCompressedSize);
+                EXPECT_EQ(rawBytes.substr(0, 18), ownBytes.substr(0, 18));
+                EXPECT_EQ(rawBytes.substr(22, afterCompressedSize), ownBytes.substr(22, afterCompressedSize));
+
+                const auto ownEntries = readStoredEntries(dir / "own.zip");
+                const auto rawEntries = readStoredEntries(dir / "raw.zip");
+                ASSERT_EQ(ownEntries.size(), 1u);
+                ASSERT_EQ(rawEntries.size(), 1u);
+                const StoredEntry& theirs = ownEntries[0];
+                const StoredEntry& mine = rawEntries[0];
+                EXPECT_EQ((std::array{mine.versionMadeBy, mine.versionNeeded, mine.flags, mine.dosDate,
+                                      mine.internalAttributes, mine.externalAttributes, mine.extraFieldSize,
+                                      mine.crc}),
+                          (std::array{theirs.versionMadeBy, theirs.versionNeeded, theirs.flags, theirs.dosDate,
+                                      theirs.internalAttributes, theirs.externalAttributes, theirs.extraFieldSize,
+                                      theirs.crc}));
+                EXPECT_EQ(mine.method, theirs.method);
+                EXPECT_EQ(mine.size, theirs.size);
+                EXPECT_EQ(mine.inflated, data);
+            }
+}
