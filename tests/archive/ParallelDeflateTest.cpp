@@ -2,16 +2,23 @@
 // joined from blocks inflate to their input with every thread count, CRCs
 // and sizes match zlib's whole-file figures, headers match minizip's own.
 #include "DeflateTestSupport.h"
+#include "DeflateWorkerPool.h"
 #include "ParallelZipWriter.h"
 #include "TestFiles.h"
 #include "ZipEntryHeader.h"
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
+#include <csignal>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <random>
+#include <set>
 
 using namespace deflate_tests;
 
@@ -180,4 +187,37 @@ TEST(ParallelDeflate, RawEntriesCarryTheHeadersOfMinizipsOwn)
                 EXPECT_EQ(mine.size, theirs.size);
                 EXPECT_EQ(mine.inflated, data);
             }
+}
+
+// SIGINT and SIGTERM must reach the thread that holds them back while the
+// archive is named, never a compressing thread that would act on them at once.
+TEST(ParallelDeflate, TheThreadsLeaveSignalsToTheThreadThatStartedThem)
+{
+    auto blocksInterrupts = [](const std::string& statusFile) {
+        std::ifstream status(statusFile);
+        for (std::string line; std::getline(status, line);)
+            if (line.rfind("SigBlk:", 0) == 0) {
+                const unsigned long long mask = std::stoull(line.substr(7), nullptr, 16);
+                const auto bit = [](int signalNumber) { return 1ull << (signalNumber - 1); };
+                return (mask & bit(SIGINT)) != 0 && (mask & bit(SIGTERM)) != 0;
+            }
+        ADD_FAILURE() << "no signal mask in " << statusFile;
+        return false;
+    };
+    auto threads = [] {
+        std::set<std::filesystem::path> tasks;
+        for (const auto& task : std::filesystem::directory_iterator("/proc/self/task"))
+            tasks.insert(task.path());
+        return tasks;
+    };
+    const std::string self = "/proc/self/task/" + std::to_string(gettid());
+    // Only the pool's threads count: a sanitizer may run threads of its own.
+    const auto before = threads();
+    DeflateWorkerPool pool(3);
+    int blocking = 0;
+    for (const auto& task : threads())
+        if (before.count(task) == 0 && blocksInterrupts(task / "status"))
+            ++blocking;
+    EXPECT_EQ(blocking, 3);
+    EXPECT_FALSE(blocksInterrupts(self + "/status"));
 }
