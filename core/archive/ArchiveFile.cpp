@@ -1,9 +1,9 @@
 #include "ArchiveFile.h"
 
 #include "FileDescriptor.h"
+#include "SignalsBlocked.h"
 
 #include <fcntl.h>
-#include <pthread.h>
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -102,22 +102,8 @@ extern "C" void removeHiddenFilesAndEnd(int signalNumber)
 
 // Holds SIGINT and SIGTERM back in this thread while a name is made or
 // moved, so that no step is cut off half-way with a stray name left behind.
-class InterruptsHeld {
-public:
-    InterruptsHeld()
-    {
-        sigset_t held;
-        sigemptyset(&held);
-        sigaddset(&held, SIGINT);
-        sigaddset(&held, SIGTERM);
-        pthread_sigmask(SIG_BLOCK, &held, &previous_);
-    }
-    ~InterruptsHeld() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
-    InterruptsHeld(const InterruptsHeld&) = delete;
-    InterruptsHeld& operator=(const InterruptsHeld&) = delete;
-
-private:
-    sigset_t previous_;
+struct InterruptsHeld : platform::SignalsBlocked {
+    InterruptsHeld() : SignalsBlocked(only({SIGINT, SIGTERM})) {}
 };
 
 // --- minizip's file functions on a descriptor ------------------------------

@@ -1,37 +1,11 @@
 #include "DeflateWorkerPool.h"
 
-#include <pthread.h>
+#include "SignalsBlocked.h"
+
 #include <sched.h>
-#include <signal.h>
 
 #include <algorithm>
 #include <system_error>
-
-namespace {
-
-// Keeps the signals sent to the process (SIGINT, SIGTERM, ...) away from the
-// threads started while it lives: those are then delivered to the caller's
-// threads only, which hold them back while the archive is being named. Faults
-// a thread causes itself still reach it.
-class AsynchronousSignalsBlocked {
-public:
-    AsynchronousSignalsBlocked()
-    {
-        sigset_t blocked;
-        sigfillset(&blocked);
-        for (int fault : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGTRAP, SIGABRT, SIGSYS})
-            sigdelset(&blocked, fault);
-        pthread_sigmask(SIG_BLOCK, &blocked, &previous_);
-    }
-    ~AsynchronousSignalsBlocked() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
-    AsynchronousSignalsBlocked(const AsynchronousSignalsBlocked&) = delete;
-    AsynchronousSignalsBlocked& operator=(const AsynchronousSignalsBlocked&) = delete;
-
-private:
-    sigset_t previous_{};
-};
-
-} // namespace
 
 unsigned DeflateWorkerPool::threadsForThisMachine()
 {
@@ -57,7 +31,11 @@ DeflateWorkerPool::DeflateWorkerPool(unsigned threads)
     for (unsigned i = 0; i < count; ++i)
         deflaters_.push_back(std::make_unique<BlockDeflater>());
     threads_.reserve(count);
-    const AsynchronousSignalsBlocked inheritedByTheThreads;
+    // Signals sent to the process (SIGINT, SIGTERM, ...) then reach the
+    // caller's threads only, which hold them back while the archive is being
+    // named. Faults a thread causes itself still reach it.
+    const platform::SignalsBlocked inheritedByTheThreads(
+        platform::SignalsBlocked::allBut({SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGTRAP, SIGABRT, SIGSYS}));
     try {
         for (auto& deflater : deflaters_)
             threads_.emplace_back([this, &deflater = *deflater] { work(deflater); });
