@@ -50,12 +50,7 @@ void ParallelZipWriter::addEntry(ZipEntryHeader header, std::size_t expectedSize
 void ParallelZipWriter::addEntryFromMemory(const ZipEntryHeader& header, std::span<const unsigned char> data)
 {
     flush();
-    try {
-        openZipEntry(archive_, header, EntryData::deflatedByMinizip);
-    } catch (...) {
-        failed_ = true;
-        throw;
-    }
+    check(openZipEntry(archive_, header, EntryData::deflatedByMinizip));
     writeBytes(data);
     check(zipCloseFileInZip(archive_));
     ++entriesWritten_;
@@ -154,12 +149,7 @@ void ParallelZipWriter::writeBatch(const DeflateBatch& batch)
 {
     for (const BatchPiece& piece : batch.pieces()) {
         if (const auto& header = piece.opensEntry) {
-            try {
-                openZipEntry(archive_, *header, EntryData::alreadyDeflated, piece.looksLikeText);
-            } catch (...) {
-                failed_ = true;
-                throw;
-            }
+            check(openZipEntry(archive_, *header, EntryData::alreadyDeflated, piece.looksLikeText));
             entryCrc_ = crc32(0, Z_NULL, 0);
             entrySize_ = 0;
         }

@@ -1,7 +1,6 @@
 #include "ZipEntryHeader.h"
 
 #include "EntryNameEncoding.h"
-#include "ErrorCodes.h"
 
 #include <sys/stat.h>
 #include <zlib.h>
@@ -13,7 +12,7 @@ constexpr uLong UNIX_MADE_BY = (3u << 8) | 20u;
 
 } // namespace
 
-void openZipEntry(zipFile archive, const ZipEntryHeader& header, EntryData data, bool looksLikeText)
+int openZipEntry(zipFile archive, const ZipEntryHeader& header, EntryData data, bool looksLikeText)
 {
     // zipOpenNewFileInZip64's own settings, with the name's flags added.
     const unsigned long flags = generalPurposeFlagsForEntryName(header.name);
@@ -35,8 +34,7 @@ void openZipEntry(zipFile archive, const ZipEntryHeader& header, EntryData data,
         }
     }
     const int raw = data == EntryData::alreadyDeflated ? 1 : 0;
-    if (zipOpenNewFileInZip4_64(archive, header.name.c_str(), fileInfo, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
-                                Z_DEFAULT_COMPRESSION, raw, -MAX_WBITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY, nullptr, 0,
-                                versionMadeBy, flags, header.zip64 ? 1 : 0) != ZIP_OK)
-        throw ERROR_ARCHIVE_WRITE;
+    return zipOpenNewFileInZip4_64(archive, header.name.c_str(), fileInfo, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
+                                   Z_DEFAULT_COMPRESSION, raw, -MAX_WBITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY, nullptr, 0,
+                                   versionMadeBy, flags, header.zip64 ? 1 : 0);
 }

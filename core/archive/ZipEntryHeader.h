@@ -27,5 +27,5 @@ enum class EntryData {
 // Opens `header`'s entry as the one being written to `archive`. An entry
 // given already deflated cannot be judged by minizip, so the caller says
 // whether zlib took it for text: minizip marks such entries in the central
-// directory. Code 15 on failure.
-void openZipEntry(zipFile archive, const ZipEntryHeader& header, EntryData data, bool looksLikeText = false);
+// directory. ZIP_OK or minizip's error.
+int openZipEntry(zipFile archive, const ZipEntryHeader& header, EntryData data, bool looksLikeText = false);

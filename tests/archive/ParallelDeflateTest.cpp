@@ -146,7 +146,7 @@ TEST(ParallelDeflate, RawEntriesCarryTheHeadersOfMinizipsOwn)
                 const ZipEntryHeader header{name, info, zip64};
                 testing_support::TempDir dir;
                 zipFile own = zipOpen64((dir / "own.zip").c_str(), APPEND_STATUS_CREATE);
-                openZipEntry(own, header, EntryData::deflatedByMinizip);
+                ASSERT_EQ(openZipEntry(own, header, EntryData::deflatedByMinizip), ZIP_OK);
                 ASSERT_EQ(zipWriteInFileInZip(own, data.data(), static_cast<unsigned>(data.size())), ZIP_OK);
                 ASSERT_EQ(zipCloseFileInZip(own), ZIP_OK);
                 ASSERT_EQ(zipClose(own, nullptr), ZIP_OK);
