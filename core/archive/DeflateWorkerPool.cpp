@@ -41,8 +41,9 @@ DeflateWorkerPool::DeflateWorkerPool(unsigned threads)
             threads_.emplace_back([this, &deflater = *deflater] { work(deflater); });
     } catch (const std::system_error&) {
         // Out of threads (a process limit): the ones started do the work.
-        if (threads_.empty())
-            throw;
+        if (!threads_.empty())
+            return;
+        throw;
     }
 }
 

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -220,4 +221,36 @@ TEST(ParallelDeflate, TheThreadsLeaveSignalsToTheThreadThatStartedThem)
             ++blocking;
     EXPECT_EQ(blocking, 3);
     EXPECT_FALSE(blocksInterrupts(self + "/status"));
+}
+
+// A process limit that lets only some of the threads start (a busy shared
+// server) leaves fewer threads, not a failed report.
+TEST(ParallelDeflate, ALimitOnThreadsLeavesFewerThreadsNotAFailure)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "the limit is set for an unprivileged user, which needs root";
+    const std::vector<Entry> entries = {entryOf("log", logText(3 * BLOCK + 5, 11)), entryOf("small", "x")};
+    testing_support::TempDir dir;
+    const std::string path = dir / "out.zip";
+    EXPECT_EXIT(
+        {
+            zipFile archive = zipOpen64(path.c_str(), APPEND_STATUS_CREATE);
+            // The limit counts the processes and threads of the real user,
+            // one that runs nothing else: this one and one more.
+            const auto user = static_cast<uid_t>(2000000000 + getpid() % 1000000);
+            rlimit two{};
+            two.rlim_cur = two.rlim_max = 2;
+            if (archive == nullptr || setgid(user) != 0 || setuid(user) != 0 || setrlimit(RLIMIT_NPROC, &two) != 0)
+                std::_Exit(3);
+            {
+                ParallelZipWriter writer(archive, 4);
+                for (const auto& entry : entries)
+                    addEntryRead(writer, {entry.name, zip_fileinfo{}, false}, entry.data, entry.readSize,
+                                 entry.expectedSize);
+                writer.flush();
+            }
+            std::_Exit(zipClose(archive, nullptr) == ZIP_OK ? 0 : 4);
+        },
+        ::testing::ExitedWithCode(0), "");
+    expectStoredExactly(readStoredEntries(path), entries);
 }
