@@ -20,7 +20,6 @@
 #include <functional>
 #include <limits>
 #include <optional>
-#include <random>
 
 using namespace testing_support;
 using namespace std::string_literals;
@@ -28,15 +27,6 @@ using namespace std::string_literals;
 namespace {
 
 constexpr const char* ZERO_DATE = "1980-00-00 00:00:00";
-
-std::string randomBytes(std::size_t count, unsigned seed)
-{
-    std::mt19937 generator(seed);
-    std::string bytes(count, '\0');
-    for (char& byte : bytes)
-        byte = static_cast<char>(generator());
-    return bytes;
-}
 
 // Sets the process time zone for the object's lifetime.
 class TimeZone {

@@ -18,7 +18,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <set>
 
 using namespace deflate_tests;
@@ -40,15 +39,6 @@ Entry entryOf(std::string name, std::string data, std::size_t readSize = 1 << 20
 {
     const std::size_t size = data.size();
     return {std::move(name), std::move(data), readSize, size};
-}
-
-std::string randomBytes(std::size_t size, unsigned seed)
-{
-    std::mt19937 random(seed);
-    std::string bytes(size, '\0');
-    for (char& byte : bytes)
-        byte = static_cast<char>(random());
-    return bytes;
 }
 
 void writeArchive(const std::string& path, const std::vector<Entry>& entries, unsigned threads)
@@ -88,7 +78,7 @@ std::vector<Entry> entriesAroundTheBlockSize()
         entryOf("block", logText(BLOCK, 2)),
         entryOf("block-plus-one", logText(BLOCK + 1, 3)),
         entryOf("blocks", logText(3 * BLOCK + 12345, 4), 70001),
-        entryOf("random-blocks", randomBytes(2 * BLOCK + 7, 5)),
+        entryOf("random-blocks", testing_support::randomBytes(2 * BLOCK + 7, 5)),
     };
     // Small files packed into batches; one said to be empty that is not (a
     // file under /proc) starts late in a batch and runs on past it, so its
@@ -137,7 +127,7 @@ TEST(ParallelDeflate, RawEntriesCarryTheHeadersOfMinizipsOwn)
     info.tmz_date = {9, 5, 14, 7, 2, 111};
     const std::pair<const char*, std::string> contents[] = {
         {"text", logText(100000, 8)},
-        {"binary", randomBytes(3000, 9)},
+        {"binary", testing_support::randomBytes(3000, 9)},
         {"empty", ""},
     };
     for (const char* name : {"a/b.log", "Drucker/Grüße.log"})

@@ -34,6 +34,8 @@ std::string readWholeFile(const std::string& path);
 // which a whole run ends at the general report.
 void makeMakersFolders(const std::string& root);
 bool pathExists(const std::string& path);
+// `count` bytes that do not compress, the same for the same seed.
+std::string randomBytes(std::size_t count, unsigned seed);
 
 // One entry of an archive as an independent reader (Python's zipfile) sees it.
 struct ZipEntryInfo {

@@ -19,7 +19,6 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <random>
 #include <set>
 #include <sstream>
 
@@ -52,15 +51,6 @@ private:
     rlimit saved_{};
     void (*previousHandler_)(int) = nullptr;
 };
-
-std::string randomBytes(std::size_t count)
-{
-    std::mt19937 generator(7);
-    std::string bytes(count, '\0');
-    for (auto& byte : bytes)
-        byte = static_cast<char>(generator() & 0xFF);
-    return bytes;
-}
 
 std::string section(const std::string& name, const std::vector<std::string>& paths)
 {
@@ -418,7 +408,7 @@ TEST_F(FileCollection, TheArchiveNeverCollectsItself)
 {
     // Incompressible data first, so that the archive already holds more on
     // disk than one read takes: copying it into itself would never end.
-    put("/data/random.bin", randomBytes(3 << 20));
+    put("/data/random.bin", randomBytes(3 << 20, 7));
     put("/Users/user1/Desktop/earlier.zip", "an earlier report");
     archiveFile = onDisk("/Users/user1/Desktop/report.zip");
     FileSizeLimit limit(64 << 20);
