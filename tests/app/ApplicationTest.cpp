@@ -1,5 +1,6 @@
 // The application as main() runs it: one window, and quitting when it closes.
 #include "AppDelegate.h"
+#include "ApplicationIdentity.h"
 #include "ApplicationMain.h"
 #include "WindowHarness.h"
 
@@ -10,7 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <map>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -22,7 +26,59 @@ AppDelegate* shownWindow()
     return nullptr;
 }
 
+// The keys of the [Desktop Entry] group of a desktop file.
+std::map<std::string, std::string> desktopEntryKeys(const std::string& path)
+{
+    std::map<std::string, std::string> keys;
+    std::ifstream entry(path);
+    std::string line;
+    while (std::getline(entry, line)) {
+        const auto equals = line.find('=');
+        if (equals != std::string::npos && line[0] != '#')
+            keys[line.substr(0, equals)] = line.substr(equals + 1);
+    }
+    return keys;
+}
+
 } // namespace
+
+TEST(Application, TheWindowIsMatchedToItsMenuEntry)
+{
+    const QString previousName = QApplication::applicationName();
+    applyApplicationIdentity();
+    const std::string entryId = QGuiApplication::desktopFileName().toStdString();
+    const auto entry = desktopEntryKeys(std::string(TELVARIN_SOURCE_DIR) + "/resources/" + entryId + ".desktop");
+    // The window's X11 class is the application name.
+    const std::string windowClass = QApplication::applicationName().toStdString();
+    QApplication::setApplicationName(previousName);
+
+    ASSERT_FALSE(entry.empty()) << "no menu entry named " << entryId;
+    EXPECT_EQ(entry.count("StartupWMClass") ? entry.at("StartupWMClass") : "", windowClass);
+    EXPECT_EQ(entry.count("Icon") ? entry.at("Icon") : "", std::string(APPLICATION_ID));
+    EXPECT_EQ(entry.count("Exec") ? entry.at("Exec") : "", std::string(PROGRAM_NAME));
+}
+
+TEST(GeneratorProgram, AnswersHelpAndVersionWithoutADisplay)
+{
+    testing_support::TempDir home;
+    // No DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM: a window could not start.
+    const std::map<std::string, std::string> environment{{"HOME", home.path()}};
+    struct Case {
+        const char* option;
+        std::string expectedStart;
+    };
+    const Case cases[] = {
+        {"--help", "Usage: telvarin-generator [--help | --version]\n"},
+        {"--version", std::string("telvarin-generator ") + TELVARIN_VERSION + "\n"},
+    };
+    for (const auto& [option, expectedStart] : cases) {
+        SCOPED_TRACE(option);
+        const auto answer = testing_support::runProcess({TELVARIN_GENERATOR_EXECUTABLE, option}, environment);
+        EXPECT_EQ(answer.exitStatus, 0);
+        EXPECT_EQ(answer.standardOutput.substr(0, expectedStart.size()), expectedStart);
+        EXPECT_EQ(answer.standardError, "");
+    }
+}
 
 TEST(Application, ShowsOneWindowAndQuitsWhenItIsClosed)
 {

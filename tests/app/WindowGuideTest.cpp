@@ -1,14 +1,21 @@
 // What the window tells a first-time user, offscreen: what a press does,
-// where the report went, a way to its folder, and the keys that press.
+// where the report went, a way to its folder, the keys that press, and what
+// a screen reader hears.
+#include "ElidingLabel.h"
 #include "WindowHarness.h"
 
+#include <QAccessible>
 #include <QApplication>
+#include <QFont>
+#include <QKeySequence>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 
 using namespace app_testing;
@@ -18,13 +25,11 @@ namespace {
 
 const char* const ARCHIVE_NAME = "Telvarin_03_07_2011__02_05_PM.zip";
 
-// A window on a fake machine at a fixed moment, whose open-folder button
-// only records what it was asked to open.
+// A window on a fake machine at a fixed moment, whose desktop session only
+// records what it was asked.
 struct GuidedWindow {
     GuidedWindow()
-        : installed(machine.install(place.servicesFor(machine))),
-          window(requestFor(place.dataXml),
-                 [this](const QString& folder) { openedFolders.push_back(folder.toStdString()); })
+        : installed(machine.install(place.servicesFor(machine))), window(requestFor(place.dataXml), &session)
     {
         machine.clock = FakeClock(utcTime(2011, 3, 7, 14, 5), 0);
         showWindow(window);
@@ -37,31 +42,110 @@ struct GuidedWindow {
     {
         return window.rect().contains(QRect(widget->mapTo(&window, QPoint()), widget->size()));
     }
+    std::size_t runs() const { return machine.systemLog.lines.size(); }
 
     FakeMachine machine;
     ReportPlace place;
     platform::ScopedServices installed;
-    std::vector<std::string> openedFolders;
+    RecordingDesktopSession session;
     AppDelegate window;
 };
 
+// The application's font at a size for the guard's lifetime.
+class ApplicationFontSize {
+public:
+    explicit ApplicationFontSize(int points) : previous_(QApplication::font())
+    {
+        if (points > 0) {
+            QFont font = previous_;
+            font.setPointSize(points);
+            QApplication::setFont(font);
+        }
+    }
+    ~ApplicationFontSize() { QApplication::setFont(previous_); }
+    ApplicationFontSize(const ApplicationFontSize&) = delete;
+    ApplicationFontSize& operator=(const ApplicationFontSize&) = delete;
+
+private:
+    QFont previous_;
+};
+
+bool textFits(const QLabel* label)
+{
+    return label->fontMetrics().horizontalAdvance(label->text()) <= label->contentsRect().width();
+}
+
 } // namespace
 
-TEST(WindowGuide, SaysWhatAPressCollectsAndFitsItsSmallestSize)
+TEST(WindowGuide, SaysWhatAPressCollectsAndFitsItsSmallestSizeAtAnyFontSize)
+{
+    for (int points : {0, 12}) {
+        SCOPED_TRACE(points);
+        ApplicationFontSize font(points);
+        GuidedWindow guided;
+        QLabel* explanation = guided.window.explanation();
+        ASSERT_TRUE(explanation->isVisible());
+        for (const char* part : {"logs and settings", "over USB", "this computer", "zip", "desktop", "support"})
+            EXPECT_TRUE(explanation->text().contains(QString::fromLatin1(part))) << part;
+        EXPECT_FALSE(guided.showsPlacedReport()) << "nothing was placed yet";
+        EXPECT_TRUE(guided.window.statusLine()->text().isEmpty()) << "empty at rest";
+
+        pressButton(guided.window);
+        guided.window.resize(guided.window.minimumSize());
+        QApplication::processEvents();
+
+        ASSERT_TRUE(guided.showsPlacedReport());
+        EXPECT_GE(explanation->height(), explanation->heightForWidth(explanation->width())) << "the text is cut";
+        ElidingLabel* name = guided.window.placedFileName();
+        EXPECT_TRUE(textFits(name)) << name->text().toStdString();
+        EXPECT_GE(name->height(), name->fontMetrics().height());
+        EXPECT_EQ(name->fullText(), QString::fromLatin1(ARCHIVE_NAME));
+        for (QPushButton* button : {guided.window.button(), guided.window.openFolderButton()})
+            EXPECT_GE(button->width(), button->sizeHint().width()) << button->text().toStdString();
+        for (QWidget* widget : guided.window.findChildren<QWidget*>()) {
+            if (!widget->isVisible())
+                continue;
+            EXPECT_TRUE(guided.contains(widget)) << widget->objectName().toStdString();
+        }
+    }
+}
+
+TEST(WindowGuide, ANarrowFileNameIsElidedInTheMiddleAndSaysItsWholePath)
 {
     GuidedWindow guided;
-    QLabel* explanation = guided.window.explanation();
-    ASSERT_TRUE(explanation->isVisible());
-    for (const char* part : {"logs and settings", "over USB", "this computer", "zip", "desktop", "support"})
-        EXPECT_TRUE(explanation->text().contains(QString::fromLatin1(part))) << part;
-    EXPECT_FALSE(guided.showsPlacedReport()) << "nothing was placed yet";
+    pressButton(guided.window);
+    ElidingLabel* name = guided.window.placedFileName();
+    const QString path = QString::fromStdString(guided.place.desktop() + "/" + ARCHIVE_NAME);
 
-    guided.window.resize(guided.window.minimumSize());
-    QApplication::processEvents();
-    EXPECT_GE(explanation->height(), explanation->heightForWidth(explanation->width())) << "the text is cut";
-    for (QWidget* widget : {static_cast<QWidget*>(explanation), static_cast<QWidget*>(guided.window.button()),
-                            static_cast<QWidget*>(guided.window.openFolderButton())})
-        EXPECT_TRUE(guided.contains(widget)) << widget->objectName().toStdString();
+    name->resize(name->minimumSizeHint());
+
+    ASSERT_TRUE(name->isElided());
+    EXPECT_TRUE(textFits(name));
+    EXPECT_TRUE(name->text().startsWith(QStringLiteral("Te")) && name->text().endsWith(QStringLiteral("ip")))
+        << name->text().toStdString();
+    EXPECT_TRUE(name->toolTip().contains(path));
+    QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(name);
+    EXPECT_EQ(spoken->text(QAccessible::Name), QString::fromLatin1(ARCHIVE_NAME));
+    EXPECT_EQ(spoken->text(QAccessible::Description), path);
+}
+
+TEST(WindowGuide, TheFileNameCanBeSelectedWithTheKeyboardAndTheMouse)
+{
+    GuidedWindow guided;
+    pressButton(guided.window);
+    ElidingLabel* name = guided.window.placedFileName();
+    ASSERT_FALSE(name->isElided());
+
+    QTest::keyClick(name, Qt::Key_Home);
+    QTest::keyClick(name, Qt::Key_End, Qt::ShiftModifier);
+    EXPECT_EQ(name->selectedText(), QString::fromLatin1(ARCHIVE_NAME));
+
+    name->setSelection(0, 0);
+    const int middle = name->height() / 2;
+    QTest::mousePress(name, Qt::LeftButton, {}, QPoint(1, middle));
+    QTest::mouseMove(name, QPoint(name->width() - 1, middle));
+    QTest::mouseRelease(name, Qt::LeftButton, {}, QPoint(name->width() - 1, middle));
+    EXPECT_EQ(name->selectedText(), QString::fromLatin1(ARCHIVE_NAME));
 }
 
 TEST(WindowGuide, ShowsThePlacedFileAndOpensTheDesktopTheUserDirsNameUntilTheNextPress)
@@ -81,17 +165,17 @@ TEST(WindowGuide, ShowsThePlacedFileAndOpensTheDesktopTheUserDirsNameUntilTheNex
         SCOPED_TRACE(what);
         GuidedWindow guided;
         writeFile(guided.place.home + "/.config/user-dirs.dirs", userDirs + "\n");
-        const std::string folder = guided.place.home + "/" + desktop;
+        const std::string archive = guided.place.home + "/" + desktop + "/" + ARCHIVE_NAME;
         if (existsBefore)
-            makeDirectories(folder);
+            makeDirectories(guided.place.home + "/" + desktop);
 
         pressButton(guided.window);
 
-        EXPECT_TRUE(pathExists(folder + "/" + ARCHIVE_NAME));
+        EXPECT_TRUE(pathExists(archive));
         ASSERT_TRUE(guided.showsPlacedReport());
-        EXPECT_TRUE(guided.window.placedFileName()->text().contains(QString::fromLatin1(ARCHIVE_NAME)));
+        EXPECT_EQ(guided.window.placedFileName()->fullText(), QString::fromLatin1(ARCHIVE_NAME));
         QTest::mouseClick(guided.window.openFolderButton(), Qt::LeftButton);
-        EXPECT_EQ(guided.openedFolders, std::vector<std::string>{folder});
+        EXPECT_EQ(guided.session.shownFiles, std::vector<std::string>{archive});
 
         // A failed press takes the row away: it would name the last report.
         std::remove(guided.place.dataXml.c_str());
@@ -100,21 +184,140 @@ TEST(WindowGuide, ShowsThePlacedFileAndOpensTheDesktopTheUserDirsNameUntilTheNex
     }
 }
 
-TEST(WindowGuide, SpaceAndEnterPressTheButton)
+TEST(WindowGuide, WhenNothingCanShowTheFolderTheWindowSaysWhereTheReportIs)
 {
     GuidedWindow guided;
-    const Qt::Key keys[] = {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter};
-    for (std::size_t i = 0; i < std::size(keys); ++i) {
+    pressButton(guided.window);
+    guided.session.showWorks = false;
+
+    QTest::mouseClick(guided.window.openFolderButton(), Qt::LeftButton);
+
+    QLabel* failure = guided.window.openFolderFailure();
+    ASSERT_TRUE(failure->isVisible());
+    EXPECT_TRUE(failure->text().contains(QString::fromStdString(guided.place.desktop()))) << failure->text().toStdString();
+    EXPECT_GE(failure->height(), failure->heightForWidth(failure->width())) << "the text is cut";
+    EXPECT_TRUE(guided.contains(failure));
+
+    guided.session.showWorks = true;
+    QTest::mouseClick(guided.window.openFolderButton(), Qt::LeftButton);
+    EXPECT_FALSE(failure->isVisible());
+}
+
+TEST(WindowGuide, AFocusedButtonTakesReturnAndSpaceAndReturnElsewherePressesGenerateReport)
+{
+    GuidedWindow guided;
+    guided.window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&guided.window)) << "mnemonics need the window active";
+    pressButton(guided.window);
+    ASSERT_TRUE(guided.showsPlacedReport());
+
+    QWidget* const generate = guided.window.button();
+    QWidget* const openFolder = guided.window.openFolderButton();
+    QWidget* const fileName = guided.window.placedFileName();
+    struct Case {
+        QWidget* focus;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        bool runs;
+        bool opens;
+    };
+    const Case cases[] = {
+        {generate, Qt::Key_Space, {}, true, false},
+        {generate, Qt::Key_Return, {}, true, false},
+        {generate, Qt::Key_Enter, Qt::KeypadModifier, true, false},
+        {openFolder, Qt::Key_Return, {}, false, true},
+        {openFolder, Qt::Key_Enter, Qt::KeypadModifier, false, true},
+        {openFolder, Qt::Key_Space, {}, false, true},
+        {fileName, Qt::Key_Return, {}, true, false},
+        {fileName, Qt::Key_Space, {}, false, false},
+        {openFolder, Qt::Key_G, Qt::AltModifier, true, false},
+        {generate, Qt::Key_O, Qt::AltModifier, false, true},
+    };
+    for (const Case& key : cases) {
+        SCOPED_TRACE(key.focus->objectName().toStdString() + " " +
+                     QKeySequence(key.key | key.modifiers).toString().toStdString());
+        const std::size_t runsBefore = guided.runs();
+        const std::size_t opensBefore = guided.session.shownFiles.size();
         MessageBoxAnswerer answerer(guided.window);
-        // To the focus, as a real key goes; a run must give it back.
-        ASSERT_EQ(guided.window.focusWidget(), guided.window.button());
-        QTest::keyClick(guided.window.focusWidget(), keys[i]);
-        EXPECT_EQ(guided.machine.systemLog.lines.size(), i + 1) << "key " << keys[i];
+        key.focus->setFocus();
+        ASSERT_EQ(QApplication::focusWidget(), key.focus);
+
+        QTest::keyClick(key.focus, key.key, key.modifiers);
+        // A mnemonic presses its button a moment later, as a click shows.
+        auto answered = [&] { return guided.runs() != runsBefore || guided.session.shownFiles.size() != opensBefore; };
+        static_cast<void>(QTest::qWaitFor(answered, key.runs || key.opens ? 5000 : 50));
+
+        EXPECT_EQ(guided.runs() - runsBefore, key.runs ? 1u : 0u);
+        EXPECT_EQ(guided.session.shownFiles.size() - opensBefore, key.opens ? 1u : 0u);
+        ASSERT_TRUE(guided.showsPlacedReport());
     }
-    // On the other button Enter still presses.
-    guided.window.openFolderButton()->setFocus();
-    MessageBoxAnswerer answerer(guided.window);
-    QTest::keyClick(guided.window.openFolderButton(), Qt::Key_Return);
-    EXPECT_EQ(guided.machine.systemLog.lines.size(), std::size(keys) + 1);
-    EXPECT_TRUE(guided.openedFolders.empty());
+}
+
+TEST(WindowGuide, AScreenReaderHearsTheProgressBarAndItsStatusLine)
+{
+    GuidedWindow guided;
+    QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(guided.window.indicator());
+    QAccessibleInterface* status = QAccessible::queryAccessibleInterface(guided.window.statusLine());
+    EXPECT_FALSE(bar->text(QAccessible::Name).isEmpty());
+    ASSERT_NE(bar->valueInterface(), nullptr);
+    EXPECT_EQ(bar->valueInterface()->currentValue().toInt(), 0);
+    bool labelledByStatus = false;
+    for (const auto& [other, relation] : bar->relations(QAccessible::Label))
+        labelledByStatus = labelledByStatus || other->object() == status->object();
+    EXPECT_TRUE(labelledByStatus);
+
+    // During a run the bar's description says what its status line says,
+    // so that a screen reader following the bar hears the step.
+    Gate gate;
+    HookedEnvironment held(guided.place.home, [&gate] { gate.holdHere(); });
+    auto heldHome = replaceServices([&](platform::Services& services) { services.environment = &held; });
+    QString statusDuringRun, descriptionDuringRun;
+    QTimer observer;
+    QObject::connect(&observer, &QTimer::timeout, [&] {
+        if (!gate.isHolding())
+            return;
+        observer.stop();
+        statusDuringRun = guided.window.statusLine()->text();
+        descriptionDuringRun = bar->text(QAccessible::Description);
+        gate.open();
+    });
+    observer.start(5);
+    pressButton(guided.window);
+
+    EXPECT_FALSE(statusDuringRun.isEmpty());
+    EXPECT_EQ(descriptionDuringRun, statusDuringRun);
+    EXPECT_TRUE(guided.window.statusLine()->text().isEmpty()) << "empty again at rest";
+}
+
+TEST(WindowGuide, ARunThatEndsWhileTheUserIsElsewhereSaysHowInANotification)
+{
+    struct Case {
+        const char* what;
+        bool away;
+        bool dataXml;
+        std::vector<std::pair<QString, QString>> notifications;
+    };
+    const Case cases[] = {
+        {"placed, away", true, true,
+         {{QStringLiteral("Report placed"), QStringLiteral("A report has been placed on the desktop")}}},
+        {"failed, away", true, false,
+         {{QStringLiteral("The report failed"), QStringLiteral("Could not find data.xml")}}},
+        {"placed, at the window", false, true, {}},
+        {"failed, at the window", false, false, {}},
+    };
+    for (const Case& run : cases) {
+        SCOPED_TRACE(run.what);
+        GuidedWindow guided;
+        if (!run.dataXml)
+            std::remove(guided.place.dataXml.c_str());
+        QWidget elsewhere;
+        QWidget* active = run.away ? &elsewhere : static_cast<QWidget*>(&guided.window);
+        active->show();
+        active->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(active));
+
+        pressButton(guided.window);
+
+        EXPECT_EQ(guided.session.notifications, run.notifications);
+    }
 }
