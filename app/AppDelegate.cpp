@@ -94,6 +94,7 @@ AppDelegate::AppDelegate(RequestSource requestForPress, DesktopSession* session,
     QSizePolicy rowPolicy = ui_->placedReport->sizePolicy();
     rowPolicy.setRetainSizeWhenHidden(true);
     ui_->placedReport->setSizePolicy(rowPolicy);
+    widenForAWholeArchiveName();
     hidePlacedReport();
     hideOpenFolderFailure();
     connect(ui_->button, &QPushButton::clicked, this, &AppDelegate::clickButton);
@@ -161,6 +162,18 @@ void AppDelegate::fitMinimumSizeToContent()
     const int width = std::max(designedMinimumSize_.width(), layout->totalMinimumSize().width());
     const int height = std::max(designedMinimumSize_.height(), layout->totalHeightForWidth(width));
     setMinimumSize(width, height);
+}
+
+void AppDelegate::widenForAWholeArchiveName()
+{
+    // A name as long as any the report gives its archive: with a larger
+    // font the window opens wider, and elides the name only when narrowed.
+    ui_->placedFileName->setFullText(QStringLiteral("Telvarin_12_31_2011__12_59_PM.zip"));
+    const QMargins margins = ui_->centralwidget->layout()->contentsMargins();
+    const int wanted = ui_->placedReportLayout->sizeHint().width() + margins.left() + margins.right();
+    ui_->placedFileName->setFullText({});
+    if (width() < wanted)
+        resize(wanted, height());
 }
 
 void AppDelegate::showStatus(const QString& text)

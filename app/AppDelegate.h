@@ -70,6 +70,7 @@ private:
     void notifyIfAway(const std::string& message, bool failed);
     bool userIsAtTheWindow() const;
     void fitMinimumSizeToContent();
+    void widenForAWholeArchiveName();
 
     std::unique_ptr<Ui::MainWindow> ui_;
     RequestSource requestForPress_;

@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 
 #include <algorithm>
+#include <cmath>
 
 ElidingLabel::ElidingLabel(QWidget* parent) : QLabel(parent)
 {
@@ -28,10 +29,11 @@ QSize ElidingLabel::extraSpace() const
 
 QSize ElidingLabel::sizeHint() const
 {
-    const QFontMetrics metrics = fontMetrics();
-    // One pixel more than the advance: a selectable label lays its text out
-    // in a document that rounds up.
-    return QSize(metrics.horizontalAdvance(fullText_) + 1, metrics.height()) + extraSpace();
+    // The exact advance rounded up, and one pixel more: a selectable label
+    // lays its text out in a document that rounds up, and eliding measures
+    // in fractions of a pixel.
+    const int advance = static_cast<int>(std::ceil(QFontMetricsF(font()).horizontalAdvance(fullText_)));
+    return QSize(advance + 1, fontMetrics().height()) + extraSpace();
 }
 
 QSize ElidingLabel::minimumSizeHint() const

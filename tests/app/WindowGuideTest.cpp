@@ -91,10 +91,12 @@ TEST(WindowGuide, SaysWhatAPressCollectsAndFitsItsSmallestSizeAtAnyFontSize)
         EXPECT_TRUE(guided.window.statusLine()->text().isEmpty()) << "empty at rest";
 
         pressButton(guided.window);
+        ASSERT_TRUE(guided.showsPlacedReport());
+        EXPECT_FALSE(guided.window.placedFileName()->isElided()) << "the window opens wide enough for the name";
+
         guided.window.resize(guided.window.minimumSize());
         QApplication::processEvents();
 
-        ASSERT_TRUE(guided.showsPlacedReport());
         EXPECT_GE(explanation->height(), explanation->heightForWidth(explanation->width())) << "the text is cut";
         ElidingLabel* name = guided.window.placedFileName();
         EXPECT_TRUE(textFits(name)) << name->text().toStdString();

@@ -30,6 +30,12 @@ void MessageBoxAnswerer::answerOpenBox()
             activeBeforeBox_ = active;
         return;
     }
+    // The platform activates a box a moment after showing it; answered
+    // before that, the late activation would land after the keyboard went
+    // back. A platform without a window manager may never activate it.
+    if (!box->isActiveWindow() && ++pollsWhileInactive_ < 40)
+        return;
+    pollsWhileInactive_ = 0;
     ShownBox shown;
     shown.text = box->text();
     shown.icon = box->icon();

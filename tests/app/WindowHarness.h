@@ -44,6 +44,7 @@ private:
     void answerOpenBox();
     const AppDelegate& window_;
     QPointer<QWidget> activeBeforeBox_;
+    int pollsWhileInactive_ = 0;
     QTimer poll_;
 };
 

@@ -1,11 +1,16 @@
-// telvarin_window_screenshot SYSTEM_ROOT OUT_DIR: the real window on the
-// display Qt is given (Xvfb in scripts/window-screenshot.sh), photographed at
-// rest, during a press and after it. The press collects from SYSTEM_ROOT (the
-// sample system) with HOME in a temporary directory, where the archive goes;
-// the clock stands at 7 March 2011, 14:05, the date the README shows.
+// telvarin_window_screenshot SYSTEM_ROOT OUT_DIR [FONT_POINTS]: the real
+// window on the display Qt is given (Xvfb in scripts/window-screenshot.sh),
+// photographed at rest, during a press, after it, and after it at its
+// smallest size. The press collects from SYSTEM_ROOT (the sample system)
+// with HOME in a temporary directory, where the archive goes; the clock
+// stands at 7 March 2011, 14:05, the date the README shows. FONT_POINTS sets
+// the application's font size, as a user's larger desktop font does.
+#include "ApplicationIdentity.h"
+#include "ElidingLabel.h"
 #include "WindowHarness.h"
 
 #include <QApplication>
+#include <QFont>
 #include <QLabel>
 #include <QPixmap>
 #include <QProgressBar>
@@ -15,6 +20,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 using namespace app_testing;
@@ -36,13 +42,18 @@ bool saveShot(AppDelegate& window, const std::string& path)
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s SYSTEM_ROOT OUT_DIR\n", argv[0]);
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: %s SYSTEM_ROOT OUT_DIR [FONT_POINTS]\n", argv[0]);
         return 2;
     }
     const std::string outDir = argv[2];
     QApplication application(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Telvarin Generator"));
+    applyApplicationIdentity();
+    if (argc == 4) {
+        QFont font = QApplication::font();
+        font.setPointSize(std::atoi(argv[3]));
+        QApplication::setFont(font);
+    }
 
     TempDir home;
     FakeMachine machine;
@@ -75,6 +86,9 @@ int main(int argc, char** argv)
 
     QTest::qWait(100);
     saved = saveShot(window, outDir + "/after-success.png") && saved;
+    window.resize(window.minimumSize());
+    QTest::qWait(100);
+    saved = saveShot(window, outDir + "/after-success-smallest.png") && saved;
     const bool placed = window.placedFileName()->isVisible();
     if (!placed)
         std::fprintf(stderr, "the press placed no report\n");
