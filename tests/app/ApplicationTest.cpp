@@ -78,6 +78,11 @@ TEST(GeneratorProgram, AnswersHelpAndVersionWithoutADisplay)
         EXPECT_EQ(answer.standardOutput.substr(0, expectedStart.size()), expectedStart);
         EXPECT_EQ(answer.standardError, "");
     }
+    // An answer that cannot be written is a failure.
+    const auto full = testing_support::runProcess(
+        {"/bin/sh", "-c", std::string("exec '") + TELVARIN_GENERATOR_EXECUTABLE + "' --version >/dev/full"}, environment);
+    EXPECT_EQ(full.exitStatus, 1);
+    EXPECT_NE(full.standardError.find("could not write"), std::string::npos) << full.standardError;
 }
 
 TEST(Application, ShowsOneWindowAndQuitsWhenItIsClosed)
