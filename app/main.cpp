@@ -1,12 +1,17 @@
 // telvarin-generator: the Telvarin Generator's window.
 #include "ApplicationMain.h"
 #include "ArchiveFile.h"
+#include "StandardDescriptors.h"
 
 #include <QApplication>
 #include <QIcon>
 
 int main(int argc, char** argv)
 {
+    // Before anything opens a file: a closed standard descriptor would be
+    // taken by the archive, and the progress written into it.
+    if (!platform::openClosedStandardDescriptors())
+        return 1;
     ArchiveFile::installInterruptCleanup();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("telvarin-generator"));

@@ -6,6 +6,7 @@
 #include "ListCommand.h"
 #include "Options.h"
 #include "ReportCommand.h"
+#include "StandardDescriptors.h"
 
 #include <csignal>
 #include <cstdio>
@@ -27,6 +28,10 @@ int usageError(const cli::UsageError& error)
 
 int main(int argc, char** argv)
 {
+    // Before anything opens a file: a closed standard descriptor would be
+    // taken by the archive, and the progress written into it.
+    if (!platform::openClosedStandardDescriptors())
+        return 1;
     // Progress goes to standard output; a reader that goes away (`| head`)
     // must not kill the run halfway through the archive.
     std::signal(SIGPIPE, SIG_IGN);

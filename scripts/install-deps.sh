@@ -17,6 +17,8 @@ PACKAGES=(
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   python3 unzip zip pigz time locales tzdata
+  # a third reader of the archives the tests leave (bsdtar -x)
+  libarchive-tools
   umockdev libumockdev-dev
   clang libclang-rt-14-dev
   # the window's screenshot on a virtual display

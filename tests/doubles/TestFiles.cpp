@@ -154,6 +154,28 @@ bool unzipTestPasses(const std::string& archive)
     return runProcess({"unzip", "-tqq", archive}, {}).exitStatus == 0;
 }
 
+std::string complaintsOfEveryReader(const std::string& archive)
+{
+    std::string complaints;
+    auto note = [&](const char* reader, const ProcessResult& result) {
+        if (result.exitStatus != 0)
+            complaints += std::string(reader) + " (status " + std::to_string(result.exitStatus) +
+                          "): " + result.standardOutput.substr(0, 400) + result.standardError.substr(0, 400) + "\n";
+    };
+    note("unzip -t", runProcess({"unzip", "-tqq", archive}, {}));
+    note("python zipfile",
+         runProcess({"python3", "-c",
+                     "import sys, zipfile\n"
+                     "with zipfile.ZipFile(sys.argv[1]) as archive:\n"
+                     "    bad = archive.testzip()\n"
+                     "    sys.exit('bad entry: %r' % bad if bad is not None else 0)\n",
+                     archive},
+                    {}));
+    TempDir extracted;
+    note("bsdtar -x", runProcess({"bsdtar", "-xf", archive, "-C", extracted.path()}, {}));
+    return complaints;
+}
+
 ProcessResult runProcess(const std::vector<std::string>& arguments,
                          const std::map<std::string, std::string>& environment,
                          const std::string& workingDirectory)

@@ -54,6 +54,11 @@ std::vector<std::string> readZipEntryNames(const std::string& archive);
 std::string readZipEntry(const std::string& archive, const std::string& entryName);
 // Whether Info-ZIP's `unzip -t` finds the archive sound.
 bool unzipTestPasses(const std::string& archive);
+// What the three independent readers say of the archive: `unzip -t`,
+// Python's zipfile reading every entry, and `bsdtar -x` extracting it into
+// a temporary folder (a listing would not inflate anything). Empty when all
+// three read it whole; otherwise their complaints.
+std::string complaintsOfEveryReader(const std::string& archive);
 
 struct ProcessResult {
     int exitStatus = -1;

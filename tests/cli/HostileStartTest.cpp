@@ -1,0 +1,122 @@
+// Whole runs of the real telvarin-report started or ended in hostile ways:
+// standard descriptors closed, signals, a limit on file sizes, files that
+// never end, runs racing for one folder. Every archive left is read back by
+// `unzip -t`, Python's zipfile and `bsdtar -x`.
+#include "CommandLineSupport.h"
+#include "TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <functional>
+
+using namespace testing_support;
+
+namespace {
+
+const std::string HOME = "/home/ada";
+
+// One run of telvarin-report in a forked child; `prepare` runs in the child
+// before exec and may only make async-signal-safe calls.
+struct ChildRun {
+    int status = -1;
+    std::string output; // standard output, then standard error
+};
+
+ChildRun runChild(const std::vector<std::string>& arguments, const std::string& outputFile,
+                  const std::function<void()>& prepare)
+{
+    std::vector<std::string> environment{"HOME=" + HOME, "PATH=/usr/bin:/bin"};
+    for (const char* inherited : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "TSAN_OPTIONS"})
+        if (const char* value = std::getenv(inherited))
+            environment.push_back(std::string(inherited) + "=" + value);
+    std::vector<char*> argv, envp;
+    for (const auto& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    for (auto& variable : environment)
+        envp.push_back(variable.data());
+    envp.push_back(nullptr);
+    const int output = open(outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    ChildRun run;
+    const pid_t child = fork();
+    if (child == 0) {
+        dup2(output, STDOUT_FILENO);
+        dup2(output, STDERR_FILENO);
+        prepare();
+        execve(argv[0], argv.data(), envp.data());
+        _exit(127);
+    }
+    close(output);
+    while (waitpid(child, &run.status, 0) < 0 && errno == EINTR) {
+    }
+    run.output = readWholeFile(outputFile);
+    return run;
+}
+
+std::string fileList(const std::vector<std::string>& absolute)
+{
+    std::string text = "<configuration><Absolute_Path_Files>";
+    for (const auto& path : absolute)
+        text += "<file>" + path + "</file>";
+    return text + "</Absolute_Path_Files><Home_Path_Files/></configuration>";
+}
+
+class HostileStart : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        makeMakersFolders(root);
+        makeDirectories(root + HOME);
+        makeDirectories(out);
+        writeFile(root + "/var/log/a.log", "a log line\n");
+        writeFile(temp / "data.xml", fileList({"var/log/a.log"}));
+    }
+
+    std::vector<std::string> reportArguments(std::vector<std::string> extra = {})
+    {
+        std::vector<std::string> arguments{TELVARIN_REPORT_EXECUTABLE, "--sysroot", root, "--output", out,
+                                           "--data-xml", temp / "data.xml"};
+        arguments.insert(arguments.end(), extra.begin(), extra.end());
+        return arguments;
+    }
+
+    void expectEveryArchiveSound()
+    {
+        for (const auto& name : archivesIn(out))
+            EXPECT_EQ(complaintsOfEveryReader(out + "/" + name), "") << name;
+    }
+
+    TempDir temp;
+    std::string root = temp / "root";
+    std::string out = temp / "out";
+};
+
+} // namespace
+
+TEST_F(HostileStart, ClosedStandardDescriptorsNeverBecomeTheArchive)
+{
+    const std::vector<std::pair<std::string, std::vector<int>>> closings = {
+        {"all three", {0, 1, 2}}, {"output", {1}}, {"error", {2}}, {"input and output", {0, 1}}};
+    for (const auto& [what, descriptors] : closings) {
+        SCOPED_TRACE(what);
+        ChildRun run = runChild(reportArguments(), temp / "output.txt", [&descriptors] {
+            for (int descriptor : descriptors)
+                close(descriptor);
+        });
+        EXPECT_TRUE(WIFEXITED(run.status) && WEXITSTATUS(run.status) == 0) << run.status << run.output;
+        const auto archives = archivesIn(out);
+        ASSERT_EQ(archives.size(), 1u);
+        EXPECT_EQ(complaintsOfEveryReader(out + "/" + archives.front()), "");
+        // Readers pass over bytes before the first entry; there must be none.
+        EXPECT_EQ(readWholeFile(out + "/" + archives.front()).substr(0, 4), "PK\x03\x04");
+        EXPECT_EQ(readZipEntry(out + "/" + archives.front(), "/var/log/a.log"), "a log line\n");
+        std::remove((out + "/" + archives.front()).c_str());
+    }
+}
