@@ -9,6 +9,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -119,4 +120,71 @@ TEST_F(HostileStart, ClosedStandardDescriptorsNeverBecomeTheArchive)
         EXPECT_EQ(readZipEntry(out + "/" + archives.front(), "/var/log/a.log"), "a log line\n");
         std::remove((out + "/" + archives.front()).c_str());
     }
+}
+
+TEST_F(HostileStart, ALimitOnFileSizesEndsTheRunAsAFailedWrite)
+{
+    writeFile(root + "/var/log/big.log", randomBytes(1 << 20, 7));
+    writeFile(temp / "data.xml", fileList({"var/log/big.log"}));
+    for (const bool json : {false, true}) {
+        SCOPED_TRACE(json ? "--json" : "plain");
+        ChildRun run = runChild(reportArguments(json ? std::vector<std::string>{"--json"} : std::vector<std::string>{}),
+                                temp / "output.txt", [] {
+                                    const rlimit small{256 << 10, 256 << 10};
+                                    setrlimit(RLIMIT_FSIZE, &small);
+                                });
+        ASSERT_TRUE(WIFEXITED(run.status)) << "ended by signal " << WTERMSIG(run.status);
+        EXPECT_EQ(WEXITSTATUS(run.status), 1) << run.output;
+        EXPECT_NE(run.output.find(json ? "\"error\":{\"code\":15" : "Error code 15 occured"), std::string::npos)
+            << run.output;
+        EXPECT_TRUE(archivesIn(out).empty());
+        expectEveryArchiveSound();
+    }
+}
+
+// What the real program does with each signal, as the kernel reports it.
+TEST_F(HostileStart, TheProgramTakesEverySignalThatWouldEndItAndIgnoresTheFileSizeLimitSignal)
+{
+    // Long enough to be looked at while it runs: a sparse file of 256 MiB.
+    writeFile(root + "/var/log/huge.log", "");
+    ASSERT_EQ(truncate((root + "/var/log/huge.log").c_str(), off_t{256} << 20), 0);
+    writeFile(temp / "data.xml", fileList({"var/log/huge.log"}));
+    std::vector<std::string> arguments = reportArguments();
+    std::vector<char*> argv;
+    for (auto& argument : arguments)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    const pid_t child = fork();
+    if (child == 0) {
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, STDOUT_FILENO);
+        dup2(null, STDERR_FILENO);
+        char home[] = "HOME=/home/ada";
+        char* envp[] = {home, nullptr};
+        execve(argv[0], argv.data(), envp);
+        _exit(127);
+    }
+    auto maskOf = [&](const std::string& field) {
+        for (int attempt = 0; attempt < 500; ++attempt) {
+            const std::string status = readWholeFile("/proc/" + std::to_string(child) + "/status");
+            const auto at = status.find("\n" + field + ":\t");
+            if (at != std::string::npos && status.find("SigCgt:\t0000000000000000") == std::string::npos &&
+                status.find("Name:\ttelvarin-report") != std::string::npos)
+                return std::stoull(status.substr(at + field.size() + 3, 16), nullptr, 16);
+            usleep(2000);
+        }
+        return 0ull;
+    };
+    usleep(100000);
+    const unsigned long long caught = maskOf("SigCgt");
+    const unsigned long long ignored = maskOf("SigIgn");
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    auto bit = [](int signalNumber) { return 1ull << (signalNumber - 1); };
+    for (int signalNumber : {SIGHUP, SIGINT, SIGQUIT, SIGTERM, SIGUSR1, SIGUSR2, SIGALRM, SIGXCPU, SIGVTALRM,
+                             SIGPROF, SIGIO, SIGPWR, SIGABRT, SIGRTMIN, SIGRTMAX})
+        EXPECT_TRUE(caught & bit(signalNumber)) << strsignal(signalNumber);
+    EXPECT_TRUE(ignored & bit(SIGXFSZ));
+    // Output to a reader that went away (`| head`) must not end the run.
+    EXPECT_TRUE(ignored & bit(SIGPIPE));
 }
