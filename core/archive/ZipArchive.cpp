@@ -5,6 +5,7 @@
 #include "FileSystemIdentity.h"
 #include "ParallelZipWriter.h"
 #include "SourceFile.h"
+#include "Zip64EndRecords.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -70,7 +71,7 @@ ZipArchive::~ZipArchive()
     writer_->flushAfterFailure();
     const std::size_t entries = writer_->entriesWritten();
     writer_.reset();
-    const bool written = zipClose(handle_, nullptr) == ZIP_OK;
+    const bool written = zipClose(handle_, nullptr) == ZIP_OK && addMissingZip64EndRecords(file_->descriptor());
     if (!written || entries == 0)
         return;
     try {
@@ -117,7 +118,7 @@ void ZipArchive::close()
         throw;
     }
     writer_.reset();
-    if (zipClose(handle, nullptr) != ZIP_OK)
+    if (zipClose(handle, nullptr) != ZIP_OK || !addMissingZip64EndRecords(file_->descriptor()))
         throw ERROR_ARCHIVE_WRITE;
     try {
         const platform::ScopedFolderOwnerIdentity owner(file_->folderDescriptor());
