@@ -57,13 +57,19 @@ void ArchivingClass::copyFileToZipFileEntry(const char* sourcePath, const char* 
 
 bool ArchivingClass::tryToCopyFileToZipFileEntry(const char* sourcePath, const char* entryName, ZipArchive* archive)
 {
+    return copyFileIfPresent(sourcePath, entryName, archive).has_value();
+}
+
+std::optional<ArchivingClass::CopiedFile> ArchivingClass::copyFileIfPresent(const char* sourcePath,
+                                                                            const char* entryName, ZipArchive* archive)
+{
     if (!FileReaderClass::fileExists(sourcePath))
-        return false;
+        return std::nullopt;
     auto source = SourceFile::open(sourcePath);
     if (!source || archive->isArchiveItself(*source))
-        return false;
+        return std::nullopt;
     archive->addFile(*source, entryName, fileInfoForModificationTime(source->modificationTime()));
-    return true;
+    return CopiedFile{source->bytesRead(), source->cutShort()};
 }
 
 void ArchivingClass::closeZipFile(ZipArchive* archive)

@@ -7,8 +7,10 @@
 
 #include <minizip/zip.h>
 
+#include <cstdint>
 #include <ctime>
 #include <memory>
+#include <optional>
 #include <string>
 
 class ArchivingClass {
@@ -28,6 +30,15 @@ public:
     // False, doing nothing, when the source is missing, is not a regular
     // file, or is the archive itself.
     static bool tryToCopyFileToZipFileEntry(const char* sourcePath, const char* entryName, ZipArchive* archive);
+    // The same, telling how much was stored and whether a file without a
+    // size was cut short at the limits (SourceFile); nothing when nothing
+    // was copied.
+    struct CopiedFile {
+        std::uint64_t bytes = 0;
+        bool cutShort = false;
+    };
+    static std::optional<CopiedFile> copyFileIfPresent(const char* sourcePath, const char* entryName,
+                                                       ZipArchive* archive);
     // Writes the central directory and closes the file.
     static void closeZipFile(ZipArchive* archive);
 

@@ -12,6 +12,7 @@
 
 #include <list>
 #include <string>
+#include <vector>
 
 class ZipArchive;
 
@@ -54,7 +55,12 @@ public:
     std::string getDriverBundleVersions();
     std::string getApplicationVersionData();
 
+    // Every configured path that named nothing, as the collection noted it:
+    // plain paths not found and wildcards that added no file.
+    const std::vector<std::string>& missingPaths() const { return missingPaths_; }
+
 private:
     RunLog log_;
     std::string archivePath_;
+    std::vector<std::string> missingPaths_;
 };

@@ -188,3 +188,26 @@ TEST_F(HostileStart, TheProgramTakesEverySignalThatWouldEndItAndIgnoresTheFileSi
     // Output to a reader that went away (`| head`) must not end the run.
     EXPECT_TRUE(ignored & bit(SIGPIPE));
 }
+
+TEST_F(HostileStart, AFileThatReportsNoSizeIsStoredUpToTheLimit)
+{
+    // Read on this machine, not under --sysroot: /proc/self/pagemap reports
+    // size 0 and would yield some 256 GiB. Whether the run ends well here
+    // (the maker's driver folder) or not, the file was stored first.
+    writeFile(temp / "data.xml", fileList({"proc/self/pagemap"}));
+    ProcessResult run = runProcess(
+        {TELVARIN_REPORT_EXECUTABLE, "--output", out, "--data-xml", temp / "data.xml"}, {{"HOME", temp / "home"}});
+    const auto archives = archivesIn(out);
+    ASSERT_EQ(archives.size(), 1u) << run.standardError;
+    const std::string archive = out + "/" + archives.front();
+    EXPECT_EQ(complaintsOfEveryReader(archive), "");
+    for (const auto& entry : readZipEntries(archive)) {
+        if (entry.name == "/proc/self/pagemap") {
+            EXPECT_EQ(entry.size, 16u << 20);
+        } else if (entry.name == "reportData/reportGeneratorLog.log") {
+            EXPECT_NE(readZipEntry(archive, entry.name).find("Stored only the first 16777216 bytes of the path "
+                                                             "\"/proc/self/pagemap\""),
+                      std::string::npos);
+        }
+    }
+}
