@@ -7,6 +7,9 @@
 #include "Options.h"
 #include "ReportCommand.h"
 #include "StandardDescriptors.h"
+#include "TerminalText.h"
+
+#include <unistd.h>
 
 #include <csignal>
 #include <cstdio>
@@ -20,7 +23,7 @@ constexpr int EXIT_USAGE = 2;
 
 int usageError(const cli::UsageError& error)
 {
-    std::fprintf(stderr, "telvarin-report: %s\n%s", error.message.c_str(), cli::USAGE_SYNOPSIS);
+    std::fprintf(stderr, "telvarin-report: %s\n%s", shownOn(STDERR_FILENO, error.message).c_str(), cli::USAGE_SYNOPSIS);
     return EXIT_USAGE;
 }
 

@@ -31,9 +31,9 @@ zip_fileinfo ArchivingClass::fileInfoForModificationTime(std::time_t modificatio
     return info;
 }
 
-std::unique_ptr<ZipArchive> ArchivingClass::createNewZipFile(const char* path)
+std::unique_ptr<ZipArchive> ArchivingClass::createNewZipFile(const char* path, const ArchivePlacing& placing)
 {
-    return ZipArchive::create(path);
+    return ZipArchive::create(path, placing);
 }
 
 void ArchivingClass::addEntryToZipFile(const char* entryName, const void* data, unsigned int length,
@@ -75,4 +75,9 @@ std::optional<ArchivingClass::CopiedFile> ArchivingClass::copyFileIfPresent(cons
 void ArchivingClass::closeZipFile(ZipArchive* archive)
 {
     archive->close();
+}
+
+ArchiveOutcome ArchivingClass::closeZipFileWithOutcome(ZipArchive* archive)
+{
+    return archive->close();
 }

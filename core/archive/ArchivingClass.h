@@ -18,7 +18,7 @@ public:
     ArchivingClass() = delete;
 
     // Creates the archive, replacing a file of that name.
-    static std::unique_ptr<ZipArchive> createNewZipFile(const char* path);
+    static std::unique_ptr<ZipArchive> createNewZipFile(const char* path, const ArchivePlacing& placing = {});
     // One entry from memory, deflated at the default level; `fileInfo` may
     // be null (no date, no attributes).
     static void addEntryToZipFile(const char* entryName, const void* data, unsigned int length,
@@ -41,6 +41,8 @@ public:
                                                        ZipArchive* archive);
     // Writes the central directory and closes the file.
     static void closeZipFile(ZipArchive* archive);
+    // The same, telling where the archive went and what it holds.
+    static ArchiveOutcome closeZipFileWithOutcome(ZipArchive* archive);
 
     // The entry date of a file modified at `modificationTime`: its UTC
     // broken-down time, clamped to the range a zip date can hold.
