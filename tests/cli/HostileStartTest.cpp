@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <pty.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/resource.h>
@@ -210,4 +211,81 @@ TEST_F(HostileStart, AFileThatReportsNoSizeIsStoredUpToTheLimit)
                       std::string::npos);
         }
     }
+}
+
+TEST_F(HostileStart, RunsIntoOneFolderAtOnceLeaveChecksumsThatMatchTheirArchives)
+{
+    writeFile(root + "/var/log/big.log", randomBytes(4 << 20, 11));
+    writeFile(temp / "data.xml", fileList({"var/log/big.log", "var/log/a.log"}));
+    constexpr int RUNS = 6;
+    std::vector<std::string> arguments = reportArguments({"--json", "--checksum"});
+    std::vector<char*> argv;
+    for (auto& argument : arguments)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    std::string home = "HOME=" + HOME;
+    char* envp[] = {home.data(), nullptr};
+    std::vector<pid_t> children;
+    for (int run = 0; run < RUNS; ++run) {
+        const std::string output = temp / ("run" + std::to_string(run) + ".json");
+        const int descriptor = open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        const pid_t child = fork();
+        if (child == 0) {
+            dup2(descriptor, STDOUT_FILENO);
+            execve(argv[0], argv.data(), envp);
+            _exit(127);
+        }
+        close(descriptor);
+        children.push_back(child);
+    }
+    for (pid_t child : children) {
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    }
+    for (int run = 0; run < RUNS; ++run)
+        EXPECT_NE(readWholeFile(temp / ("run" + std::to_string(run) + ".json")).find("\"placed\":true"),
+                  std::string::npos);
+    // Two names at most (a minute may turn meanwhile), each with its checksum.
+    const auto archives = archivesIn(out);
+    ASSERT_FALSE(archives.empty());
+    for (const auto& name : archives) {
+        ProcessResult check = runProcess({"sha256sum", "-c", name + ".sha256"}, {}, out);
+        EXPECT_EQ(check.exitStatus, 0) << check.standardOutput << check.standardError;
+        EXPECT_EQ(complaintsOfEveryReader(out + "/" + name), "");
+    }
+}
+
+TEST_F(HostileStart, TheLastLineIsEscapedOnATerminalAndBytesInAPipe)
+{
+    const std::string odd = temp / "out\033]0;retitled\a";
+    makeDirectories(odd);
+    std::vector<std::string> arguments = reportArguments();
+    arguments[4] = odd;
+    int terminal = -1;
+    int side = -1;
+    ASSERT_EQ(openpty(&terminal, &side, nullptr, nullptr, nullptr), 0);
+    ChildRun run = runChild(arguments, temp / "ignored.txt", [side, terminal] {
+        dup2(side, STDOUT_FILENO);
+        dup2(side, STDERR_FILENO);
+        close(terminal);
+    });
+    close(side);
+    std::string shown;
+    char buffer[4096];
+    for (ssize_t count; (count = read(terminal, buffer, sizeof buffer)) > 0 || (count < 0 && errno == EINTR);)
+        if (count > 0)
+            shown.append(buffer, static_cast<std::size_t>(count));
+    close(terminal);
+    EXPECT_TRUE(WIFEXITED(run.status) && WEXITSTATUS(run.status) == 0) << shown;
+    EXPECT_NE(shown.find("out\\033]0;retitled\\a/Telvarin_"), std::string::npos) << shown;
+    EXPECT_EQ(shown.find('\033'), std::string::npos);
+
+    // A pipe gets the path's bytes, ready for a script.
+    ProcessResult piped = runProcess(arguments, {{"HOME", HOME}});
+    ASSERT_EQ(piped.exitStatus, 0) << piped.standardError;
+    const auto lines = splitLines(piped.standardOutput);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back().rfind(canonicalPath(odd) + "/Telvarin_", 0), 0u) << lines.back();
+    EXPECT_EQ(complaintsOfEveryReader(lines.back()), "");
 }
