@@ -289,3 +289,17 @@ TEST_F(HostileStart, TheLastLineIsEscapedOnATerminalAndBytesInAPipe)
     EXPECT_EQ(lines.back().rfind(canonicalPath(odd) + "/Telvarin_", 0), 0u) << lines.back();
     EXPECT_EQ(complaintsOfEveryReader(lines.back()), "");
 }
+
+TEST_F(HostileStart, ProcessingInstructionsAndADocumentTypeInDataXmlAddNothing)
+{
+    writeFile(temp / "data.xml", "<?xml version=\"1.0\"?>\n<!DOCTYPE configuration [ <!ENTITY e \"x\"> ]>\n"
+                                 "<configuration><Absolute_Path_Files><?note x?><file>var/log/a.log</file>"
+                                 "</Absolute_Path_Files><Home_Path_Files/></configuration><?end?>\n");
+    ProcessResult run = runProcess(reportArguments({"--json"}), {{"HOME", HOME}});
+    EXPECT_EQ(run.exitStatus, 0) << run.standardError;
+    EXPECT_NE(run.standardOutput.find("\"missing\":[]"), std::string::npos) << run.standardOutput;
+    const auto archives = archivesIn(out);
+    ASSERT_EQ(archives.size(), 1u);
+    EXPECT_EQ(readZipEntry(out + "/" + archives.front(), "/var/log/a.log"), "a log line\n");
+    EXPECT_EQ(complaintsOfEveryReader(out + "/" + archives.front()), "");
+}
