@@ -3,11 +3,16 @@
 #include "ApplicationMain.h"
 #include "ArchiveFile.h"
 #include "CommandLine.h"
+#include "StandardDescriptors.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv)
 {
+    // Before anything opens a file: a closed standard descriptor would be
+    // taken by the archive, and the progress written into it.
+    if (!platform::openClosedStandardDescriptors())
+        return 1;
     ArchiveFile::installInterruptCleanup();
     // Answered before the application exists: they need no display.
     if (const std::optional<int> status = answerInformationOptions(argc, argv))

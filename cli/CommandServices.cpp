@@ -1,6 +1,9 @@
 #include "CommandServices.h"
 
 #include "ResourceLocator.h"
+#include "TerminalText.h"
+
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -20,13 +23,13 @@ CommandServices::CommandServices(const Options& options, Progress progress)
 
 void CommandServices::MessagesOnStandardError::showInformation(const std::string& message)
 {
-    std::fprintf(stderr, "%s\n", message.c_str());
+    std::fprintf(stderr, "%s\n", shownOn(STDERR_FILENO, message).c_str());
     std::fflush(stderr);
 }
 
 void CommandServices::MessagesOnStandardError::showError(const std::string& message)
 {
-    std::fprintf(stderr, "%s\n", message.c_str());
+    std::fprintf(stderr, "%s\n", shownOn(STDERR_FILENO, message).c_str());
     std::fflush(stderr);
 }
 

@@ -4,10 +4,11 @@
 #include "ReportPress.h"
 #include "RunSummary.h"
 #include "TelvarinGenerator.h"
+#include "TerminalText.h"
+
+#include <unistd.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
 
 namespace cli {
 namespace {
@@ -27,14 +28,6 @@ std::string archivePathIn(const std::string& directory)
     return path + TelvarinGenerator::getNewReportFileName();
 }
 
-// The last line is for scp and scripts, which may run from anywhere.
-std::string absolutePath(const std::string& path)
-{
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    return error ? path : absolute.string();
-}
-
 } // namespace
 
 int runReportCommand(const Options& options)
@@ -45,17 +38,20 @@ int runReportCommand(const Options& options)
     request.dataXmlPath = fileListPath(options);
     if (options.outputDirectory)
         request.archivePath = archivePathIn(*options.outputDirectory);
+    request.computeSha256 = options.json;
+    request.writeChecksumFile = options.checksum;
 
     SilentIndicator indicator;
     PressResult result = runReportPress(indicator, request);
 
-    const RunSummary summary = summarizeRun(result, {options.checksum, options.json});
+    const RunSummary summary = summarizeRun(result);
     const int status = summary.error ? 1 : 0;
     if (options.json)
         return writeToStandardOutput(runSummaryJson(summary)) ? status : 1;
     if (!result.reportPlaced)
         return 1;
-    std::printf("%s\n", absolutePath(result.archivePath).c_str());
+    // Absolute, for scp and scripts, which may run from anywhere.
+    std::printf("%s\n", shownOn(STDOUT_FILENO, result.archivePath).c_str());
     std::fflush(stdout);
     return status;
 }

@@ -6,6 +6,10 @@
 #include "ListCommand.h"
 #include "Options.h"
 #include "ReportCommand.h"
+#include "StandardDescriptors.h"
+#include "TerminalText.h"
+
+#include <unistd.h>
 
 #include <csignal>
 #include <cstdio>
@@ -19,7 +23,7 @@ constexpr int EXIT_USAGE = 2;
 
 int usageError(const cli::UsageError& error)
 {
-    std::fprintf(stderr, "telvarin-report: %s\n%s", error.message.c_str(), cli::USAGE_SYNOPSIS);
+    std::fprintf(stderr, "telvarin-report: %s\n%s", shownOn(STDERR_FILENO, error.message).c_str(), cli::USAGE_SYNOPSIS);
     return EXIT_USAGE;
 }
 
@@ -27,6 +31,10 @@ int usageError(const cli::UsageError& error)
 
 int main(int argc, char** argv)
 {
+    // Before anything opens a file: a closed standard descriptor would be
+    // taken by the archive, and the progress written into it.
+    if (!platform::openClosedStandardDescriptors())
+        return 1;
     // Progress goes to standard output; a reader that goes away (`| head`)
     // must not kill the run halfway through the archive.
     std::signal(SIGPIPE, SIG_IGN);

@@ -25,6 +25,11 @@ public:
     // The system whose root directory is `root` on this machine. When the
     // root cannot be opened confined, every read fails with that errno.
     explicit CollectedSystem(std::string root);
+    virtual ~CollectedSystem() = default;
+    CollectedSystem(const CollectedSystem&) = default;
+    CollectedSystem& operator=(const CollectedSystem&) = default;
+    CollectedSystem(CollectedSystem&&) = default;
+    CollectedSystem& operator=(CollectedSystem&&) = default;
 
     // The root on this machine; empty for the running machine.
     const std::string& root() const { return root_; }
@@ -36,8 +41,9 @@ public:
     // when it cannot be opened.
     FileDescriptor openForReading(const std::string& path) const;
     // The directory's entry names in the system's order, "." and ".." left
-    // out; nothing when the directory cannot be opened.
-    std::optional<std::vector<std::string>> listDirectory(const std::string& path) const;
+    // out; nothing when the directory cannot be opened. Virtual so that a
+    // test can fix the order, which otherwise differs between file systems.
+    virtual std::optional<std::vector<std::string>> listDirectory(const std::string& path) const;
 
 private:
     std::string root_;

@@ -81,20 +81,19 @@ public:
         // and never lost to a buffer should the run end. Collected names
         // may hold control characters: a terminal gets them escaped, a pipe
         // or file the bytes as they are.
-        static const bool toTerminal = isatty(STDOUT_FILENO) == 1;
-        const std::string shown = toTerminal ? escapedForTerminal(line) : line;
-        std::fprintf(stdout, "%s\n", shown.c_str());
+        std::fprintf(stdout, "%s\n", shownOn(STDOUT_FILENO, line).c_str());
         std::fflush(stdout);
     }
+    // Messages name files and folders too.
     void showInformation(const std::string& message) override
     {
-        std::fprintf(stdout, "%s\n", message.c_str());
+        std::fprintf(stdout, "%s\n", shownOn(STDOUT_FILENO, message).c_str());
         std::fflush(stdout);
     }
     void showError(const std::string& message) override
     {
         std::fflush(stdout);
-        std::fprintf(stderr, "%s\n", message.c_str());
+        std::fprintf(stderr, "%s\n", shownOn(STDERR_FILENO, message).c_str());
         std::fflush(stderr);
     }
 };

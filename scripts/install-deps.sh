@@ -17,6 +17,8 @@ PACKAGES=(
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   python3 unzip zip pigz time locales tzdata
+  # a third reader of the archives the tests leave (bsdtar -x)
+  libarchive-tools
   umockdev libumockdev-dev
   # a private session bus for the window's file manager and notification tests
   dbus-daemon

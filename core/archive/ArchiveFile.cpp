@@ -1,6 +1,7 @@
 #include "ArchiveFile.h"
 
 #include "FileDescriptor.h"
+#include "SignalCleanup.h"
 #include "SignalsBlocked.h"
 
 #include <fcntl.h>
@@ -8,8 +9,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <array>
-#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -44,66 +43,10 @@ std::string randomHiddenName()
 
 constexpr int HIDDEN_NAME_ATTEMPTS = 100;
 
-// --- Removal of hidden files when SIGINT or SIGTERM ends the process -------
-//
-// The handler may only make async-signal-safe calls and read lock-free
-// atomics, so the names sit in a fixed table of slots: one per unfinished
-// hidden file (a run has one archive; two names at most while it is named).
-
-constexpr std::size_t NAME_CAPACITY = 64;
-enum SlotState : int { SLOT_FREE, SLOT_CLAIMED, SLOT_READY };
-static_assert(std::atomic<int>::is_always_lock_free);
-
-struct CleanupSlot {
-    std::atomic<int> state{SLOT_FREE};
-    std::atomic<int> directory{-1};
-    char name[NAME_CAPACITY] = {};
-};
-std::array<CleanupSlot, 8> cleanupSlots;
-
-// The slot, or -1 when the table is full (the file then merely lacks the
-// cleanup on a signal).
-int registerForCleanup(int directory, const std::string& name)
-{
-    if (name.size() >= NAME_CAPACITY)
-        return -1;
-    for (std::size_t index = 0; index < cleanupSlots.size(); ++index) {
-        auto& slot = cleanupSlots[index];
-        int expected = SLOT_FREE;
-        if (!slot.state.compare_exchange_strong(expected, SLOT_CLAIMED))
-            continue;
-        std::memcpy(slot.name, name.c_str(), name.size() + 1);
-        slot.directory.store(directory);
-        slot.state.store(SLOT_READY);
-        return static_cast<int>(index);
-    }
-    return -1;
-}
-
-void unregisterFromCleanup(int& index) noexcept
-{
-    if (index >= 0)
-        cleanupSlots[static_cast<std::size_t>(index)].state.store(SLOT_FREE);
-    index = -1;
-}
-
-extern "C" void removeHiddenFilesAndEnd(int signalNumber)
-{
-    for (auto& slot : cleanupSlots)
-        if (slot.state.load() == SLOT_READY)
-            unlinkat(slot.directory.load(), slot.name, 0);
-    struct sigaction fallback {};
-    fallback.sa_handler = SIG_DFL;
-    sigemptyset(&fallback.sa_mask);
-    sigaction(signalNumber, &fallback, nullptr);
-    // Blocked while the handler runs: delivered, with the default action, on return.
-    raise(signalNumber);
-}
-
-// Holds SIGINT and SIGTERM back in this thread while a name is made or
-// moved, so that no step is cut off half-way with a stray name left behind.
+// Holds back the signals sent from outside in this thread while a name is
+// made or moved, so that no step is cut off half-way with a stray name left.
 struct InterruptsHeld : platform::SignalsBlocked {
-    InterruptsHeld() : SignalsBlocked(only({SIGINT, SIGTERM})) {}
+    InterruptsHeld() : SignalsBlocked(signalsFromOutside()) {}
 };
 
 // --- minizip's file functions on a descriptor ------------------------------
@@ -232,7 +175,7 @@ struct ArchiveFile::State {
                               O_CREAT | O_EXCL | O_NOFOLLOW | O_RDWR | O_CLOEXEC, 0644));
             if (file) {
                 hiddenName = name;
-                cleanupSlot = registerForCleanup(folder.get(), hiddenName);
+                cleanupSlot = registerForRemovalOnSignal(folder.get(), hiddenName);
                 return;
             }
             if (errno != EEXIST)
@@ -248,7 +191,7 @@ struct ArchiveFile::State {
         for (int attempt = 0; attempt < HIDDEN_NAME_ATTEMPTS; ++attempt) {
             std::string name = randomHiddenName();
             if (linkat(AT_FDCWD, source.c_str(), folder.get(), name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-                cleanupSlot = registerForCleanup(folder.get(), name);
+                cleanupSlot = registerForRemovalOnSignal(folder.get(), name);
                 return name;
             }
             if (errno != EEXIST)
@@ -260,7 +203,7 @@ struct ArchiveFile::State {
     void forgetHiddenName(const std::string& name) noexcept
     {
         unlinkat(folder.get(), name.c_str(), 0);
-        unregisterFromCleanup(cleanupSlot);
+        unregisterFromRemovalOnSignal(cleanupSlot);
     }
 };
 
@@ -352,7 +295,7 @@ void ArchiveFile::replaceName(const std::string& finalName)
     if (!state.hiddenName.empty()) {
         if (renameat(state.folder.get(), state.hiddenName.c_str(), state.folder.get(), finalName.c_str()) != 0)
             throwErrno(errno, "name archive file");
-        unregisterFromCleanup(state.cleanupSlot);
+        unregisterFromRemovalOnSignal(state.cleanupSlot);
     } else {
         // An unnamed file can only be linked, and a link never replaces: so
         // it gets a hidden name first, which is then renamed over the name.
@@ -362,7 +305,7 @@ void ArchiveFile::replaceName(const std::string& finalName)
             state.forgetHiddenName(temporary);
             throwErrno(error, "name archive file");
         }
-        unregisterFromCleanup(state.cleanupSlot);
+        unregisterFromRemovalOnSignal(state.cleanupSlot);
     }
     markNamed();
 }
@@ -391,7 +334,7 @@ bool ArchiveFile::nameIfFree(const std::string& finalName)
             return false;
         throwErrno(errno, "name archive file");
     }
-    unregisterFromCleanup(state.cleanupSlot);
+    unregisterFromRemovalOnSignal(state.cleanupSlot);
     markNamed();
     return true;
 }
@@ -418,15 +361,5 @@ int ArchiveFile::folderDescriptor() const
 
 void ArchiveFile::installInterruptCleanup()
 {
-    for (int signalNumber : {SIGINT, SIGTERM}) {
-        struct sigaction previous {};
-        if (sigaction(signalNumber, nullptr, &previous) != 0 || previous.sa_handler == SIG_IGN)
-            continue; // a run started with the signal ignored (nohup, a background job) keeps it so
-        struct sigaction cleanup {};
-        cleanup.sa_handler = removeHiddenFilesAndEnd;
-        sigemptyset(&cleanup.sa_mask);
-        sigaddset(&cleanup.sa_mask, SIGINT);
-        sigaddset(&cleanup.sa_mask, SIGTERM);
-        sigaction(signalNumber, &cleanup, nullptr);
-    }
+    installSignalCleanup();
 }

@@ -9,8 +9,8 @@
 // folder, so a folder renamed or replaced during the run cannot redirect the
 // file. Where the file system offers unnamed files (O_TMPFILE) nothing shows
 // in the folder until the end; elsewhere the file carries a hidden name
-// (".Telvarin_XXXXXX.zip.part") that is removed on every way out but naming
-// (see installInterruptCleanup for SIGINT and SIGTERM).
+// (".Telvarin_XXXXXX.zip.part") that is removed on every way out but naming,
+// signals included (installInterruptCleanup).
 //
 // Failures are thrown as std::system_error with the errno of the step.
 
@@ -60,9 +60,9 @@ public:
     int descriptor() const;
     int folderDescriptor() const;
 
-    // Makes SIGINT and SIGTERM remove the hidden files of unfinished archives
-    // before the process ends as the signal's default would end it. For
-    // front ends, once at start; a signal that is ignored stays ignored.
+    // Makes every signal that would end the process remove the hidden files
+    // of unfinished archives first (installSignalCleanup). For front ends,
+    // once at start.
     static void installInterruptCleanup();
 
 private:

@@ -31,9 +31,9 @@ zip_fileinfo ArchivingClass::fileInfoForModificationTime(std::time_t modificatio
     return info;
 }
 
-std::unique_ptr<ZipArchive> ArchivingClass::createNewZipFile(const char* path)
+std::unique_ptr<ZipArchive> ArchivingClass::createNewZipFile(const char* path, const ArchivePlacing& placing)
 {
-    return ZipArchive::create(path);
+    return ZipArchive::create(path, placing);
 }
 
 void ArchivingClass::addEntryToZipFile(const char* entryName, const void* data, unsigned int length,
@@ -57,16 +57,27 @@ void ArchivingClass::copyFileToZipFileEntry(const char* sourcePath, const char* 
 
 bool ArchivingClass::tryToCopyFileToZipFileEntry(const char* sourcePath, const char* entryName, ZipArchive* archive)
 {
+    return copyFileIfPresent(sourcePath, entryName, archive).has_value();
+}
+
+std::optional<ArchivingClass::CopiedFile> ArchivingClass::copyFileIfPresent(const char* sourcePath,
+                                                                            const char* entryName, ZipArchive* archive)
+{
     if (!FileReaderClass::fileExists(sourcePath))
-        return false;
+        return std::nullopt;
     auto source = SourceFile::open(sourcePath);
     if (!source || archive->isArchiveItself(*source))
-        return false;
+        return std::nullopt;
     archive->addFile(*source, entryName, fileInfoForModificationTime(source->modificationTime()));
-    return true;
+    return CopiedFile{source->bytesRead(), source->cutShort()};
 }
 
 void ArchivingClass::closeZipFile(ZipArchive* archive)
 {
     archive->close();
+}
+
+ArchiveOutcome ArchivingClass::closeZipFileWithOutcome(ZipArchive* archive)
+{
+    return archive->close();
 }

@@ -7,8 +7,10 @@
 
 #include <minizip/zip.h>
 
+#include <cstdint>
 #include <ctime>
 #include <memory>
+#include <optional>
 #include <string>
 
 class ArchivingClass {
@@ -16,7 +18,7 @@ public:
     ArchivingClass() = delete;
 
     // Creates the archive, replacing a file of that name.
-    static std::unique_ptr<ZipArchive> createNewZipFile(const char* path);
+    static std::unique_ptr<ZipArchive> createNewZipFile(const char* path, const ArchivePlacing& placing = {});
     // One entry from memory, deflated at the default level; `fileInfo` may
     // be null (no date, no attributes).
     static void addEntryToZipFile(const char* entryName, const void* data, unsigned int length,
@@ -28,8 +30,19 @@ public:
     // False, doing nothing, when the source is missing, is not a regular
     // file, or is the archive itself.
     static bool tryToCopyFileToZipFileEntry(const char* sourcePath, const char* entryName, ZipArchive* archive);
+    // The same, telling how much was stored and whether a file without a
+    // size was cut short at the limits (SourceFile); nothing when nothing
+    // was copied.
+    struct CopiedFile {
+        std::uint64_t bytes = 0;
+        bool cutShort = false;
+    };
+    static std::optional<CopiedFile> copyFileIfPresent(const char* sourcePath, const char* entryName,
+                                                       ZipArchive* archive);
     // Writes the central directory and closes the file.
     static void closeZipFile(ZipArchive* archive);
+    // The same, telling where the archive went and what it holds.
+    static ArchiveOutcome closeZipFileWithOutcome(ZipArchive* archive);
 
     // The entry date of a file modified at `modificationTime`: its UTC
     // broken-down time, clamped to the range a zip date can hold.

@@ -53,7 +53,7 @@ void ParallelZipWriter::addEntryFromMemory(const ZipEntryHeader& header, std::sp
     check(openZipEntry(archive_, header, EntryData::deflatedByMinizip));
     writeBytes(data);
     check(zipCloseFileInZip(archive_));
-    ++entriesWritten_;
+    writtenEntries_.push_back(header.name);
 }
 
 void ParallelZipWriter::flush()
@@ -152,13 +152,14 @@ void ParallelZipWriter::writeBatch(const DeflateBatch& batch)
             check(openZipEntry(archive_, *header, EntryData::alreadyDeflated, piece.looksLikeText));
             entryCrc_ = crc32(0, Z_NULL, 0);
             entrySize_ = 0;
+            entryName_ = header->name;
         }
         writeBytes(batch.output(piece));
         entryCrc_ = crc32_combine(entryCrc_, piece.crc, static_cast<z_off_t>(piece.dataLength));
         entrySize_ += piece.dataLength;
         if (piece.endsEntry) {
             check(zipCloseFileInZipRaw64(archive_, entrySize_, entryCrc_));
-            ++entriesWritten_;
+            writtenEntries_.push_back(entryName_);
         }
     }
 }

@@ -20,6 +20,7 @@
 #include <future>
 #include <memory>
 #include <span>
+#include <string>
 #include <vector>
 
 class ParallelZipWriter {
@@ -62,8 +63,9 @@ public:
     // The same after a failure elsewhere: writes what it can, never throws.
     void flushAfterFailure() noexcept;
 
-    // Entries whole in the archive: opened, written and closed.
-    std::size_t entriesWritten() const { return entriesWritten_; }
+    // Entries whole in the archive (opened, written and closed), in order.
+    std::size_t entriesWritten() const { return writtenEntries_.size(); }
+    const std::vector<std::string>& writtenEntries() const { return writtenEntries_; }
     // Batches handed to the threads and not yet written.
     std::size_t batchesInFlight() const { return inFlight_.size(); }
 
@@ -92,7 +94,8 @@ private:
     // The entry being written: its CRC and size so far.
     unsigned long entryCrc_ = 0;
     std::uint64_t entrySize_ = 0;
-    std::size_t entriesWritten_ = 0;
+    std::string entryName_;
+    std::vector<std::string> writtenEntries_;
     bool failed_ = false;
     // Last, so that its threads stop before the batches they work on go.
     DeflateWorkerPool pool_;

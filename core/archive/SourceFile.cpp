@@ -5,6 +5,7 @@
 #include "Services.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -27,9 +28,28 @@ std::optional<SourceFile> SourceFile::open(const char* path)
         throw ERROR_FILE_READ;
     if (!S_ISREG(status.st_mode))
         return std::nullopt;
-    // Back to blocking reads; for a regular file this changes nothing else.
-    fcntl(file.get(), F_SETFL, fcntl(file.get(), F_GETFL) & ~O_NONBLOCK);
+    // A file of a known size reads as any file does; one without keeps its
+    // reads from waiting (a tracing pipe, /proc/kmsg), and read() waits
+    // for it only as long as the limits allow.
+    if (status.st_size > 0)
+        fcntl(file.get(), F_SETFL, fcntl(file.get(), F_GETFL) & ~O_NONBLOCK);
     return SourceFile(std::move(file), status);
+}
+
+namespace {
+
+SourceFile::UnknownSizeLimits currentLimits;
+
+} // namespace
+
+SourceFile::UnknownSizeLimits SourceFile::unknownSizeLimits()
+{
+    return currentLimits;
+}
+
+SourceFile::UnknownSizeLimits SourceFile::setUnknownSizeLimits(UnknownSizeLimits limits)
+{
+    return std::exchange(currentLimits, limits);
 }
 
 SourceFile::SourceFile(platform::FileDescriptor file, const struct stat& status)
@@ -44,16 +64,54 @@ SourceFile::SourceFile(platform::FileDescriptor file, const struct stat& status)
 
 std::size_t SourceFile::read(void* buffer, std::size_t capacity)
 {
-    const bool bounded = size_ > 0;
-    if (bounded)
-        capacity = static_cast<std::size_t>(std::min<off_t>(left_, static_cast<off_t>(capacity)));
+    if (size_ <= 0)
+        return readUnknownSize(buffer, capacity);
+    capacity = static_cast<std::size_t>(std::min<off_t>(left_, static_cast<off_t>(capacity)));
+    const std::size_t count = readSome(buffer, capacity);
+    left_ -= static_cast<off_t>(count);
+    return count;
+}
+
+std::size_t SourceFile::readUnknownSize(void* buffer, std::size_t capacity)
+{
+    using Clock = std::chrono::steady_clock;
+    const UnknownSizeLimits limits = unknownSizeLimits();
+    if (!deadline_)
+        deadline_ = Clock::now() + limits.time;
+    if (cutShort_ || capacity == 0)
+        return 0;
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(*deadline_ - Clock::now());
+        if (bytesRead_ >= limits.bytes || left.count() <= 0) {
+            // Whether anything is left is not worth a wait: a file that
+            // stops exactly at the limit counts as cut short too.
+            cutShort_ = true;
+            return 0;
+        }
+        const std::size_t wanted = std::min<std::uint64_t>(capacity, limits.bytes - bytesRead_);
+        const ssize_t count = ::read(file_.get(), buffer, wanted);
+        if (count >= 0) {
+            bytesRead_ += static_cast<std::uint64_t>(count);
+            return static_cast<std::size_t>(count);
+        }
+        if (errno == EINTR)
+            continue;
+        if (errno != EAGAIN)
+            throw ERROR_FILE_READ;
+        pollfd readable{file_.get(), POLLIN, 0};
+        if (poll(&readable, 1, static_cast<int>(std::min<long long>(left.count(), 1000))) < 0 && errno != EINTR)
+            throw ERROR_FILE_READ;
+    }
+}
+
+std::size_t SourceFile::readSome(void* buffer, std::size_t capacity)
+{
     if (capacity == 0)
         return 0;
     for (;;) {
-        ssize_t count = ::read(file_.get(), buffer, capacity);
+        const ssize_t count = ::read(file_.get(), buffer, capacity);
         if (count >= 0) {
-            if (bounded)
-                left_ -= count;
+            bytesRead_ += static_cast<std::uint64_t>(count);
             return static_cast<std::size_t>(count);
         }
         if (errno != EINTR)

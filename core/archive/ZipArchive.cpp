@@ -5,11 +5,17 @@
 #include "FileSystemIdentity.h"
 #include "ParallelZipWriter.h"
 #include "SourceFile.h"
+#include "ChecksumFile.h"
+#include "Sha256.h"
+#include "Zip64EndRecords.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <filesystem>
 #include <optional>
 #include <system_error>
 #include <utility>
@@ -23,17 +29,100 @@ constexpr off_t ZIP64_THRESHOLD = off_t{1} << 31;
 
 } // namespace
 
-std::unique_ptr<ZipArchive> ZipArchive::create(const std::string& path)
+namespace {
+
+// Acts with the rights of `owner` for the lifetime of the object, where one
+// is known.
+class OwnersRights {
+public:
+    explicit OwnersRights(const std::optional<platform::FileOwner>& owner)
+    {
+        if (owner)
+            identity_.emplace(*owner);
+    }
+
+private:
+    std::optional<platform::ScopedFileSystemIdentity> identity_;
+};
+
+// Runs into one folder take the naming and the checksum file in turn. A
+// file system without locks (some network ones) goes without.
+class FolderLock {
+public:
+    explicit FolderLock(int folder) : folder_(folder)
+    {
+        while (flock(folder_, LOCK_EX) != 0) {
+            if (errno != EINTR) {
+                folder_ = -1;
+                return;
+            }
+        }
+    }
+    ~FolderLock()
+    {
+        if (folder_ >= 0)
+            flock(folder_, LOCK_UN);
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+private:
+    int folder_;
+};
+
+std::string absolute(const std::string& path)
+{
+    std::error_code error;
+    const std::filesystem::path made = std::filesystem::absolute(path, error);
+    return error ? path : made.string();
+}
+
+// Where the open folder is now, from the kernel; `named` (made absolute)
+// where it cannot tell.
+std::string currentPathOfFolder(int folder, const std::string& named)
+{
+    std::error_code error;
+    const auto current = std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(folder), error);
+    if (error || current.empty() || current.native().front() != '/')
+        return absolute(named);
+    return current.string();
+}
+
+std::string folderOf(const std::string& path)
 {
     const auto slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string joined(const std::string& folder, const std::string& name)
+{
+    return folder == "/" ? "/" + name : folder + "/" + name;
+}
+
+} // namespace
+
+std::unique_ptr<ZipArchive> ZipArchive::create(const std::string& path, const ArchivePlacing& requested)
+{
+    const std::string folder = folderOf(path);
+    const auto slash = path.rfind('/');
     std::string finalName = slash == std::string::npos ? path : path.substr(slash + 1);
+    ArchivePlacing placing = requested;
     try {
         // Work in a folder the running user does not own (root in a user's
         // home) is done with the owner's rights: no write through a link the
         // owner planted, and what is made there is the owner's.
-        const platform::ScopedFolderOwnerIdentity owner(folder);
-        auto file = std::make_unique<ArchiveFile>(folder);
+        if (!placing.owner) {
+            std::error_code ownerUnknown;
+            placing.owner = platform::ownerOfDirectory(folder, ownerUnknown);
+        }
+        std::unique_ptr<ArchiveFile> file;
+        try {
+            const OwnersRights owner(placing.owner);
+            file = std::make_unique<ArchiveFile>(folder);
+        } catch (const std::system_error& failure) {
+            throw CodedFailure{ERROR_ARCHIVE_WRITE, "cannot write in the folder \"" + absolute(folder) + "\" (" +
+                                                        failure.code().message() + ")"};
+        }
         // A folder at the report's name would only fail the naming at the end.
         struct stat existing {};
         if (fstatat(file->folderDescriptor(), finalName.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0 &&
@@ -50,34 +139,41 @@ std::unique_ptr<ZipArchive> ZipArchive::create(const std::string& path)
             zipClose(handle, nullptr);
             throw;
         }
-        return std::make_unique<ZipArchive>(Handle{std::move(file), std::move(finalName), handle, std::move(writer)});
+        return std::make_unique<ZipArchive>(
+            Handle{std::move(file), folder, std::move(finalName), handle, std::move(writer), std::move(placing)});
     } catch (const std::system_error&) {
         throw ERROR_ARCHIVE_WRITE;
     }
 }
 
 ZipArchive::ZipArchive(Handle handle)
-    : file_(std::move(handle.file)), finalName_(std::move(handle.finalName)), handle_(handle.zip),
-      writer_(std::move(handle.writer))
+    : file_(std::move(handle.file)), folder_(std::move(handle.folder)), finalName_(std::move(handle.finalName)), handle_(handle.zip),
+      writer_(std::move(handle.writer)), placing_(std::move(handle.placing))
 {
 }
 
 ZipArchive::~ZipArchive()
 {
-    if (!handle_)
-        return; // closed, or failed in close(): nothing to keep
+    keepPartial();
+}
+
+ArchiveOutcome ZipArchive::keepPartial() noexcept
+{
+    zipFile handle = std::exchange(handle_, nullptr);
+    if (!handle)
+        return {}; // closed, or failed in close(): nothing to keep
     // The entries handed over before the failure are written first.
     writer_->flushAfterFailure();
-    const std::size_t entries = writer_->entriesWritten();
+    std::vector<std::string> entries = writer_->writtenEntries();
     writer_.reset();
-    const bool written = zipClose(handle_, nullptr) == ZIP_OK;
-    if (!written || entries == 0)
-        return;
+    const bool written = zipClose(handle, nullptr) == ZIP_OK && addMissingZip64EndRecords(file_->descriptor());
+    if (!written || entries.empty())
+        return {};
     try {
-        const platform::ScopedFolderOwnerIdentity owner(file_->folderDescriptor());
-        file_->nameIfFree(finalName_);
-    } catch (const std::system_error&) {
+        return place(ArchiveOutcome::State::partial, std::move(entries));
+    } catch (...) {
         // Left unnamed, the file goes with ArchiveFile.
+        return {};
     }
 }
 
@@ -106,7 +202,7 @@ bool ZipArchive::isArchiveItself(const SourceFile& source) const
     return fstat(file_->descriptor(), &status) == 0 && source.isFile(status.st_dev, status.st_ino);
 }
 
-void ZipArchive::close()
+ArchiveOutcome ZipArchive::close()
 {
     zipFile handle = std::exchange(handle_, nullptr);
     try {
@@ -116,14 +212,46 @@ void ZipArchive::close()
         zipClose(handle, nullptr);
         throw;
     }
+    std::vector<std::string> entries = writer_->writtenEntries();
     writer_.reset();
-    if (zipClose(handle, nullptr) != ZIP_OK)
+    if (zipClose(handle, nullptr) != ZIP_OK || !addMissingZip64EndRecords(file_->descriptor()))
         throw ERROR_ARCHIVE_WRITE;
     try {
-        const platform::ScopedFolderOwnerIdentity owner(file_->folderDescriptor());
-        file_->replaceName(finalName_);
+        return place(ArchiveOutcome::State::placed, std::move(entries));
     } catch (const std::system_error&) {
         // A folder removed during the run, a full disk: no report was placed.
         throw ERROR_ARCHIVE_WRITE;
     }
+}
+
+// Names the finished file (a report replaces one of its name, a partial
+// archive takes only a free name) and writes its checksum file, in turn
+// with other runs into the folder.
+ArchiveOutcome ZipArchive::place(ArchiveOutcome::State state, std::vector<std::string> entries)
+{
+    ArchiveOutcome outcome;
+    if (placing_.computeSha256 || placing_.writeChecksumFile) {
+        // Before the name exists: no other run can have replaced the file.
+        outcome.sha256 = sha256OfDescriptor(file_->descriptor());
+        if (!outcome.sha256)
+            throw std::system_error(errno, std::system_category(), "read archive file");
+    }
+    const OwnersRights owner(placing_.owner);
+    const int folder = file_->folderDescriptor();
+    const FolderLock lock(folder);
+    if (state == ArchiveOutcome::State::placed)
+        file_->replaceName(finalName_);
+    else if (!file_->nameIfFree(finalName_))
+        return {};
+    outcome.state = state;
+    outcome.entries = std::move(entries);
+    const std::string folderPath = currentPathOfFolder(folder, folder_);
+    outcome.path = joined(folderPath, finalName_);
+    if (state == ArchiveOutcome::State::placed && placing_.writeChecksumFile) {
+        if (auto name = writeChecksumFileIn(folder, finalName_, *outcome.sha256))
+            outcome.checksumFilePath = joined(folderPath, *name);
+        else
+            outcome.checksumFileError = errno;
+    }
+    return outcome;
 }

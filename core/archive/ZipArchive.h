@@ -1,12 +1,16 @@
 #pragma once
 // The report archive: owns minizip's handle from creation to closing. It is
 // written unnamed (ArchiveFile) and takes its name only when closed. An
-// archive that a failure leaves open is closed as written so far when the
-// object goes, so that every entry added before the failure stays readable;
-// it is then named only when it holds an entry and the name is free, so a
-// failed run never replaces a report nor leaves an empty zip.
+// archive that a failure leaves open is closed as written so far
+// (keepPartial, or when the object goes), so that every entry added before
+// the failure stays readable; it is then named only when it holds an entry
+// and the name is free, so a failed run never replaces a report nor leaves
+// an empty zip. Runs into one folder name their archives (and write their
+// checksum files) in turn, under a lock on the folder.
 // Every failure to create, write or name the archive raises code 15, so that
 // a run never claims a report it did not make.
+
+#include "FileSystemIdentity.h"
 
 #include <minizip/zip.h>
 
@@ -14,16 +18,51 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 class ArchiveFile;
 class ParallelZipWriter;
 class SourceFile;
 
+// How the archive is put in its folder.
+struct ArchivePlacing {
+    // Whose rights open the folder and make, name and own the files there;
+    // nothing for the owner of the folder itself (root writing into a
+    // user's folder acts as that user).
+    std::optional<platform::FileOwner> owner;
+    // The SHA-256 of the finished file, taken before it is named.
+    bool computeSha256 = false;
+    // NAME.zip.sha256 beside a placed archive.
+    bool writeChecksumFile = false;
+};
+
+// What a run left in the folder, as the archive knows it.
+struct ArchiveOutcome {
+    enum class State {
+        none,    // no file left
+        placed,  // the finished report
+        partial, // the entries written before a failure, kept as a valid archive
+    };
+    State state = State::none;
+    // Absolute, as the folder the file was written through was named when
+    // the file took its name (a folder moved meanwhile shows its new place).
+    std::string path;
+    std::optional<std::string> sha256;
+    std::optional<std::string> checksumFilePath;
+    // The errno when the checksum file of a placed archive could not be written.
+    int checksumFileError = 0;
+    // The entries written whole, in order; also those of a partial archive.
+    std::vector<std::string> entries;
+};
+
 class ZipArchive {
 public:
-    // A new archive that close() puts at `path`, replacing a file of that name.
-    static std::unique_ptr<ZipArchive> create(const std::string& path);
+    // A new archive that close() puts at `path`, replacing a file of that
+    // name. Code 15 when the folder cannot be written (the failure then
+    // names the folder).
+    static std::unique_ptr<ZipArchive> create(const std::string& path, const ArchivePlacing& placing = {});
     ~ZipArchive();
     ZipArchive(const ZipArchive&) = delete;
     ZipArchive& operator=(const ZipArchive&) = delete;
@@ -39,15 +78,21 @@ public:
     // would otherwise copy the archive into itself, growing it without end).
     bool isArchiveItself(const SourceFile& source) const;
     // Writes the central directory, flushes the file to disk and names it.
-    void close();
+    ArchiveOutcome close();
+    // After a failure: closes the archive as written so far and names it
+    // where it holds an entry and the name is free. Never throws.
+    ArchiveOutcome keepPartial() noexcept;
 
 private:
     struct Handle {
         std::unique_ptr<ArchiveFile> file;
+        std::string folder;
         std::string finalName;
         zipFile zip;
         std::unique_ptr<ParallelZipWriter> writer;
+        ArchivePlacing placing;
     };
+    ArchiveOutcome place(ArchiveOutcome::State state, std::vector<std::string> entries);
 
 public:
     // Only create() makes one.
@@ -55,8 +100,11 @@ public:
 
 private:
     std::unique_ptr<ArchiveFile> file_;
+    // As the run named it; the path reported is the folder's current one.
+    std::string folder_;
     std::string finalName_;
     zipFile handle_;
     // Writes every entry into handle_; goes before it is closed.
     std::unique_ptr<ParallelZipWriter> writer_;
+    ArchivePlacing placing_;
 };

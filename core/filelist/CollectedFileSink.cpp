@@ -2,13 +2,18 @@
 
 #include "ArchivingClass.h"
 #include "CollectedSystem.h"
+#include "RunLog.h"
 #include "Services.h"
 
 #include <sys/stat.h>
 
 bool ArchiveEntrySink::tryToAdd(const std::string& sourcePath, const std::string& entryName)
 {
-    return ArchivingClass::tryToCopyFileToZipFileEntry(sourcePath.c_str(), entryName.c_str(), archive_);
+    const auto copied = ArchivingClass::copyFileIfPresent(sourcePath.c_str(), entryName.c_str(), archive_);
+    if (copied && copied->cutShort)
+        log_.addLine("Stored only the first " + std::to_string(copied->bytes) + " bytes of the path \"" + sourcePath +
+                     "\": its size was unknown and it did not end");
+    return copied.has_value();
 }
 
 bool FileListingSink::tryToAdd(const std::string& sourcePath, const std::string& /*entryName*/)

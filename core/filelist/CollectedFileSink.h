@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+class RunLog;
 class ZipArchive;
 
 class CollectedFileSink {
@@ -19,14 +20,20 @@ public:
     virtual void noteMissing(const std::string& /*path*/) {}
 };
 
-// Copies each file into the archive.
+// Copies each file into the archive; a file without a size that was cut
+// short at the limits gets a line in the run's log, and every path that
+// named nothing is kept in `missing`, in order.
 class ArchiveEntrySink final : public CollectedFileSink {
 public:
-    explicit ArchiveEntrySink(ZipArchive* archive) : archive_(archive) {}
+    ArchiveEntrySink(ZipArchive* archive, RunLog& log, std::vector<std::string>& missing)
+        : archive_(archive), log_(log), missing_(missing) {}
     bool tryToAdd(const std::string& sourcePath, const std::string& entryName) override;
+    void noteMissing(const std::string& path) override { missing_.push_back(path); }
 
 private:
     ZipArchive* archive_;
+    RunLog& log_;
+    std::vector<std::string>& missing_;
 };
 
 // One line of a listing: a file a report would collect, with its size, or a

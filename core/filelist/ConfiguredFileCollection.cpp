@@ -9,9 +9,6 @@
 #include "FileSystemIdentity.h"
 #include "RunLog.h"
 #include "Services.h"
-#include "WindowsNewline.h"
-
-#include <string_view>
 
 #include <sys/stat.h>
 
@@ -171,30 +168,4 @@ void ConfiguredFileCollection::reportPathsWithoutHome(const std::list<std::strin
         WildcardPattern::split(lastElementOfPath("/" + path.fullSourcePath));
         reportAsterickedPathCount(0, path.fullSourcePath);
     }
-}
-
-std::vector<std::string> ConfiguredFileCollection::pathsNamedMissing(const std::string& logText)
-{
-    const std::string_view log(logText);
-    const std::string_view newline(WINDOWS_NEWLINE);
-    const std::string closing = std::string("\"") + WINDOWS_NEWLINE;
-    std::vector<std::string> paths;
-    std::size_t at = 0;
-    while (at < log.size()) {
-        const std::string_view rest = log.substr(at);
-        std::string_view start;
-        for (std::string_view candidate : {PATH_NOT_FOUND_LOG_START, NO_FILES_FOR_WILDCARD_LOG_START})
-            if (rest.substr(0, candidate.size()) == candidate)
-                start = candidate;
-        // A path may hold a line end of its own (a HOME can); its line ends
-        // only at the closing quote before the line end.
-        const std::string_view lineEnd = start.empty() ? newline : std::string_view(closing);
-        const std::size_t end = rest.find(lineEnd, start.size());
-        if (end == std::string_view::npos)
-            break;
-        if (!start.empty())
-            paths.emplace_back(rest.substr(start.size(), end - start.size()));
-        at += end + lineEnd.size();
-    }
-    return paths;
 }

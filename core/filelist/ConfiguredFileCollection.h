@@ -10,7 +10,6 @@
 
 #include <list>
 #include <string>
-#include <vector>
 
 class CollectedFileSink;
 class RunLog;
@@ -32,10 +31,6 @@ public:
     void addFilesRelativeToPath(const std::list<std::string>& pathTexts, const std::string& base);
     // The files a wildcard path names; the number added.
     int addFilesFromAsterickedPath(const std::string& wildcardPath, const std::string& entryName);
-
-    // The paths a run's log names as giving nothing, in log order: each path
-    // not found and each wildcard that added no file.
-    static std::vector<std::string> pathsNamedMissing(const std::string& logText);
 
 private:
     void reportPathNotFound(const std::string& path);

@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <cstring>
 #include <limits>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -73,6 +74,142 @@ void appendItemOfNode(const tinyxml2::XMLNode* node, unsigned int depth, std::li
             items->push_back({{TEXT_ITEM, itemDepth}, std::move(value)});
     }
 }
+
+// Processing instructions and document type declarations are not the file
+// list's business and append nothing. The XML library refuses a processing
+// instruction anywhere but before the top element, and ends a document type
+// declaration at its first ">", taking the rest of an internal subset for
+// text. So, before parsing, each of them becomes an empty comment, which
+// appends nothing either and still parts the texts around it. Comments,
+// CDATA and tags are copied as they stand, so that a "<?" inside them stays
+// theirs; the XML declaration is left to the library, which places it.
+class MarkupNeutralizer {
+public:
+    explicit MarkupNeutralizer(std::string_view text) : text_(text) {}
+
+    std::string result()
+    {
+        while (at_ < text_.size()) {
+            const std::size_t open = text_.find('<', at_);
+            if (open == std::string_view::npos) {
+                copyTo(text_.size());
+                break;
+            }
+            copyTo(open);
+            const std::string_view rest = text_.substr(at_);
+            if (rest.starts_with("<!--"))
+                copyThrough("-->", 4);
+            else if (rest.starts_with("<![CDATA["))
+                copyThrough("]]>", 9);
+            else if (rest.starts_with("<?"))
+                processingInstruction();
+            else if (rest.starts_with("<!DOCTYPE"))
+                documentTypeDeclaration();
+            else
+                copyTo(endOfTag(at_ + 1));
+        }
+        return std::move(out_);
+    }
+
+private:
+    static constexpr std::string_view EMPTY_COMMENT = "<!---->";
+    static constexpr std::size_t NOT_FOUND = std::string_view::npos;
+
+    void copyTo(std::size_t end)
+    {
+        out_.append(text_.substr(at_, end - at_));
+        at_ = end;
+    }
+
+    // Copies up to and including `terminator`, searched from `skip` bytes on;
+    // an unterminated construct is copied whole and left to the library.
+    void copyThrough(std::string_view terminator, std::size_t skip)
+    {
+        const std::size_t end = text_.find(terminator, at_ + skip);
+        copyTo(end == NOT_FOUND ? text_.size() : end + terminator.size());
+    }
+
+    void replaceThrough(std::size_t end)
+    {
+        out_ += EMPTY_COMMENT;
+        at_ = end;
+    }
+
+    void processingInstruction()
+    {
+        const std::size_t end = text_.find("?>", at_ + 2);
+        const std::string_view target = text_.substr(at_ + 2, 4);
+        const bool declaration = target.starts_with("xml") &&
+                                 (target.size() == 3 || isWhiteSpace(target[3]) || target[3] == '?');
+        if (end == NOT_FOUND || declaration)
+            copyThrough("?>", 2);
+        else
+            replaceThrough(end + 2);
+    }
+
+    void documentTypeDeclaration()
+    {
+        const std::size_t end = endOfDocumentType(at_ + 9);
+        if (end == NOT_FOUND)
+            copyTo(text_.size());
+        else
+            replaceThrough(end);
+    }
+
+    // Past the closing quote of the literal that starts at `quote`.
+    std::size_t endOfLiteral(std::size_t quote) const
+    {
+        const std::size_t end = text_.find(text_[quote], quote + 1);
+        return end == NOT_FOUND ? NOT_FOUND : end + 1;
+    }
+
+    // Past the ">" of the tag whose name starts at `from`, quoted values skipped.
+    std::size_t endOfTag(std::size_t from) const
+    {
+        for (std::size_t i = from; i < text_.size() && i != NOT_FOUND;) {
+            if (text_[i] == '"' || text_[i] == '\'')
+                i = endOfLiteral(i);
+            else if (text_[i] == '>')
+                return i + 1;
+            else
+                ++i;
+        }
+        return text_.size();
+    }
+
+    // Past the ">" that ends a document type declaration, its internal
+    // subset (with its literals, comments and processing instructions)
+    // included.
+    std::size_t endOfDocumentType(std::size_t from) const
+    {
+        bool inSubset = false;
+        std::size_t i = from;
+        while (i < text_.size() && i != NOT_FOUND) {
+            const std::string_view rest = text_.substr(i);
+            if (rest[0] == '"' || rest[0] == '\'') {
+                i = endOfLiteral(i);
+            } else if (inSubset && rest.starts_with("<!--")) {
+                i = text_.find("-->", i + 4);
+                i = i == NOT_FOUND ? NOT_FOUND : i + 3;
+            } else if (inSubset && rest.starts_with("<?")) {
+                i = text_.find("?>", i + 2);
+                i = i == NOT_FOUND ? NOT_FOUND : i + 2;
+            } else if (rest[0] == '[' || rest[0] == ']') {
+                inSubset = rest[0] == '[';
+                ++i;
+            } else if (rest[0] == '>' && !inSubset) {
+                return i + 1;
+            } else {
+                ++i;
+            }
+        }
+        return NOT_FOUND;
+    }
+
+    std::string_view text_;
+    std::size_t at_ = 0;
+    std::string out_;
+};
 
 // The whole file, when it is a regular file of at most `limit` bytes; code 5
 // otherwise. O_NONBLOCK keeps a FIFO at the path from stalling the run.
@@ -154,9 +291,10 @@ XmlDictionary XmlParserClass::getSingleLevelDepthXmlDictFromBuffer(const char* d
     if (std::memchr(data, '\0', size) != nullptr)
         throw ERROR_DATA_XML_NOT_LOADED;
 
+    const std::string neutralized = MarkupNeutralizer(std::string_view(data, size)).result();
     tinyxml2::XMLDocument document(true, tinyxml2::COLLAPSE_WHITESPACE);
     // Also refuses nesting deeper than the library's limit.
-    if (document.Parse(data, size) != tinyxml2::XML_SUCCESS)
+    if (document.Parse(neutralized.data(), neutralized.size()) != tinyxml2::XML_SUCCESS)
         throw ERROR_DATA_XML_NOT_LOADED;
 
     std::list<XmlItem> items;

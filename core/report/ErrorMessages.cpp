@@ -1,6 +1,7 @@
 #include "ErrorMessages.h"
 
 #include "BasicStringAlgorithmsClass.h"
+#include "ErrorCodes.h"
 
 #include <exception>
 
@@ -36,6 +37,8 @@ HandledFailure currentFailure()
         throw;
     } catch (int code) {
         return {code, messageForErrorCode(code)};
+    } catch (const CodedFailure& failure) {
+        return {failure.code, messageForErrorCode(failure.code) + ": " + failure.detail};
     } catch (const std::exception& failure) {
         // Not one of the report's own codes (memory exhaustion, a library
         // fault): still the user must learn that nothing was made.

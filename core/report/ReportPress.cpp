@@ -24,9 +24,21 @@ PressResult runReportPress(BusyIndicator& indicator, const ReportRequest& reques
     TelvarinGenerator generator;
     PressResult result;
 
-    auto fail = [&](std::string message) {
-        result.archivePath = generator.archivePath();
+    auto takeOutcome = [&] {
+        const ArchiveOutcome& archive = generator.archiveOutcome();
+        if (archive.state != ArchiveOutcome::State::none) {
+            result.archivePath = archive.path;
+            result.sha256 = archive.sha256;
+            result.entries = archive.entries;
+            result.deviceReportStored = generator.deviceReportStored();
+        }
+        result.checksumFilePath = archive.checksumFilePath;
+        result.checksumFileError = archive.checksumFileError;
+        result.missing = generator.missingPaths();
         result.log = generator.log();
+    };
+    auto fail = [&](std::string message) {
+        takeOutcome();
         indicator.stopAnimation();
         result.message = std::move(message);
         platform::reporter().showError(result.message);
@@ -35,12 +47,12 @@ PressResult runReportPress(BusyIndicator& indicator, const ReportRequest& reques
     try {
         if (!request.dataXmlPath)
             throw ERROR_DATA_XML_NOT_LOADED;
+        generator.chooseArchiveExtras(request.computeSha256 || request.writeChecksumFile, request.writeChecksumFile);
         if (request.archivePath)
             generator.generateReport(request.archivePath->c_str(), request.dataXmlPath->c_str());
         else
             generator.generateReport(request.dataXmlPath->c_str());
-        result.archivePath = generator.archivePath();
-        result.log = generator.log();
+        takeOutcome();
         indicator.stopAnimation();
         result.reportPlaced = true;
         result.message = REPORT_PLACED_MESSAGE;

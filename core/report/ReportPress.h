@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 class BusyIndicator {
 public:
@@ -17,14 +18,35 @@ struct ReportRequest {
     std::optional<std::string> dataXmlPath;
     // Where to put the archive; nothing for the dated name on the desktop.
     std::optional<std::string> archivePath;
+    // The archive's SHA-256, taken before it is named.
+    bool computeSha256 = false;
+    // NAME.zip.sha256 beside a placed archive (the SHA-256 is then taken too).
+    bool writeChecksumFile = false;
 };
 
+// What a press came to, as the run knew it; nothing here is read back from
+// the archive or the log.
 struct PressResult {
+    // A finished report was placed at archivePath.
     bool reportPlaced = false;
     // The code that ended the run; 0 after success or a failure of another kind.
     int errorCode = 0;
     std::string message;
+    // The file the run left, absolute, as its folder is named now: the
+    // placed report, or after a failure the valid archive of the entries
+    // written so far; empty when it left none.
     std::string archivePath;
+    std::optional<std::string> sha256;
+    std::optional<std::string> checksumFilePath;
+    // The errno when the checksum file of a placed report could not be written.
+    int checksumFileError = 0;
+    // The entries written into the archive, in order.
+    std::vector<std::string> entries;
+    // Every configured path that named nothing (plain paths not found,
+    // wildcards that added no file), in order, as far as the run got.
+    std::vector<std::string> missing;
+    // Whether the archive holds the printer's device report.
+    bool deviceReportStored = false;
     // The run's log as it stood when the run ended, placed or not.
     std::string log;
 };

@@ -5,6 +5,7 @@
 #include "ConfiguredFileCollection.h"
 #include "ConfiguredPaths.h"
 #include "DesktopFolder.h"
+#include "ErrorCodes.h"
 #include "FileSystemIdentity.h"
 #include "FolderCreation.h"
 #include "GeneralInformation.h"
@@ -16,6 +17,7 @@
 #include <locale.h>
 
 #include <optional>
+#include <system_error>
 
 const char* const DEVICE_REPORT_ENTRY_NAME = "reportData/deviceReport.dat";
 const char* const GENERAL_INFORMATION_ENTRY_NAME = "reportData/generalInformation.dat";
@@ -58,38 +60,71 @@ void TelvarinGenerator::addToLog(std::string line)
 
 bool TelvarinGenerator::generateReport(const char* dataXmlPath)
 {
-    const std::string archivePath = getNewReportFilePathToTheDesktop();
-    // A fresh account may have no desktop folder yet; the archive needs one.
-    // Made with the home owner's rights, so that it is theirs under root;
-    // should it not be made, creating the archive fails and says so.
+    // As root in a user's home, the desktop is the user's to choose: the
+    // folders file is read, its links and ".." followed and the folder made
+    // with the home owner's rights, so that they lead where the user could
+    // go and no further; the archive is placed with those rights too, not
+    // with those of whoever owns the folder a link leads to.
+    ArchivePlacing placing = placing_;
+    std::error_code ownerUnknown;
+    placing.owner = platform::ownerOfDirectory(platform::homeDirectory(), ownerUnknown);
+    std::string archivePath;
     {
-        const platform::ScopedFolderOwnerIdentity owner(platform::homeDirectory());
+        std::optional<platform::ScopedFileSystemIdentity> owner;
+        try {
+            if (placing.owner)
+                owner.emplace(*placing.owner);
+        } catch (const std::system_error&) {
+            throw ERROR_ARCHIVE_WRITE;
+        }
+        archivePath = getNewReportFilePathToTheDesktop();
+        // A fresh account may have no desktop folder yet; the archive needs
+        // one. Should it not be made, creating the archive fails and says so.
         platform::makeFolderWithParents(archivePath.substr(0, archivePath.rfind('/')));
     }
-    return generateReport(archivePath.c_str(), dataXmlPath);
+    return runInto(archivePath, dataXmlPath, placing);
 }
 
 bool TelvarinGenerator::generateReport(const char* archivePath, const char* dataXmlPath)
 {
+    return runInto(archivePath, dataXmlPath, placing_);
+}
+
+void TelvarinGenerator::chooseArchiveExtras(bool computeSha256, bool writeChecksumFile)
+{
+    placing_.computeSha256 = computeSha256;
+    placing_.writeChecksumFile = writeChecksumFile;
+}
+
+bool TelvarinGenerator::runInto(const std::string& archivePath, const char* dataXmlPath, const ArchivePlacing& placing)
+{
     archivePath_ = archivePath;
+    archiveOutcome_ = {};
+    deviceReportStored_ = false;
+    missingPaths_.clear();
     // Read first: a faulty file list leaves nothing behind.
     XmlDictionary fileList = XmlParserClass::getSingleLevelDepthXmlDict(dataXmlPath);
 
-    // Should a failure leave the run, the archive is closed as written so
-    // far when it goes, keeping every entry added before the failure readable.
-    std::unique_ptr<ZipArchive> archive = ArchivingClass::createNewZipFile(archivePath);
+    std::unique_ptr<ZipArchive> archive = ArchivingClass::createNewZipFile(archivePath.c_str(), placing);
+    try {
+        addXmlSpecifiedFilesToZip(fileList, archive.get());
 
-    addXmlSpecifiedFilesToZip(fileList, archive.get());
+        std::string deviceReport;
+        if (PrinterCommunicationClass::getReportData(&deviceReport)) {
+            ArchivingClass::addEntryToZipFile(DEVICE_REPORT_ENTRY_NAME, deviceReport, archive.get());
+            deviceReportStored_ = true;
+        }
 
-    std::string deviceReport;
-    if (PrinterCommunicationClass::getReportData(&deviceReport))
-        ArchivingClass::addEntryToZipFile(DEVICE_REPORT_ENTRY_NAME, deviceReport, archive.get());
+        ArchivingClass::addEntryToZipFile(GENERAL_INFORMATION_ENTRY_NAME, getGeneralData(), archive.get());
 
-    ArchivingClass::addEntryToZipFile(GENERAL_INFORMATION_ENTRY_NAME, getGeneralData(), archive.get());
+        ArchivingClass::addEntryToZipFile(REPORT_LOG_ENTRY_NAME, log_.text(), archive.get());
 
-    ArchivingClass::addEntryToZipFile(REPORT_LOG_ENTRY_NAME, log_.text(), archive.get());
-
-    ArchivingClass::closeZipFile(archive.get());
+        archiveOutcome_ = ArchivingClass::closeZipFileWithOutcome(archive.get());
+    } catch (...) {
+        // Every entry added before the failure stays readable.
+        archiveOutcome_ = archive->keepPartial();
+        throw;
+    }
     return true;
 }
 
@@ -100,19 +135,19 @@ std::list<std::string> TelvarinGenerator::accessXmlDictionaryElement(const char*
 
 void TelvarinGenerator::addXmlSpecifiedFilesToZip(XmlDictionary dictionary, ZipArchive* archive)
 {
-    ArchiveEntrySink files(archive);
+    ArchiveEntrySink files(archive, log_, missingPaths_);
     ConfiguredFileCollection(log_, files).addXmlSpecifiedFiles(dictionary);
 }
 
 void TelvarinGenerator::addFilesRelativeToPath(std::list<std::string> pathTexts, std::string base, ZipArchive* archive)
 {
-    ArchiveEntrySink files(archive);
+    ArchiveEntrySink files(archive, log_, missingPaths_);
     ConfiguredFileCollection(log_, files).addFilesRelativeToPath(pathTexts, base);
 }
 
 int TelvarinGenerator::addFilesFromAsterickedPath(std::string wildcardPath, std::string entryName, ZipArchive* archive)
 {
-    ArchiveEntrySink files(archive);
+    ArchiveEntrySink files(archive, log_, missingPaths_);
     return ConfiguredFileCollection(log_, files).addFilesFromAsterickedPath(wildcardPath, entryName);
 }
 

@@ -8,12 +8,12 @@
 // the units of core/filelist and core/sysinfo.
 
 #include "RunLog.h"
+#include "ZipArchive.h"
 #include "XmlParserClass.h"
 
 #include <list>
 #include <string>
-
-class ZipArchive;
+#include <vector>
 
 extern const char* const DEVICE_REPORT_ENTRY_NAME;
 extern const char* const GENERAL_INFORMATION_ENTRY_NAME;
@@ -54,7 +54,24 @@ public:
     std::string getDriverBundleVersions();
     std::string getApplicationVersionData();
 
+    // Every configured path that named nothing, as the collection noted it:
+    // plain paths not found and wildcards that added no file.
+    const std::vector<std::string>& missingPaths() const { return missingPaths_; }
+    // What the next run computes and writes beside its archive.
+    void chooseArchiveExtras(bool computeSha256, bool writeChecksumFile);
+    // Where the last run's archive went (or what was kept of it after a
+    // failure), and what it holds.
+    const ArchiveOutcome& archiveOutcome() const { return archiveOutcome_; }
+    // Whether the last run stored the printer's device report.
+    bool deviceReportStored() const { return deviceReportStored_; }
+
 private:
+    bool runInto(const std::string& archivePath, const char* dataXmlPath, const ArchivePlacing& placing);
+
     RunLog log_;
     std::string archivePath_;
+    std::vector<std::string> missingPaths_;
+    ArchivePlacing placing_;
+    ArchiveOutcome archiveOutcome_;
+    bool deviceReportStored_ = false;
 };

@@ -19,3 +19,12 @@ constexpr int ERROR_DRIVER_DIRECTORY = 14;
 constexpr int ERROR_ARCHIVE_WRITE = 15;
 // The checksum file beside a placed archive cannot be written.
 constexpr int ERROR_CHECKSUM_WRITE = 16;
+
+#include <string>
+
+// A code thrown with what it concerns, so that the message can name the file
+// or folder; caught where the plain codes are.
+struct CodedFailure {
+    int code = 0;
+    std::string detail;
+};

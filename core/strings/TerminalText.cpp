@@ -2,6 +2,8 @@
 
 #include "Utf8.h"
 
+#include <unistd.h>
+
 namespace {
 
 void appendOctalEscape(std::string& out, unsigned char byte)
@@ -59,4 +61,9 @@ std::string escapedForTerminal(std::string_view text)
         i += character->length;
     }
     return out;
+}
+
+std::string shownOn(int descriptor, std::string_view text)
+{
+    return isatty(descriptor) == 1 ? escapedForTerminal(text) : std::string(text);
 }

@@ -14,3 +14,7 @@
 #include <string_view>
 
 std::string escapedForTerminal(std::string_view text);
+
+// `text` as it may go to the descriptor: escaped when that is a terminal, as
+// it stands otherwise (a pipe or a file gets the bytes).
+std::string shownOn(int descriptor, std::string_view text);

@@ -1,31 +1,14 @@
 #include "RunSummary.h"
 
-#include "ArchiveEntryNames.h"
-#include "ChecksumFile.h"
-#include "ConfiguredFileCollection.h"
 #include "ErrorCodes.h"
 #include "ErrorMessages.h"
 #include "Services.h"
-#include "Sha256.h"
-#include "TelvarinGenerator.h"
 
 #include <nlohmann/json.hpp>
 
-#include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 
 namespace {
-
-// The same form as the path printed without --json: absolute, links kept.
-std::string absolutePathOf(const std::string& path)
-{
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    return error ? path : absolute.string();
-}
 
 template <typename Value>
 nlohmann::ordered_json valueOrNull(const std::optional<Value>& value)
@@ -35,40 +18,23 @@ nlohmann::ordered_json valueOrNull(const std::optional<Value>& value)
 
 } // namespace
 
-RunSummary summarizeRun(const PressResult& press, const SummaryChoices& choices)
+RunSummary summarizeRun(const PressResult& press)
 {
     RunSummary summary;
-    summary.missing = ConfiguredFileCollection::pathsNamedMissing(press.log);
+    summary.placed = press.reportPlaced;
+    if (!press.archivePath.empty())
+        summary.archivePath = press.archivePath;
+    summary.sha256 = press.sha256;
+    summary.checksumFilePath = press.checksumFilePath;
+    summary.entries = press.entries;
+    summary.missing = press.missing;
+    summary.printer = press.deviceReportStored;
     if (!press.reportPlaced) {
         summary.error = RunError{press.errorCode, press.message};
-        return summary;
-    }
-    summary.placed = true;
-    summary.archivePath = absolutePathOf(press.archivePath);
-
-    auto fail = [&](int code, std::string message) {
-        summary.error = RunError{code, std::move(message)};
+    } else if (press.checksumFileError != 0) {
+        summary.error = RunError{ERROR_CHECKSUM_WRITE, messageForErrorCode(ERROR_CHECKSUM_WRITE) + " (" +
+                                                           std::strerror(press.checksumFileError) + ")"};
         platform::reporter().showError(summary.error->message);
-        return summary;
-    };
-    if (choices.readArchiveBack || choices.writeChecksumFile) {
-        summary.sha256 = sha256OfFile(*summary.archivePath);
-        if (!summary.sha256)
-            return fail(ERROR_ARCHIVE_WRITE, messageForErrorCode(ERROR_ARCHIVE_WRITE));
-    }
-    if (choices.writeChecksumFile) {
-        summary.checksumFilePath = writeChecksumFile(*summary.archivePath, *summary.sha256);
-        if (!summary.checksumFilePath)
-            return fail(ERROR_CHECKSUM_WRITE,
-                        messageForErrorCode(ERROR_CHECKSUM_WRITE) + " (" + std::strerror(errno) + ")");
-    }
-    if (choices.readArchiveBack) {
-        auto entries = readArchiveEntryNames(*summary.archivePath);
-        if (!entries)
-            return fail(ERROR_ARCHIVE_WRITE, messageForErrorCode(ERROR_ARCHIVE_WRITE));
-        summary.entries = std::move(*entries);
-        summary.printer = std::find(summary.entries.begin(), summary.entries.end(), DEVICE_REPORT_ENTRY_NAME) !=
-                          summary.entries.end();
     }
     return summary;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // What a report run came to, for a caller that reads it by program: the
-// placed archive with its SHA-256 and its entries as read back, the paths the
-// log names as missing, whether the printer's report is in it, and the error.
+// archive it left with its SHA-256 and entries, the paths that named
+// nothing, whether the printer's report is in it, and the error. All of it
+// as the run knew it; nothing is read back from the archive or the log.
 
 #include "ReportPress.h"
 
@@ -16,33 +17,28 @@ struct RunError {
 };
 
 struct RunSummary {
+    // Whether `archivePath` is a placed report; false for the valid archive
+    // of the entries written before a failure.
     bool placed = false;
-    // Absolute; only for a placed archive.
+    // Absolute; any file the run left, nothing when it left none.
     std::optional<std::string> archivePath;
     std::optional<std::string> sha256;
     std::optional<std::string> checksumFilePath;
-    // Read back from the placed archive; empty when nothing was placed.
+    // The entries written into that file, in order.
     std::vector<std::string> entries;
     // Every path not found and every wildcard that added no file, in the
-    // order of the run's log; also after a failure, as far as the run got.
+    // order the collection met them; also after a failure, as far as the
+    // run got.
     std::vector<std::string> missing;
-    // Whether the placed archive holds the printer's device report.
+    // Whether that file holds the printer's device report.
     bool printer = false;
     std::optional<RunError> error;
 };
 
-struct SummaryChoices {
-    // Writes NAME.zip.sha256 beside the placed archive.
-    bool writeChecksumFile = false;
-    // Computes the SHA-256 and reads the entries back.
-    bool readArchiveBack = false;
-};
-
-// Completes a run: a placed archive is checked as chosen. A failure on the
-// way (the archive cannot be read back: code 15; the checksum file cannot be
-// written: code 16) becomes the summary's error and is shown on the reporter;
-// the archive stays placed.
-RunSummary summarizeRun(const PressResult& press, const SummaryChoices& choices);
+// The summary of a press. A placed report whose checksum file could not be
+// written is an error (code 16), shown on the reporter; the archive stays
+// placed.
+RunSummary summarizeRun(const PressResult& press);
 
 // The summary as one JSON object on one line, ended by a line feed: placed,
 // archive, sha256, checksum_file, entries, missing, printer and error

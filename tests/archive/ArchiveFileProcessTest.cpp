@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <minizip/zip.h>
 
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -102,10 +103,15 @@ TEST_P(ArchiveFileProcessTest, RunsRacingForOneNameLeaveOneCompleteArchive)
     EXPECT_EQ(listFolder(folder), std::vector<std::string>{"r.zip"});
 }
 
-TEST_P(ArchiveFileProcessTest, SigintAndSigtermLeaveNothingBehind)
+TEST_P(ArchiveFileProcessTest, EverySignalThatWouldEndTheProcessLeavesNothingBehind)
 {
-    for (int signalNumber : {SIGINT, SIGTERM}) {
+    const std::vector<int> signals = {SIGHUP,    SIGINT,  SIGQUIT, SIGILL,  SIGTRAP,  SIGABRT, SIGBUS,  SIGFPE,
+                                      SIGUSR1,   SIGSEGV, SIGUSR2, SIGPIPE, SIGALRM,  SIGTERM, SIGSTKFLT,
+                                      SIGXCPU,   SIGVTALRM, SIGPROF, SIGIO, SIGPWR,   SIGSYS,  SIGRTMIN, SIGRTMAX};
+    for (int signalNumber : signals) {
         int status = statusOfChild([&] {
+            const rlimit noCore{0, 0}; // SIGQUIT, SIGSEGV, ... would dump one
+            setrlimit(RLIMIT_CORE, &noCore);
             std::signal(signalNumber, SIG_DFL); // whatever the test runner left
             ArchiveFile::installInterruptCleanup();
             ArchiveFile file(folder, GetParam());
@@ -113,10 +119,30 @@ TEST_P(ArchiveFileProcessTest, SigintAndSigtermLeaveNothingBehind)
             raise(signalNumber);
             _exit(99); // not reached when the signal ends the process
         });
-        ASSERT_TRUE(WIFSIGNALED(status)) << "status " << status;
+        ASSERT_TRUE(WIFSIGNALED(status)) << strsignal(signalNumber) << ": status " << status;
         EXPECT_EQ(WTERMSIG(status), signalNumber);
         EXPECT_TRUE(listFolder(folder).empty()) << strsignal(signalNumber);
     }
+}
+
+TEST_P(ArchiveFileProcessTest, AWriteBeyondAFileSizeLimitFailsInsteadOfEndingTheProcess)
+{
+    int status = statusOfChild([&] {
+        std::signal(SIGXFSZ, SIG_DFL);
+        ArchiveFile::installInterruptCleanup();
+        const rlimit small{64 << 10, 64 << 10};
+        setrlimit(RLIMIT_FSIZE, &small);
+        bool failedWithEfbig = false;
+        {
+            ArchiveFile file(folder, GetParam());
+            failedWithEfbig = writeZip(file, {{"big.bin", trust_testing::incompressibleBytes(1 << 20)}}) != ZIP_OK &&
+                              file.writeError().value() == EFBIG;
+        }
+        _exit(failedWithEfbig ? 0 : 97);
+    });
+    ASSERT_TRUE(WIFEXITED(status)) << "status " << status;
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_TRUE(listFolder(folder).empty());
 }
 
 TEST_P(ArchiveFileProcessTest, AnIgnoredSignalStaysIgnored)

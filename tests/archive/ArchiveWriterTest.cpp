@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -222,6 +224,47 @@ TEST_F(ArchiveWriter, FilesThatStatReportsEmptyAreStoredWithWhatTheyHold)
     EXPECT_TRUE(ArchivingClass::tryToCopyFileToZipFileEntry("/proc/version", "proc/version", archive));
     close();
     EXPECT_EQ(readZipEntry(archivePath, "proc/version"), expected);
+}
+
+TEST_F(ArchiveWriter, FilesWithoutASizeStopAtTheByteOrTimeLimit)
+{
+    // /proc/self/pagemap reports size 0 and would yield 256 GiB.
+    struct Case {
+        const char* what;
+        SourceFile::UnknownSizeLimits limits;
+        std::uint64_t bytes; // 0: whatever the time allowed
+    };
+    const std::vector<Case> cases = {
+        {"byte limit", {std::size_t{1} << 20, std::chrono::seconds(30)}, std::uint64_t{1} << 20},
+        {"time limit", {std::size_t{1} << 40, std::chrono::milliseconds(50)}, 0},
+    };
+    for (const auto& [what, limits, bytes] : cases) {
+        SCOPED_TRACE(what);
+        const auto previous = SourceFile::setUnknownSizeLimits(limits);
+        const auto started = std::chrono::steady_clock::now();
+        const auto copied = ArchivingClass::copyFileIfPresent("/proc/self/pagemap", what, archive);
+        SourceFile::setUnknownSizeLimits(previous);
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));
+        ASSERT_TRUE(copied.has_value());
+        EXPECT_TRUE(copied->cutShort);
+        if (bytes != 0) {
+            EXPECT_EQ(copied->bytes, bytes);
+        }
+    }
+    // A file whose size is known is copied whole, however it compares.
+    writeFile(dir / "known.log", std::string(3 << 20, 'k'));
+    const auto previous = SourceFile::setUnknownSizeLimits({std::size_t{1} << 20, std::chrono::seconds(30)});
+    const auto known = ArchivingClass::copyFileIfPresent((dir / "known.log").c_str(), "known.log", archive);
+    SourceFile::setUnknownSizeLimits(previous);
+    ASSERT_TRUE(known.has_value());
+    EXPECT_FALSE(known->cutShort);
+    close();
+    const auto read = readZipEntries(archivePath);
+    ASSERT_EQ(read.size(), 3u);
+    EXPECT_EQ(read[0].size, std::uint64_t{1} << 20);
+    EXPECT_EQ(read[2].size, std::uint64_t{3} << 20);
+    for (const auto& entry : read)
+        EXPECT_TRUE(entry.crcOk) << entry.name;
 }
 
 TEST_F(ArchiveWriter, SourcesAreReadUnderTheFileSystemRoot)

@@ -247,3 +247,29 @@ TEST(BashCompletion, OffersTheOptionsOnceAndPathsOfTheRightKind)
     EXPECT_EQ(offered("telvarin-report --sysroot = ''"), Words{"reports dir"});
     EXPECT_EQ(offered("telvarin-report --data-xml l"), Words{"list.xml"});
 }
+
+TEST_F(CommandLineOutput, JsonNamesThePartialArchiveAFailedRunLeftBehind)
+{
+    // No Home_Path_Files: code 7 once the absolute files are stored.
+    writeFile(temp / "data.xml", "<c><Absolute_Path_Files><f>etc/quorvel/quorvel.conf</f>"
+                                 "<f>etc/quorvel/absent.conf</f></Absolute_Path_Files></c>");
+    ProcessResult run =
+        report({"--json", "--checksum", "--sysroot", SAMPLE_SYSTEM, "--output", temp / "out", "--data-xml",
+                temp / "data.xml"});
+    EXPECT_EQ(run.exitStatus, 1);
+    ProcessResult check = checkJson(run, {"failed", "7"});
+    EXPECT_EQ(check.exitStatus, 0) << check.standardError << run.standardOutput;
+    const auto archives = archivesIn(temp / "out");
+    ASSERT_EQ(archives.size(), 1u);
+    EXPECT_NE(run.standardOutput.find("\"placed\":false,\"archive\":\"" + canonicalPath(temp / "out") + "/" +
+                                      archives[0] + "\""),
+              std::string::npos)
+        << run.standardOutput;
+    EXPECT_NE(run.standardOutput.find("\"entries\":[\"/etc/quorvel/quorvel.conf\"],\"missing\":[\"/etc/quorvel/"
+                                      "absent.conf\"]"),
+              std::string::npos)
+        << run.standardOutput;
+    // A checksum file goes only with a placed report.
+    EXPECT_FALSE(pathExists(temp / ("out/" + archives[0] + ".sha256")));
+    EXPECT_EQ(complaintsOfEveryReader(temp / ("out/" + archives[0])), "");
+}

@@ -17,6 +17,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <thread>
 
 using namespace testing_support;
@@ -51,10 +52,8 @@ std::string everythingStored(const std::string& archive)
 
 void expectSoundArchives(const std::string& folder)
 {
-    for (const auto& name : archivesIn(folder)) {
-        readZipEntries(folder + "/" + name);
-        EXPECT_TRUE(unzipTestPasses(folder + "/" + name)) << name;
-    }
+    for (const auto& name : archivesIn(folder))
+        EXPECT_EQ(complaintsOfEveryReader(folder + "/" + name), "") << name;
 }
 
 // A run in the background, for tests that act while it is under way.
@@ -400,4 +399,75 @@ TEST_F(HostileSystem, NamesShownOnATerminalHaveTheirControlCharactersEscaped)
         {});
     EXPECT_EQ(check.exitStatus, 0) << check.standardError;
     EXPECT_TRUE(unzipTestPasses(archive));
+}
+
+TEST_F(RootInAUsersHome, TheDesktopLeadsOnlyWhereTheUserCouldWrite)
+{
+    const std::string home = temp / "user";
+    const std::string rootOnly = temp / "root-only";
+    makeDirectories(home + "/.config");
+    makeDirectories(rootOnly);
+    writeFile(home + "/settings.conf", "the user's");
+    for (const auto& path : {home, home + "/.config", home + "/settings.conf"})
+        ASSERT_EQ(chown(path.c_str(), USER, USER), 0);
+    writeFile(temp / "data.xml", fileList({}, {"settings.conf"}));
+    const std::vector<std::pair<std::string, std::function<void()>>> ways = {
+        {"a Desktop link to root's folder",
+         [&] { ASSERT_EQ(symlink(rootOnly.c_str(), (home + "/Desktop").c_str()), 0); }},
+        {"a desktop that climbs out with ..",
+         [&] { writeFile(home + "/.config/user-dirs.dirs", "XDG_DESKTOP_DIR=\"$HOME/../root-only\"\n"); }},
+    };
+    for (const auto& [what, plant] : ways) {
+        SCOPED_TRACE(what);
+        std::filesystem::remove(home + "/Desktop");
+        std::filesystem::remove(home + "/.config/user-dirs.dirs");
+        plant();
+        ProcessResult result =
+            runProcess({TELVARIN_REPORT_EXECUTABLE, "--data-xml", temp / "data.xml"}, {{"HOME", home}});
+        EXPECT_EQ(result.exitStatus, 1);
+        EXPECT_NE(result.standardError.find("Error code 15 occured: cannot write in the folder \"" + rootOnly + "\""),
+                  std::string::npos)
+            << result.standardError;
+        EXPECT_TRUE(std::filesystem::is_empty(rootOnly));
+    }
+}
+
+TEST_F(RootInAUsersHome, AFoldersFileBehindALinkTheUserCannotFollowIsNotRead)
+{
+    const std::string home = temp / "user";
+    const std::string hidden = temp / "root-config";
+    makeDirectories(home);
+    writeFile(home + "/settings.conf", "the user's");
+    writeFile(hidden + "/user-dirs.dirs", "XDG_DESKTOP_DIR=\"$HOME/Elsewhere\"\n");
+    ASSERT_EQ(chmod(hidden.c_str(), 0700), 0);
+    ASSERT_EQ(symlink(hidden.c_str(), (home + "/.config").c_str()), 0);
+    for (const auto& path : {home, home + "/settings.conf"})
+        ASSERT_EQ(chown(path.c_str(), USER, USER), 0);
+    writeFile(temp / "data.xml", fileList({}, {"settings.conf"}));
+
+    // Whether the run ends well here or not, the home file was stored first.
+    ProcessResult result = runProcess({TELVARIN_REPORT_EXECUTABLE, "--data-xml", temp / "data.xml"}, {{"HOME", home}});
+    EXPECT_FALSE(pathExists(home + "/Elsewhere")) << result.standardError;
+    ASSERT_EQ(archivesIn(home + "/Desktop").size(), 1u) << result.standardError;
+    EXPECT_EQ(ownerOf(home + "/Desktop/" + archivesIn(home + "/Desktop").front()), USER);
+    expectSoundArchives(home + "/Desktop");
+}
+
+TEST_F(RootInAUsersHome, TheChecksumFileBesideTheUsersArchiveIsTheUsers)
+{
+    writeFile(root + HOME + "/settings.conf", "the user's");
+    const std::string desktop = temp / "user/Desktop";
+    makeDirectories(desktop);
+    ASSERT_EQ(chown((temp / "user").c_str(), USER, USER), 0);
+    ASSERT_EQ(chown(desktop.c_str(), USER, USER), 0);
+    writeFile(temp / "data.xml", fileList({}, {"settings.conf"}));
+    ProcessResult result = runProcess({TELVARIN_REPORT_EXECUTABLE, "--sysroot", root, "--output", desktop,
+                                       "--data-xml", temp / "data.xml", "--checksum"},
+                                      {{"HOME", HOME}});
+    ASSERT_EQ(result.exitStatus, 0) << result.standardError;
+    const auto archives = archivesIn(desktop);
+    ASSERT_EQ(archives.size(), 1u);
+    EXPECT_EQ(ownerOf(desktop + "/" + archives.front()), USER);
+    EXPECT_EQ(ownerOf(desktop + "/" + archives.front() + ".sha256"), USER);
+    EXPECT_EQ(complaintsOfEveryReader(desktop + "/" + archives.front()), "");
 }

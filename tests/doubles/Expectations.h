@@ -1,6 +1,8 @@
 #pragma once
 // Small expectations shared by the suites.
 
+#include "ErrorCodes.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,7 +10,8 @@
 
 namespace testing_support {
 
-// Expects `action` to throw exactly the int `code`.
+// Expects `action` to throw exactly the code `code`, as an int or with the
+// file or folder it concerns.
 template <typename Action>
 void expectCode(int code, Action action, const std::string& what = {})
 {
@@ -17,10 +20,12 @@ void expectCode(int code, Action action, const std::string& what = {})
         ADD_FAILURE() << what << ": no error, expected code " << code;
     } catch (int thrown) {
         EXPECT_EQ(thrown, code) << what;
+    } catch (const CodedFailure& thrown) {
+        EXPECT_EQ(thrown.code, code) << what << ": " << thrown.detail;
     }
 }
 
-// The int code `call` throws; 0 when it throws none.
+// The code `call` throws; 0 when it throws none.
 template <typename Call>
 int codeThrownBy(Call call)
 {
@@ -28,6 +33,8 @@ int codeThrownBy(Call call)
         call();
     } catch (int code) {
         return code;
+    } catch (const CodedFailure& failure) {
+        return failure.code;
     }
     return 0;
 }

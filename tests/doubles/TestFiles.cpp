@@ -154,6 +154,33 @@ bool unzipTestPasses(const std::string& archive)
     return runProcess({"unzip", "-tqq", archive}, {}).exitStatus == 0;
 }
 
+std::string complaintsOfEveryReader(const std::string& archive, long expectedEntries)
+{
+    std::string complaints;
+    auto note = [&](const char* reader, const ProcessResult& result) {
+        if (result.exitStatus != 0)
+            complaints += std::string(reader) + " (status " + std::to_string(result.exitStatus) +
+                          "): " + result.standardOutput.substr(0, 400) + result.standardError.substr(0, 400) + "\n";
+    };
+    note("unzip -t", runProcess({"unzip", "-tqq", archive}, {}));
+    note("python zipfile",
+         runProcess({"python3", "-c",
+                     "import sys, zipfile\n"
+                     "with zipfile.ZipFile(sys.argv[1]) as archive:\n"
+                     "    bad = archive.testzip()\n"
+                     "    if bad is not None: sys.exit('bad entry: %r' % bad)\n"
+                     "    count, expected = len(archive.infolist()), int(sys.argv[2])\n"
+                     "    if expected >= 0 and count != expected: sys.exit('%d entries' % count)\n",
+                     archive, std::to_string(expectedEntries)},
+                    {}));
+    // Extracted to standard output: every entry inflated and checked, without
+    // making tens of thousands of files.
+    ProcessResult extracted = runProcess({"bsdtar", "-xOf", archive}, {});
+    extracted.standardOutput.clear();
+    note("bsdtar -x", extracted);
+    return complaints;
+}
+
 ProcessResult runProcess(const std::vector<std::string>& arguments,
                          const std::map<std::string, std::string>& environment,
                          const std::string& workingDirectory)

@@ -54,6 +54,12 @@ std::vector<std::string> readZipEntryNames(const std::string& archive);
 std::string readZipEntry(const std::string& archive, const std::string& entryName);
 // Whether Info-ZIP's `unzip -t` finds the archive sound.
 bool unzipTestPasses(const std::string& archive);
+// What the three independent readers say of the archive: `unzip -t`,
+// Python's zipfile reading every entry, and `bsdtar -x` extracting every
+// entry (a listing would not inflate anything). Empty when all
+// three read it whole (and, where given, Python sees `expectedEntries`
+// entries); otherwise their complaints.
+std::string complaintsOfEveryReader(const std::string& archive, long expectedEntries = -1);
 
 struct ProcessResult {
     int exitStatus = -1;

@@ -224,3 +224,33 @@ TEST(XmlParser, FetchingASectionInsistsThatItExists)
         }
     }
 }
+
+TEST(XmlParser, ProcessingInstructionsAndDocumentTypesAppendNothing)
+{
+    const Dictionary expected = {{"Absolute_Path_Files", {"a.log", "b.log"}}, {"Home_Path_Files", {"c.log"}}};
+    const std::string sections = "<Absolute_Path_Files><f>a.log</f>%<f>b.log</f></Absolute_Path_Files>"
+                                 "<Home_Path_Files><f>c.log</f></Home_Path_Files>";
+    auto document = [&](const std::string& prolog, const std::string& inside, const std::string& after) {
+        std::string body = sections;
+        body.replace(body.find('%'), 1, inside);
+        return prolog + "<configuration>" + body + "</configuration>" + after;
+    };
+    const std::string subset = "<!DOCTYPE configuration [\n  <!ENTITY x \"]>\">\n  <!-- ]> -->\n"
+                               "  <?pi ]>?>\n  <!ELEMENT f (#PCDATA)>\n]>\n";
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"a processing instruction in a section", document("", "<?note x?>", "")},
+        {"one before and after the top element", document("<?xml version=\"1.0\"?><?style a?>", "", "<?end?>")},
+        {"a document type with an internal subset", document("<?xml version=\"1.0\"?>\n" + subset, "", "")},
+        {"a document type with a quoted >", document("<!DOCTYPE c SYSTEM \"a>b\">", "", "")},
+        {"\"<?\" inside a comment and an attribute", document("", "<!-- <?x?> --><f a='<?x?>'/>", "")},
+    };
+    for (const auto& [what, text] : cases) {
+        SCOPED_TRACE(what);
+        EXPECT_EQ(parse(text), expected);
+    }
+    // An instruction parts the text around it, as any node does.
+    EXPECT_EQ(parse("<c><s>a.<?p?>log</s></c>").at("s"), (std::list<std::string>{"a.", "log"}));
+    // A declaration that is not the first thing stays as wrong as it was.
+    EXPECT_EQ(codeOfParse("<c><?xml version=\"1.0\"?><s/></c>"), 5);
+    EXPECT_EQ(codeOfParse("<c><?unterminated </c>"), 5);
+}

@@ -1,6 +1,6 @@
 // The listing of what a report would collect, on the fake machine: what it
 // finds and misses, that it reaches neither printer nor system facts, and
-// that its misses are the ones a run's log names.
+// that its misses are the ones a run notes.
 #include "ConfiguredFileCollection.h"
 #include "ErrorMessages.h"
 #include "FileListing.h"
@@ -137,7 +137,7 @@ TEST_F(FileListing, MissesTheSamePathsAsTheLogOfARun)
     const PressResult run = runReportPress(indicator, {dataXml, temp / "out/report.zip"});
 
     ASSERT_TRUE(run.reportPlaced) << run.message;
-    EXPECT_EQ(ConfiguredFileCollection::pathsNamedMissing(run.log), missingPaths(listing.paths));
+    EXPECT_EQ(run.missing, missingPaths(listing.paths));
 }
 
 TEST_F(FileListing, AFaultyFileListEndsItWithTheCodeAndMessageOfARun)
@@ -165,15 +165,4 @@ TEST_F(FileListing, AFaultyFileListEndsItWithTheCodeAndMessageOfARun)
         EXPECT_EQ(machine.reporter.shown[0].text, messageForErrorCode(code));
     }
     EXPECT_EQ(listConfiguredFiles(std::nullopt).errorCode, 5);
-}
-
-TEST(RunLogMisses, AreThePathsOfBothKindsOfMissLineInLogOrder)
-{
-    const std::string log = "Could not find the path \"/etc/a.conf\"\r\n"
-                            "Could not read the version of /Library/Printers/Quorvel/X.bundle\r\n"
-                            "Added no files for the astricked path \"/var/log/*.log\"\r\n"
-                            "Could not find the path \"/home/odd\r\nname/b.log\"\r\n";
-    EXPECT_EQ(ConfiguredFileCollection::pathsNamedMissing(log),
-              (std::vector<std::string>{"/etc/a.conf", "/var/log/*.log", "/home/odd\r\nname/b.log"}));
-    EXPECT_TRUE(ConfiguredFileCollection::pathsNamedMissing("").empty());
 }

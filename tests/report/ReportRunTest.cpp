@@ -179,7 +179,9 @@ TEST_F(ReportRunTest, AnArchiveThatCannotBeWrittenIsAFailureNotASuccess)
     EXPECT_FALSE(result.reportPlaced);
     EXPECT_EQ(result.errorCode, ERROR_ARCHIVE_WRITE);
     ASSERT_FALSE(machine.reporter.shown.empty());
-    EXPECT_EQ(machine.reporter.shown.back().text, "Error code 15 occured");
+    // The message names the folder that could not be written.
+    EXPECT_EQ(machine.reporter.shown.back().text,
+              "Error code 15 occured: cannot write in the folder \"" + temp / "data.xml\" (Not a directory)");
     EXPECT_TRUE(machine.reporter.shown.back().error);
 
     if (geteuid() != 0) {

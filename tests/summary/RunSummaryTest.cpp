@@ -1,4 +1,4 @@
-// What a run hands back to a script: the SHA-256 of a file, the checksum file
+// What a run hands back to a script: the SHA-256 of a descriptor, the checksum file
 // beside the archive and what it does to a name someone else holds, the
 // summary of a placed run whose checksum file cannot be written, JSON that
 // survives names that are not UTF-8, and the text of a listing.
@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -38,17 +39,20 @@ std::vector<std::string> namesIn(const std::string& directory)
 
 } // namespace
 
-TEST(Sha256OfFile, IsTheDigestOfTheBytesAndRefusesALinkOrAMissingFile)
+TEST(Sha256OfDescriptor, IsTheDigestOfEveryByteWhateverThePosition)
 {
     TempDir temp;
     writeFile(temp / "abc", "abc");
     writeFile(temp / "empty", "");
-    ASSERT_EQ(symlink((temp / "abc").c_str(), (temp / "link").c_str()), 0);
+    const int abc = open((temp / "abc").c_str(), O_RDONLY | O_CLOEXEC);
+    const int empty = open((temp / "empty").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(lseek(abc, 2, SEEK_SET), 2);
 
-    EXPECT_EQ(sha256OfFile(temp / "abc"), SHA256_OF_ABC);
-    EXPECT_EQ(sha256OfFile(temp / "empty"), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
-    EXPECT_EQ(sha256OfFile(temp / "link"), std::nullopt);
-    EXPECT_EQ(sha256OfFile(temp / "missing"), std::nullopt);
+    EXPECT_EQ(sha256OfDescriptor(abc), SHA256_OF_ABC);
+    EXPECT_EQ(sha256OfDescriptor(empty), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+    close(abc);
+    close(empty);
+    EXPECT_EQ(sha256OfDescriptor(abc), std::nullopt);
 }
 
 TEST(ChecksumFile, ReplacesWhateverHeldTheNameWithoutWritingThroughIt)
@@ -58,6 +62,11 @@ TEST(ChecksumFile, ReplacesWhateverHeldTheNameWithoutWritingThroughIt)
     const std::string checksumPath = archive + ".sha256";
     writeFile(archive, "abc");
     const std::string expected = SHA256_OF_ABC + "  Telvarin_x.zip\n";
+    const int folder = open((temp / "out").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    auto writeChecksumFile = [&](const std::string&, const std::string& sha256) {
+        auto name = writeChecksumFileIn(folder, "Telvarin_x.zip", sha256);
+        return name ? std::optional<std::string>(temp / ("out/" + *name)) : std::nullopt;
+    };
 
     EXPECT_EQ(writeChecksumFile(archive, SHA256_OF_ABC), checksumPath);
     EXPECT_EQ(readWholeFile(checksumPath), expected);
@@ -80,6 +89,7 @@ TEST(ChecksumFile, ReplacesWhateverHeldTheNameWithoutWritingThroughIt)
     EXPECT_EQ(readWholeFile(temp / "elsewhere"), "someone's file");
     EXPECT_EQ(readWholeFile(checksumPath), expected);
     EXPECT_EQ(namesIn(temp / "out"), (std::vector<std::string>{"Telvarin_x.zip", "Telvarin_x.zip.sha256"}));
+    close(folder);
 }
 
 TEST(ChecksumFile, ThatCannotTakeItsNameLeavesNoTemporaryFileAndTheRunSaysSo)
@@ -102,14 +112,16 @@ TEST(ChecksumFile, ThatCannotTakeItsNameLeavesNoTemporaryFileAndTheRunSaysSo)
         void startAnimation() override {}
         void stopAnimation() override {}
     } indicator;
-    const PressResult run = runReportPress(indicator, {temp / "data.xml", archive});
+    const PressResult run = runReportPress(indicator, {temp / "data.xml", archive, true, true});
     ASSERT_TRUE(run.reportPlaced) << run.message;
 
-    const RunSummary summary = summarizeRun(run, {true, true});
+    const RunSummary summary = summarizeRun(run);
 
     EXPECT_TRUE(summary.placed);
     EXPECT_EQ(summary.archivePath, archive);
-    EXPECT_EQ(summary.sha256, sha256OfFile(archive));
+    const int placed = open(archive.c_str(), O_RDONLY | O_CLOEXEC);
+    EXPECT_EQ(summary.sha256, sha256OfDescriptor(placed));
+    close(placed);
     EXPECT_EQ(summary.checksumFilePath, std::nullopt);
     ASSERT_TRUE(summary.error);
     EXPECT_EQ(summary.error->code, 16);

@@ -32,22 +32,35 @@ def missing_in_log(log):
     return paths
 
 
-def check_placed(summary, problems):
+# The archive named, its digest and entries as read back; None when it
+# cannot be read.
+def check_archive(summary, problems):
     archive = summary["archive"]
     if not isinstance(archive, str) or not os.path.isabs(archive) or os.path.normpath(archive) != archive:
         problems.append(f"archive is no absolute path: {archive!r}")
-        return
+        return None
     with open(archive, "rb") as data:
         digest = hashlib.sha256(data.read()).hexdigest()
     if summary["sha256"] != digest:
         problems.append(f"sha256 {summary['sha256']!r} is not the archive's {digest}")
     with zipfile.ZipFile(archive) as read_back:
+        if read_back.testzip() is not None:
+            problems.append(f"the archive {archive!r} does not read back whole")
         names = [stored_name(info) for info in read_back.infolist()]
-        log = read_back.read("reportData/reportGeneratorLog.log").decode("utf-8", "replace")
     if summary["entries"] != names:
         problems.append(f"entries {summary['entries']} are not the archive's {names}")
     if summary["printer"] != ("reportData/deviceReport.dat" in names):
         problems.append(f"printer is {summary['printer']} for entries {names}")
+    return digest
+
+
+def check_placed(summary, problems):
+    digest = check_archive(summary, problems)
+    if digest is None:
+        return
+    archive = summary["archive"]
+    with zipfile.ZipFile(archive) as read_back:
+        log = read_back.read("reportData/reportGeneratorLog.log").decode("utf-8", "replace")
     if summary["missing"] != missing_in_log(log):
         problems.append(f"missing {summary['missing']} is not what the log names: {missing_in_log(log)}")
     if summary["error"] is not None:
@@ -62,8 +75,15 @@ def check_placed(summary, problems):
 
 
 def check_failed(summary, code, problems):
-    for field, value in (("placed", False), ("archive", None), ("sha256", None), ("checksum_file", None),
-                         ("entries", []), ("printer", False)):
+    # What a failed run left: nothing, or the valid archive of the entries
+    # written before the failure, named by "archive" with "placed" false.
+    nothing_left = (("archive", None), ("sha256", None), ("entries", []), ("printer", False))
+    fields = [("placed", False), ("checksum_file", None)]
+    if summary["archive"] is None:
+        fields += nothing_left
+    else:
+        check_archive(summary, problems)
+    for field, value in fields:
         if summary[field] != value:
             problems.append(f"{field} is {summary[field]!r} after a failure")
     error = summary["error"]

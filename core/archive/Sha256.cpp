@@ -1,26 +1,20 @@
 #include "Sha256.h"
 
-#include "FileDescriptor.h"
-
 #include <glib.h>
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <memory>
 #include <vector>
 
-std::optional<std::string> sha256OfFile(const std::string& path)
+std::optional<std::string> sha256OfDescriptor(int descriptor)
 {
-    platform::FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC));
-    if (!file)
-        return std::nullopt;
     std::unique_ptr<GChecksum, decltype(&g_checksum_free)> checksum(g_checksum_new(G_CHECKSUM_SHA256),
                                                                     &g_checksum_free);
     std::vector<unsigned char> buffer(std::size_t{1} << 16);
-    for (;;) {
-        const ssize_t count = ::read(file.get(), buffer.data(), buffer.size());
+    for (off_t offset = 0;;) {
+        const ssize_t count = ::pread(descriptor, buffer.data(), buffer.size(), offset);
         if (count == 0)
             break;
         if (count < 0) {
@@ -29,6 +23,7 @@ std::optional<std::string> sha256OfFile(const std::string& path)
             return std::nullopt;
         }
         g_checksum_update(checksum.get(), buffer.data(), count);
+        offset += count;
     }
     return std::string(g_checksum_get_string(checksum.get()));
 }

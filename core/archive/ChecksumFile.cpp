@@ -1,6 +1,7 @@
 #include "ChecksumFile.h"
 
 #include "FileDescriptor.h"
+#include "SignalCleanup.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -60,24 +61,19 @@ std::string checksumFileLine(const std::string& sha256, const std::string& archi
     return sha256 + "  " + archiveName + "\n";
 }
 
-std::optional<std::string> writeChecksumFile(const std::string& archivePath, const std::string& sha256)
+std::optional<std::string> writeChecksumFileIn(int folder, const std::string& archiveName, const std::string& sha256)
 {
-    const auto slash = archivePath.rfind('/');
-    const std::string directoryPath = slash == std::string::npos ? "." : archivePath.substr(0, slash + 1);
-    const std::string archiveName = slash == std::string::npos ? archivePath : archivePath.substr(slash + 1);
     const std::string checksumName = archiveName + CHECKSUM_FILE_SUFFIX;
-
-    platform::FileDescriptor directory(::open(directoryPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!directory)
-        return std::nullopt;
     std::string temporaryName;
-    platform::FileDescriptor file = createTemporaryFile(directory.get(), checksumName, &temporaryName);
+    platform::FileDescriptor file = createTemporaryFile(folder, checksumName, &temporaryName);
     if (!file)
         return std::nullopt;
+    int cleanupSlot = registerForRemovalOnSignal(folder, temporaryName);
 
     auto giveUp = [&] {
         const int reason = errno;
-        ::unlinkat(directory.get(), temporaryName.c_str(), 0);
+        ::unlinkat(folder, temporaryName.c_str(), 0);
+        unregisterFromRemovalOnSignal(cleanupSlot);
         errno = reason;
         return std::nullopt;
     };
@@ -87,7 +83,8 @@ std::optional<std::string> writeChecksumFile(const std::string& archivePath, con
         return giveUp();
     if (::close(file.release()) != 0)
         return giveUp();
-    if (::renameat(directory.get(), temporaryName.c_str(), directory.get(), checksumName.c_str()) != 0)
+    if (::renameat(folder, temporaryName.c_str(), folder, checksumName.c_str()) != 0)
         return giveUp();
-    return (slash == std::string::npos ? std::string() : directoryPath) + checksumName;
+    unregisterFromRemovalOnSignal(cleanupSlot);
+    return checksumName;
 }

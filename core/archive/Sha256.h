@@ -1,0 +1,10 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+// The SHA-256 of every byte of the open file, read from its start whatever
+// its position, as 64 lowercase hexadecimal digits; nothing when it cannot
+// be read. Taken through the descriptor, never by name, so that it is the
+// digest of the very file the run wrote.
+std::optional<std::string> sha256OfDescriptor(int descriptor);
