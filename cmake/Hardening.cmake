@@ -7,10 +7,14 @@ include(CheckCXXCompilerFlag)
 include(CheckLinkerFlag)
 include(CheckPIESupported)
 
+# Whether the programs carry the hardening a package needs, for the tests
+# that check the package: not in an instrumented or unoptimised build.
+set(TELVARIN_PACKAGE_HARDENED OFF)
 if(TELVARIN_SANITIZE OR TELVARIN_BUILD_FUZZERS)
   message(STATUS "Hardening off: the sanitizer or fuzzer build keeps its own flags")
   return()
 endif()
+set(TELVARIN_PACKAGE_HARDENED $<CONFIG:Release,RelWithDebInfo,MinSizeRel>)
 
 # Position-independent executables, so that address-space randomisation
 # covers the programs' own code too.
