@@ -1,7 +1,8 @@
 # Debian's hardening for every program built here, the flags that
-# dpkg-buildflags gives with DEB_BUILD_MAINT_OPTIONS=hardening=+all: both
-# programs run as root on print servers and parse files from the collected
-# system. Sanitizer and fuzzer builds keep their own instrumentation, which
+# dpkg-buildflags gives with DEB_BUILD_MAINT_OPTIONS=hardening=+all (with the
+# stack-clash and control-flow protection that dpkg adds after Debian 12):
+# both programs run as root on print servers and parse files from the
+# collected system. Sanitizer and fuzzer builds keep their own instrumentation, which
 # these flags would only get in the way of.
 include(CheckCXXCompilerFlag)
 include(CheckLinkerFlag)
