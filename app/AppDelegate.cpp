@@ -1,5 +1,8 @@
 #include "AppDelegate.h"
 
+#include "ApplicationIdentity.h"
+#include "DesktopSession.h"
+#include "ElidingLabel.h"
 #include "GuiThread.h"
 #include "WindowServices.h"
 #include "ErrorMessages.h"
@@ -7,21 +10,19 @@
 #include "Services.h"
 #include "ui_MainWindow.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
 #include <QIcon>
 #include <QKeyEvent>
-#include <QUrl>
+#include <QPointer>
 
 #include <algorithm>
 #include <utility>
 
 namespace {
-
-// The icon the menu entry installs into the icon theme.
-const char* const APPLICATION_ICON_NAME = "com.quorvel.TelvarinGenerator";
 
 // The worker's whole job. Nothing may leave it: an exception escaping a
 // thread ends the program without a word to the user.
@@ -77,29 +78,25 @@ ReportRequest AppDelegate::shippedReportRequest()
     return request;
 }
 
-void AppDelegate::openInFileManager(const QString& folder)
-{
-    QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
-}
-
-AppDelegate::AppDelegate(RequestSource requestForPress, FolderOpener openFolder, QWidget* parent)
+AppDelegate::AppDelegate(RequestSource requestForPress, DesktopSession* session, QWidget* parent)
     : QMainWindow(parent),
       ui_(std::make_unique<Ui::MainWindow>()),
       requestForPress_(std::move(requestForPress)),
-      openFolder_(std::move(openFolder))
+      ownSession_(session ? nullptr : std::make_unique<FreedesktopSession>()),
+      session_(session ? session : ownSession_.get())
 {
     ui_->setupUi(this);
-    setWindowIcon(QIcon::fromTheme(QString::fromLatin1(APPLICATION_ICON_NAME)));
+    setWindowIcon(QIcon::fromTheme(QString::fromLatin1(APPLICATION_ID)));
     ProgressBarIndicator::showAtRest(ui_->indicator);
+    designedMinimumSize_ = minimumSize();
     // The row keeps its room while hidden, so that the window does not jump
     // when a report was placed.
     QSizePolicy rowPolicy = ui_->placedReport->sizePolicy();
     rowPolicy.setRetainSizeWhenHidden(true);
     ui_->placedReport->setSizePolicy(rowPolicy);
+    widenForAWholeArchiveName();
     hidePlacedReport();
-    // Room for the whole text at the narrowest width, whatever the font.
-    const int needed = ui_->centralwidget->layout()->totalHeightForWidth(minimumWidth());
-    setMinimumHeight(std::max(minimumHeight(), needed));
+    hideOpenFolderFailure();
     connect(ui_->button, &QPushButton::clicked, this, &AppDelegate::clickButton);
     connect(ui_->openFolderButton, &QPushButton::clicked, this, &AppDelegate::openPlacedReportFolder);
     ui_->button->setFocus();
@@ -112,6 +109,11 @@ QProgressBar* AppDelegate::indicator() const
     return ui_->indicator;
 }
 
+ElidingLabel* AppDelegate::statusLine() const
+{
+    return ui_->statusLine;
+}
+
 QPushButton* AppDelegate::button() const
 {
     return ui_->button;
@@ -122,7 +124,7 @@ QLabel* AppDelegate::explanation() const
     return ui_->explanation;
 }
 
-QLabel* AppDelegate::placedFileName() const
+ElidingLabel* AppDelegate::placedFileName() const
 {
     return ui_->placedFileName;
 }
@@ -132,14 +134,19 @@ QPushButton* AppDelegate::openFolderButton() const
     return ui_->openFolderButton;
 }
 
+QLabel* AppDelegate::openFolderFailure() const
+{
+    return ui_->openFolderFailure;
+}
+
 void AppDelegate::keyPressEvent(QKeyEvent* event)
 {
-    // Outside a dialog a default button takes Enter only while it has the
-    // focus; keys that no widget took come here, and the window's one action
-    // answers them.
+    // A focused button takes Return and Space itself. Return that no button
+    // took presses the report button, as a dialog's default button would.
     const int key = event->key();
-    const bool pressKey = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
-    if (pressKey && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+    const bool returnKey = key == Qt::Key_Return || key == Qt::Key_Enter;
+    if (returnKey && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier &&
+        !qobject_cast<QAbstractButton*>(focusWidget())) {
         event->accept();
         ui_->button->click();
         return;
@@ -147,29 +154,113 @@ void AppDelegate::keyPressEvent(QKeyEvent* event)
     QMainWindow::keyPressEvent(event);
 }
 
+void AppDelegate::fitMinimumSizeToContent()
+{
+    // Room for every text at the narrowest width, whatever the font: the
+    // explanation wraps onto more lines as the window narrows.
+    QLayout* layout = ui_->centralwidget->layout();
+    const int width = std::max(designedMinimumSize_.width(), layout->totalMinimumSize().width());
+    const int height = std::max(designedMinimumSize_.height(), layout->totalHeightForWidth(width));
+    setMinimumSize(width, height);
+}
+
+void AppDelegate::widenForAWholeArchiveName()
+{
+    // A name as long as any the report gives its archive: with a larger
+    // font the window opens wider, and elides the name only when narrowed.
+    ui_->placedFileName->setFullText(QStringLiteral("Telvarin_12_31_2011__12_59_PM.zip"));
+    const QMargins margins = ui_->centralwidget->layout()->contentsMargins();
+    const int wanted = ui_->placedReportLayout->sizeHint().width() + margins.left() + margins.right();
+    ui_->placedFileName->setFullText({});
+    if (width() < wanted)
+        resize(wanted, height());
+}
+
+void AppDelegate::showStatus(const QString& text)
+{
+    ui_->statusLine->setFullText(text);
+    // The bar is what a screen reader follows during a run; its label is
+    // this line, and its description says the same.
+    ui_->indicator->setAccessibleDescription(text);
+}
+
 void AppDelegate::showPlacedReport(const PressResult& result)
 {
     if (!result.reportPlaced)
         return;
     const QFileInfo archive(localPath(result.archivePath));
-    placedReportFolder_ = archive.absolutePath();
-    ui_->placedFileName->setText(tr("Report file: %1").arg(archive.fileName()));
-    ui_->placedFileName->setToolTip(archive.absoluteFilePath());
+    placedReportPath_ = archive.absoluteFilePath();
+    ElidingLabel* name = ui_->placedFileName;
+    name->setFullText(archive.fileName());
+    name->setAccessibleName(archive.fileName());
+    name->setAccessibleDescription(placedReportPath_);
+    // A tip is shown as markup when it looks like markup; a folder's name
+    // is shown as it stands.
+    name->setToolTip(QStringLiteral("<p style='white-space:pre'>%1</p>").arg(placedReportPath_.toHtmlEscaped()));
     ui_->placedReport->show();
 }
 
 void AppDelegate::hidePlacedReport()
 {
     ui_->placedReport->hide();
-    ui_->placedFileName->clear();
+    ui_->placedFileName->setFullText({});
+    ui_->placedFileName->setAccessibleName({});
+    ui_->placedFileName->setAccessibleDescription({});
     ui_->placedFileName->setToolTip({});
-    placedReportFolder_.clear();
+    placedReportPath_.clear();
 }
 
 void AppDelegate::openPlacedReportFolder()
 {
-    if (!placedReportFolder_.isEmpty())
-        openFolder_(placedReportFolder_);
+    if (placedReportPath_.isEmpty())
+        return;
+    hideOpenFolderFailure();
+    const QString archive = placedReportPath_;
+    QPointer<AppDelegate> window(this);
+    session_->showFileInFolder(archive, [window, archive](bool shown) {
+        // The answer may come after the window, or the report, is gone.
+        if (!shown && window && window->placedReportPath_ == archive)
+            window->showOpenFolderFailure(QFileInfo(archive).absolutePath());
+    });
+}
+
+void AppDelegate::showOpenFolderFailure(const QString& folder)
+{
+    //: Under the report's file name, when neither the file manager nor the
+    //: desktop's own opener could show the report's folder. %1 is the folder.
+    ui_->openFolderFailure->setText(tr("No file manager could open the folder. The report is in %1").arg(folder));
+    ui_->openFolderFailure->show();
+    fitMinimumSizeToContent();
+}
+
+void AppDelegate::hideOpenFolderFailure()
+{
+    ui_->openFolderFailure->hide();
+    ui_->openFolderFailure->clear();
+    fitMinimumSizeToContent();
+}
+
+bool AppDelegate::userIsAtTheWindow() const
+{
+    // The window itself, or one of its message boxes, has the keyboard.
+    for (const QWidget* active = QApplication::activeWindow(); active; active = active->parentWidget())
+        if (active == this)
+            return true;
+    return false;
+}
+
+void AppDelegate::notifyIfAway(const std::string& message, bool failed)
+{
+    if (userIsAtTheWindow())
+        return;
+    //: Title of the desktop notification when a report was placed while the
+    //: window was in the background; the text under it says where.
+    const QString placed = tr("Report placed");
+    //: Title of the desktop notification when a report ended in a failure while
+    //: the window was in the background; the text under it is the failure's message.
+    const QString notPlaced = tr("The report failed");
+    const QString summary = failed ? notPlaced : placed;
+    session_->notify(summary, QString::fromStdString(message));
 }
 
 void AppDelegate::clickButton()
@@ -179,18 +270,25 @@ void AppDelegate::clickButton()
     if (running_)
         return;
     hidePlacedReport();
+    hideOpenFolderFailure();
     PressResult result;
     {
         PressInProgress busy(running_, ui_->button);
+        //: Under the progress bar while a report is being made.
+        showStatus(tr("Making the report…"));
 
         ProgressBarIndicator indicator(ui_->indicator);
-        WindowReporter reporter(this);
+        WindowReporter reporter(this, indicator, [this](const std::string& message, bool failed) {
+            showStatus({});
+            notifyIfAway(message, failed);
+        });
         platform::Services services = platform::currentServices();
         services.reporter = &reporter;
         platform::ScopedServices windowReporter(std::move(services));
 
         gui::runBesideEventLoop([&] { result = pressOnWorker(requestForPress_, indicator, reporter); });
     }
+    showStatus({});
     showPlacedReport(result);
     // Disabling the button during the run took the focus from it.
     ui_->button->setFocus();

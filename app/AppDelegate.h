@@ -1,16 +1,21 @@
 #pragma once
 // The window and its controller: a few words on what a press does, one
-// button that runs a report, one busy indicator that shows the run going on,
-// and after a report was placed its file name and a way to its folder.
+// button that runs a report, an indicator with a status line under it that
+// show the run going on, and after a report was placed its file name and a
+// way to its folder.
 
 #include "ReportPress.h"
 
 #include <QMainWindow>
+#include <QSize>
 #include <QString>
 
 #include <functional>
 #include <memory>
+#include <string>
 
+class DesktopSession;
+class ElidingLabel;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -26,22 +31,25 @@ public:
     // the tool and the dated archive on the desktop.
     using RequestSource = std::function<ReportRequest()>;
     static ReportRequest shippedReportRequest();
-    // Shows a folder to the user: by default in the desktop's file manager.
-    using FolderOpener = std::function<void(const QString& folder)>;
-    static void openInFileManager(const QString& folder);
 
-    explicit AppDelegate(RequestSource requestForPress = shippedReportRequest,
-                         FolderOpener openFolder = openInFileManager, QWidget* parent = nullptr);
+    // `session` is the desktop around the window (not owned); without one
+    // the window talks to the user's session bus.
+    explicit AppDelegate(RequestSource requestForPress = shippedReportRequest, DesktopSession* session = nullptr,
+                         QWidget* parent = nullptr);
     ~AppDelegate() override;
 
     QProgressBar* indicator() const;
+    // Under the indicator, what the run is doing; empty at rest.
+    ElidingLabel* statusLine() const;
     QPushButton* button() const;
     QLabel* explanation() const;
     // The file name of the report the last press placed, and the button that
-    // opens its folder; hidden until a press places one, and from the next
-    // press on.
-    QLabel* placedFileName() const;
+    // shows it in its folder; hidden until a press places one, and from the
+    // next press on.
+    ElidingLabel* placedFileName() const;
     QPushButton* openFolderButton() const;
+    // Says that nothing could show the folder; hidden otherwise.
+    QLabel* openFolderFailure() const;
     bool isRunningReport() const { return running_; }
 
 public slots:
@@ -53,14 +61,23 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void showStatus(const QString& text);
     void showPlacedReport(const PressResult& result);
     void hidePlacedReport();
     void openPlacedReportFolder();
+    void showOpenFolderFailure(const QString& folder);
+    void hideOpenFolderFailure();
+    void notifyIfAway(const std::string& message, bool failed);
+    bool userIsAtTheWindow() const;
+    void fitMinimumSizeToContent();
+    void widenForAWholeArchiveName();
 
     std::unique_ptr<Ui::MainWindow> ui_;
     RequestSource requestForPress_;
-    FolderOpener openFolder_;
-    QString placedReportFolder_;
+    std::unique_ptr<DesktopSession> ownSession_;
+    DesktopSession* session_;
+    QString placedReportPath_;
+    QSize designedMinimumSize_;
     bool running_ = false;
     bool closeRequested_ = false;
 };

@@ -5,16 +5,24 @@
 
 #include <QProgressBar>
 
+#include <utility>
+
 ProgressBarIndicator::ProgressBarIndicator(QProgressBar* bar) : bar_(bar) {}
 
 void ProgressBarIndicator::startAnimation()
 {
-    gui::runOnThreadOf(bar_, [this] { bar_->setRange(0, 0); });
+    gui::runOnThreadOf(bar_, [this] {
+        animating_ = true;
+        bar_->setRange(0, 0);
+    });
 }
 
 void ProgressBarIndicator::stopAnimation()
 {
-    gui::runOnThreadOf(bar_, [this] { showAtRest(bar_); });
+    gui::runOnThreadOf(bar_, [this] {
+        animating_ = false;
+        showAtRest(bar_);
+    });
 }
 
 void ProgressBarIndicator::showAtRest(QProgressBar* bar)
@@ -23,7 +31,17 @@ void ProgressBarIndicator::showAtRest(QProgressBar* bar)
     bar->setValue(0);
 }
 
-WindowReporter::WindowReporter(QWidget* window) : window_(window) {}
+WindowReporter::WindowReporter(QWidget* window, const ProgressBarIndicator& indicator, OutcomeListener beforeOutcome)
+    : window_(window), indicator_(indicator), beforeOutcome_(std::move(beforeOutcome))
+{
+}
+
+void WindowReporter::tellIfOutcome(const std::string& message, bool failed)
+{
+    // A box while the indicator runs is news on the way (no printer found).
+    if (!indicator_.isAnimating() && beforeOutcome_)
+        beforeOutcome_(message, failed);
+}
 
 void WindowReporter::progress(const std::string& line)
 {
@@ -32,10 +50,16 @@ void WindowReporter::progress(const std::string& line)
 
 void WindowReporter::showInformation(const std::string& message)
 {
-    gui::runOnThreadOf(window_, [this, &message] { util::showMessageBox(message, window_); });
+    gui::runOnThreadOf(window_, [this, &message] {
+        tellIfOutcome(message, false);
+        util::showMessageBox(message, window_);
+    });
 }
 
 void WindowReporter::showError(const std::string& message)
 {
-    gui::runOnThreadOf(window_, [this, &message] { util::showErrorMessage(message, window_); });
+    gui::runOnThreadOf(window_, [this, &message] {
+        tellIfOutcome(message, true);
+        util::showErrorMessage(message, window_);
+    });
 }

@@ -6,6 +6,8 @@
 #include "ReportPress.h"
 #include "Services.h"
 
+#include <functional>
+
 class QProgressBar;
 class QWidget;
 
@@ -15,22 +17,32 @@ public:
     explicit ProgressBarIndicator(QProgressBar* bar);
     void startAnimation() override;
     void stopAnimation() override;
+    // Whether the run goes on; read it on the GUI thread.
+    bool isAnimating() const { return animating_; }
 
     static void showAtRest(QProgressBar* bar);
 
 private:
     QProgressBar* bar_;
+    bool animating_ = false;
 };
 
 // The window's modal boxes, centred on the window, behind the report's
-// reporter; progress lines still go to standard output.
+// reporter; progress lines still go to standard output. A box shown once
+// the indicator has stopped tells how the run ended: `beforeOutcome` hears
+// of it, on the GUI thread, before the box shows.
 class WindowReporter final : public platform::Reporter {
 public:
-    explicit WindowReporter(QWidget* window);
+    using OutcomeListener = std::function<void(const std::string& message, bool failed)>;
+    WindowReporter(QWidget* window, const ProgressBarIndicator& indicator, OutcomeListener beforeOutcome);
     void progress(const std::string& line) override;
     void showInformation(const std::string& message) override;
     void showError(const std::string& message) override;
 
 private:
+    void tellIfOutcome(const std::string& message, bool failed);
+
     QWidget* window_;
+    const ProgressBarIndicator& indicator_;
+    OutcomeListener beforeOutcome_;
 };

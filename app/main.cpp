@@ -1,19 +1,18 @@
 // telvarin-generator: the Telvarin Generator's window.
+#include "ApplicationIdentity.h"
 #include "ApplicationMain.h"
 #include "ArchiveFile.h"
+#include "CommandLine.h"
 
 #include <QApplication>
-#include <QIcon>
 
 int main(int argc, char** argv)
 {
     ArchiveFile::installInterruptCleanup();
+    // Answered before the application exists: they need no display.
+    if (const std::optional<int> status = answerInformationOptions(argc, argv))
+        return *status;
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("telvarin-generator"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Telvarin Generator"));
-    QApplication::setApplicationVersion(QStringLiteral(TELVARIN_VERSION));
-    // The menu entry's name, so that docks and Wayland match the window to it.
-    QGuiApplication::setDesktopFileName(QStringLiteral("com.quorvel.TelvarinGenerator"));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("com.quorvel.TelvarinGenerator")));
+    applyApplicationIdentity();
     return runTelvarinGenerator(application);
 }

@@ -18,6 +18,8 @@ PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   python3 unzip zip pigz time locales tzdata
   umockdev libumockdev-dev
+  # a private session bus for the window's file manager and notification tests
+  dbus-daemon
   clang libclang-rt-14-dev
   # the window's screenshot on a virtual display
   xvfb xauth

@@ -1,5 +1,6 @@
 // The application as main() runs it: one window, and quitting when it closes.
 #include "AppDelegate.h"
+#include "ApplicationIdentity.h"
 #include "ApplicationMain.h"
 #include "WindowHarness.h"
 
@@ -10,7 +11,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+#include <map>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -92,4 +97,37 @@ TEST(Application, ACloseAskedForDuringARunQuitsWhenTheRunEnds)
     EXPECT_TRUE(closeAsked);
     EXPECT_FALSE(closedAtOnce);
     EXPECT_EQ(place.desktopFiles().size(), 1u) << "the run went to its end";
+}
+
+TEST(Application, TheWindowIsMatchedToItsMenuEntry)
+{
+    const QString previousName = QApplication::applicationName();
+    applyApplicationIdentity();
+    std::ifstream file(std::string(TELVARIN_SOURCE_DIR) + "/resources/" + APPLICATION_ID + ".desktop");
+    const std::string entry((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    // The X11 class of every window is the application name.
+    for (const std::string& line : {"StartupWMClass=" + QApplication::applicationName().toStdString(),
+                                    "Icon=" + QGuiApplication::desktopFileName().toStdString()})
+        EXPECT_NE(entry.find("\n" + line + "\n"), std::string::npos) << line;
+    QApplication::setApplicationName(previousName);
+}
+
+TEST(GeneratorProgram, AnswersHelpAndVersionWithoutADisplay)
+{
+    testing_support::TempDir home;
+    // No DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM: a window could not start.
+    const std::map<std::string, std::string> environment{{"HOME", home.path()}};
+    const std::string program = TELVARIN_GENERATOR_EXECUTABLE;
+    for (const auto& [option, start] : {std::pair<std::string, std::string>{"--help", "Usage: telvarin-generator "},
+                                        {"--version", std::string("telvarin-generator ") + TELVARIN_VERSION + "\n"}}) {
+        const auto answer = testing_support::runProcess({program, option}, environment);
+        EXPECT_EQ(answer.exitStatus, 0) << option;
+        EXPECT_EQ(answer.standardOutput.substr(0, start.size()), start);
+        EXPECT_EQ(answer.standardError, "");
+    }
+    // An answer that cannot be written is a failure.
+    const auto full =
+        testing_support::runProcess({"/bin/sh", "-c", "exec \"$0\" --version >/dev/full", program}, environment);
+    EXPECT_EQ(full.exitStatus, 1);
+    EXPECT_NE(full.standardError.find("could not write"), std::string::npos) << full.standardError;
 }

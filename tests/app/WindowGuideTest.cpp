@@ -1,11 +1,18 @@
 // What the window tells a first-time user, offscreen: what a press does,
-// where the report went, a way to its folder, and the keys that press.
+// where the report went, a way to its folder, the keys that press, and what
+// a screen reader hears.
+#include "ElidingLabel.h"
 #include "WindowHarness.h"
 
+#include <QAccessible>
 #include <QApplication>
+#include <QFont>
+#include <QKeySequence>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTextDocumentFragment>
 
 #include <gtest/gtest.h>
 
@@ -18,13 +25,11 @@ namespace {
 
 const char* const ARCHIVE_NAME = "Telvarin_03_07_2011__02_05_PM.zip";
 
-// A window on a fake machine at a fixed moment, whose open-folder button
-// only records what it was asked to open.
+// A window on a fake machine at a fixed moment, whose desktop session only
+// records what it was asked.
 struct GuidedWindow {
     GuidedWindow()
-        : installed(machine.install(place.servicesFor(machine))),
-          window(requestFor(place.dataXml),
-                 [this](const QString& folder) { openedFolders.push_back(folder.toStdString()); })
+        : installed(machine.install(place.servicesFor(machine))), window(requestFor(place.dataXml), &session)
     {
         machine.clock = FakeClock(utcTime(2011, 3, 7, 14, 5), 0);
         showWindow(window);
@@ -37,31 +42,81 @@ struct GuidedWindow {
     {
         return window.rect().contains(QRect(widget->mapTo(&window, QPoint()), widget->size()));
     }
+    std::size_t runs() const { return machine.systemLog.lines.size(); }
 
     FakeMachine machine;
     ReportPlace place;
     platform::ScopedServices installed;
-    std::vector<std::string> openedFolders;
+    RecordingDesktopSession session;
     AppDelegate window;
 };
 
+bool textFits(const QLabel* label)
+{
+    return label->fontMetrics().horizontalAdvance(label->text()) <= label->contentsRect().width();
+}
+
 } // namespace
 
-TEST(WindowGuide, SaysWhatAPressCollectsAndFitsItsSmallestSize)
+TEST(WindowGuide, SaysWhatAPressCollectsAndFitsItsSmallestSizeAtAnyFontSize)
+{
+    const QFont defaultFont = QApplication::font();
+    for (int points : {defaultFont.pointSize(), 12}) {
+        SCOPED_TRACE(points);
+        QFont font = defaultFont;
+        font.setPointSize(points);
+        QApplication::setFont(font);
+        GuidedWindow guided;
+        QLabel* explanation = guided.window.explanation();
+        ASSERT_TRUE(explanation->isVisible());
+        for (const char* part : {"logs and settings", "over USB", "this computer", "zip", "desktop", "support"})
+            EXPECT_TRUE(explanation->text().contains(QString::fromLatin1(part))) << part;
+        EXPECT_FALSE(guided.showsPlacedReport()) << "nothing was placed yet";
+        EXPECT_TRUE(guided.window.statusLine()->text().isEmpty()) << "empty at rest";
+
+        pressButton(guided.window);
+        EXPECT_FALSE(guided.window.placedFileName()->isElided()) << "the window opens wide enough for the name";
+        guided.window.resize(guided.window.minimumSize());
+        QApplication::processEvents();
+
+        EXPECT_GE(explanation->height(), explanation->heightForWidth(explanation->width())) << "the text is cut";
+        EXPECT_TRUE(textFits(guided.window.placedFileName()));
+        for (QPushButton* button : {guided.window.button(), guided.window.openFolderButton()})
+            EXPECT_GE(button->width(), button->sizeHint().width()) << button->text().toStdString();
+        for (QWidget* widget : guided.window.findChildren<QWidget*>())
+            EXPECT_TRUE(!widget->isVisible() || guided.contains(widget)) << widget->objectName().toStdString();
+    }
+    QApplication::setFont(defaultFont);
+}
+
+TEST(WindowGuide, TheFileNameIsSelectableElidedInTheMiddleWhenNarrowAndSaysItsWholePath)
 {
     GuidedWindow guided;
-    QLabel* explanation = guided.window.explanation();
-    ASSERT_TRUE(explanation->isVisible());
-    for (const char* part : {"logs and settings", "over USB", "this computer", "zip", "desktop", "support"})
-        EXPECT_TRUE(explanation->text().contains(QString::fromLatin1(part))) << part;
-    EXPECT_FALSE(guided.showsPlacedReport()) << "nothing was placed yet";
+    // A folder name that looks like markup is shown as it stands.
+    writeFile(guided.place.home + "/.config/user-dirs.dirs", "XDG_DESKTOP_DIR=\"$HOME/<b>Bureau</b>\"\n");
+    pressButton(guided.window);
+    ElidingLabel* name = guided.window.placedFileName();
+    const QString path = QString::fromStdString(guided.place.home + "/<b>Bureau</b>/" + ARCHIVE_NAME);
 
-    guided.window.resize(guided.window.minimumSize());
-    QApplication::processEvents();
-    EXPECT_GE(explanation->height(), explanation->heightForWidth(explanation->width())) << "the text is cut";
-    for (QWidget* widget : {static_cast<QWidget*>(explanation), static_cast<QWidget*>(guided.window.button()),
-                            static_cast<QWidget*>(guided.window.openFolderButton())})
-        EXPECT_TRUE(guided.contains(widget)) << widget->objectName().toStdString();
+    QTest::keyClick(name, Qt::Key_Home);
+    QTest::keyClick(name, Qt::Key_End, Qt::ShiftModifier);
+    EXPECT_EQ(name->selectedText(), QString::fromLatin1(ARCHIVE_NAME));
+    name->setSelection(0, 0);
+    const int middle = name->height() / 2;
+    QTest::mousePress(name, Qt::LeftButton, {}, QPoint(name->width() - 1, middle));
+    QTest::mouseMove(name, QPoint(1, middle));
+    QTest::mouseRelease(name, Qt::LeftButton, {}, QPoint(1, middle));
+    EXPECT_EQ(name->selectedText(), QString::fromLatin1(ARCHIVE_NAME));
+
+    name->resize(name->minimumSizeHint());
+    EXPECT_TRUE(textFits(name));
+    EXPECT_TRUE(name->isElided() && name->text().startsWith(QStringLiteral("Te")) &&
+                name->text().endsWith(QStringLiteral("ip")))
+        << name->text().toStdString();
+    EXPECT_EQ(QTextDocumentFragment::fromHtml(name->toolTip()).toPlainText(), path);
+    QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(name);
+    EXPECT_EQ(spoken->text(QAccessible::Name), QString::fromLatin1(ARCHIVE_NAME));
+    EXPECT_EQ(spoken->text(QAccessible::Description), path);
 }
 
 TEST(WindowGuide, ShowsThePlacedFileAndOpensTheDesktopTheUserDirsNameUntilTheNextPress)
@@ -81,17 +136,17 @@ TEST(WindowGuide, ShowsThePlacedFileAndOpensTheDesktopTheUserDirsNameUntilTheNex
         SCOPED_TRACE(what);
         GuidedWindow guided;
         writeFile(guided.place.home + "/.config/user-dirs.dirs", userDirs + "\n");
-        const std::string folder = guided.place.home + "/" + desktop;
+        const std::string archive = guided.place.home + "/" + desktop + "/" + ARCHIVE_NAME;
         if (existsBefore)
-            makeDirectories(folder);
+            makeDirectories(guided.place.home + "/" + desktop);
 
         pressButton(guided.window);
 
-        EXPECT_TRUE(pathExists(folder + "/" + ARCHIVE_NAME));
+        EXPECT_TRUE(pathExists(archive));
         ASSERT_TRUE(guided.showsPlacedReport());
-        EXPECT_TRUE(guided.window.placedFileName()->text().contains(QString::fromLatin1(ARCHIVE_NAME)));
+        EXPECT_EQ(guided.window.placedFileName()->fullText(), QString::fromLatin1(ARCHIVE_NAME));
         QTest::mouseClick(guided.window.openFolderButton(), Qt::LeftButton);
-        EXPECT_EQ(guided.openedFolders, std::vector<std::string>{folder});
+        EXPECT_EQ(guided.session.shownFiles, std::vector<std::string>{archive});
 
         // A failed press takes the row away: it would name the last report.
         std::remove(guided.place.dataXml.c_str());
@@ -100,21 +155,103 @@ TEST(WindowGuide, ShowsThePlacedFileAndOpensTheDesktopTheUserDirsNameUntilTheNex
     }
 }
 
-TEST(WindowGuide, SpaceAndEnterPressTheButton)
+TEST(WindowGuide, WhenNothingCanShowTheFolderTheWindowSaysWhereTheReportIs)
 {
     GuidedWindow guided;
-    const Qt::Key keys[] = {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter};
-    for (std::size_t i = 0; i < std::size(keys); ++i) {
-        MessageBoxAnswerer answerer(guided.window);
-        // To the focus, as a real key goes; a run must give it back.
-        ASSERT_EQ(guided.window.focusWidget(), guided.window.button());
-        QTest::keyClick(guided.window.focusWidget(), keys[i]);
-        EXPECT_EQ(guided.machine.systemLog.lines.size(), i + 1) << "key " << keys[i];
+    pressButton(guided.window);
+    QLabel* failure = guided.window.openFolderFailure();
+    for (bool works : {false, true}) {
+        guided.session.showWorks = works;
+        QTest::mouseClick(guided.window.openFolderButton(), Qt::LeftButton);
+        EXPECT_EQ(failure->isVisible(), !works);
     }
-    // On the other button Enter still presses.
-    guided.window.openFolderButton()->setFocus();
-    MessageBoxAnswerer answerer(guided.window);
-    QTest::keyClick(guided.window.openFolderButton(), Qt::Key_Return);
-    EXPECT_EQ(guided.machine.systemLog.lines.size(), std::size(keys) + 1);
-    EXPECT_TRUE(guided.openedFolders.empty());
+    guided.session.showWorks = false;
+    guided.window.resize(guided.window.minimumSize());
+    QTest::mouseClick(guided.window.openFolderButton(), Qt::LeftButton);
+    EXPECT_TRUE(failure->text().contains(QString::fromStdString(guided.place.desktop()))) << failure->text().toStdString();
+    EXPECT_GE(failure->height(), failure->heightForWidth(failure->width())) << "the text is cut";
+    EXPECT_TRUE(guided.contains(failure));
+}
+
+TEST(WindowGuide, AFocusedButtonTakesReturnAndSpaceAndReturnElsewherePressesGenerateReport)
+{
+    GuidedWindow guided;
+    guided.window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&guided.window)) << "mnemonics need the window active";
+    pressButton(guided.window);
+    QWidget* const generate = guided.window.button();
+    QWidget* const openFolder = guided.window.openFolderButton();
+    QWidget* const fileName = guided.window.placedFileName();
+    const struct {
+        QWidget* focus;
+        QKeyCombination key;
+        bool runs;
+        bool opens;
+    } cases[] = {
+        {generate, Qt::Key_Space, true, false},          {generate, Qt::Key_Return, true, false},
+        {generate, Qt::KeypadModifier | Qt::Key_Enter, true, false},
+        {openFolder, Qt::Key_Return, false, true},       {openFolder, Qt::KeypadModifier | Qt::Key_Enter, false, true},
+        {openFolder, Qt::Key_Space, false, true},        {fileName, Qt::Key_Return, true, false},
+        {fileName, Qt::Key_Space, false, false},         {openFolder, Qt::AltModifier | Qt::Key_G, true, false},
+        {generate, Qt::AltModifier | Qt::Key_O, false, true},
+    };
+    for (const auto& [focus, key, runs, opens] : cases) {
+        SCOPED_TRACE(focus->objectName().toStdString() + " " + QKeySequence(key).toString().toStdString());
+        const std::size_t runsBefore = guided.runs();
+        const std::size_t opensBefore = guided.session.shownFiles.size();
+        MessageBoxAnswerer answerer(guided.window);
+        focus->setFocus();
+        ASSERT_EQ(QApplication::focusWidget(), focus);
+
+        QTest::keyClick(focus, key.key(), key.keyboardModifiers());
+        // A mnemonic presses its button a moment later, as a click shows.
+        auto answered = [&] { return guided.runs() != runsBefore || guided.session.shownFiles.size() != opensBefore; };
+        static_cast<void>(QTest::qWaitFor(answered, runs || opens ? 5000 : 50));
+
+        EXPECT_EQ(guided.runs() - runsBefore, runs ? 1u : 0u);
+        EXPECT_EQ(guided.session.shownFiles.size() - opensBefore, opens ? 1u : 0u);
+        ASSERT_TRUE(guided.showsPlacedReport());
+    }
+}
+
+TEST(WindowGuide, AScreenReaderHearsTheProgressBarByNameAndValueLabelledByItsStatusLine)
+{
+    GuidedWindow guided;
+    QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(guided.window.indicator());
+    EXPECT_FALSE(bar->text(QAccessible::Name).isEmpty());
+    ASSERT_NE(bar->valueInterface(), nullptr);
+    EXPECT_EQ(bar->valueInterface()->currentValue().toInt(), 0);
+    const auto labels = bar->relations(QAccessible::Label);
+    ASSERT_EQ(labels.size(), 1);
+    EXPECT_EQ(labels[0].first->object(), guided.window.statusLine());
+}
+
+TEST(WindowGuide, ARunThatEndsWhileTheUserIsElsewhereSaysHowInANotification)
+{
+    using Notifications = std::vector<std::pair<QString, QString>>;
+    const struct {
+        bool away;
+        bool dataXml;
+        Notifications notifications;
+    } cases[] = {
+        {true, true, {{"Report placed", "A report has been placed on the desktop"}}},
+        {true, false, {{"The report failed", "Could not find data.xml"}}},
+        {false, true, {}},
+        {false, false, {}},
+    };
+    for (const auto& [away, dataXml, notifications] : cases) {
+        SCOPED_TRACE(testing::Message() << "away " << away << ", data.xml " << dataXml);
+        GuidedWindow guided;
+        if (!dataXml)
+            std::remove(guided.place.dataXml.c_str());
+        QWidget elsewhere;
+        QWidget* active = away ? &elsewhere : static_cast<QWidget*>(&guided.window);
+        active->show();
+        active->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(active));
+
+        pressButton(guided.window);
+
+        EXPECT_EQ(guided.session.notifications, notifications);
+    }
 }

@@ -15,7 +15,8 @@
 
 namespace app_testing {
 
-MessageBoxAnswerer::MessageBoxAnswerer(const AppDelegate& window) : window_(window)
+MessageBoxAnswerer::MessageBoxAnswerer(const AppDelegate& window)
+    : window_(window), activeBeforeBox_(QApplication::activeWindow())
 {
     connect(&poll_, &QTimer::timeout, this, &MessageBoxAnswerer::answerOpenBox);
     poll_.start(5);
@@ -24,8 +25,17 @@ MessageBoxAnswerer::MessageBoxAnswerer(const AppDelegate& window) : window_(wind
 void MessageBoxAnswerer::answerOpenBox()
 {
     auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box || !box->isVisible())
+    if (!box || !box->isVisible()) {
+        if (QWidget* active = QApplication::activeWindow())
+            activeBeforeBox_ = active;
         return;
+    }
+    // The platform activates a box a moment after showing it; answered
+    // before that, the late activation would land after the keyboard went
+    // back. A platform without a window manager may never activate it.
+    if (!box->isActiveWindow() && ++pollsWhileInactive_ < 40)
+        return;
+    pollsWhileInactive_ = 0;
     ShownBox shown;
     shown.text = box->text();
     shown.icon = box->icon();
@@ -38,6 +48,21 @@ void MessageBoxAnswerer::answerOpenBox()
         ok->click();
     else
         box->reject();
+    // At once, not through the platform's queue: the run's next box may
+    // already be waiting to ask who is active.
+    if (activeBeforeBox_)
+        QApplication::setActiveWindow(activeBeforeBox_);
+}
+
+void RecordingDesktopSession::showFileInFolder(const QString& file, ShowDone done)
+{
+    shownFiles.push_back(file.toStdString());
+    done(showWorks);
+}
+
+void RecordingDesktopSession::notify(const QString& summary, const QString& body)
+{
+    notifications.emplace_back(summary, body);
 }
 
 void showWindow(AppDelegate& window)

@@ -3,18 +3,21 @@
 // message boxes a press shows, and stand-ins that hold a run at a known point.
 
 #include "AppDelegate.h"
+#include "DesktopSession.h"
 #include "Services.h"
 #include "FakeServices.h"
 #include "TestFiles.h"
 
 #include <QMessageBox>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QTimer>
 
 #include <condition_variable>
 #include <functional>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 namespace app_testing {
@@ -29,7 +32,9 @@ struct ShownBox {
     bool overTheWindow = false;
 };
 
-// Answers every modal message box with OK as soon as it shows, recording it.
+// Answers every modal message box with OK as soon as it shows, recording it,
+// and gives the keyboard back to the window that had it before the box, as
+// a window manager does (the offscreen platform leaves it nowhere).
 class MessageBoxAnswerer : public QObject {
 public:
     explicit MessageBoxAnswerer(const AppDelegate& window);
@@ -38,7 +43,21 @@ public:
 private:
     void answerOpenBox();
     const AppDelegate& window_;
+    QPointer<QWidget> activeBeforeBox_;
+    int pollsWhileInactive_ = 0;
     QTimer poll_;
+};
+
+// Stands in for the desktop session: records what the window asks of it;
+// a show succeeds while `showWorks`.
+class RecordingDesktopSession final : public DesktopSession {
+public:
+    void showFileInFolder(const QString& file, ShowDone done) override;
+    void notify(const QString& summary, const QString& body) override;
+
+    bool showWorks = true;
+    std::vector<std::string> shownFiles;
+    std::vector<std::pair<QString, QString>> notifications;
 };
 
 // Clicks the window's button with the mouse and returns the boxes the press

@@ -1,8 +1,10 @@
 // Presses of the real window's button, offscreen: what the user is shown,
 // when the indicator runs, and what lands on the desktop.
+#include "ElidingLabel.h"
 #include "ErrorMessages.h"
 #include "WindowHarness.h"
 
+#include <QAccessible>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QProgressBar>
@@ -270,6 +272,8 @@ TEST(WindowPress, WhileARunGoesOnTheIndicatorPaintsAndTheWindowTakesNoInput)
         bool buttonEnabled = true;
         bool closed = true;
         bool visibleAfterClose = false;
+        QString status;
+        QString barDescription;
     } seen;
     int paintsAtHold = -1;
     QElapsedTimer heldFor;
@@ -291,6 +295,8 @@ TEST(WindowPress, WhileARunGoesOnTheIndicatorPaintsAndTheWindowTakesNoInput)
         seen.buttonEnabled = window.button()->isEnabled();
         seen.closed = window.close();
         seen.visibleAfterClose = window.isVisible();
+        seen.status = window.statusLine()->text();
+        seen.barDescription = QAccessible::queryAccessibleInterface(window.indicator())->text(QAccessible::Description);
         window.button()->click();
         window.clickButton();
         gate.open();
@@ -305,6 +311,10 @@ TEST(WindowPress, WhileARunGoesOnTheIndicatorPaintsAndTheWindowTakesNoInput)
     EXPECT_FALSE(seen.buttonEnabled);
     EXPECT_FALSE(seen.closed);
     EXPECT_TRUE(seen.visibleAfterClose);
+    // A screen reader following the bar hears what the line under it says.
+    EXPECT_FALSE(seen.status.isEmpty());
+    EXPECT_EQ(seen.barDescription, seen.status);
+    EXPECT_TRUE(window.statusLine()->text().isEmpty()) << "empty again at rest";
     expectOutcome(boxes, QMessageBox::Information, PLACED);
     EXPECT_EQ(machine.systemLog.lines.size(), 1u) << "a press during a run must not start another";
     EXPECT_EQ(place.desktopFiles().size(), 1u);

@@ -1,11 +1,20 @@
-// telvarin_window_screenshot SYSTEM_ROOT OUT_DIR: the real window on the
-// display Qt is given (Xvfb in scripts/window-screenshot.sh), photographed at
-// rest, during a press and after it. The press collects from SYSTEM_ROOT (the
-// sample system) with HOME in a temporary directory, where the archive goes;
-// the clock stands at 7 March 2011, 14:05, the date the README shows.
+// telvarin_window_screenshot SYSTEM_ROOT OUT_DIR [FONT_POINTS]: the real
+// window on the display Qt is given (Xvfb in scripts/window-screenshot.sh),
+// photographed at rest, during a press, after it, after it at its smallest
+// size, and once Open Folder found nothing to show the folder with (a
+// stand-in for the desktop session, so that nothing reaches the desktop of
+// the person taking the pictures). The press collects from SYSTEM_ROOT (the sample system)
+// with HOME in a temporary directory, where the archive goes; the clock
+// stands at 7 March 2011, 14:05, the date the README shows. FONT_POINTS sets
+// the application's font size, as a user's larger desktop font does. With
+// SCREENSHOT_STAY set, the window stays open after the pictures until it is
+// closed, to be looked at through the accessibility tree.
+#include "ApplicationIdentity.h"
+#include "ElidingLabel.h"
 #include "WindowHarness.h"
 
 #include <QApplication>
+#include <QFont>
 #include <QLabel>
 #include <QPixmap>
 #include <QProgressBar>
@@ -15,6 +24,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 using namespace app_testing;
@@ -36,13 +46,18 @@ bool saveShot(AppDelegate& window, const std::string& path)
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s SYSTEM_ROOT OUT_DIR\n", argv[0]);
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: %s SYSTEM_ROOT OUT_DIR [FONT_POINTS]\n", argv[0]);
         return 2;
     }
     const std::string outDir = argv[2];
     QApplication application(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Telvarin Generator"));
+    applyApplicationIdentity();
+    if (argc == 4) {
+        QFont font = QApplication::font();
+        font.setPointSize(std::atoi(argv[3]));
+        QApplication::setFont(font);
+    }
 
     TempDir home;
     FakeMachine machine;
@@ -53,7 +68,9 @@ int main(int argc, char** argv)
     auto installed = machine.install();
     auto heldHome = replaceServices([&](platform::Services& services) { services.environment = &held; });
 
-    AppDelegate window;
+    RecordingDesktopSession session;
+    session.showWorks = false;
+    AppDelegate window(AppDelegate::shippedReportRequest, &session);
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         return 1;
@@ -75,8 +92,16 @@ int main(int argc, char** argv)
 
     QTest::qWait(100);
     saved = saveShot(window, outDir + "/after-success.png") && saved;
+    window.resize(window.minimumSize());
+    QTest::qWait(100);
+    saved = saveShot(window, outDir + "/after-success-smallest.png") && saved;
+    window.openFolderButton()->click();
+    QTest::qWait(100);
+    saved = saveShot(window, outDir + "/open-folder-failed.png") && saved;
     const bool placed = window.placedFileName()->isVisible();
     if (!placed)
         std::fprintf(stderr, "the press placed no report\n");
+    if (qEnvironmentVariableIsSet("SCREENSHOT_STAY"))
+        application.exec();
     return saved && placed ? 0 : 1;
 }
