@@ -2,6 +2,7 @@
 
 #include "CommandServices.h"
 #include "FileListing.h"
+#include "ListingJson.h"
 #include "ListingText.h"
 
 #include <unistd.h>
@@ -14,6 +15,8 @@ int runListCommand(const Options& options)
     const ListingResult listing = listConfiguredFiles(fileListPath(options));
     if (!listing.listed)
         return 1;
+    if (options.json)
+        return writeToStandardOutput(listingJson(listing.paths)) ? 0 : 1;
     // Names are escaped only for a person reading them, as `ls` does; a
     // pipe gets the bytes as they are.
     const bool forTerminal = isatty(STDOUT_FILENO) == 1;

@@ -5,8 +5,9 @@
 
 namespace cli {
 
-// Prints the listing and returns the exit status: 0 when it was printed, 1
-// when the file list is faulty (the message is on standard error).
+// Prints the listing, as text or with --json as one JSON object, and returns
+// the exit status: 0 when it was printed, 1 when the file list is faulty (the
+// message is on standard error).
 int runListCommand(const Options& options);
 
 } // namespace cli

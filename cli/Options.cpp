@@ -1,6 +1,7 @@
 #include "Options.h"
 
 #include "ConfinedRoot.h"
+#include "ProductFacts.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,17 +13,13 @@
 
 namespace cli {
 
-#define TELVARIN_REPORT_SYNOPSIS                                                  \
-    "Usage: telvarin-report [--output DIR] [--data-xml FILE] [--json] [--checksum]\n" \
-    "       telvarin-report --sysroot DIR --output DIR [--data-xml FILE] [--json]\n" \
-    "                       [--checksum]\n"                                      \
-    "       telvarin-report --list [--sysroot DIR] [--data-xml FILE]\n"          \
-    "       telvarin-report --help | --version\n"
-
-const char* const USAGE_SYNOPSIS = TELVARIN_REPORT_SYNOPSIS;
-
 const char* const HELP_TEXT =
-    TELVARIN_REPORT_SYNOPSIS
+    "Usage: telvarin-report [--output DIR] [--data-xml FILE] [--json] [--checksum]\n"
+    "       telvarin-report --sysroot DIR --output DIR [--data-xml FILE] [--json]\n"
+    "                       [--checksum]\n"
+    "       telvarin-report --list [--json] [--sysroot DIR] [--output DIR]\n"
+    "                       [--data-xml FILE] [--checksum]\n"
+    "       telvarin-report --help | --version\n"
     "\n"
     "Gathers the maker's log and configuration files, the printer's device report\n"
     "and a report on this computer into one archive, Telvarin_<date>.zip, placed\n"
@@ -48,11 +45,17 @@ const char* const HELP_TEXT =
     "                   line \"SIZE<tab>PATH\" for each file (SIZE in bytes),\n"
     "                   \"missing<tab>PATH\" for each path not found and each\n"
     "                   wildcard that matches no file, and last \"SIZE<tab>total\".\n"
-    "                   Reads the file list as a report does (a faulty one fails\n"
-    "                   the same way), writes no archive, talks to no printer and\n"
-    "                   reads no facts about the computer. On a terminal, control\n"
-    "                   characters in paths are shown as escapes such as \\n or\n"
-    "                   \\033, and a backslash as \\\\.\n"
+    "                   Takes the command line of a report, so that it can be\n"
+    "                   added to one that works: the options are checked as the\n"
+    "                   report checks them (only --sysroot may go without\n"
+    "                   --output), and nothing is written. Reads the file list as\n"
+    "                   a report does (a faulty one fails the same way), talks to\n"
+    "                   no printer and reads no facts about the computer. On a\n"
+    "                   terminal, control characters in paths are shown as\n"
+    "                   escapes such as \\n or \\033, and a backslash as \\\\.\n"
+    "                   With --json, one JSON object instead: \"files\" (each\n"
+    "                   {\"path\": PATH, \"size\": SIZE}), \"missing\" (the paths)\n"
+    "                   and \"total\" (bytes).\n"
     "  --json           print exactly one JSON object on standard output instead\n"
     "                   of the progress: \"placed\" (true or false), \"archive\" (the\n"
     "                   absolute path, or null), \"sha256\" (of the archive, or\n"
@@ -67,11 +70,22 @@ const char* const HELP_TEXT =
     "                   sha256sum, so that \"sha256sum -c NAME.zip.sha256\" checks it\n"
     "                   after a transfer\n"
     "  --help           show this text and exit\n"
-    "  --version        show the version and exit\n"
+    "  --version        show the version, the copyright and the licence, and exit\n"
     "\n"
     "Exit status: 0 when the archive was placed (or listed), 1 when the report\n"
     "failed (the reason is on standard error, and in \"error\" with --json), 2 for\n"
-    "a command line that cannot be run (nothing is written, not even JSON).\n";
+    "a command line that cannot be run (nothing is written, not even JSON).\n"
+    "\n"
+    "Report problems to: " TELVARIN_SUPPORT_ADDRESS "\n"
+    TELVARIN_PRODUCT_NAME " home page: <" TELVARIN_HOMEPAGE ">\n";
+
+const char* const VERSION_TEXT =
+    "telvarin-report (" TELVARIN_PRODUCT_NAME ") " TELVARIN_VERSION "\n"
+    "Copyright (C) " TELVARIN_COPYRIGHT "\n"
+    "License " TELVARIN_LICENSE_NAME ":\n"
+    TELVARIN_LICENSE_TEXT "\n";
+
+const char* const USAGE_HINT = "Try 'telvarin-report --help' for more information.\n";
 
 namespace {
 
@@ -153,21 +167,6 @@ std::optional<UsageError> applyOption(Options& options, ActionFlags& flags, cons
     return assign(options.dataXml, definition, std::move(value));
 }
 
-// --list writes nothing, so the options about the archive have no place.
-std::optional<UsageError> refuseArchiveOptionsWithList(const Options& options)
-{
-    auto refused = [](const char* name) {
-        return UsageError{std::string("option '--list' makes no archive and takes no '") + name + "'"};
-    };
-    if (options.outputDirectory)
-        return refused("--output");
-    if (options.json)
-        return refused("--json");
-    if (options.checksum)
-        return refused("--checksum");
-    return std::nullopt;
-}
-
 enum class PathKind { Directory, RegularFile };
 
 // An existing path of the wanted kind as a canonical absolute path, or the
@@ -239,8 +238,6 @@ std::variant<Options, UsageError> parseOptions(const std::vector<std::string>& a
     } else if (flags.version) {
         options.action = Action::ShowVersion;
     } else if (flags.list) {
-        if (auto error = refuseArchiveOptionsWithList(options))
-            return *error;
         options.action = Action::ListFiles;
     }
     return options;
@@ -275,17 +272,16 @@ std::variant<Options, UsageError> resolvePaths(Options options)
             return *error;
         options.dataXml = std::get<std::string>(list);
     }
-    // A listing writes nothing, so it may look at any root without --output.
-    if (options.sysroot && options.action == Action::RunReport) {
-        if (!options.outputDirectory)
-            return UsageError{"--sysroot needs --output DIR: the archive is written on this machine, "
-                              "never into the collected system"};
-        // Written inside the collected tree, the archive would alter the
-        // system under examination and could even collect itself.
-        if (isSameOrBelow(*options.outputDirectory, *options.sysroot))
-            return UsageError{"--output " + quoted(*options.outputDirectory) + " lies inside --sysroot " +
-                              quoted(*options.sysroot) + "; choose a directory outside the collected system"};
-    }
+    // A listing writes nothing, so it may look at any root without --output;
+    // given one, it checks it as the report would.
+    if (options.sysroot && !options.outputDirectory && options.action != Action::ListFiles)
+        return UsageError{"--sysroot needs --output DIR: the archive is written on this machine, "
+                          "never into the collected system"};
+    // Written inside the collected tree, the archive would alter the system
+    // under examination and could even collect itself.
+    if (options.sysroot && options.outputDirectory && isSameOrBelow(*options.outputDirectory, *options.sysroot))
+        return UsageError{"--output " + quoted(*options.outputDirectory) + " lies inside --sysroot " +
+                          quoted(*options.sysroot) + "; choose a directory outside the collected system"};
     return options;
 }
 

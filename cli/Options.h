@@ -32,18 +32,21 @@ struct UsageError {
 };
 
 // The arguments after the program name. Options take their value as the next
-// argument or after "=" (--output=DIR); each may be given once. --list makes
-// no archive, so it takes none of the options that are about one.
+// argument or after "=" (--output=DIR); each may be given once. --list takes
+// every option of a report, so that it can be added to a working command line.
 std::variant<Options, UsageError> parseOptions(const std::vector<std::string>& arguments);
 
 // For a report run or a listing: checks that --sysroot and --output name
 // directories and --data-xml a file on this machine, that the archive will not
 // land inside the collected system, and makes the paths absolute. A sysroot
-// of "/" is the same as none.
+// of "/" is the same as none. A listing checks the same, but needs no
+// --output with --sysroot, since it writes nothing.
 std::variant<Options, UsageError> resolvePaths(Options options);
 
-// The full text of --help, and the short form shown after a usage error.
+// The text of --help; of --version: the version, the copyright and the
+// licence; and the line that follows the error about a command line.
 extern const char* const HELP_TEXT;
-extern const char* const USAGE_SYNOPSIS;
+extern const char* const VERSION_TEXT;
+extern const char* const USAGE_HINT;
 
 } // namespace cli

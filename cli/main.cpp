@@ -3,6 +3,7 @@
 // errors on standard error; the exit status is 0 only when a report was placed.
 
 #include "ArchiveFile.h"
+#include "CommandServices.h"
 #include "ListCommand.h"
 #include "Options.h"
 #include "ReportCommand.h"
@@ -23,7 +24,7 @@ constexpr int EXIT_USAGE = 2;
 
 int usageError(const cli::UsageError& error)
 {
-    std::fprintf(stderr, "telvarin-report: %s\n%s", shownOn(STDERR_FILENO, error.message).c_str(), cli::USAGE_SYNOPSIS);
+    std::fprintf(stderr, "telvarin-report: %s\n%s", shownOn(STDERR_FILENO, error.message).c_str(), cli::USAGE_HINT);
     return EXIT_USAGE;
 }
 
@@ -47,11 +48,9 @@ int main(int argc, char** argv)
     const cli::Options& options = std::get<cli::Options>(parsed);
     switch (options.action) {
     case cli::Action::ShowHelp:
-        std::fputs(cli::HELP_TEXT, stdout);
-        return 0;
+        return cli::writeToStandardOutput(cli::HELP_TEXT) ? 0 : 1;
     case cli::Action::ShowVersion:
-        std::printf("telvarin-report %s\n", TELVARIN_VERSION);
-        return 0;
+        return cli::writeToStandardOutput(cli::VERSION_TEXT) ? 0 : 1;
     case cli::Action::RunReport:
     case cli::Action::ListFiles:
         break;

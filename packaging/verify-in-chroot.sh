@@ -161,8 +161,13 @@ rm -f "$tree"/root/Desktop/Telvarin_*.zip "$tree"/tmp/Telvarin_*.zip
 step "telvarin-report as root, HOME=/root"
 run_report in_tree HOME=/root telvarin-report
 
-step "telvarin-report as an ordinary user, HOME=/home/tester, --output /tmp"
+step "telvarin-report --list --json on the command line of the next run (writes nothing)"
 in_tree id tester >/dev/null 2>&1 || in_tree useradd --create-home --shell /bin/sh tester
+chroot --userspec=tester:tester "$tree" /usr/bin/env -i PATH=/usr/bin:/bin LANG=C.UTF-8 \
+    HOME=/home/tester telvarin-report --list --json --checksum --output /tmp \
+    || die "telvarin-report --list did not take the command line of a run"
+
+step "telvarin-report as an ordinary user, HOME=/home/tester, --output /tmp"
 run_report chroot --userspec=tester:tester "$tree" /usr/bin/env -i PATH=/usr/bin:/bin LANG=C.UTF-8 \
     HOME=/home/tester telvarin-report --output /tmp
 

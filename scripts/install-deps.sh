@@ -28,7 +28,7 @@ PACKAGES=(
   # the fleet example's playbook, run by CI on this machine
   ansible-core
   # packaging checks
-  desktop-file-utils appstream lintian dpkg-dev fakeroot file
+  desktop-file-utils appstream lintian dpkg-dev fakeroot file mandoc binutils
 )
 
 export DEBIAN_FRONTEND=noninteractive

@@ -1,6 +1,7 @@
 // telvarin-report's output for scripts and support engineers, run as a child
-// process: --list, --json (read back with Python's json, zipfile and
-// hashlib), --checksum (checked with sha256sum) and the bash completion.
+// process: --list, as text and as JSON, --json (read back with Python's json,
+// zipfile and hashlib), --checksum (checked with sha256sum) and the bash
+// completion.
 #include "TestFiles.h"
 #include "CommandLineSupport.h"
 
@@ -118,6 +119,46 @@ TEST_F(CommandLineOutput, ListShowsEverySampleFileWithItsSizeTheMissesAndTheTota
     EXPECT_EQ(configuredEntries(temp / "out/" + archives[0]).size(), listing.found.size());
 }
 
+TEST_F(CommandLineOutput, ListTakesTheWholeCommandLineOfARunAndPrintsTheSameListingAsJson)
+{
+    writeFile(temp / "data.xml", readWholeFile(std::string(TELVARIN_SOURCE_DIR) + "/resources/data.xml"));
+    const std::vector<std::string> run = {"--sysroot", SAMPLE_SYSTEM, "--output", "out", "--data-xml", "data.xml",
+                                          "--checksum"};
+    const auto before = snapshotTree(temp.path());
+
+    std::vector<std::string> plain = run;
+    plain.insert(plain.begin(), "--list");
+    ProcessResult text = report(plain);
+    std::vector<std::string> json = plain;
+    json.push_back("--json");
+    ProcessResult object = report(json);
+
+    ASSERT_EQ(text.exitStatus, 0) << text.standardError;
+    ASSERT_EQ(object.exitStatus, 0) << object.standardError;
+    EXPECT_EQ(object.standardError, "");
+    EXPECT_EQ(snapshotTree(temp.path()), before) << "no archive, no checksum file";
+    // Read by Python's json and written back in the listing's lines: the same
+    // files, sizes, misses and total as the text.
+    writeFile(temp / "listing.json", object.standardOutput);
+    ProcessResult asText = runProcess(
+        {"python3", "-c",
+         "import json, sys\n"
+         "d = json.load(open(sys.argv[1]))\n"
+         "assert list(d) == ['files', 'missing', 'total'], list(d)\n"
+         "for f in d['files']: print('%d\\t%s' % (f['size'], f['path']))\n"
+         "for m in d['missing']: print('missing\\t' + m)\n"
+         "print('%d\\ttotal' % d['total'])\n",
+         temp / "listing.json"},
+        {});
+    ASSERT_EQ(asText.exitStatus, 0) << asText.standardError;
+    const Listing fromText = parseListing(text.standardOutput);
+    const Listing fromJson = parseListing(asText.standardOutput);
+    EXPECT_FALSE(fromText.found.empty());
+    EXPECT_EQ(fromJson.found, fromText.found);
+    EXPECT_EQ(fromJson.missing, fromText.missing);
+    EXPECT_EQ(fromJson.total, fromText.total);
+}
+
 TEST_F(CommandLineOutput, ListFailsOnAFaultyFileListWithTheMessageOfARun)
 {
     for (const auto& [code, document] : FAULTY_FILE_LISTS) {
@@ -130,6 +171,10 @@ TEST_F(CommandLineOutput, ListFailsOnAFaultyFileListWithTheMessageOfARun)
 
         EXPECT_EQ(listing.exitStatus, 1);
         EXPECT_EQ(listing.standardOutput, "");
+        ProcessResult jsonListing = report({"--list", "--json", "--sysroot", SAMPLE_SYSTEM, "--data-xml", "data.xml"});
+        EXPECT_EQ(jsonListing.exitStatus, 1);
+        EXPECT_EQ(jsonListing.standardOutput, "");
+        EXPECT_EQ(jsonListing.standardError, listing.standardError);
         EXPECT_EQ(run.exitStatus, 1);
         ProcessResult check = checkJson(run, {"failed", code});
         EXPECT_EQ(check.exitStatus, 0) << check.standardError;
@@ -241,8 +286,9 @@ TEST(BashCompletion, OffersTheOptionsOnceAndPathsOfTheRightKind)
     EXPECT_EQ(offered("telvarin-report ''"), (Words{"--checksum", "--data-xml", "--help", "--json", "--list",
                                                     "--output", "--sysroot", "--version"}));
     EXPECT_EQ(offered("telvarin-report --j"), Words{"--json"});
-    EXPECT_EQ(offered("telvarin-report --json --checksum ''"), (Words{"--data-xml", "--output", "--sysroot"}));
-    EXPECT_EQ(offered("telvarin-report --list ''"), (Words{"--data-xml", "--sysroot"}));
+    EXPECT_EQ(offered("telvarin-report --json --checksum ''"), (Words{"--data-xml", "--list", "--output", "--sysroot"}));
+    EXPECT_EQ(offered("telvarin-report --list --output /tmp ''"),
+              (Words{"--checksum", "--data-xml", "--json", "--sysroot"}));
     EXPECT_EQ(offered("telvarin-report --output ''"), Words{"reports dir"});
     EXPECT_EQ(offered("telvarin-report --sysroot = ''"), Words{"reports dir"});
     EXPECT_EQ(offered("telvarin-report --data-xml l"), Words{"list.xml"});
