@@ -35,7 +35,7 @@ PressResult pressOnWorker(const AppDelegate::RequestSource& requestForPress, Bus
         // runReportPress reports its own failures; this is what got past it.
         try {
             indicator.stopAnimation();
-            reporter.showError(UNEXPECTED_FAILURE_MESSAGE);
+            reporter.showError({platform::Message::Kind::unexpectedFailure, 0, {}, UNEXPECTED_FAILURE_MESSAGE});
         } catch (...) {
             // Nothing left to tell the user with.
         }
@@ -249,7 +249,7 @@ bool AppDelegate::userIsAtTheWindow() const
     return false;
 }
 
-void AppDelegate::notifyIfAway(const std::string& message, bool failed)
+void AppDelegate::notifyIfAway(const QString& message, bool failed)
 {
     if (userIsAtTheWindow())
         return;
@@ -260,7 +260,7 @@ void AppDelegate::notifyIfAway(const std::string& message, bool failed)
     //: the window was in the background; the text under it is the failure's message.
     const QString notPlaced = tr("The report failed");
     const QString summary = failed ? notPlaced : placed;
-    session_->notify(summary, QString::fromStdString(message));
+    session_->notify(summary, message);
 }
 
 void AppDelegate::clickButton()
@@ -278,7 +278,7 @@ void AppDelegate::clickButton()
         showStatus(tr("Making the report…"));
 
         ProgressBarIndicator indicator(ui_->indicator);
-        WindowReporter reporter(this, indicator, [this](const std::string& message, bool failed) {
+        WindowReporter reporter(this, indicator, [this](const QString& message, bool failed) {
             showStatus({});
             notifyIfAway(message, failed);
         });

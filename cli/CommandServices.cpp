@@ -21,15 +21,15 @@ CommandServices::CommandServices(const Options& options, Progress progress)
     installed_.emplace(services);
 }
 
-void CommandServices::MessagesOnStandardError::showInformation(const std::string& message)
+void CommandServices::MessagesOnStandardError::showInformation(const platform::Message& message)
 {
-    std::fprintf(stderr, "%s\n", shownOn(STDERR_FILENO, message).c_str());
+    std::fprintf(stderr, "%s\n", shownOn(STDERR_FILENO, message.text).c_str());
     std::fflush(stderr);
 }
 
-void CommandServices::MessagesOnStandardError::showError(const std::string& message)
+void CommandServices::MessagesOnStandardError::showError(const platform::Message& message)
 {
-    std::fprintf(stderr, "%s\n", shownOn(STDERR_FILENO, message).c_str());
+    std::fprintf(stderr, "%s\n", shownOn(STDERR_FILENO, message.text).c_str());
     std::fflush(stderr);
 }
 

@@ -28,8 +28,8 @@ private:
     class MessagesOnStandardError final : public platform::Reporter {
     public:
         void progress(const std::string&) override {}
-        void showInformation(const std::string& message) override;
-        void showError(const std::string& message) override;
+        void showInformation(const platform::Message& message) override;
+        void showError(const platform::Message& message) override;
     };
 
     platform::CollectedSystem collected_;

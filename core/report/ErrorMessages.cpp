@@ -31,19 +31,26 @@ std::string messageForErrorCode(int code)
     }
 }
 
-HandledFailure currentFailure()
+platform::Message currentFailure()
 {
+    using Kind = platform::Message::Kind;
     try {
         throw;
     } catch (int code) {
-        return {code, messageForErrorCode(code)};
+        return {Kind::failure, code, {}, messageForErrorCode(code)};
     } catch (const CodedFailure& failure) {
-        return {failure.code, messageForErrorCode(failure.code) + ": " + failure.detail};
+        return {Kind::failure, failure.code, failure.detail, messageForErrorCode(failure.code) + ": " + failure.detail};
     } catch (const std::exception& failure) {
         // Not one of the report's own codes (memory exhaustion, a library
         // fault): still the user must learn that nothing was made.
-        return {0, std::string(UNEXPECTED_FAILURE_MESSAGE) + " (" + failure.what() + ")"};
+        return {Kind::unexpectedFailure, 0, failure.what(),
+                std::string(UNEXPECTED_FAILURE_MESSAGE) + " (" + failure.what() + ")"};
     } catch (...) {
-        return {0, UNEXPECTED_FAILURE_MESSAGE};
+        return {Kind::unexpectedFailure, 0, {}, UNEXPECTED_FAILURE_MESSAGE};
     }
+}
+
+platform::Message reportPlacedMessage()
+{
+    return {platform::Message::Kind::reportPlaced, 0, {}, REPORT_PLACED_MESSAGE};
 }

@@ -12,9 +12,10 @@
 ListingResult listConfiguredFiles(const std::optional<std::string>& dataXmlPath)
 {
     ListingResult result;
-    auto fail = [&](std::string message) {
-        result.message = std::move(message);
-        platform::reporter().showError(result.message);
+    auto fail = [&](const platform::Message& message) {
+        result.errorCode = message.code;
+        result.message = message.text;
+        platform::reporter().showError(message);
     };
     try {
         if (!dataXmlPath)
@@ -27,9 +28,7 @@ ListingResult listConfiguredFiles(const std::optional<std::string>& dataXmlPath)
         result.paths = listing.paths();
         result.listed = true;
     } catch (...) {
-        HandledFailure failure = currentFailure();
-        result.errorCode = failure.code;
-        fail(std::move(failure.message));
+        fail(currentFailure());
     }
     return result;
 }

@@ -5,7 +5,6 @@
 #include "TelvarinGenerator.h"
 #include "Services.h"
 
-#include <utility>
 
 std::string currentDateLogLine()
 {
@@ -37,11 +36,12 @@ PressResult runReportPress(BusyIndicator& indicator, const ReportRequest& reques
         result.missing = generator.missingPaths();
         result.log = generator.log();
     };
-    auto fail = [&](std::string message) {
+    auto fail = [&](const platform::Message& message) {
         takeOutcome();
         indicator.stopAnimation();
-        result.message = std::move(message);
-        platform::reporter().showError(result.message);
+        result.errorCode = message.code;
+        result.message = message.text;
+        platform::reporter().showError(message);
     };
 
     try {
@@ -55,12 +55,11 @@ PressResult runReportPress(BusyIndicator& indicator, const ReportRequest& reques
         takeOutcome();
         indicator.stopAnimation();
         result.reportPlaced = true;
-        result.message = REPORT_PLACED_MESSAGE;
-        platform::reporter().showInformation(result.message);
+        const platform::Message placed = reportPlacedMessage();
+        result.message = placed.text;
+        platform::reporter().showInformation(placed);
     } catch (...) {
-        HandledFailure failure = currentFailure();
-        result.errorCode = failure.code;
-        fail(std::move(failure.message));
+        fail(currentFailure());
     }
     return result;
 }

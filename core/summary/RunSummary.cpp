@@ -32,9 +32,11 @@ RunSummary summarizeRun(const PressResult& press)
     if (!press.reportPlaced) {
         summary.error = RunError{press.errorCode, press.message};
     } else if (press.checksumFileError != 0) {
-        summary.error = RunError{ERROR_CHECKSUM_WRITE, messageForErrorCode(ERROR_CHECKSUM_WRITE) + " (" +
-                                                           std::strerror(press.checksumFileError) + ")"};
-        platform::reporter().showError(summary.error->message);
+        const std::string reason = std::strerror(press.checksumFileError);
+        summary.error =
+            RunError{ERROR_CHECKSUM_WRITE, messageForErrorCode(ERROR_CHECKSUM_WRITE) + " (" + reason + ")"};
+        platform::reporter().showError(
+            {platform::Message::Kind::failure, ERROR_CHECKSUM_WRITE, reason, summary.error->message});
     }
     return summary;
 }

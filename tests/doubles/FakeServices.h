@@ -55,10 +55,11 @@ public:
     struct Shown {
         bool error;
         std::string text;
+        platform::Message message;
     };
     void progress(const std::string& line) override { progressLines.push_back(line); }
-    void showInformation(const std::string& message) override { shown.push_back({false, message}); }
-    void showError(const std::string& message) override { shown.push_back({true, message}); }
+    void showInformation(const platform::Message& message) override { shown.push_back({false, message.text, message}); }
+    void showError(const platform::Message& message) override { shown.push_back({true, message.text, message}); }
     std::vector<std::string> progressLines;
     std::vector<Shown> shown;
 };
