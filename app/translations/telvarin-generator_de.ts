@@ -94,12 +94,12 @@ Ohne Fenster erstellt telvarin-report denselben Bericht.
     <message>
         <source>Could not find data.xml</source>
         <extracomment>Message box ending a run: the tool&apos;s own list of files to collect is missing or unreadable. Keep the file name data.xml as it is.</extracomment>
-        <translation>data.xml wurde nicht gefunden</translation>
+        <translation>Die Datei data.xml wurde nicht gefunden</translation>
     </message>
     <message>
         <source>Could not parse data.xml (error code %1)</source>
         <extracomment>Message box ending a run: the tool&apos;s own list of files to collect is faulty. Keep data.xml as it is; %1 is the error code (6 to 9).</extracomment>
-        <translation>data.xml konnte nicht ausgewertet werden (Fehlercode %1)</translation>
+        <translation>Die Datei data.xml konnte nicht ausgewertet werden (Fehlercode %1)</translation>
     </message>
     <message>
         <source>An error occured while trying to communicate with the printer</source>

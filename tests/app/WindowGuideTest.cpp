@@ -143,7 +143,7 @@ TEST(WindowGuide, SpeaksGermanOnAGermanDesktopQtsButtonsIncluded)
     std::remove(guided.place.dataXml.c_str());
     const auto failed = pressButton(guided.window);
     ASSERT_EQ(failed.size(), 1u);
-    EXPECT_EQ(failed[0].text, QStringLiteral("data.xml wurde nicht gefunden"));
+    EXPECT_EQ(failed[0].text, QStringLiteral("Die Datei data.xml wurde nicht gefunden"));
 }
 
 TEST(WindowGuide, EveryLanguageFitsTheWindowKeepsItsAltLettersApartAndSpeaksInQtsBoxesToo)
