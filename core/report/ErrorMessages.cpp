@@ -39,7 +39,8 @@ platform::Message currentFailure()
     } catch (int code) {
         return {Kind::failure, code, {}, messageForErrorCode(code)};
     } catch (const CodedFailure& failure) {
-        return {Kind::failure, failure.code, failure.detail, messageForErrorCode(failure.code) + ": " + failure.detail};
+        return {Kind::failure, failure.code, failure.detail,
+                messageForErrorCode(failure.code) + ": " + failure.detail};
     } catch (const std::exception& failure) {
         // Not one of the report's own codes (memory exhaustion, a library
         // fault): still the user must learn that nothing was made.

@@ -5,7 +5,6 @@
 #include "TelvarinGenerator.h"
 #include "Services.h"
 
-
 std::string currentDateLogLine()
 {
     std::time_t now = platform::clock().now();

@@ -201,7 +201,7 @@ TEST(MessageWording, TheEnglishIsTheReportsOwnForEveryCodeAndMessage)
         return platform::Message{};
     };
     messages.push_back(failureOf([] { throw 13; }));
-    messages.push_back(failureOf([] { throw CodedFailure{15, "cannot write in the folder \"/d\" (Permission denied)"}; }));
+    messages.push_back(failureOf([] { throw CodedFailure{15, "cannot write in the folder \"/d\" (No space)"}; }));
     messages.push_back(failureOf([] { throw std::runtime_error("disk gone"); }));
     messages.push_back(failureOf([] { throw 'x'; }));
     for (const platform::Message& message : messages)

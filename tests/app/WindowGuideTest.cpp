@@ -67,7 +67,7 @@ void expectNothingClipped(GuidedWindow& guided)
     window.resize(window.minimumSize());
     QApplication::processEvents();
     for (QLabel* wrapped : {window.explanation(), window.openFolderFailure()})
-        EXPECT_GE(wrapped->height(), wrapped->heightForWidth(wrapped->width())) << "cut: " << wrapped->text().toStdString();
+        EXPECT_GE(wrapped->height(), wrapped->heightForWidth(wrapped->width())) << wrapped->text().toStdString();
     EXPECT_TRUE(textFits(window.placedFileName()));
     for (QPushButton* button : {window.button(), window.openFolderButton()})
         EXPECT_GE(button->width(), button->sizeHint().width()) << button->text().toStdString();
