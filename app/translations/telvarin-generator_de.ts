@@ -16,7 +16,7 @@
     <message>
         <source>The report failed</source>
         <extracomment>Title of the desktop notification when a report ended in a failure while the window was in the background; the text under it is the failure&apos;s message.</extracomment>
-        <translation>Bericht fehlgeschlagen</translation>
+        <translation>Bericht konnte nicht erstellt werden</translation>
     </message>
     <message>
         <source>Making the report…</source>
@@ -129,7 +129,7 @@ Ohne Fenster erstellt telvarin-report denselben Bericht.
     <message>
         <source>No recognized printer found, the report will only contain log files.</source>
         <extracomment>Message box during a run when no printer of the maker is connected over USB; the run goes on and the report holds the log files only.</extracomment>
-        <translation>Kein bekannter Drucker gefunden; der Bericht enthält nur die Protokolldateien.</translation>
+        <translation>Kein erkannter Drucker gefunden; der Bericht enthält nur die Protokolldateien.</translation>
     </message>
     <message>
         <source>An unexpected error occured, no report was made</source>

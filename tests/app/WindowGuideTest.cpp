@@ -135,7 +135,7 @@ TEST(WindowGuide, SpeaksGermanOnAGermanDesktopQtsButtonsIncluded)
     const auto placed = pressButton(guided.window);
     ASSERT_EQ(placed.size(), 2u);
     EXPECT_EQ(placed[0].text,
-              QStringLiteral("Kein bekannter Drucker gefunden; der Bericht enthält nur die Protokolldateien."));
+              QStringLiteral("Kein erkannter Drucker gefunden; der Bericht enthält nur die Protokolldateien."));
     EXPECT_EQ(placed[1].text, QStringLiteral("Ein Bericht wurde auf dem Schreibtisch abgelegt"));
     EXPECT_EQ(guided.window.openFolderButton()->text(), QStringLiteral("&Ordner öffnen"));
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Abbrechen"));
