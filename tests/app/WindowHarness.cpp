@@ -41,11 +41,14 @@ void MessageBoxAnswerer::answerOpenBox()
     shown.icon = box->icon();
     shown.buttonCount = static_cast<int>(box->buttons().size());
     shown.textFormat = box->textFormat();
-    shown.indicatorAnimating = window_.indicator()->minimum() == 0 && window_.indicator()->maximum() == 0;
+    shown.informativeText = box->informativeText();
+    shown.indicatorRunning = !indicatorAtRest(window_);
     shown.overTheWindow = box->parentWidget() == &window_;
     boxes.push_back(shown);
     if (QAbstractButton* ok = box->button(QMessageBox::Ok))
         ok->click();
+    else if (QAbstractButton* answer = box->button(questionAnswer))
+        answer->click();
     else
         box->reject();
     // At once, not through the platform's queue: the run's next box may
@@ -63,6 +66,12 @@ void RecordingDesktopSession::showFileInFolder(const QString& file, ShowDone don
 void RecordingDesktopSession::notify(const QString& summary, const QString& body)
 {
     notifications.emplace_back(summary, body);
+}
+
+bool indicatorAtRest(const AppDelegate& window)
+{
+    const QProgressBar* bar = window.indicator();
+    return bar->minimum() == 0 && bar->maximum() == 1 && bar->value() == 0;
 }
 
 void showWindow(AppDelegate& window)

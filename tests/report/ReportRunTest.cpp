@@ -179,10 +179,16 @@ TEST_F(ReportRunTest, AnArchiveThatCannotBeWrittenIsAFailureNotASuccess)
     EXPECT_FALSE(result.reportPlaced);
     EXPECT_EQ(result.errorCode, ERROR_ARCHIVE_WRITE);
     ASSERT_FALSE(machine.reporter.shown.empty());
-    // The message names the folder that could not be written.
-    EXPECT_EQ(machine.reporter.shown.back().text,
-              "Error code 15 occured: cannot write in the folder \"" + temp / "data.xml\" (Not a directory)");
-    EXPECT_TRUE(machine.reporter.shown.back().error);
+    // The sentence stays the code's own; the folder and the reason come with it.
+    const auto& shown = machine.reporter.shown.back();
+    EXPECT_EQ(shown.text, "Error code 15 occured");
+    EXPECT_TRUE(shown.error);
+    ASSERT_TRUE(shown.detail);
+    EXPECT_EQ(shown.detail->step, FailedStep::writeInArchiveFolder);
+    EXPECT_EQ(shown.detail->path, temp / "data.xml");
+    EXPECT_EQ(shown.detail->errorNumber, ENOTDIR);
+    ASSERT_TRUE(result.failureDetail);
+    EXPECT_EQ(result.failureDetail->path, shown.detail->path);
 
     if (geteuid() != 0) {
         // A desktop the user may not write to.
