@@ -74,11 +74,20 @@ struct ProgressBarIndicator::Shared {
         }
         if (!bar || !now.counted)
             return;
-        if (bar->maximum() != BAR_MAXIMUM)
-            bar->setRange(0, BAR_MAXIMUM);
-        bar->setValue(barValue(now));
+        // The words first: whoever hears the value change finds them.
         if (now.stepChanged && onStep)
             onStep(now.step, QFile::decodeName(QByteArray::fromStdString(now.file)));
+        startCounting();
+        bar->setValue(barValue(now));
+    }
+
+    void startCounting()
+    {
+        if (bar && bar->maximum() != BAR_MAXIMUM) {
+            bar->reset();
+            bar->setRange(0, BAR_MAXIMUM);
+            bar->setValue(0);
+        }
     }
 };
 
@@ -131,10 +140,13 @@ void ProgressBarIndicator::update(Change change)
 
 void ProgressBarIndicator::filesCounted(std::uint64_t bytes)
 {
-    update([bytes](RunState& run) {
-        run.counted = true;
-        run.totalBytes = bytes;
-    });
+    {
+        std::lock_guard lock(shared_->mutex);
+        shared_->run.counted = true;
+        shared_->run.totalBytes = bytes;
+    }
+    // Not folded into a later update: the count starts from 0 in sight.
+    QMetaObject::invokeMethod(bar_, [shared = shared_] { shared->startCounting(); }, Qt::QueuedConnection);
 }
 
 void ProgressBarIndicator::stepStarted(RunStep step, const std::string& file)

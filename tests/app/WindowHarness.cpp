@@ -93,7 +93,8 @@ ReportPlace::ReportPlace()
     testing_support::makeDirectories(home);
     testing_support::makeDirectories(root + "/Library/Printers/Quorvel");
     testing_support::makeDirectories(root + "/Applications");
-    testing_support::writeFile(home + "/Library/Logs/present.log", "present\n");
+    // Home paths are looked up in the collected system.
+    testing_support::writeFile(root + home + "/Library/Logs/present.log", "present\n");
     testing_support::writeFile(dataXml, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                                         "<configuration>\n"
                                         "  <Absolute_Path_Files>\n"
