@@ -104,9 +104,9 @@ AppDelegate::AppDelegate(RequestSource requestForPress, DesktopSession* session,
     rowPolicy.setRetainSizeWhenHidden(true);
     ui_->placedReport->setSizePolicy(rowPolicy);
     widenForAWholeArchiveName();
-    // The bar's row is as high without the cancel button as with it, so
-    // that nothing moves when a run starts.
-    ui_->progressAreaLayout->setRowMinimumHeight(0, ui_->cancelButton->sizeHint().height());
+    // The bar is as high as the cancel button beside it, so that nothing
+    // moves when a run starts.
+    ui_->indicator->setMinimumHeight(ui_->cancelButton->sizeHint().height());
     ui_->cancelButton->hide();
     hidePlacedReport();
     hideOpenFolderFailure();
