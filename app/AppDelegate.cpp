@@ -332,7 +332,11 @@ void AppDelegate::clickButton()
         //: Under the progress bar while a report is being made.
         showStatus(tr("Making the report…"));
 
-        ProgressBarIndicator indicator(ui_->indicator, [this](RunStep step, const QString& file) { showStep(step, file); });
+        // Once the run has stopped there is nothing left to cancel, also while
+        // its last box is up.
+        ProgressBarIndicator indicator(
+            ui_->indicator, [this](RunStep step, const QString& file) { showStep(step, file); },
+            [this] { ui_->cancelButton->hide(); });
         WindowReporter reporter(this, indicator, [this](const std::string& message, bool failed) {
             showStatus({});
             notifyIfAway(message, failed);

@@ -91,8 +91,8 @@ struct ProgressBarIndicator::Shared {
     }
 };
 
-ProgressBarIndicator::ProgressBarIndicator(QProgressBar* bar, StepListener onStep)
-    : bar_(bar), shared_(std::make_shared<Shared>())
+ProgressBarIndicator::ProgressBarIndicator(QProgressBar* bar, StepListener onStep, std::function<void()> onRest)
+    : bar_(bar), shared_(std::make_shared<Shared>()), onRest_(std::move(onRest))
 {
     shared_->bar = bar;
     shared_->onStep = std::move(onStep);
@@ -120,6 +120,8 @@ void ProgressBarIndicator::stopAnimation()
             shared_->run.counted = false;
         }
         showAtRest(bar_);
+        if (onRest_)
+            onRest_();
     });
 }
 

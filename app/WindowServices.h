@@ -29,7 +29,9 @@ public:
     // file being copied, empty in the other steps.
     using StepListener = std::function<void(RunStep step, const QString& file)>;
 
-    ProgressBarIndicator(QProgressBar* bar, StepListener onStep);
+    // `onRest` hears, on the GUI thread, that the run has stopped, before
+    // any box says how it ended.
+    ProgressBarIndicator(QProgressBar* bar, StepListener onStep, std::function<void()> onRest = {});
     void startAnimation() override;
     void stopAnimation() override;
     void filesCounted(std::uint64_t bytes) override;
@@ -47,6 +49,7 @@ private:
 
     QProgressBar* bar_;
     std::shared_ptr<Shared> shared_;
+    std::function<void()> onRest_;
     bool animating_ = false;
 };
 

@@ -43,6 +43,7 @@ void MessageBoxAnswerer::answerOpenBox()
     shown.textFormat = box->textFormat();
     shown.informativeText = box->informativeText();
     shown.indicatorRunning = !indicatorAtRest(window_);
+    shown.cancelShown = window_.cancelButton()->isVisible();
     shown.overTheWindow = box->parentWidget() == &window_;
     boxes.push_back(shown);
     if (QAbstractButton* ok = box->button(QMessageBox::Ok))

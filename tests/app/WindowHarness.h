@@ -31,6 +31,7 @@ struct ShownBox {
     QString informativeText;
     // The indicator showed a run (busy or counting), not its rest.
     bool indicatorRunning = false;
+    bool cancelShown = false;
     bool overTheWindow = false;
 };
 

@@ -45,6 +45,7 @@ void expectOutcome(const std::vector<ShownBox>& boxes, QMessageBox::Icon icon, c
     EXPECT_EQ(outcome.textFormat, Qt::PlainText);
     EXPECT_TRUE(outcome.overTheWindow);
     EXPECT_FALSE(outcome.indicatorRunning) << "the indicator must stop before the outcome shows";
+    EXPECT_FALSE(outcome.cancelShown) << "nothing is left to cancel";
     for (std::size_t i = 0; i + 1 < boxes.size(); ++i) {
         EXPECT_EQ(boxes[i].icon, QMessageBox::Critical) << boxes[i].text.toStdString();
         EXPECT_TRUE(boxes[i].indicatorRunning) << boxes[i].text.toStdString();
