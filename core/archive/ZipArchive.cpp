@@ -150,6 +150,23 @@ std::unique_ptr<ZipArchive> ZipArchive::create(const std::string& path, const Ar
     }
 }
 
+template <typename Step>
+void ZipArchive::writing(Step step)
+{
+    try {
+        step();
+    } catch (int code) {
+        if (code == ERROR_ARCHIVE_WRITE)
+            throw writeFailure();
+        throw;
+    }
+}
+
+CodedFailure ZipArchive::writeFailure() const
+{
+    return {ERROR_ARCHIVE_WRITE, {FailedStep::writeArchive, absolute(folder_), file_->writeError().value()}};
+}
+
 ZipArchive::ZipArchive(Handle handle)
     : file_(std::move(handle.file)), folder_(std::move(handle.folder)), finalName_(std::move(handle.finalName)), handle_(handle.zip),
       writer_(std::move(handle.writer)), placing_(std::move(handle.placing))
@@ -248,23 +265,6 @@ ArchiveOutcome ZipArchive::close()
         throw CodedFailure{ERROR_ARCHIVE_WRITE,
                            {FailedStep::nameArchive, joined(absolute(folder_), finalName_), failure.code().value()}};
     }
-}
-
-template <typename Step>
-void ZipArchive::writing(Step step)
-{
-    try {
-        step();
-    } catch (int code) {
-        if (code == ERROR_ARCHIVE_WRITE)
-            throw writeFailure();
-        throw;
-    }
-}
-
-CodedFailure ZipArchive::writeFailure() const
-{
-    return {ERROR_ARCHIVE_WRITE, {FailedStep::writeArchive, absolute(folder_), file_->writeError().value()}};
 }
 
 // Names the finished file (a report replaces one of its name, a partial
