@@ -52,6 +52,19 @@ QString localPath(const std::string& path)
     return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
+// A collected file's name may hold line breaks and other control characters;
+// on one line they show as their pictures (U+2400 on).
+QString onOneLine(QString text)
+{
+    for (QChar& character : text) {
+        if (character.unicode() < 0x20)
+            character = QChar(0x2400 + character.unicode());
+        else if (character.unicode() == 0x7f)
+            character = QChar(0x2421);
+    }
+    return text;
+}
+
 // Clears the busy state of the window however the press ends: the report
 // button takes no press while the cancel button shows.
 class PressInProgress {
@@ -216,7 +229,7 @@ void AppDelegate::showStep(RunStep step, const QString& file)
     switch (step) {
     case RunStep::copyingFiles:
         //: Under the progress bar while a file is copied into the report. %1 is the file's path.
-        showStatus(tr("Copying %1").arg(file));
+        showStatus(tr("Copying %1").arg(onOneLine(file)));
         break;
     case RunStep::readingPrinter:
         //: Under the progress bar while the printer's report is read over USB.
