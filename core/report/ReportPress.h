@@ -1,6 +1,7 @@
 #pragma once
 // One press of the button, whatever the front end: the system-log line, the
-// busy indicator, one report run, and the one message that ends it.
+// busy indicator, one report run, and the one message that ends it, or, when
+// the front end cancelled the run, no message and no file.
 
 #include "CodedFailure.h"
 #include "RunProgress.h"
