@@ -6,6 +6,8 @@
 // implementations in with ScopedServices; the real ones fill whatever they
 // leave unset, once, when the set is installed.
 
+#include "CodedFailure.h"
+
 #include <ctime>
 #include <optional>
 #include <string>
@@ -51,6 +53,10 @@ public:
     // Both are modal: they return once the user has dismissed the message.
     virtual void showInformation(const std::string& message) = 0;
     virtual void showError(const std::string& message) = 0;
+    // The message of a failure that ended the run, with what it concerns,
+    // for the reporter to word under the message; by default the message
+    // alone.
+    virtual void showFailure(const std::string& message, const FailureDetail& /*detail*/) { showError(message); }
 };
 
 // Declared in their own headers.

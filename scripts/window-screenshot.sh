@@ -3,10 +3,12 @@
 # a press that collected the sample system in examples/, with HOME in a
 # temporary directory.
 #   scripts/window-screenshot.sh [BUILD_DIR]
-# SHOTS_DIR=DIR keeps every picture: at rest, running, after success, after
-# success at the smallest size and after Open Folder found nothing to open
-# the folder with, each as the desktop's default shows it (DIR/default), with
-# a 12 pt font (DIR/12pt) and at twice the scale (DIR/2x, QT_SCALE_FACTOR=2).
+# SHOTS_DIR=DIR keeps every picture: at rest, during a long run, after it
+# was cancelled, with a failed run's message box over it, after success,
+# after success at the smallest size and after Open Folder found nothing to
+# open the folder with, each as the desktop's default shows it
+# (DIR/default), with a 12 pt font (DIR/12pt) and at twice the scale (DIR/2x,
+# QT_SCALE_FACTOR=2).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${1:-build}"

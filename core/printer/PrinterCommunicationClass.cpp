@@ -3,6 +3,8 @@
 #include "PrinterCommunicationClass.h"
 
 #include "BasicStringAlgorithmsClass.h"
+#include "CodedFailure.h"
+#include "ErrorCodes.h"
 #include "QuorvelVendorId.h"
 #include "WindowsNewline.h"
 #include "Services.h"
@@ -127,15 +129,22 @@ std::string PrinterCommunicationClass::getDataFromPid(int pid)
     robot.pid = pid;
     PrinterConnection connection(&robot);
     // A failed open needs no check of its own: every transfer on the record
-    // then fails, and the first exchange or status read throws 13.
-    PtrInfo_OpenUSBInterface(&robot);
-    if (isFullDataPrinter(pid)) {
-        tryToClearDeviceOutputBuffer(&robot);
-        addFlashPageData(&robot, &lines);
-        addStatusData(&robot, &lines);
-        addOtherCommandData(&robot, &lines);
-    } else {
-        lines.push_back(readBasicStatusFromPrinter(&robot));
+    // then fails, and the first exchange or status read throws 13. Whether
+    // it opened only tells the user what to look at.
+    const bool opened = PtrInfo_OpenUSBInterface(&robot);
+    try {
+        if (isFullDataPrinter(pid)) {
+            tryToClearDeviceOutputBuffer(&robot);
+            addFlashPageData(&robot, &lines);
+            addStatusData(&robot, &lines);
+            addOtherCommandData(&robot, &lines);
+        } else {
+            lines.push_back(readBasicStatusFromPrinter(&robot));
+        }
+    } catch (int code) {
+        if (code != ERROR_PRINTER_COMMUNICATION)
+            throw;
+        throw CodedFailure{code, {opened ? FailedStep::talkToPrinter : FailedStep::openPrinter, {}, 0}};
     }
     return BasicStringAlgorithmsClass::joinList(lines, WINDOWS_NEWLINE);
 }

@@ -6,6 +6,7 @@
 #include <exception>
 
 const char* const REPORT_PLACED_MESSAGE = "A report has been placed on the desktop";
+const char* const REPORT_CANCELLED_MESSAGE = "The report was cancelled";
 const char* const UNEXPECTED_FAILURE_MESSAGE = "An unexpected error occured, no report was made";
 
 std::string messageForErrorCode(int code)
@@ -36,14 +37,14 @@ HandledFailure currentFailure()
     try {
         throw;
     } catch (int code) {
-        return {code, messageForErrorCode(code)};
+        return {code, messageForErrorCode(code), std::nullopt};
     } catch (const CodedFailure& failure) {
-        return {failure.code, messageForErrorCode(failure.code) + ": " + failure.detail};
+        return {failure.code, messageForErrorCode(failure.code), failure.detail};
     } catch (const std::exception& failure) {
         // Not one of the report's own codes (memory exhaustion, a library
         // fault): still the user must learn that nothing was made.
-        return {0, std::string(UNEXPECTED_FAILURE_MESSAGE) + " (" + failure.what() + ")"};
+        return {0, std::string(UNEXPECTED_FAILURE_MESSAGE) + " (" + failure.what() + ")", std::nullopt};
     } catch (...) {
-        return {0, UNEXPECTED_FAILURE_MESSAGE};
+        return {0, UNEXPECTED_FAILURE_MESSAGE, std::nullopt};
     }
 }

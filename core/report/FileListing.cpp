@@ -1,24 +1,50 @@
 #include "FileListing.h"
 
 #include "ConfiguredFileCollection.h"
+#include "CodedFailure.h"
 #include "ErrorCodes.h"
 #include "ErrorMessages.h"
 #include "RunLog.h"
 #include "Services.h"
 #include "XmlParserClass.h"
 
+#include <cerrno>
 #include <utility>
+
+namespace {
+
+// A listing that keeps no lines and shows no progress, only the total.
+class ByteCount final : public CollectedFileSink {
+public:
+    bool tryToAdd(const std::string& sourcePath, const std::string& entryName) override
+    {
+        FileListingSink file;
+        if (!file.tryToAdd(sourcePath, entryName))
+            return false;
+        bytes += file.paths().front().size;
+        return true;
+    }
+    void progress(const std::string&) override {}
+    std::uint64_t bytes = 0;
+};
+
+} // namespace
 
 ListingResult listConfiguredFiles(const std::optional<std::string>& dataXmlPath)
 {
     ListingResult result;
-    auto fail = [&](std::string message) {
-        result.message = std::move(message);
-        platform::reporter().showError(result.message);
+    auto fail = [&](HandledFailure failure) {
+        result.errorCode = failure.code;
+        result.message = std::move(failure.message);
+        result.failureDetail = failure.detail;
+        if (failure.detail)
+            platform::reporter().showFailure(result.message, *failure.detail);
+        else
+            platform::reporter().showError(result.message);
     };
     try {
         if (!dataXmlPath)
-            throw ERROR_DATA_XML_NOT_LOADED;
+            throw CodedFailure{ERROR_DATA_XML_NOT_LOADED, {FailedStep::loadFileList, {}, ENOENT}};
         const XmlDictionary fileList = XmlParserClass::getSingleLevelDepthXmlDict(dataXmlPath->c_str());
         // The misses go to the listing; the log has no archive to end up in.
         RunLog unusedLog;
@@ -27,9 +53,19 @@ ListingResult listConfiguredFiles(const std::optional<std::string>& dataXmlPath)
         result.paths = listing.paths();
         result.listed = true;
     } catch (...) {
-        HandledFailure failure = currentFailure();
-        result.errorCode = failure.code;
-        fail(std::move(failure.message));
+        fail(currentFailure());
     }
     return result;
+}
+
+std::uint64_t bytesOfConfiguredFiles(const XmlDictionary& fileList)
+{
+    RunLog unusedLog;
+    ByteCount count;
+    try {
+        ConfiguredFileCollection(unusedLog, count).addXmlSpecifiedFiles(fileList);
+    } catch (...) {
+        // Counted as far as it got.
+    }
+    return count.bytes;
 }

@@ -5,6 +5,7 @@
 #include "TelvarinGenerator.h"
 #include "Services.h"
 
+#include <cerrno>
 #include <utility>
 
 std::string currentDateLogLine()
@@ -37,17 +38,23 @@ PressResult runReportPress(BusyIndicator& indicator, const ReportRequest& reques
         result.missing = generator.missingPaths();
         result.log = generator.log();
     };
-    auto fail = [&](std::string message) {
+    auto fail = [&](HandledFailure failure) {
         takeOutcome();
         indicator.stopAnimation();
-        result.message = std::move(message);
-        platform::reporter().showError(result.message);
+        result.errorCode = failure.code;
+        result.message = std::move(failure.message);
+        result.failureDetail = failure.detail;
+        if (failure.detail)
+            platform::reporter().showFailure(result.message, *failure.detail);
+        else
+            platform::reporter().showError(result.message);
     };
 
     try {
         if (!request.dataXmlPath)
-            throw ERROR_DATA_XML_NOT_LOADED;
+            throw CodedFailure{ERROR_DATA_XML_NOT_LOADED, {FailedStep::loadFileList, {}, ENOENT}};
         generator.chooseArchiveExtras(request.computeSha256 || request.writeChecksumFile, request.writeChecksumFile);
+        generator.watchWith(RunMonitor(request.progress, request.cancellation));
         if (request.archivePath)
             generator.generateReport(request.archivePath->c_str(), request.dataXmlPath->c_str());
         else
@@ -57,10 +64,14 @@ PressResult runReportPress(BusyIndicator& indicator, const ReportRequest& reques
         result.reportPlaced = true;
         result.message = REPORT_PLACED_MESSAGE;
         platform::reporter().showInformation(result.message);
+    } catch (const RunCancelled&) {
+        // The user asked for it: no box, and the run left no file.
+        takeOutcome();
+        indicator.stopAnimation();
+        result.cancelled = true;
+        result.message = REPORT_CANCELLED_MESSAGE;
     } catch (...) {
-        HandledFailure failure = currentFailure();
-        result.errorCode = failure.code;
-        fail(std::move(failure.message));
+        fail(currentFailure());
     }
     return result;
 }

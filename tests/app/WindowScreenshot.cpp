@@ -1,21 +1,28 @@
 // telvarin_window_screenshot SYSTEM_ROOT OUT_DIR [FONT_POINTS]: the real
 // window on the display Qt is given (Xvfb in scripts/window-screenshot.sh),
-// photographed at rest, during a press, after it, after it at its smallest
-// size, and once Open Folder found nothing to show the folder with (a
-// stand-in for the desktop session, so that nothing reaches the desktop of
-// the person taking the pictures). The press collects from SYSTEM_ROOT (the sample system)
-// with HOME in a temporary directory, where the archive goes; the clock
-// stands at 7 March 2011, 14:05, the date the README shows. FONT_POINTS sets
-// the application's font size, as a user's larger desktop font does. With
-// SCREENSHOT_STAY set, the window stays open after the pictures until it is
-// closed, to be looked at through the accessibility tree.
+// photographed at rest, during a long run, after that run was cancelled,
+// with the box of a failed run over it, after a report was placed, at its
+// smallest size, and once Open Folder found nothing to show the folder with
+// (a stand-in for the desktop session, so that nothing reaches the desktop
+// of the person taking the pictures). The runs collect from a copy of
+// SYSTEM_ROOT (the sample system) with HOME in a temporary directory, where
+// the archive goes, and a simulated printer of the maker on USB: the long
+// run finds the backend's log grown to 1 GiB (sparse), the failed one no
+// driver folder. The clock stands at 7 March 2011, 14:05, the date the
+// README shows. FONT_POINTS sets the application's font size, as a user's
+// larger desktop font does. With SCREENSHOT_LINGER_MS set, each state and
+// box stays that long, to be read through the accessibility tree; with
+// SCREENSHOT_STAY set, the window stays open afterwards until it is closed.
 #include "ApplicationIdentity.h"
 #include "ElidingLabel.h"
+#include "SimulatedPrinter.h"
 #include "WindowHarness.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFont>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
@@ -23,24 +30,66 @@
 #include <QTest>
 #include <QTimer>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
+#include <filesystem>
 
 using namespace app_testing;
 using namespace testing_support;
 
 namespace {
 
-bool saveShot(AppDelegate& window, const std::string& path)
+int lingerMilliseconds()
+{
+    return qEnvironmentVariableIntValue("SCREENSHOT_LINGER_MS");
+}
+
+bool saveShot(QWidget& window, const std::string& path, const QRect& area = {})
 {
     // Let the window paint what it shows now before the X server is read.
     QApplication::processEvents();
-    const QPixmap shot = window.screen()->grabWindow(window.winId());
+    const QRect shown = area.isNull() ? window.frameGeometry() : area;
+    const QPixmap shot = window.screen()->grabWindow(0, shown.x(), shown.y(), shown.width(), shown.height());
     const bool saved = !shot.isNull() && shot.save(QString::fromStdString(path), "PNG");
     std::fprintf(stderr, "%s %s\n", saved ? "saved" : "could not save", path.c_str());
     return saved;
 }
+
+// Answers every message box with OK; the first critical one is photographed
+// first, over the window.
+class BoxPhotographer : public QObject {
+public:
+    BoxPhotographer(QWidget& window, std::string path) : window_(window), path_(std::move(path))
+    {
+        connect(&poll_, &QTimer::timeout, this, &BoxPhotographer::look);
+        poll_.start(20);
+    }
+    bool saved = false;
+    bool critical = false;
+
+private:
+    void look()
+    {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible() || busy_)
+            return;
+        busy_ = true;
+        QTest::qWait(300 + lingerMilliseconds());
+        if (box->icon() == QMessageBox::Critical && !critical) {
+            critical = true;
+            saved = saveShot(window_, path_, window_.frameGeometry().united(box->frameGeometry()));
+        }
+        if (QAbstractButton* ok = box->button(QMessageBox::Ok))
+            ok->click();
+        busy_ = false;
+    }
+    QWidget& window_;
+    std::string path_;
+    QTimer poll_;
+    bool busy_ = false;
+};
 
 } // namespace
 
@@ -59,14 +108,17 @@ int main(int argc, char** argv)
         QApplication::setFont(font);
     }
 
-    TempDir home;
+    TempDir work;
+    const std::string root = work / "system";
+    std::filesystem::copy(argv[1], root, std::filesystem::copy_options::recursive);
+    const std::string home = work / "home";
+    makeDirectories(home);
     FakeMachine machine;
     machine.clock = FakeClock(utcTime(2011, 3, 7, 14, 5), 0);
-    machine.collectFrom(argv[1]);
-    Gate gate;
-    HookedEnvironment held(home.path(), [&gate] { gate.holdHere(); });
-    auto installed = machine.install();
-    auto heldHome = replaceServices([&](platform::Services& services) { services.environment = &held; });
+    machine.environment.variables["HOME"] = home;
+    machine.collectFrom(root);
+    SimulatedPrinter printer;
+    auto installed = machine.install(usbServices(&printer));
 
     RecordingDesktopSession session;
     session.showWorks = false;
@@ -75,23 +127,48 @@ int main(int argc, char** argv)
     if (!QTest::qWaitForWindowExposed(&window))
         return 1;
     bool saved = saveShot(window, outDir + "/at-rest.png");
+    QTest::qWait(lingerMilliseconds());
 
-    // The indicator is photographed while the report's thread waits at HOME.
-    std::unique_ptr<MessageBoxAnswerer> answerer = std::make_unique<MessageBoxAnswerer>(window);
-    QTimer whileHeld;
-    QObject::connect(&whileHeld, &QTimer::timeout, [&] {
-        if (!gate.isHolding())
+    // A long run, photographed while it copies the large log, then cancelled.
+    const std::string log = root + "/var/log/quorvel/quorvel-backend.log";
+    const std::string logText = readWholeFile(log);
+    if (truncate(log.c_str(), off_t{1} << 30) != 0)
+        return 1;
+    QTimer whileCopying;
+    QObject::connect(&whileCopying, &QTimer::timeout, [&] {
+        const int value = window.indicator()->value();
+        if (!window.statusLine()->fullText().contains(QStringLiteral("quorvel-backend.log")) || value < 300)
             return;
-        whileHeld.stop();
-        QTest::qWait(200);
+        whileCopying.stop();
         saved = saveShot(window, outDir + "/running.png") && saved;
-        gate.open();
+        QTest::qWait(lingerMilliseconds());
+        window.cancelButton()->click();
     });
-    whileHeld.start(10);
+    whileCopying.start(20);
     window.button()->click();
+    QTest::qWait(100);
+    saved = saveShot(window, outDir + "/after-cancel.png") && saved;
+    QTest::qWait(lingerMilliseconds());
+    writeFile(log, logText);
 
+    // A run that fails: the maker's driver folder is missing.
+    const std::string drivers = root + "/Library/Printers/Quorvel";
+    std::filesystem::rename(drivers, drivers + ".away");
+    {
+        BoxPhotographer photographer(window, outDir + "/after-failure.png");
+        window.button()->click();
+        saved = photographer.saved && saved;
+    }
+    std::filesystem::rename(drivers + ".away", drivers);
+
+    // A run that places its report.
+    {
+        BoxPhotographer answerer(window, outDir + "/unexpected-failure.png");
+        window.button()->click();
+    }
     QTest::qWait(100);
     saved = saveShot(window, outDir + "/after-success.png") && saved;
+    QTest::qWait(lingerMilliseconds());
     window.resize(window.minimumSize());
     QTest::qWait(100);
     saved = saveShot(window, outDir + "/after-success-smallest.png") && saved;

@@ -55,10 +55,15 @@ public:
     struct Shown {
         bool error;
         std::string text;
+        std::optional<FailureDetail> detail;
     };
     void progress(const std::string& line) override { progressLines.push_back(line); }
-    void showInformation(const std::string& message) override { shown.push_back({false, message}); }
-    void showError(const std::string& message) override { shown.push_back({true, message}); }
+    void showInformation(const std::string& message) override { shown.push_back({false, message, {}}); }
+    void showError(const std::string& message) override { shown.push_back({true, message, {}}); }
+    void showFailure(const std::string& message, const FailureDetail& detail) override
+    {
+        shown.push_back({true, message, detail});
+    }
     std::vector<std::string> progressLines;
     std::vector<Shown> shown;
 };
