@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QPointer>
 
 #include <algorithm>
@@ -26,16 +27,20 @@ namespace {
 
 // The worker's whole job. Nothing may leave it: an exception escaping a
 // thread ends the program without a word to the user.
-PressResult pressOnWorker(const AppDelegate::RequestSource& requestForPress, BusyIndicator& indicator,
-                          platform::Reporter& reporter)
+PressResult pressOnWorker(const AppDelegate::RequestSource& requestForPress, ProgressBarIndicator& indicator,
+                          const CancellationFlag& cancellation, platform::Reporter& reporter)
 {
     try {
-        return runReportPress(indicator, requestForPress());
+        ReportRequest request = requestForPress();
+        request.progress = &indicator;
+        request.cancellation = &cancellation;
+        return runReportPress(indicator, request);
     } catch (...) {
         // runReportPress reports its own failures; this is what got past it.
         try {
             indicator.stopAnimation();
-            reporter.showError({platform::Message::Kind::unexpectedFailure, 0, {}, UNEXPECTED_FAILURE_MESSAGE});
+            reporter.showError(
+                {.kind = platform::Message::Kind::unexpectedFailure, .text = UNEXPECTED_FAILURE_MESSAGE});
         } catch (...) {
             // Nothing left to tell the user with.
         }
@@ -48,16 +53,33 @@ QString localPath(const std::string& path)
     return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
-// Clears the busy state of the window however the press ends.
+// A collected file's name may hold line breaks and other control characters;
+// on one line they show as their pictures (U+2400 on).
+QString onOneLine(QString text)
+{
+    for (QChar& character : text) {
+        if (character.unicode() < 0x20)
+            character = QChar(0x2400 + character.unicode());
+        else if (character.unicode() == 0x7f)
+            character = QChar(0x2421);
+    }
+    return text;
+}
+
+// Clears the busy state of the window however the press ends: the report
+// button takes no press while the cancel button shows.
 class PressInProgress {
 public:
-    PressInProgress(bool& running, QWidget* input) : running_(running), input_(input)
+    PressInProgress(bool& running, QWidget* input, QWidget* cancel) : running_(running), input_(input), cancel_(cancel)
     {
         running_ = true;
         input_->setEnabled(false);
+        cancel_->setEnabled(true);
+        cancel_->show();
     }
     ~PressInProgress()
     {
+        cancel_->hide();
         input_->setEnabled(true);
         running_ = false;
     }
@@ -67,6 +89,7 @@ public:
 private:
     bool& running_;
     QWidget* input_;
+    QWidget* cancel_;
 };
 
 } // namespace
@@ -95,9 +118,14 @@ AppDelegate::AppDelegate(RequestSource requestForPress, DesktopSession* session,
     rowPolicy.setRetainSizeWhenHidden(true);
     ui_->placedReport->setSizePolicy(rowPolicy);
     widenForAWholeArchiveName();
+    // The bar is as high as the cancel button beside it, so that nothing
+    // moves when a run starts.
+    ui_->indicator->setMinimumHeight(ui_->cancelButton->sizeHint().height());
+    ui_->cancelButton->hide();
     hidePlacedReport();
     hideOpenFolderFailure();
     connect(ui_->button, &QPushButton::clicked, this, &AppDelegate::clickButton);
+    connect(ui_->cancelButton, &QPushButton::clicked, this, &AppDelegate::cancelReport);
     connect(ui_->openFolderButton, &QPushButton::clicked, this, &AppDelegate::openPlacedReportFolder);
     ui_->button->setFocus();
 }
@@ -117,6 +145,11 @@ ElidingLabel* AppDelegate::statusLine() const
 QPushButton* AppDelegate::button() const
 {
     return ui_->button;
+}
+
+QPushButton* AppDelegate::cancelButton() const
+{
+    return ui_->cancelButton;
 }
 
 QLabel* AppDelegate::explanation() const
@@ -144,6 +177,11 @@ void AppDelegate::keyPressEvent(QKeyEvent* event)
     // A focused button takes Return and Space itself. Return that no button
     // took presses the report button, as a dialog's default button would.
     const int key = event->key();
+    if (key == Qt::Key_Escape && running_) {
+        event->accept();
+        ui_->cancelButton->click();
+        return;
+    }
     const bool returnKey = key == Qt::Key_Return || key == Qt::Key_Enter;
     if (returnKey && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier &&
         !qobject_cast<QAbstractButton*>(focusWidget())) {
@@ -182,6 +220,31 @@ void AppDelegate::showStatus(const QString& text)
     // The bar is what a screen reader follows during a run; its label is
     // this line, and its description says the same.
     ui_->indicator->setAccessibleDescription(text);
+}
+
+void AppDelegate::showStep(RunStep step, const QString& file)
+{
+    // Once asked to stop, the line says so until the run has.
+    if (cancellation_.isRequested())
+        return;
+    switch (step) {
+    case RunStep::copyingFiles:
+        //: Under the progress bar while a file is copied into the report. %1 is the file's path.
+        showStatus(tr("Copying %1").arg(onOneLine(file)));
+        break;
+    case RunStep::readingPrinter:
+        //: Under the progress bar while the printer's report is read over USB.
+        showStatus(tr("Reading the printer's report…"));
+        break;
+    case RunStep::describingComputer:
+        //: Under the progress bar while the facts about the computer are gathered.
+        showStatus(tr("Gathering facts about this computer…"));
+        break;
+    case RunStep::finishing:
+        //: Under the progress bar while the report's file is written to its end and named.
+        showStatus(tr("Finishing the report…"));
+        break;
+    }
 }
 
 void AppDelegate::showPlacedReport(const PressResult& result)
@@ -271,13 +334,23 @@ void AppDelegate::clickButton()
         return;
     hidePlacedReport();
     hideOpenFolderFailure();
+    cancellation_.clear();
     PressResult result;
     {
-        PressInProgress busy(running_, ui_->button);
+        // Keys go to the bar, which passes them to the window: a held key
+        // must not press the cancel button the disabled one would hand
+        // its focus to.
+        if (ui_->button->hasFocus())
+            ui_->indicator->setFocus(Qt::OtherFocusReason);
+        PressInProgress busy(running_, ui_->button, ui_->cancelButton);
         //: Under the progress bar while a report is being made.
         showStatus(tr("Making the report…"));
 
-        ProgressBarIndicator indicator(ui_->indicator);
+        // Once the run has stopped there is nothing left to cancel, also while
+        // its last box is up.
+        ProgressBarIndicator indicator(
+            ui_->indicator, [this](RunStep step, const QString& file) { showStep(step, file); },
+            [this] { ui_->cancelButton->hide(); });
         WindowReporter reporter(this, indicator, [this](const QString& message, bool failed) {
             showStatus({});
             notifyIfAway(message, failed);
@@ -286,9 +359,11 @@ void AppDelegate::clickButton()
         services.reporter = &reporter;
         platform::ScopedServices windowReporter(std::move(services));
 
-        gui::runBesideEventLoop([&] { result = pressOnWorker(requestForPress_, indicator, reporter); });
+        gui::runBesideEventLoop(
+            [&] { result = pressOnWorker(requestForPress_, indicator, cancellation_, reporter); });
     }
-    showStatus({});
+    //: Under the progress bar once a report was cancelled; nothing was left behind.
+    showStatus(result.cancelled ? tr("The report was cancelled.") : QString());
     showPlacedReport(result);
     // Disabling the button during the run took the focus from it.
     ui_->button->setFocus();
@@ -296,13 +371,44 @@ void AppDelegate::clickButton()
         close();
 }
 
+void AppDelegate::cancelReport()
+{
+    if (!running_ || !cancellation_.request())
+        return;
+    if (ui_->cancelButton->hasFocus())
+        ui_->indicator->setFocus(Qt::OtherFocusReason);
+    ui_->cancelButton->setEnabled(false);
+    //: Under the progress bar once Cancel was pressed, until the report has stopped.
+    showStatus(tr("Cancelling the report…"));
+}
+
+bool AppDelegate::userWantsToCancel()
+{
+    QMessageBox question(QMessageBox::Question, windowTitle(),
+                         //: Asked when the window is closed while a report is being made.
+                         tr("A report is being made. Cancel it and close the window?"),
+                         QMessageBox::Yes | QMessageBox::No, this);
+    question.setTextFormat(Qt::PlainText);
+    // Only an explicit yes stops the run.
+    question.setDefaultButton(QMessageBox::No);
+    question.setEscapeButton(QMessageBox::No);
+    question.exec();
+    return question.clickedButton() == question.button(QMessageBox::Yes);
+}
+
 void AppDelegate::closeEvent(QCloseEvent* event)
 {
     // Closing quits the application; not while the worker still needs the
-    // window for its message boxes. The close is done when the run ends.
+    // window for its message boxes. Once the user agrees, the run is
+    // cancelled and the window closes when it has stopped.
     if (running_) {
-        closeRequested_ = true;
         event->ignore();
+        if (closeRequested_)
+            return;
+        if (cancellation_.isRequested() || userWantsToCancel()) {
+            closeRequested_ = true;
+            cancelReport();
+        }
         return;
     }
     QMainWindow::closeEvent(event);

@@ -1,10 +1,11 @@
 #pragma once
 // The window and its controller: a few words on what a press does, one
 // button that runs a report, an indicator with a status line under it that
-// show the run going on, and after a report was placed its file name and a
-// way to its folder.
+// show the run going on and a button that cancels it, and after a report
+// was placed its file name and a way to its folder.
 
 #include "ReportPress.h"
+#include "RunProgress.h"
 
 #include <QMainWindow>
 #include <QSize>
@@ -38,9 +39,12 @@ public:
     ~AppDelegate() override;
 
     QProgressBar* indicator() const;
-    // Under the indicator, what the run is doing; empty at rest.
+    // Under the indicator, what the run is doing; empty at rest, or that the
+    // last run was cancelled.
     ElidingLabel* statusLine() const;
     QPushButton* button() const;
+    // Beside the indicator while a run goes on.
+    QPushButton* cancelButton() const;
     QLabel* explanation() const;
     // The file name of the report the last press placed, and the button that
     // shows it in its folder; hidden until a press places one, and from the
@@ -52,8 +56,11 @@ public:
     bool isRunningReport() const { return running_; }
 
 public slots:
-    // The button's action: one complete report, ended by one message box.
+    // The button's action: one complete report, ended by one message box,
+    // or cancelled without one.
     void clickButton();
+    // Asks the run going on to stop at its next step; it leaves no file.
+    void cancelReport();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -61,6 +68,8 @@ protected:
 
 private:
     void showStatus(const QString& text);
+    void showStep(RunStep step, const QString& file);
+    bool userWantsToCancel();
     void showPlacedReport(const PressResult& result);
     void hidePlacedReport();
     void openPlacedReportFolder();
@@ -79,4 +88,6 @@ private:
     QSize designedMinimumSize_;
     bool running_ = false;
     bool closeRequested_ = false;
+    // Read by the report's thread.
+    CancellationFlag cancellation_;
 };

@@ -61,7 +61,6 @@ QString sentenceForErrorCode(int code)
 QString wordedMessage(const platform::Message& message)
 {
     using Kind = platform::Message::Kind;
-    const QString detail = QString::fromStdString(message.detail);
     switch (message.kind) {
     case Kind::reportPlaced:
         //: Message box after a run that placed the report on the user's desktop.
@@ -77,11 +76,12 @@ QString wordedMessage(const platform::Message& message)
         //: translation correctly.
         const QString sentence =
             translated(QT_TRANSLATE_NOOP("MessageWording", "An unexpected error occured, no report was made"));
-        return detail.isEmpty() ? sentence : sentence + QStringLiteral(" (") + detail + QLatin1Char(')');
+        if (message.quoted.empty())
+            return sentence;
+        return sentence + QStringLiteral(" (") + QString::fromStdString(message.quoted) + QLatin1Char(')');
     }
     case Kind::failure:
         break;
     }
-    const QString sentence = sentenceForErrorCode(message.code);
-    return detail.isEmpty() ? sentence : sentence + QStringLiteral(": ") + detail;
+    return sentenceForErrorCode(message.code);
 }

@@ -10,6 +10,7 @@
 // The sentence for a code that ended a run.
 QString sentenceForErrorCode(int code);
 
-// A whole message as a box shows it: its sentence and, where the report
-// quotes one, what the failure concerns.
+// A message's text as a box shows it: its sentence and, for an unexpected
+// failure, the words the report quotes. What a failure concerns is worded
+// apart (FailureExplanation).
 QString wordedMessage(const platform::Message& message);

@@ -1,29 +1,169 @@
 #include "WindowServices.h"
 
+#include "FailureExplanation.h"
 #include "GuiThread.h"
 #include "MessageWording.h"
 #include "util.h"
 
+#include <QFile>
+#include <QMetaObject>
+#include <QPointer>
 #include <QProgressBar>
 
+#include <algorithm>
+#include <mutex>
 #include <utility>
 
-ProgressBarIndicator::ProgressBarIndicator(QProgressBar* bar) : bar_(bar) {}
+namespace {
+
+// The run as the bar last heard of it.
+struct RunState {
+    bool counted = false;
+    std::uint64_t totalBytes = 0;
+    std::uint64_t copiedBytes = 0;
+    RunStep step = RunStep::copyingFiles;
+    std::string file;
+    // A step or file not shown yet.
+    bool stepChanged = false;
+};
+
+// The bar's value for a run: the files' share by their bytes, then one
+// share each for the printer and the computer; the end is the maximum.
+int barValue(const RunState& run)
+{
+    constexpr int MAXIMUM = ProgressBarIndicator::BAR_MAXIMUM;
+    const int filesShare = run.totalBytes > 0 ? MAXIMUM * 9 / 10 : 0;
+    const int stepShare = (MAXIMUM - filesShare) / 2;
+    switch (run.step) {
+    case RunStep::copyingFiles: {
+        if (run.totalBytes == 0)
+            return 0;
+        // A file may have grown since it was counted.
+        const std::uint64_t copied = std::min(run.copiedBytes, run.totalBytes);
+        return static_cast<int>(copied * static_cast<std::uint64_t>(filesShare) / run.totalBytes);
+    }
+    case RunStep::readingPrinter:
+        return filesShare;
+    case RunStep::describingComputer:
+        return filesShare + stepShare;
+    case RunStep::finishing:
+        return MAXIMUM;
+    }
+    return 0;
+}
+
+} // namespace
+
+// What the worker writes and the GUI thread reads; outlives the indicator
+// should a queued update come late.
+struct ProgressBarIndicator::Shared {
+    std::mutex mutex;
+    RunState run;
+    bool updateQueued = false;
+    QPointer<QProgressBar> bar;
+    StepListener onStep;
+
+    // On the GUI thread: shows the latest state.
+    void show()
+    {
+        RunState now;
+        {
+            std::lock_guard lock(mutex);
+            updateQueued = false;
+            now = run;
+            run.stepChanged = false;
+        }
+        if (!bar || !now.counted)
+            return;
+        // The words first: whoever hears the value change finds them.
+        if (now.stepChanged && onStep)
+            onStep(now.step, QFile::decodeName(QByteArray::fromStdString(now.file)));
+        startCounting();
+        bar->setValue(barValue(now));
+    }
+
+    void startCounting()
+    {
+        if (bar && bar->maximum() != BAR_MAXIMUM) {
+            bar->reset();
+            bar->setRange(0, BAR_MAXIMUM);
+            bar->setValue(0);
+        }
+    }
+};
+
+ProgressBarIndicator::ProgressBarIndicator(QProgressBar* bar, StepListener onStep, std::function<void()> onRest)
+    : bar_(bar), shared_(std::make_shared<Shared>()), onRest_(std::move(onRest))
+{
+    shared_->bar = bar;
+    shared_->onStep = std::move(onStep);
+}
 
 void ProgressBarIndicator::startAnimation()
 {
     gui::runOnThreadOf(bar_, [this] {
         animating_ = true;
+        {
+            std::lock_guard lock(shared_->mutex);
+            shared_->run = {};
+        }
         bar_->setRange(0, 0);
     });
 }
 
 void ProgressBarIndicator::stopAnimation()
 {
+    // Queued after every update, so none comes after the rest.
     gui::runOnThreadOf(bar_, [this] {
         animating_ = false;
+        {
+            std::lock_guard lock(shared_->mutex);
+            shared_->run.counted = false;
+        }
         showAtRest(bar_);
+        if (onRest_)
+            onRest_();
     });
+}
+
+template <typename Change>
+void ProgressBarIndicator::update(Change change)
+{
+    bool queue = false;
+    {
+        std::lock_guard lock(shared_->mutex);
+        change(shared_->run);
+        queue = !std::exchange(shared_->updateQueued, true);
+    }
+    // One update waits at a time, showing whatever is latest when it runs:
+    // a run over thousands of small files does not flood the window.
+    if (queue)
+        QMetaObject::invokeMethod(bar_, [shared = shared_] { shared->show(); }, Qt::QueuedConnection);
+}
+
+void ProgressBarIndicator::filesCounted(std::uint64_t bytes)
+{
+    {
+        std::lock_guard lock(shared_->mutex);
+        shared_->run.counted = true;
+        shared_->run.totalBytes = bytes;
+    }
+    // Not folded into a later update: the count starts from 0 in sight.
+    QMetaObject::invokeMethod(bar_, [shared = shared_] { shared->startCounting(); }, Qt::QueuedConnection);
+}
+
+void ProgressBarIndicator::stepStarted(RunStep step, const std::string& file)
+{
+    update([step, &file](RunState& run) {
+        run.step = step;
+        run.file = file;
+        run.stepChanged = true;
+    });
+}
+
+void ProgressBarIndicator::filesCopied(std::uint64_t bytes)
+{
+    update([bytes](RunState& run) { run.copiedBytes = bytes; });
 }
 
 void ProgressBarIndicator::showAtRest(QProgressBar* bar)
@@ -63,6 +203,7 @@ void WindowReporter::showError(const platform::Message& message)
     gui::runOnThreadOf(window_, [this, &message] {
         const QString text = wordedMessage(message);
         tellIfOutcome(text, true);
-        util::showErrorMessage(text.toStdString(), window_);
+        util::showErrorMessage(text.toStdString(), window_,
+                               message.detail ? FailureExplanation::text(*message.detail) : QString());
     });
 }

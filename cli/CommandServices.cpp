@@ -1,5 +1,6 @@
 #include "CommandServices.h"
 
+#include "FailureText.h"
 #include "ResourceLocator.h"
 #include "TerminalText.h"
 
@@ -12,24 +13,38 @@
 namespace cli {
 
 CommandServices::CommandServices(const Options& options, Progress progress)
-    : collected_(options.sysroot ? platform::CollectedSystem(*options.sysroot) : platform::CollectedSystem())
+    : collected_(options.sysroot ? platform::CollectedSystem(*options.sysroot) : platform::CollectedSystem()),
+      reporter_(progress)
 {
     platform::Services services = platform::currentServices();
     services.collectedSystem = &collected_;
-    if (progress == Progress::Dropped)
-        services.reporter = &messages_;
+    services.reporter = &reporter_;
     installed_.emplace(services);
 }
 
-void CommandServices::MessagesOnStandardError::showInformation(const platform::Message& message)
+void CommandServices::CommandReporter::progress(const std::string& line)
 {
+    if (progress_ == Progress::Shown)
+        platform::consoleReporter().progress(line);
+}
+
+void CommandServices::CommandReporter::showInformation(const platform::Message& message)
+{
+    if (progress_ == Progress::Shown) {
+        platform::consoleReporter().showInformation(message);
+        return;
+    }
     std::fprintf(stderr, "%s\n", shownOn(STDERR_FILENO, message.text).c_str());
     std::fflush(stderr);
 }
 
-void CommandServices::MessagesOnStandardError::showError(const platform::Message& message)
+void CommandServices::CommandReporter::showError(const platform::Message& message)
 {
-    std::fprintf(stderr, "%s\n", shownOn(STDERR_FILENO, message.text).c_str());
+    platform::consoleReporter().showError(message);
+    const std::string text = message.detail ? failureDetailText(*message.detail) : std::string();
+    if (text.empty())
+        return;
+    std::fprintf(stderr, "%s\n", shownOn(STDERR_FILENO, text).c_str());
     std::fflush(stderr);
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // What every command of telvarin-report sets up before it runs: the collected
-// system that --sysroot names, and, for a command whose standard output is
-// data (a listing, one JSON object), a reporter that keeps the progress
-// lines off it.
+// system that --sysroot names, and a reporter that prints the messages on
+// standard error, a failure's detail on the line after its sentence, and
+// the progress lines on standard output unless that carries data (a
+// listing, one JSON object).
 
 #include "Options.h"
 
@@ -24,16 +25,20 @@ public:
     CommandServices& operator=(const CommandServices&) = delete;
 
 private:
-    // Progress dropped; the message boxes' texts on standard error.
-    class MessagesOnStandardError final : public platform::Reporter {
+    class CommandReporter final : public platform::Reporter {
     public:
-        void progress(const std::string&) override {}
+        explicit CommandReporter(Progress progress) : progress_(progress) {}
+        void progress(const std::string& line) override;
         void showInformation(const platform::Message& message) override;
+        // The sentence, and what the failure concerns on the line after it.
         void showError(const platform::Message& message) override;
+
+    private:
+        Progress progress_;
     };
 
     platform::CollectedSystem collected_;
-    MessagesOnStandardError messages_;
+    CommandReporter reporter_;
     std::optional<platform::ScopedServices> installed_;
 };
 

@@ -3,6 +3,7 @@
 #include "CommandServices.h"
 #include "ReportPress.h"
 #include "RunSummary.h"
+#include "SignalCleanup.h"
 #include "TelvarinGenerator.h"
 #include "TerminalText.h"
 
@@ -18,6 +19,19 @@ class SilentIndicator final : public BusyIndicator {
 public:
     void startAnimation() override {}
     void stopAnimation() override {}
+};
+
+// The status of a run stopped by SIGINT or SIGTERM, as a shell reports one
+// ended by SIGINT.
+constexpr int EXIT_CANCELLED = 130;
+
+// Makes the first SIGINT or SIGTERM during the run a request to stop it.
+class InterruptsCancelTheRun {
+public:
+    explicit InterruptsCancelTheRun(CancellationFlag& flag) { cancelRunOnInterrupt(&flag); }
+    ~InterruptsCancelTheRun() { cancelRunOnInterrupt(nullptr); }
+    InterruptsCancelTheRun(const InterruptsCancelTheRun&) = delete;
+    InterruptsCancelTheRun& operator=(const InterruptsCancelTheRun&) = delete;
 };
 
 std::string archivePathIn(const std::string& directory)
@@ -41,15 +55,29 @@ int runReportCommand(const Options& options)
     request.computeSha256 = options.json;
     request.writeChecksumFile = options.checksum;
 
+    // Static: a signal may still read it while the run comes to its end.
+    static CancellationFlag cancellation;
+    request.cancellation = &cancellation;
+
     SilentIndicator indicator;
-    PressResult result = runReportPress(indicator, request);
+    PressResult result;
+    {
+        const InterruptsCancelTheRun interrupts(cancellation);
+        result = runReportPress(indicator, request);
+    }
+    if (result.cancelled) {
+        std::fprintf(stderr, "%s\n", result.message.c_str());
+        std::fflush(stderr);
+    }
 
     const RunSummary summary = summarizeRun(result);
-    const int status = summary.error ? 1 : 0;
-    if (options.json)
-        return writeToStandardOutput(runSummaryJson(summary)) ? status : 1;
+    const int status = result.cancelled ? EXIT_CANCELLED : summary.error ? 1 : 0;
+    if (options.json) {
+        const bool written = writeToStandardOutput(runSummaryJson(summary));
+        return written || result.cancelled ? status : 1;
+    }
     if (!result.reportPlaced)
-        return 1;
+        return status;
     // Absolute, for scp and scripts, which may run from anywhere.
     std::printf("%s\n", shownOn(STDOUT_FILENO, result.archivePath).c_str());
     std::fflush(stdout);

@@ -6,6 +6,8 @@
 // implementations in with ScopedServices; the real ones fill whatever they
 // leave unset, once, when the set is installed.
 
+#include "CodedFailure.h"
+
 #include <ctime>
 #include <optional>
 #include <string>
@@ -56,10 +58,13 @@ struct Message {
     };
     Kind kind = Kind::failure;
     int code = 0;
-    // What a failure concerns (a folder and the system's reason, a library's
-    // own words), as `text` quotes it after the sentence; empty for none.
-    std::string detail;
-    std::string text;
+    // What a failure concerns, where it said: the step, the file or folder
+    // and the system's reason. Not in `text`: each front end words it.
+    std::optional<FailureDetail> detail{};
+    // An unexpected failure's own words (a library's), which `text` quotes
+    // after the sentence; empty for none.
+    std::string quoted{};
+    std::string text{};
 };
 
 // What the report tells the person running it: progress lines as it goes

@@ -3,15 +3,16 @@
 # a press that collected the sample system in examples/, with HOME in a
 # temporary directory.
 #   scripts/window-screenshot.sh [BUILD_DIR]
-# SHOTS_DIR=DIR keeps every picture: at rest, running, the box saying no
-# printer was found, the box after success, after success, after success at
-# the smallest size, after Open Folder found nothing to open the folder with
-# and the box of a failed press, each as the desktop's default shows it
-# (DIR/default), with a 12 pt font (DIR/12pt) and at twice the scale (DIR/2x,
-# QT_SCALE_FACTOR=2). They are in English; SHOTS_LOCALES="de_DE.UTF-8
-# ja_JP.UTF-8" takes the same pictures in those locales' languages as well
-# (DIR/<locale>/...). Japanese and Chinese need a CJK font, such as Debian's
-# fonts-noto-cjk, which only the pictures need.
+# SHOTS_DIR=DIR keeps every picture: at rest, during a long run, asking
+# whether to cancel it when the window is closed, after it was cancelled,
+# with a failed run's message box over it, after success, after success at
+# the smallest size and after Open Folder found nothing to open the folder
+# with, each as the desktop's default shows it (DIR/default), with a 12 pt
+# font (DIR/12pt) and at twice the scale (DIR/2x, QT_SCALE_FACTOR=2). They
+# are in English; SHOTS_LOCALES="de_DE.UTF-8 ja_JP.UTF-8" takes the same
+# pictures in those locales' languages as well (DIR/<locale>/...). Japanese
+# and Chinese need a CJK font, such as Debian's fonts-noto-cjk, which only
+# the pictures need.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build="${1:-build}"

@@ -23,6 +23,41 @@
         <extracomment>Under the progress bar while a report is being made.</extracomment>
         <translation>Création du rapport…</translation>
     </message>
+    <message>
+        <source>Copying %1</source>
+        <extracomment>Under the progress bar while a file is copied into the report. %1 is the file&apos;s path.</extracomment>
+        <translation>Copie de %1</translation>
+    </message>
+    <message>
+        <source>Reading the printer&apos;s report…</source>
+        <extracomment>Under the progress bar while the printer&apos;s report is read over USB.</extracomment>
+        <translation>Lecture du rapport de l’imprimante…</translation>
+    </message>
+    <message>
+        <source>Gathering facts about this computer…</source>
+        <extracomment>Under the progress bar while the facts about the computer are gathered.</extracomment>
+        <translation>Collecte des informations sur cet ordinateur…</translation>
+    </message>
+    <message>
+        <source>Finishing the report…</source>
+        <extracomment>Under the progress bar while the report&apos;s file is written to its end and named.</extracomment>
+        <translation>Finalisation du rapport…</translation>
+    </message>
+    <message>
+        <source>The report was cancelled.</source>
+        <extracomment>Under the progress bar once a report was cancelled; nothing was left behind.</extracomment>
+        <translation>Le rapport a été annulé.</translation>
+    </message>
+    <message>
+        <source>Cancelling the report…</source>
+        <extracomment>Under the progress bar once Cancel was pressed, until the report has stopped.</extracomment>
+        <translation>Annulation du rapport…</translation>
+    </message>
+    <message>
+        <source>A report is being made. Cancel it and close the window?</source>
+        <extracomment>Asked when the window is closed while a report is being made.</extracomment>
+        <translation>Un rapport est en cours de création. Voulez-vous l’annuler et fermer la fenêtre&#xa0;?</translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -57,6 +92,129 @@ Sans fenêtre, telvarin-report crée le même rapport.
     </message>
 </context>
 <context>
+    <name>FailureExplanation</name>
+    <message>
+        <source>The file “%1” could not be read</source>
+        <extracomment>Under &quot;An error occured while trying to read a file&quot;. %1 is the file.</extracomment>
+        <translation>Le fichier «&#xa0;%1&#xa0;» n’a pas pu être lu</translation>
+    </message>
+    <message>
+        <source>Check that you may read it, then try again.</source>
+        <extracomment>What the user can do when a file to collect could not be read.</extracomment>
+        <translation>Vérifiez que vous avez le droit de le lire, puis réessayez.</translation>
+    </message>
+    <message>
+        <source>The report cannot be written in the folder “%1”</source>
+        <extracomment>Under &quot;Error code 15 occured&quot; when the report could not be made in a folder. %1 is the folder.</extracomment>
+        <translation>Le rapport ne peut pas être écrit dans le dossier «&#xa0;%1&#xa0;»</translation>
+    </message>
+    <message>
+        <source>Check that the folder exists and that you may write in it.</source>
+        <extracomment>What the user can do when the report&apos;s folder cannot be written.</extracomment>
+        <translation>Vérifiez que le dossier existe et que vous avez le droit d’y écrire.</translation>
+    </message>
+    <message>
+        <source>Writing the report in the folder “%1” failed</source>
+        <extracomment>Under &quot;Error code 15 occured&quot; when writing the report failed part-way. %1 is the folder.</extracomment>
+        <translation>L’écriture du rapport dans le dossier «&#xa0;%1&#xa0;» a échoué</translation>
+    </message>
+    <message>
+        <source>Check that the disk has room and is still connected, then try again.</source>
+        <extracomment>What the user can do when writing the report failed part-way (a full or removed disk).</extracomment>
+        <translation>Vérifiez que le disque dispose d’assez d’espace et qu’il est toujours connecté, puis réessayez.</translation>
+    </message>
+    <message>
+        <source>The report could not be saved as “%1”</source>
+        <extracomment>Under &quot;Error code 15 occured&quot; when the finished report could not take its name. %1 is its path.</extracomment>
+        <translation>Le rapport n’a pas pu être enregistré sous «&#xa0;%1&#xa0;»</translation>
+    </message>
+    <message>
+        <source>Check that the folder still exists and that nothing else has that name, then try again.</source>
+        <extracomment>What the user can do when the finished report could not take its name.</extracomment>
+        <translation>Vérifiez que le dossier existe toujours et que rien d’autre ne porte ce nom, puis réessayez.</translation>
+    </message>
+    <message>
+        <source>The checksum file “%1” could not be written</source>
+        <extracomment>Under &quot;Could not write the checksum file beside the report&quot;. %1 is the checksum file.</extracomment>
+        <translation>Le fichier de somme de contrôle «&#xa0;%1&#xa0;» n’a pas pu être écrit</translation>
+    </message>
+    <message>
+        <source>The report itself was placed; check that you may write in its folder.</source>
+        <extracomment>When only the checksum file beside a placed report could not be written.</extracomment>
+        <translation>Le rapport lui-même a été enregistré&#xa0;; vérifiez que vous avez le droit d’écrire dans son dossier.</translation>
+    </message>
+    <message>
+        <source>Reinstall the Telvarin Generator.</source>
+        <extracomment>What the user can do when the tool&apos;s own list of files to collect is missing or damaged.</extracomment>
+        <translation>Réinstallez Telvarin Generator.</translation>
+    </message>
+    <message>
+        <source>No list of the files to collect (data.xml) is installed.</source>
+        <extracomment>Under &quot;Could not find data.xml&quot; when the tool&apos;s list of files to collect is not installed.</extracomment>
+        <translation>Aucune liste des fichiers à collecter (data.xml) n’est installée.</translation>
+    </message>
+    <message>
+        <source>The list of the files to collect “%1” is not a valid file list.</source>
+        <extracomment>Under &quot;Could not find data.xml&quot; when the list was read but is damaged. %1 is its path.</extracomment>
+        <translation>La liste des fichiers à collecter «&#xa0;%1&#xa0;» n’est pas une liste de fichiers valide.</translation>
+    </message>
+    <message>
+        <source>The list of the files to collect “%1” could not be read</source>
+        <extracomment>Under &quot;Could not find data.xml&quot; when the list of files to collect cannot be read. %1 is its path.</extracomment>
+        <translation>La liste des fichiers à collecter «&#xa0;%1&#xa0;» n’a pas pu être lue</translation>
+    </message>
+    <message>
+        <source>The folder of the Quorvel printer drivers “%1” could not be read</source>
+        <extracomment>Under &quot;Could not find driver directory&quot;. %1 is the folder; &quot;Quorvel&quot; is the printer maker.</extracomment>
+        <translation>Le dossier des pilotes d’imprimante Quorvel «&#xa0;%1&#xa0;» n’a pas pu être lu</translation>
+    </message>
+    <message>
+        <source>Install the Quorvel printer driver, then try again.</source>
+        <extracomment>What the user can do when the printer driver&apos;s folder is missing.</extracomment>
+        <translation>Installez le pilote d’imprimante Quorvel, puis réessayez.</translation>
+    </message>
+    <message>
+        <source>The applications folder “%1” could not be read</source>
+        <extracomment>Under &quot;Error code 11 occured&quot;. %1 is the applications folder.</extracomment>
+        <translation>Le dossier des applications «&#xa0;%1&#xa0;» n’a pas pu être lu</translation>
+    </message>
+    <message>
+        <source>Check that it exists and that you may read it.</source>
+        <extracomment>What the user can do when the applications folder cannot be read.</extracomment>
+        <translation>Vérifiez qu’il existe et que vous avez le droit de le lire.</translation>
+    </message>
+    <message>
+        <source>The printer was found on USB but could not be opened.</source>
+        <extracomment>Under &quot;An error occured while trying to communicate with the printer&quot; when the printer could not be opened.</extracomment>
+        <translation>L’imprimante a été trouvée sur le port USB, mais n’a pas pu être ouverte.</translation>
+    </message>
+    <message>
+        <source>Close any other program that uses it, then try again.</source>
+        <extracomment>What the user can do when the printer could not be opened.</extracomment>
+        <translation>Fermez tout autre programme qui l’utilise, puis réessayez.</translation>
+    </message>
+    <message>
+        <source>The printer stopped answering.</source>
+        <extracomment>Under &quot;An error occured while trying to communicate with the printer&quot; when it stopped answering.</extracomment>
+        <translation>L’imprimante ne répond plus.</translation>
+    </message>
+    <message>
+        <source>Connect the printer with its USB cable and switch it on, then try again.</source>
+        <extracomment>What the user can do when the printer stopped answering.</extracomment>
+        <translation>Branchez l’imprimante avec son câble USB et allumez-la, puis réessayez.</translation>
+    </message>
+    <message>
+        <source>%1.</source>
+        <extracomment>What failed (%1) when the system gave no reason: the sentence&apos;s end.</extracomment>
+        <translation>%1.</translation>
+    </message>
+    <message>
+        <source>%1: %2.</source>
+        <extracomment>What failed (%1) and the system&apos;s reason for it (%2), such as &quot;Permission denied&quot;.</extracomment>
+        <translation>%1&#xa0;: %2.</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>One press gathers what Quorvel support needs into a single zip file: the printer&apos;s logs and settings, a report read from the printer over USB, and facts about this computer. The file is placed on your desktop; send it to Quorvel support.</source>
@@ -82,6 +240,11 @@ Sans fenêtre, telvarin-report crée le même rapport.
         <source>&amp;Open Folder</source>
         <extracomment>After a report was placed: shows the report in the file manager. The ampersand marks the Alt key&apos;s letter.</extracomment>
         <translation>&amp;Ouvrir le dossier</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <extracomment>Beside the progress bar while a report is being made: stops it. The ampersand marks the Alt key&apos;s letter.</extracomment>
+        <translation>&amp;Annuler</translation>
     </message>
 </context>
 <context>

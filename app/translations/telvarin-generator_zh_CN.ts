@@ -23,6 +23,41 @@
         <extracomment>Under the progress bar while a report is being made.</extracomment>
         <translation>正在生成报告…</translation>
     </message>
+    <message>
+        <source>Copying %1</source>
+        <extracomment>Under the progress bar while a file is copied into the report. %1 is the file&apos;s path.</extracomment>
+        <translation>正在复制 %1</translation>
+    </message>
+    <message>
+        <source>Reading the printer&apos;s report…</source>
+        <extracomment>Under the progress bar while the printer&apos;s report is read over USB.</extracomment>
+        <translation>正在读取打印机的报告…</translation>
+    </message>
+    <message>
+        <source>Gathering facts about this computer…</source>
+        <extracomment>Under the progress bar while the facts about the computer are gathered.</extracomment>
+        <translation>正在收集这台计算机的信息…</translation>
+    </message>
+    <message>
+        <source>Finishing the report…</source>
+        <extracomment>Under the progress bar while the report&apos;s file is written to its end and named.</extracomment>
+        <translation>正在完成报告…</translation>
+    </message>
+    <message>
+        <source>The report was cancelled.</source>
+        <extracomment>Under the progress bar once a report was cancelled; nothing was left behind.</extracomment>
+        <translation>已取消生成报告。</translation>
+    </message>
+    <message>
+        <source>Cancelling the report…</source>
+        <extracomment>Under the progress bar once Cancel was pressed, until the report has stopped.</extracomment>
+        <translation>正在取消生成报告…</translation>
+    </message>
+    <message>
+        <source>A report is being made. Cancel it and close the window?</source>
+        <extracomment>Asked when the window is closed while a report is being made.</extracomment>
+        <translation>正在生成报告。要取消生成并关闭窗口吗？</translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -56,6 +91,129 @@ Without a window, telvarin-report makes the same report.
     </message>
 </context>
 <context>
+    <name>FailureExplanation</name>
+    <message>
+        <source>The file “%1” could not be read</source>
+        <extracomment>Under &quot;An error occured while trying to read a file&quot;. %1 is the file.</extracomment>
+        <translation>无法读取文件“%1”</translation>
+    </message>
+    <message>
+        <source>Check that you may read it, then try again.</source>
+        <extracomment>What the user can do when a file to collect could not be read.</extracomment>
+        <translation>请检查您是否有权读取该文件，然后重试。</translation>
+    </message>
+    <message>
+        <source>The report cannot be written in the folder “%1”</source>
+        <extracomment>Under &quot;Error code 15 occured&quot; when the report could not be made in a folder. %1 is the folder.</extracomment>
+        <translation>无法在文件夹“%1”中写入报告</translation>
+    </message>
+    <message>
+        <source>Check that the folder exists and that you may write in it.</source>
+        <extracomment>What the user can do when the report&apos;s folder cannot be written.</extracomment>
+        <translation>请检查该文件夹是否存在，以及您是否有权在其中写入。</translation>
+    </message>
+    <message>
+        <source>Writing the report in the folder “%1” failed</source>
+        <extracomment>Under &quot;Error code 15 occured&quot; when writing the report failed part-way. %1 is the folder.</extracomment>
+        <translation>向文件夹“%1”写入报告失败</translation>
+    </message>
+    <message>
+        <source>Check that the disk has room and is still connected, then try again.</source>
+        <extracomment>What the user can do when writing the report failed part-way (a full or removed disk).</extracomment>
+        <translation>请检查磁盘是否有足够空间且仍处于连接状态，然后重试。</translation>
+    </message>
+    <message>
+        <source>The report could not be saved as “%1”</source>
+        <extracomment>Under &quot;Error code 15 occured&quot; when the finished report could not take its name. %1 is its path.</extracomment>
+        <translation>无法将报告保存为“%1”</translation>
+    </message>
+    <message>
+        <source>Check that the folder still exists and that nothing else has that name, then try again.</source>
+        <extracomment>What the user can do when the finished report could not take its name.</extracomment>
+        <translation>请检查该文件夹是否仍然存在，以及是否已有其他项目使用该名称，然后重试。</translation>
+    </message>
+    <message>
+        <source>The checksum file “%1” could not be written</source>
+        <extracomment>Under &quot;Could not write the checksum file beside the report&quot;. %1 is the checksum file.</extracomment>
+        <translation>无法写入校验和文件“%1”</translation>
+    </message>
+    <message>
+        <source>The report itself was placed; check that you may write in its folder.</source>
+        <extracomment>When only the checksum file beside a placed report could not be written.</extracomment>
+        <translation>报告本身已保存；请检查您是否有权在其所在文件夹中写入。</translation>
+    </message>
+    <message>
+        <source>Reinstall the Telvarin Generator.</source>
+        <extracomment>What the user can do when the tool&apos;s own list of files to collect is missing or damaged.</extracomment>
+        <translation>请重新安装 Telvarin Generator。</translation>
+    </message>
+    <message>
+        <source>No list of the files to collect (data.xml) is installed.</source>
+        <extracomment>Under &quot;Could not find data.xml&quot; when the tool&apos;s list of files to collect is not installed.</extracomment>
+        <translation>未安装要收集的文件列表（data.xml）。</translation>
+    </message>
+    <message>
+        <source>The list of the files to collect “%1” is not a valid file list.</source>
+        <extracomment>Under &quot;Could not find data.xml&quot; when the list was read but is damaged. %1 is its path.</extracomment>
+        <translation>要收集的文件列表“%1”不是有效的文件列表。</translation>
+    </message>
+    <message>
+        <source>The list of the files to collect “%1” could not be read</source>
+        <extracomment>Under &quot;Could not find data.xml&quot; when the list of files to collect cannot be read. %1 is its path.</extracomment>
+        <translation>无法读取要收集的文件列表“%1”</translation>
+    </message>
+    <message>
+        <source>The folder of the Quorvel printer drivers “%1” could not be read</source>
+        <extracomment>Under &quot;Could not find driver directory&quot;. %1 is the folder; &quot;Quorvel&quot; is the printer maker.</extracomment>
+        <translation>无法读取 Quorvel 打印机驱动程序文件夹“%1”</translation>
+    </message>
+    <message>
+        <source>Install the Quorvel printer driver, then try again.</source>
+        <extracomment>What the user can do when the printer driver&apos;s folder is missing.</extracomment>
+        <translation>请安装 Quorvel 打印机驱动程序，然后重试。</translation>
+    </message>
+    <message>
+        <source>The applications folder “%1” could not be read</source>
+        <extracomment>Under &quot;Error code 11 occured&quot;. %1 is the applications folder.</extracomment>
+        <translation>无法读取应用程序文件夹“%1”</translation>
+    </message>
+    <message>
+        <source>Check that it exists and that you may read it.</source>
+        <extracomment>What the user can do when the applications folder cannot be read.</extracomment>
+        <translation>请检查该文件夹是否存在，以及您是否有权读取。</translation>
+    </message>
+    <message>
+        <source>The printer was found on USB but could not be opened.</source>
+        <extracomment>Under &quot;An error occured while trying to communicate with the printer&quot; when the printer could not be opened.</extracomment>
+        <translation>已通过 USB 找到打印机，但无法打开。</translation>
+    </message>
+    <message>
+        <source>Close any other program that uses it, then try again.</source>
+        <extracomment>What the user can do when the printer could not be opened.</extracomment>
+        <translation>请关闭正在使用该打印机的其他程序，然后重试。</translation>
+    </message>
+    <message>
+        <source>The printer stopped answering.</source>
+        <extracomment>Under &quot;An error occured while trying to communicate with the printer&quot; when it stopped answering.</extracomment>
+        <translation>打印机已停止响应。</translation>
+    </message>
+    <message>
+        <source>Connect the printer with its USB cable and switch it on, then try again.</source>
+        <extracomment>What the user can do when the printer stopped answering.</extracomment>
+        <translation>请用 USB 线连接打印机并打开电源，然后重试。</translation>
+    </message>
+    <message>
+        <source>%1.</source>
+        <extracomment>What failed (%1) when the system gave no reason: the sentence&apos;s end.</extracomment>
+        <translation>%1。</translation>
+    </message>
+    <message>
+        <source>%1: %2.</source>
+        <extracomment>What failed (%1) and the system&apos;s reason for it (%2), such as &quot;Permission denied&quot;.</extracomment>
+        <translation>%1：%2。</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>One press gathers what Quorvel support needs into a single zip file: the printer&apos;s logs and settings, a report read from the printer over USB, and facts about this computer. The file is placed on your desktop; send it to Quorvel support.</source>
@@ -81,6 +239,11 @@ Without a window, telvarin-report makes the same report.
         <source>&amp;Open Folder</source>
         <extracomment>After a report was placed: shows the report in the file manager. The ampersand marks the Alt key&apos;s letter.</extracomment>
         <translation>打开文件夹(&amp;O)</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <extracomment>Beside the progress bar while a report is being made: stops it. The ampersand marks the Alt key&apos;s letter.</extracomment>
+        <translation>取消(&amp;C)</translation>
     </message>
 </context>
 <context>

@@ -1,8 +1,11 @@
 #include "ArchivingClass.h"
 
+#include "CodedFailure.h"
 #include "ErrorCodes.h"
 #include "FileReaderClass.h"
 #include "SourceFile.h"
+
+#include <cerrno>
 
 zip_fileinfo ArchivingClass::fileInfoForModificationTime(std::time_t modificationTime)
 {
@@ -51,7 +54,7 @@ void ArchivingClass::copyFileToZipFileEntry(const char* sourcePath, const char* 
 {
     auto source = SourceFile::open(sourcePath);
     if (!source)
-        throw ERROR_FILE_READ;
+        throw CodedFailure{ERROR_FILE_READ, {FailedStep::readListedFile, sourcePath, ENOENT}};
     archive->addFile(*source, entryName, fileInfoForModificationTime(source->modificationTime()));
 }
 

@@ -1,5 +1,6 @@
 #include "FileReaderClass.h"
 
+#include "CodedFailure.h"
 #include "ErrorCodes.h"
 #include "SourceFile.h"
 #include "BoundedRead.h"
@@ -38,10 +39,12 @@ std::string FileReaderClass::readFileData(const char* path)
 {
     auto file = SourceFile::open(path);
     if (!file)
-        throw ERROR_FILE_READ;
+        throw CodedFailure{ERROR_FILE_READ, {FailedStep::readListedFile, path ? path : "", ENOENT}};
     // Lengths are 32-bit signed throughout; a larger file cannot be held.
     platform::BoundedRead data = platform::readAtMost(file->descriptor(), std::numeric_limits<std::int32_t>::max());
     if (data.outcome != platform::BoundedReadOutcome::complete)
-        throw ERROR_FILE_READ;
+        throw CodedFailure{ERROR_FILE_READ,
+                           {FailedStep::readListedFile, file->path(),
+                            data.outcome == platform::BoundedReadOutcome::tooLarge ? EFBIG : errno}};
     return std::move(data.data);
 }

@@ -1,5 +1,7 @@
 #include "SignalCleanup.h"
 
+#include "RunProgress.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -22,6 +24,10 @@ struct CleanupSlot {
 // A run has one archive (two names at most while it is named) and one
 // checksum file.
 std::array<CleanupSlot, 8> cleanupSlots;
+
+// The run that an interrupt asks to stop, while there is one.
+std::atomic<CancellationFlag*> interruptCancels{nullptr};
+static_assert(std::atomic<CancellationFlag*>::is_always_lock_free);
 
 // The faults a thread causes itself: returning from their handler runs the
 // faulting instruction again, which then meets the default action.
@@ -57,6 +63,14 @@ bool endsTheProcessByDefault(int signalNumber)
 extern "C" void removeRegisteredFilesAndEnd(int signalNumber, siginfo_t* info, void*)
 {
     const int savedErrno = errno;
+    // The first interrupt of a run that can stop only asks it to.
+    if (signalNumber == SIGINT || signalNumber == SIGTERM) {
+        CancellationFlag* run = interruptCancels.load();
+        if (run != nullptr && run->request()) {
+            errno = savedErrno;
+            return;
+        }
+    }
     for (auto& slot : cleanupSlots)
         if (slot.state.load() == SLOT_READY)
             unlinkat(slot.directory.load(), slot.name, 0);
@@ -96,6 +110,11 @@ void unregisterFromRemovalOnSignal(int& slot) noexcept
     if (slot >= 0)
         cleanupSlots[static_cast<std::size_t>(slot)].state.store(SLOT_FREE);
     slot = -1;
+}
+
+void cancelRunOnInterrupt(CancellationFlag* flag)
+{
+    interruptCancels.store(flag);
 }
 
 sigset_t signalsFromOutside()

@@ -8,6 +8,8 @@
 
 #include <string>
 
+class CancellationFlag;
+
 // The slot of the file `name` in the open folder `directory`, or -1 when
 // the table is full (the file then merely lacks the removal on a signal).
 int registerForRemovalOnSignal(int directory, const std::string& name);
@@ -23,6 +25,13 @@ void unregisterFromRemovalOnSignal(int& slot) noexcept;
 // fails with EFBIG and the run ends as any failed write does. For front
 // ends, once at start.
 void installSignalCleanup();
+
+// While a flag is given, the first SIGINT or SIGTERM requests it instead of
+// ending the process, so that the run stops at its next checkpoint and
+// cleans up after itself; a signal after that ends the process as above.
+// Null takes the request back. The flag must outlive every signal: give
+// one of static storage.
+void cancelRunOnInterrupt(CancellationFlag* flag);
 
 // Every signal a process may be sent from outside: all but the faults a
 // thread causes itself. Held back while a name is made, so that none is

@@ -1,5 +1,6 @@
 #include "SourceFile.h"
 
+#include "CodedFailure.h"
 #include "CollectedSystem.h"
 #include "ErrorCodes.h"
 #include "Services.h"
@@ -25,7 +26,7 @@ std::optional<SourceFile> SourceFile::open(const char* path)
     if (!file && (errno == ENOENT || errno == ENOTDIR))
         return std::nullopt;
     if (!file || fstat(file.get(), &status) != 0)
-        throw ERROR_FILE_READ;
+        throw CodedFailure{ERROR_FILE_READ, {FailedStep::readListedFile, path, errno}};
     if (!S_ISREG(status.st_mode))
         return std::nullopt;
     // A file of a known size reads as any file does; one without keeps its
@@ -33,7 +34,7 @@ std::optional<SourceFile> SourceFile::open(const char* path)
     // for it only as long as the limits allow.
     if (status.st_size > 0)
         fcntl(file.get(), F_SETFL, fcntl(file.get(), F_GETFL) & ~O_NONBLOCK);
-    return SourceFile(std::move(file), status);
+    return SourceFile(path, std::move(file), status);
 }
 
 namespace {
@@ -52,8 +53,9 @@ SourceFile::UnknownSizeLimits SourceFile::setUnknownSizeLimits(UnknownSizeLimits
     return std::exchange(currentLimits, limits);
 }
 
-SourceFile::SourceFile(platform::FileDescriptor file, const struct stat& status)
-    : file_(std::move(file)),
+SourceFile::SourceFile(std::string path, platform::FileDescriptor file, const struct stat& status)
+    : path_(std::move(path)),
+      file_(std::move(file)),
       modificationTime_(status.st_mtime),
       size_(status.st_size),
       left_(status.st_size),
@@ -97,10 +99,10 @@ std::size_t SourceFile::readUnknownSize(void* buffer, std::size_t capacity)
         if (errno == EINTR)
             continue;
         if (errno != EAGAIN)
-            throw ERROR_FILE_READ;
+            throwReadFailure(errno);
         pollfd readable{file_.get(), POLLIN, 0};
         if (poll(&readable, 1, static_cast<int>(std::min<long long>(left.count(), 1000))) < 0 && errno != EINTR)
-            throw ERROR_FILE_READ;
+            throwReadFailure(errno);
     }
 }
 
@@ -115,6 +117,11 @@ std::size_t SourceFile::readSome(void* buffer, std::size_t capacity)
             return static_cast<std::size_t>(count);
         }
         if (errno != EINTR)
-            throw ERROR_FILE_READ;
+            throwReadFailure(errno);
     }
+}
+
+void SourceFile::throwReadFailure(int error) const
+{
+    throw CodedFailure{ERROR_FILE_READ, {FailedStep::readListedFile, path_, error}};
 }

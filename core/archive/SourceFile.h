@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <ctime>
 #include <optional>
+#include <string>
 
 // A regular file opened for reading, closed when the object goes.
 class SourceFile {
@@ -28,13 +29,16 @@ public:
     // The file at a path of the collected system. Nothing when the path is
     // missing or names something other than a regular file (a directory, a
     // FIFO, a device): those are never read, so the run cannot hang on them.
-    // Code 4 when it is a regular file that cannot be opened.
+    // Code 4, naming the file, when it is a regular file that cannot be opened.
     static std::optional<SourceFile> open(const char* path);
 
+    // The path it was opened by, as the collected system names it.
+    const std::string& path() const { return path_; }
     std::time_t modificationTime() const { return modificationTime_; }
     // The size when the file was opened; the file may still grow or shrink.
     off_t sizeWhenOpened() const { return size_; }
-    // Up to `capacity` bytes; 0 at the end of the file. Code 4 on a read error.
+    // Up to `capacity` bytes; 0 at the end of the file. Code 4, naming the
+    // file, on a read error.
     // Only the size seen at open is read, so that a log appended to faster
     // than it is read still ends. A file that reported 0 is read to its end
     // within the unknown-size limits, never waiting longer than they allow
@@ -48,9 +52,11 @@ public:
     bool isFile(dev_t device, ino_t inode) const { return device_ == device && inode_ == inode; }
 
 private:
-    SourceFile(platform::FileDescriptor file, const struct stat& status);
+    SourceFile(std::string path, platform::FileDescriptor file, const struct stat& status);
     std::size_t readUnknownSize(void* buffer, std::size_t capacity);
     std::size_t readSome(void* buffer, std::size_t capacity);
+    [[noreturn]] void throwReadFailure(int error) const;
+    std::string path_;
     platform::FileDescriptor file_;
     std::time_t modificationTime_ = 0;
     off_t size_ = 0;

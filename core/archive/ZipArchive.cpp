@@ -1,9 +1,11 @@
 #include "ZipArchive.h"
 
 #include "ArchiveFile.h"
+#include "CodedFailure.h"
 #include "ErrorCodes.h"
 #include "FileSystemIdentity.h"
 #include "ParallelZipWriter.h"
+#include "RunProgress.h"
 #include "SourceFile.h"
 #include "ChecksumFile.h"
 #include "Sha256.h"
@@ -120,18 +122,20 @@ std::unique_ptr<ZipArchive> ZipArchive::create(const std::string& path, const Ar
             const OwnersRights owner(placing.owner);
             file = std::make_unique<ArchiveFile>(folder);
         } catch (const std::system_error& failure) {
-            throw CodedFailure{ERROR_ARCHIVE_WRITE, "cannot write in the folder \"" + absolute(folder) + "\" (" +
-                                                        failure.code().message() + ")"};
+            throw CodedFailure{ERROR_ARCHIVE_WRITE,
+                               {FailedStep::writeInArchiveFolder, absolute(folder), failure.code().value()}};
         }
         // A folder at the report's name would only fail the naming at the end.
         struct stat existing {};
         if (fstatat(file->folderDescriptor(), finalName.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0 &&
             S_ISDIR(existing.st_mode))
-            throw ERROR_ARCHIVE_WRITE;
+            throw CodedFailure{ERROR_ARCHIVE_WRITE,
+                               {FailedStep::nameArchive, joined(absolute(folder), finalName), EISDIR}};
         zlib_filefunc64_def functions = file->fileFunctions();
         zipFile handle = zipOpen2_64(finalName.c_str(), APPEND_STATUS_CREATE, nullptr, &functions);
         if (handle == nullptr)
-            throw ERROR_ARCHIVE_WRITE;
+            throw CodedFailure{ERROR_ARCHIVE_WRITE,
+                               {FailedStep::writeArchive, absolute(folder), file->writeError().value()}};
         std::unique_ptr<ParallelZipWriter> writer;
         try {
             writer = std::make_unique<ParallelZipWriter>(handle, DeflateWorkerPool::threadsForThisMachine());
@@ -146,6 +150,23 @@ std::unique_ptr<ZipArchive> ZipArchive::create(const std::string& path, const Ar
     }
 }
 
+template <typename Step>
+void ZipArchive::writing(Step step)
+{
+    try {
+        step();
+    } catch (int code) {
+        if (code == ERROR_ARCHIVE_WRITE)
+            throw writeFailure();
+        throw;
+    }
+}
+
+CodedFailure ZipArchive::writeFailure() const
+{
+    return {ERROR_ARCHIVE_WRITE, {FailedStep::writeArchive, absolute(folder_), file_->writeError().value()}};
+}
+
 ZipArchive::ZipArchive(Handle handle)
     : file_(std::move(handle.file)), folder_(std::move(handle.folder)), finalName_(std::move(handle.finalName)), handle_(handle.zip),
       writer_(std::move(handle.writer)), placing_(std::move(handle.placing))
@@ -155,6 +176,17 @@ ZipArchive::ZipArchive(Handle handle)
 ZipArchive::~ZipArchive()
 {
     keepPartial();
+}
+
+void ZipArchive::discard() noexcept
+{
+    zipFile handle = std::exchange(handle_, nullptr);
+    if (!handle)
+        return;
+    writer_.reset();
+    // Frees minizip's state; what it writes goes with the unnamed file.
+    zipClose(handle, nullptr);
+    file_.reset();
 }
 
 ArchiveOutcome ZipArchive::keepPartial() noexcept
@@ -182,7 +214,7 @@ void ZipArchive::addEntry(const char* entryName, const void* data, std::size_t l
     ZipEntryHeader header{entryName, std::nullopt, length >= static_cast<std::size_t>(ZIP64_THRESHOLD)};
     if (fileInfo != nullptr)
         header.fileInfo = *fileInfo;
-    writer_->addEntryFromMemory(header, {static_cast<const unsigned char*>(data), length});
+    writing([&] { writer_->addEntryFromMemory(header, {static_cast<const unsigned char*>(data), length}); });
 }
 
 void ZipArchive::addFile(SourceFile& source, const char* entryName, const zip_fileinfo& fileInfo)
@@ -191,8 +223,18 @@ void ZipArchive::addFile(SourceFile& source, const char* entryName, const zip_fi
     // (what was read of it stays a shorter entry; nothing read, no entry).
     // Only the compression runs on the writer's threads.
     const auto expected = static_cast<std::size_t>(std::max<off_t>(source.sizeWhenOpened(), 0));
-    writer_->addEntry({entryName, fileInfo, source.sizeWhenOpened() >= ZIP64_THRESHOLD}, expected,
-                      [&source](void* buffer, std::size_t capacity) { return source.read(buffer, capacity); });
+    RunMonitor* monitor = monitor_;
+    if (monitor)
+        monitor->stepStarted(RunStep::copyingFiles, source.path());
+    writing([&] {
+        writer_->addEntry({entryName, fileInfo, source.sizeWhenOpened() >= ZIP64_THRESHOLD}, expected,
+                          [&source, monitor](void* buffer, std::size_t capacity) {
+                              const std::size_t count = source.read(buffer, capacity);
+                              if (monitor)
+                                  monitor->bytesCopied(count);
+                              return count;
+                          });
+    });
 }
 
 bool ZipArchive::isArchiveItself(const SourceFile& source) const
@@ -206,7 +248,7 @@ ArchiveOutcome ZipArchive::close()
 {
     zipFile handle = std::exchange(handle_, nullptr);
     try {
-        writer_->flush();
+        writing([&] { writer_->flush(); });
     } catch (...) {
         writer_.reset();
         zipClose(handle, nullptr);
@@ -215,12 +257,13 @@ ArchiveOutcome ZipArchive::close()
     std::vector<std::string> entries = writer_->writtenEntries();
     writer_.reset();
     if (zipClose(handle, nullptr) != ZIP_OK || !addMissingZip64EndRecords(file_->descriptor()))
-        throw ERROR_ARCHIVE_WRITE;
+        throw writeFailure();
     try {
         return place(ArchiveOutcome::State::placed, std::move(entries));
-    } catch (const std::system_error&) {
+    } catch (const std::system_error& failure) {
         // A folder removed during the run, a full disk: no report was placed.
-        throw ERROR_ARCHIVE_WRITE;
+        throw CodedFailure{ERROR_ARCHIVE_WRITE,
+                           {FailedStep::nameArchive, joined(absolute(folder_), finalName_), failure.code().value()}};
     }
 }
 

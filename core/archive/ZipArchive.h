@@ -8,7 +8,8 @@
 // an empty zip. Runs into one folder name their archives (and write their
 // checksum files) in turn, under a lock on the folder.
 // Every failure to create, write or name the archive raises code 15, so that
-// a run never claims a report it did not make.
+// a run never claims a report it did not make; where the folder, the name or
+// the system's reason is known, the failure carries them (CodedFailure).
 
 #include "FileSystemIdentity.h"
 
@@ -24,7 +25,9 @@
 
 class ArchiveFile;
 class ParallelZipWriter;
+class RunMonitor;
 class SourceFile;
+struct CodedFailure;
 
 // How the archive is put in its folder.
 struct ArchivePlacing {
@@ -60,8 +63,7 @@ struct ArchiveOutcome {
 class ZipArchive {
 public:
     // A new archive that close() puts at `path`, replacing a file of that
-    // name. Code 15 when the folder cannot be written (the failure then
-    // names the folder).
+    // name. Code 15 when the folder cannot be written.
     static std::unique_ptr<ZipArchive> create(const std::string& path, const ArchivePlacing& placing = {});
     ~ZipArchive();
     ZipArchive(const ZipArchive&) = delete;
@@ -72,8 +74,12 @@ public:
     void addEntry(const char* entryName, const void* data, std::size_t length, const zip_fileinfo* fileInfo);
     // The file's bytes, read in chunks on this thread and deflated on all
     // processors, dated as `fileInfo` says. Read whole before this returns;
-    // it is written to the archive in the order added.
+    // it is written to the archive in the order added. The monitor, where
+    // one is set, hears of the file and of every chunk read, and may stop
+    // the run between chunks.
     void addFile(SourceFile& source, const char* entryName, const zip_fileinfo& fileInfo);
+    // The run's monitor (not owned); nothing for none.
+    void reportProgressTo(RunMonitor* monitor) { monitor_ = monitor; }
     // Whether `source` is the archive's own file (a listed Desktop/*.zip
     // would otherwise copy the archive into itself, growing it without end).
     bool isArchiveItself(const SourceFile& source) const;
@@ -82,6 +88,9 @@ public:
     // After a failure: closes the archive as written so far and names it
     // where it holds an entry and the name is free. Never throws.
     ArchiveOutcome keepPartial() noexcept;
+    // After a cancelled run: drops the archive unnamed, whatever it holds,
+    // so that nothing is left in the folder. Never throws.
+    void discard() noexcept;
 
 private:
     struct Handle {
@@ -93,6 +102,11 @@ private:
         ArchivePlacing placing;
     };
     ArchiveOutcome place(ArchiveOutcome::State state, std::vector<std::string> entries);
+    // Runs `step` on the writer; its bare code 15 becomes one that names
+    // the folder and the write's reason.
+    template <typename Step>
+    void writing(Step step);
+    CodedFailure writeFailure() const;
 
 public:
     // Only create() makes one.
@@ -107,4 +121,5 @@ private:
     // Writes every entry into handle_; goes before it is closed.
     std::unique_ptr<ParallelZipWriter> writer_;
     ArchivePlacing placing_;
+    RunMonitor* monitor_ = nullptr;
 };

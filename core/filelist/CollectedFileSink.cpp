@@ -7,6 +7,11 @@
 
 #include <sys/stat.h>
 
+void CollectedFileSink::progress(const std::string& line)
+{
+    platform::reporter().progress(line);
+}
+
 bool ArchiveEntrySink::tryToAdd(const std::string& sourcePath, const std::string& entryName)
 {
     const auto copied = ArchivingClass::copyFileIfPresent(sourcePath.c_str(), entryName.c_str(), archive_);

@@ -18,6 +18,8 @@ public:
     // A configured path that named nothing: a plain path not found, or a
     // wildcard that matched no file.
     virtual void noteMissing(const std::string& /*path*/) {}
+    // One line of the collection's progress; on the reporter by default.
+    virtual void progress(const std::string& line);
 };
 
 // Copies each file into the archive; a file without a size that was cut

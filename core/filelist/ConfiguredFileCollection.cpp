@@ -52,11 +52,6 @@ ResolvedPath resolvePathText(const std::string& baseWithSlash, const std::string
     return resolved;
 }
 
-void reportProgress(const std::string& line)
-{
-    platform::reporter().progress(line);
-}
-
 } // namespace
 
 std::list<std::string> ConfiguredFileCollection::section(const char* sectionName, const XmlDictionary& dictionary)
@@ -101,7 +96,7 @@ void ConfiguredFileCollection::addFilesRelativeToPath(const std::list<std::strin
             const int count = addFilesFromAsterickedPath(path.fullSourcePath, path.entryName);
             reportAsterickedPathCount(count, path.fullSourcePath);
         } else if (files_.tryToAdd(path.fullSourcePath, path.entryName)) {
-            reportProgress("path found: " + path.fullSourcePath);
+            files_.progress("path found: " + path.fullSourcePath);
         } else {
             reportPathNotFound(path.fullSourcePath);
         }
@@ -124,11 +119,11 @@ int ConfiguredFileCollection::addFilesFromAsterickedPath(const std::string& wild
             continue;
         const std::string source = directory + name;
         const std::string entry = entryFolder + name;
-        reportProgress("Trying to add path " + source + " from astericked path " + wildcardPath);
+        files_.progress("Trying to add path " + source + " from astericked path " + wildcardPath);
         // Subdirectories, FIFOs and other special files whose names match
         // are passed over here, and so is the archive itself.
         if (files_.tryToAdd(source, entry)) {
-            reportProgress("Added path " + source + " from astericked path " + wildcardPath);
+            files_.progress("Added path " + source + " from astericked path " + wildcardPath);
             ++count;
         }
     }
@@ -137,14 +132,14 @@ int ConfiguredFileCollection::addFilesFromAsterickedPath(const std::string& wild
 
 void ConfiguredFileCollection::reportPathNotFound(const std::string& path)
 {
-    reportProgress("path not found: " + path);
+    files_.progress("path not found: " + path);
     log_.addLine(PATH_NOT_FOUND_LOG_START + path + "\"");
     files_.noteMissing(path);
 }
 
 void ConfiguredFileCollection::reportAsterickedPathCount(int count, const std::string& path)
 {
-    reportProgress("added " + BasicStringAlgorithmsClass::convertToString(count) + " files from the astericked path: " +
+    files_.progress("added " + BasicStringAlgorithmsClass::convertToString(count) + " files from the astericked path: " +
                    path);
     if (count == 0) {
         log_.addLine(NO_FILES_FOR_WILDCARD_LOG_START + path + "\"");

@@ -1,6 +1,7 @@
 #include "XmlParserClass.h"
 
 #include "BoundedRead.h"
+#include "CodedFailure.h"
 #include "ErrorCodes.h"
 #include "FileDescriptor.h"
 
@@ -215,13 +216,19 @@ private:
 // otherwise. O_NONBLOCK keeps a FIFO at the path from stalling the run.
 std::string readDocumentFile(const char* path, std::size_t limit)
 {
+    auto failure = [path](int error) {
+        return CodedFailure{ERROR_DATA_XML_NOT_LOADED, {FailedStep::loadFileList, path, error}};
+    };
     platform::FileDescriptor file(::open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat status {};
-    if (!file || fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode))
-        throw ERROR_DATA_XML_NOT_LOADED;
+    if (!file || fstat(file.get(), &status) != 0)
+        throw failure(errno);
+    // A directory says so; any other special file is simply no file list.
+    if (!S_ISREG(status.st_mode))
+        throw failure(S_ISDIR(status.st_mode) ? EISDIR : 0);
     platform::BoundedRead contents = platform::readAtMost(file.get(), limit);
     if (contents.outcome != platform::BoundedReadOutcome::complete)
-        throw ERROR_DATA_XML_NOT_LOADED;
+        throw failure(contents.outcome == platform::BoundedReadOutcome::tooLarge ? EFBIG : errno);
     return std::move(contents.data);
 }
 
@@ -305,7 +312,14 @@ XmlDictionary XmlParserClass::getSingleLevelDepthXmlDictFromBuffer(const char* d
 XmlDictionary XmlParserClass::getSingleLevelDepthXmlDict(const char* path)
 {
     if (path == nullptr)
-        throw ERROR_DATA_XML_NOT_LOADED;
+        throw CodedFailure{ERROR_DATA_XML_NOT_LOADED, {FailedStep::loadFileList, "", ENOENT}};
     const std::string contents = readDocumentFile(path, MAXIMUM_DOCUMENT_SIZE);
-    return getSingleLevelDepthXmlDictFromBuffer(contents.data(), contents.size());
+    try {
+        return getSingleLevelDepthXmlDictFromBuffer(contents.data(), contents.size());
+    } catch (int code) {
+        // Read, but not a file list: the file says more than the code alone.
+        if (code == ERROR_DATA_XML_NOT_LOADED)
+            throw CodedFailure{code, {FailedStep::loadFileList, path, 0}};
+        throw;
+    }
 }

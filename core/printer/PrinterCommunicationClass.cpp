@@ -3,6 +3,8 @@
 #include "PrinterCommunicationClass.h"
 
 #include "BasicStringAlgorithmsClass.h"
+#include "CodedFailure.h"
+#include "ErrorCodes.h"
 #include "QuorvelVendorId.h"
 #include "WindowsNewline.h"
 #include "Services.h"
@@ -106,7 +108,7 @@ bool PrinterCommunicationClass::getReportData(std::string* report)
     std::list<int> pids = getPidListWithUnknownPidsFiltered(getListOfConnectedQuorvelDevicePids());
     if (pids.empty()) {
         platform::reporter().showError(
-            {platform::Message::Kind::noRecognizedPrinter, 0, {}, NO_RECOGNIZED_PRINTER_MESSAGE});
+            {.kind = platform::Message::Kind::noRecognizedPrinter, .text = NO_RECOGNIZED_PRINTER_MESSAGE});
         return false;
     }
     // Only the first printer is reported; the others are passed over.
@@ -127,15 +129,22 @@ std::string PrinterCommunicationClass::getDataFromPid(int pid)
     robot.pid = pid;
     PrinterConnection connection(&robot);
     // A failed open needs no check of its own: every transfer on the record
-    // then fails, and the first exchange or status read throws 13.
-    PtrInfo_OpenUSBInterface(&robot);
-    if (isFullDataPrinter(pid)) {
-        tryToClearDeviceOutputBuffer(&robot);
-        addFlashPageData(&robot, &lines);
-        addStatusData(&robot, &lines);
-        addOtherCommandData(&robot, &lines);
-    } else {
-        lines.push_back(readBasicStatusFromPrinter(&robot));
+    // then fails, and the first exchange or status read throws 13. Whether
+    // it opened only tells the user what to look at.
+    const bool opened = PtrInfo_OpenUSBInterface(&robot);
+    try {
+        if (isFullDataPrinter(pid)) {
+            tryToClearDeviceOutputBuffer(&robot);
+            addFlashPageData(&robot, &lines);
+            addStatusData(&robot, &lines);
+            addOtherCommandData(&robot, &lines);
+        } else {
+            lines.push_back(readBasicStatusFromPrinter(&robot));
+        }
+    } catch (int code) {
+        if (code != ERROR_PRINTER_COMMUNICATION)
+            throw;
+        throw CodedFailure{code, {opened ? FailedStep::talkToPrinter : FailedStep::openPrinter, {}, 0}};
     }
     return BasicStringAlgorithmsClass::joinList(lines, WINDOWS_NEWLINE);
 }

@@ -6,6 +6,7 @@
 #include <exception>
 
 const char* const REPORT_PLACED_MESSAGE = "A report has been placed on the desktop";
+const char* const REPORT_CANCELLED_MESSAGE = "The report was cancelled";
 const char* const UNEXPECTED_FAILURE_MESSAGE = "An unexpected error occured, no report was made";
 
 std::string messageForErrorCode(int code)
@@ -37,21 +38,24 @@ platform::Message currentFailure()
     try {
         throw;
     } catch (int code) {
-        return {Kind::failure, code, {}, messageForErrorCode(code)};
+        return {.kind = Kind::failure, .code = code, .text = messageForErrorCode(code)};
     } catch (const CodedFailure& failure) {
-        return {Kind::failure, failure.code, failure.detail,
-                messageForErrorCode(failure.code) + ": " + failure.detail};
+        return {.kind = Kind::failure,
+                .code = failure.code,
+                .detail = failure.detail,
+                .text = messageForErrorCode(failure.code)};
     } catch (const std::exception& failure) {
         // Not one of the report's own codes (memory exhaustion, a library
         // fault): still the user must learn that nothing was made.
-        return {Kind::unexpectedFailure, 0, failure.what(),
-                std::string(UNEXPECTED_FAILURE_MESSAGE) + " (" + failure.what() + ")"};
+        return {.kind = Kind::unexpectedFailure,
+                .quoted = failure.what(),
+                .text = std::string(UNEXPECTED_FAILURE_MESSAGE) + " (" + failure.what() + ")"};
     } catch (...) {
-        return {Kind::unexpectedFailure, 0, {}, UNEXPECTED_FAILURE_MESSAGE};
+        return {.kind = Kind::unexpectedFailure, .text = UNEXPECTED_FAILURE_MESSAGE};
     }
 }
 
 platform::Message reportPlacedMessage()
 {
-    return {platform::Message::Kind::reportPlaced, 0, {}, REPORT_PLACED_MESSAGE};
+    return {.kind = platform::Message::Kind::reportPlaced, .text = REPORT_PLACED_MESSAGE};
 }

@@ -1,13 +1,34 @@
 #include "FileListing.h"
 
 #include "ConfiguredFileCollection.h"
+#include "CodedFailure.h"
 #include "ErrorCodes.h"
 #include "ErrorMessages.h"
 #include "RunLog.h"
 #include "Services.h"
 #include "XmlParserClass.h"
 
+#include <cerrno>
 #include <utility>
+
+namespace {
+
+// A listing that keeps no lines and shows no progress, only the total.
+class ByteCount final : public CollectedFileSink {
+public:
+    bool tryToAdd(const std::string& sourcePath, const std::string& entryName) override
+    {
+        FileListingSink file;
+        if (!file.tryToAdd(sourcePath, entryName))
+            return false;
+        bytes += file.paths().front().size;
+        return true;
+    }
+    void progress(const std::string&) override {}
+    std::uint64_t bytes = 0;
+};
+
+} // namespace
 
 ListingResult listConfiguredFiles(const std::optional<std::string>& dataXmlPath)
 {
@@ -15,11 +36,12 @@ ListingResult listConfiguredFiles(const std::optional<std::string>& dataXmlPath)
     auto fail = [&](const platform::Message& message) {
         result.errorCode = message.code;
         result.message = message.text;
+        result.failureDetail = message.detail;
         platform::reporter().showError(message);
     };
     try {
         if (!dataXmlPath)
-            throw ERROR_DATA_XML_NOT_LOADED;
+            throw CodedFailure{ERROR_DATA_XML_NOT_LOADED, {FailedStep::loadFileList, {}, ENOENT}};
         const XmlDictionary fileList = XmlParserClass::getSingleLevelDepthXmlDict(dataXmlPath->c_str());
         // The misses go to the listing; the log has no archive to end up in.
         RunLog unusedLog;
@@ -31,4 +53,16 @@ ListingResult listConfiguredFiles(const std::optional<std::string>& dataXmlPath)
         fail(currentFailure());
     }
     return result;
+}
+
+std::uint64_t bytesOfConfiguredFiles(const XmlDictionary& fileList)
+{
+    RunLog unusedLog;
+    ByteCount count;
+    try {
+        ConfiguredFileCollection(unusedLog, count).addXmlSpecifiedFiles(fileList);
+    } catch (...) {
+        // Counted as far as it got.
+    }
+    return count.bytes;
 }

@@ -3,8 +3,11 @@
 // reads it and its files looked up in the collected system, with no archive,
 // no printer and no facts about the computer.
 
+#include "CodedFailure.h"
 #include "CollectedFileSink.h"
+#include "XmlParserClass.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,6 +18,8 @@ struct ListingResult {
     // after success or a failure of another kind.
     int errorCode = 0;
     std::string message;
+    // What the failure concerns, where it said.
+    std::optional<FailureDetail> failureDetail;
     // Every file found and every path that named nothing, in collection order.
     std::vector<ListedPath> paths;
 };
@@ -22,3 +27,9 @@ struct ListingResult {
 // Lists the files of the file list at `dataXmlPath` (nothing: code 5). A
 // failure is shown on the reporter with the message a run would show.
 ListingResult listConfiguredFiles(const std::optional<std::string>& dataXmlPath);
+
+// The bytes of every file of `fileList` that a run would copy, found by the
+// same walk, quietly: no progress lines, no log, nothing read but the files'
+// status. A failure ends the count where it stands; the run itself meets it
+// again at the same point.
+std::uint64_t bytesOfConfiguredFiles(const XmlDictionary& fileList);

@@ -5,6 +5,8 @@
 #include "TelvarinGenerator.h"
 #include "Services.h"
 
+#include <cerrno>
+
 std::string currentDateLogLine()
 {
     std::time_t now = platform::clock().now();
@@ -40,13 +42,15 @@ PressResult runReportPress(BusyIndicator& indicator, const ReportRequest& reques
         indicator.stopAnimation();
         result.errorCode = message.code;
         result.message = message.text;
+        result.failureDetail = message.detail;
         platform::reporter().showError(message);
     };
 
     try {
         if (!request.dataXmlPath)
-            throw ERROR_DATA_XML_NOT_LOADED;
+            throw CodedFailure{ERROR_DATA_XML_NOT_LOADED, {FailedStep::loadFileList, {}, ENOENT}};
         generator.chooseArchiveExtras(request.computeSha256 || request.writeChecksumFile, request.writeChecksumFile);
+        generator.watchWith(RunMonitor(request.progress, request.cancellation));
         if (request.archivePath)
             generator.generateReport(request.archivePath->c_str(), request.dataXmlPath->c_str());
         else
@@ -57,6 +61,12 @@ PressResult runReportPress(BusyIndicator& indicator, const ReportRequest& reques
         const platform::Message placed = reportPlacedMessage();
         result.message = placed.text;
         platform::reporter().showInformation(placed);
+    } catch (const RunCancelled&) {
+        // The user asked for it: no box, and the run left no file.
+        takeOutcome();
+        indicator.stopAnimation();
+        result.cancelled = true;
+        result.message = REPORT_CANCELLED_MESSAGE;
     } catch (...) {
         fail(currentFailure());
     }

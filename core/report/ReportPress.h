@@ -1,6 +1,10 @@
 #pragma once
 // One press of the button, whatever the front end: the system-log line, the
-// busy indicator, one report run, and the one message that ends it.
+// busy indicator, one report run, and the one message that ends it, or, when
+// the front end cancelled the run, no message and no file.
+
+#include "CodedFailure.h"
+#include "RunProgress.h"
 
 #include <optional>
 #include <string>
@@ -22,6 +26,11 @@ struct ReportRequest {
     bool computeSha256 = false;
     // NAME.zip.sha256 beside a placed archive (the SHA-256 is then taken too).
     bool writeChecksumFile = false;
+    // Hears how the run goes, on the run's thread; nothing for no one.
+    RunProgress* progress = nullptr;
+    // Once requested, the run stops at its next checkpoint and leaves no
+    // archive; nothing for a run that cannot be stopped.
+    const CancellationFlag* cancellation = nullptr;
 };
 
 // What a press came to, as the run knew it; nothing here is read back from
@@ -29,9 +38,14 @@ struct ReportRequest {
 struct PressResult {
     // A finished report was placed at archivePath.
     bool reportPlaced = false;
-    // The code that ended the run; 0 after success or a failure of another kind.
+    // The run was stopped on request: no box was shown and no file is left.
+    bool cancelled = false;
+    // The code that ended the run; 0 after success, a cancellation or a
+    // failure of another kind.
     int errorCode = 0;
     std::string message;
+    // What the failure concerns, where it said: the front ends word it.
+    std::optional<FailureDetail> failureDetail;
     // The file the run left, absolute, as its folder is named now: the
     // placed report, or after a failure the valid archive of the entries
     // written so far; empty when it left none.

@@ -6,6 +6,7 @@
 #include "ConfiguredPaths.h"
 #include "DesktopFolder.h"
 #include "ErrorCodes.h"
+#include "FileListing.h"
 #include "FileSystemIdentity.h"
 #include "FolderCreation.h"
 #include "GeneralInformation.h"
@@ -104,22 +105,34 @@ bool TelvarinGenerator::runInto(const std::string& archivePath, const char* data
     missingPaths_.clear();
     // Read first: a faulty file list leaves nothing behind.
     XmlDictionary fileList = XmlParserClass::getSingleLevelDepthXmlDict(dataXmlPath);
+    // The whole to measure the copying against, only for someone who watches.
+    if (monitor_.reportsProgress())
+        monitor_.filesCounted(bytesOfConfiguredFiles(fileList));
+    monitor_.checkpoint();
 
     std::unique_ptr<ZipArchive> archive = ArchivingClass::createNewZipFile(archivePath.c_str(), placing);
+    archive->reportProgressTo(&monitor_);
     try {
         addXmlSpecifiedFilesToZip(fileList, archive.get());
 
+        monitor_.stepStarted(RunStep::readingPrinter);
         std::string deviceReport;
         if (PrinterCommunicationClass::getReportData(&deviceReport)) {
             ArchivingClass::addEntryToZipFile(DEVICE_REPORT_ENTRY_NAME, deviceReport, archive.get());
             deviceReportStored_ = true;
         }
 
+        monitor_.stepStarted(RunStep::describingComputer);
         ArchivingClass::addEntryToZipFile(GENERAL_INFORMATION_ENTRY_NAME, getGeneralData(), archive.get());
 
+        monitor_.stepStarted(RunStep::finishing);
         ArchivingClass::addEntryToZipFile(REPORT_LOG_ENTRY_NAME, log_.text(), archive.get());
 
         archiveOutcome_ = ArchivingClass::closeZipFileWithOutcome(archive.get());
+    } catch (const RunCancelled&) {
+        // Asked to stop: nothing of the run stays, not even a partial archive.
+        archive->discard();
+        throw;
     } catch (...) {
         // Every entry added before the failure stays readable.
         archiveOutcome_ = archive->keepPartial();

@@ -8,6 +8,7 @@
 // the units of core/filelist and core/sysinfo.
 
 #include "RunLog.h"
+#include "RunProgress.h"
 #include "ZipArchive.h"
 #include "XmlParserClass.h"
 
@@ -59,6 +60,9 @@ public:
     const std::vector<std::string>& missingPaths() const { return missingPaths_; }
     // What the next run computes and writes beside its archive.
     void chooseArchiveExtras(bool computeSha256, bool writeChecksumFile);
+    // Who hears how the next run goes, and whether it should stop: a
+    // cancelled run throws RunCancelled and leaves no archive.
+    void watchWith(RunMonitor monitor) { monitor_ = monitor; }
     // Where the last run's archive went (or what was kept of it after a
     // failure), and what it holds.
     const ArchiveOutcome& archiveOutcome() const { return archiveOutcome_; }
@@ -74,4 +78,5 @@ private:
     ArchivePlacing placing_;
     ArchiveOutcome archiveOutcome_;
     bool deviceReportStored_ = false;
+    RunMonitor monitor_;
 };

@@ -1,6 +1,7 @@
 #pragma once
-// The integer codes that end a run. They are thrown by value as plain ints and
-// caught only by the report press, which turns them into a message.
+// The integer codes that end a run. They are thrown by value, as plain ints
+// or inside a CodedFailure that says what they concern, and caught only by
+// the report press, which turns them into a message.
 
 constexpr int ERROR_STRING_CONVERSION = 3;        // a platform string has no byte form
 constexpr int ERROR_FILE_READ = 4;                 // a listed file exists but cannot be read
@@ -19,12 +20,3 @@ constexpr int ERROR_DRIVER_DIRECTORY = 14;
 constexpr int ERROR_ARCHIVE_WRITE = 15;
 // The checksum file beside a placed archive cannot be written.
 constexpr int ERROR_CHECKSUM_WRITE = 16;
-
-#include <string>
-
-// A code thrown with what it concerns, so that the message can name the file
-// or folder; caught where the plain codes are.
-struct CodedFailure {
-    int code = 0;
-    std::string detail;
-};

@@ -2,11 +2,10 @@
 
 #include "ErrorCodes.h"
 #include "ErrorMessages.h"
+#include "FailureText.h"
 #include "Services.h"
 
 #include <nlohmann/json.hpp>
-
-#include <cstring>
 
 namespace {
 
@@ -30,13 +29,15 @@ RunSummary summarizeRun(const PressResult& press)
     summary.missing = press.missing;
     summary.printer = press.deviceReportStored;
     if (!press.reportPlaced) {
-        summary.error = RunError{press.errorCode, press.message};
+        summary.error = RunError{press.errorCode, press.message, press.failureDetail};
     } else if (press.checksumFileError != 0) {
-        const std::string reason = std::strerror(press.checksumFileError);
-        summary.error =
-            RunError{ERROR_CHECKSUM_WRITE, messageForErrorCode(ERROR_CHECKSUM_WRITE) + " (" + reason + ")"};
-        platform::reporter().showError(
-            {platform::Message::Kind::failure, ERROR_CHECKSUM_WRITE, reason, summary.error->message});
+        const FailureDetail detail{FailedStep::writeChecksumFile, press.archivePath + ".sha256",
+                                   press.checksumFileError};
+        summary.error = RunError{ERROR_CHECKSUM_WRITE, messageForErrorCode(ERROR_CHECKSUM_WRITE), detail};
+        platform::reporter().showError({.kind = platform::Message::Kind::failure,
+                                        .code = ERROR_CHECKSUM_WRITE,
+                                        .detail = detail,
+                                        .text = summary.error->message});
     }
     return summary;
 }
@@ -51,9 +52,14 @@ std::string runSummaryJson(const RunSummary& summary)
     document["entries"] = summary.entries;
     document["missing"] = summary.missing;
     document["printer"] = summary.printer;
-    document["error"] = summary.error ? nlohmann::ordered_json{{"code", summary.error->code},
-                                                               {"message", summary.error->message}}
-                                      : nlohmann::ordered_json(nullptr);
+    nlohmann::ordered_json error(nullptr);
+    if (summary.error) {
+        const std::string detail = summary.error->detail ? failureDetailText(*summary.error->detail) : "";
+        error = {{"code", summary.error->code},
+                 {"message", summary.error->message},
+                 {"detail", detail.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(detail)}};
+    }
+    document["error"] = error;
     // File names are bytes; a strict dump would throw on the first name
     // that is not UTF-8 and leave no answer at all.
     return document.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";

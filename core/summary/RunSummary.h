@@ -11,9 +11,11 @@
 #include <vector>
 
 struct RunError {
-    // 0 for a failure that has no code of its own.
+    // 0 for a failure that has no code of its own, and for a cancelled run.
     int code = 0;
     std::string message;
+    // What the failure concerns, where it said.
+    std::optional<FailureDetail> detail;
 };
 
 struct RunSummary {
@@ -36,11 +38,13 @@ struct RunSummary {
 };
 
 // The summary of a press. A placed report whose checksum file could not be
-// written is an error (code 16), shown on the reporter; the archive stays
-// placed.
+// written is an error (code 16), shown on the reporter with the file it
+// concerns; the archive stays placed. A cancelled run is an error of code 0
+// with the message that says so.
 RunSummary summarizeRun(const PressResult& press);
 
 // The summary as one JSON object on one line, ended by a line feed: placed,
 // archive, sha256, checksum_file, entries, missing, printer and error
-// (null or {code, message}). Bytes that are not UTF-8 become U+FFFD.
+// (null or {code, message, detail}, detail being null or the text of
+// failureDetailText). Bytes that are not UTF-8 become U+FFFD.
 std::string runSummaryJson(const RunSummary& summary);

@@ -1,11 +1,14 @@
 #include "InstalledVersionScan.h"
 
 #include "BasicStringAlgorithmsClass.h"
+#include "CodedFailure.h"
 #include "ErrorCodes.h"
 #include "FileReaderClass.h"
 #include "RunLog.h"
 #include "BundleReader.h"
 #include "Services.h"
+
+#include <cerrno>
 
 const char* const DRIVER_DIRECTORY_PATH = "/Library/Printers/Quorvel/";
 const char* const APPLICATION_DIRECTORY_PATH = "/Applications/";
@@ -18,19 +21,20 @@ struct VersionScan {
     const char* directory;
     const char* nameEnding;
     int unlistableDirectoryCode;
+    FailedStep unlistableDirectoryStep;
     const char* missingVersionMessageHead;
 };
 
 const VersionScan DRIVER_BUNDLE_SCAN{DRIVER_DIRECTORY_PATH, ".bundle", ERROR_DRIVER_DIRECTORY,
-                                     "Could not get driver bundle version for "};
+                                     FailedStep::listDriverDirectory, "Could not get driver bundle version for "};
 const VersionScan APPLICATION_SCAN{APPLICATION_DIRECTORY_PATH, ".app", ERROR_APPLICATION_DIRECTORY,
-                                   "Could not get application version for "};
+                                   FailedStep::listApplicationDirectory, "Could not get application version for "};
 
 std::string scanVersions(const VersionScan& scan, RunLog& log)
 {
     std::list<std::string> names;
     if (!FileReaderClass::listDir(scan.directory, &names))
-        throw scan.unlistableDirectoryCode;
+        throw CodedFailure{scan.unlistableDirectoryCode, {scan.unlistableDirectoryStep, scan.directory, errno}};
     std::list<std::string> entries;
     for (const std::string& name : names) {
         if (!BasicStringAlgorithmsClass::doesStringEndWithTestString(name, scan.nameEnding))

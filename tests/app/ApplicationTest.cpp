@@ -63,7 +63,7 @@ TEST(Application, ShowsOneWindowAndQuitsWhenItIsClosed)
     EXPECT_EQ(shownWindow(), nullptr);
 }
 
-TEST(Application, ACloseAskedForDuringARunQuitsWhenTheRunEnds)
+TEST(Application, ClosingDuringARunAsksAndOnYesCancelsItAndQuitsLeavingNothing)
 {
     testing_support::FakeMachine machine;
     app_testing::ReportPlace place;
@@ -82,6 +82,7 @@ TEST(Application, ACloseAskedForDuringARunQuitsWhenTheRunEnds)
             return;
         if (!answerer) {
             answerer = std::make_unique<app_testing::MessageBoxAnswerer>(*window);
+            answerer->questionAnswer = QMessageBox::Yes;
             QTimer::singleShot(0, window->button(), &QPushButton::click);
         } else if (!closeAsked && gate.isHolding()) {
             closeAsked = true;
@@ -96,12 +97,22 @@ TEST(Application, ACloseAskedForDuringARunQuitsWhenTheRunEnds)
     watchdog.start(10000);
 
     int status = runTelvarinGenerator(*qApp);
+    const std::vector<app_testing::ShownBox> boxes = answerer ? answerer->boxes : std::vector<app_testing::ShownBox>{};
     answerer.reset();
 
     EXPECT_EQ(status, 0);
     EXPECT_TRUE(closeAsked);
-    EXPECT_FALSE(closedAtOnce);
-    EXPECT_EQ(place.desktopFiles().size(), 1u) << "the run went to its end";
+    EXPECT_FALSE(closedAtOnce) << "the run still needed the window";
+    ASSERT_EQ(boxes.size(), 1u) << "the question, and no message for a cancelled run";
+    EXPECT_EQ(boxes[0].icon, QMessageBox::Question);
+    EXPECT_EQ(boxes[0].buttonCount, 2);
+    // Asked in the desktop's language (this suite's German), Qt's buttons too.
+    EXPECT_EQ(boxes[0].text,
+              QStringLiteral("Ein Bericht wird gerade erstellt. Möchten Sie ihn abbrechen und das Fenster schließen?"));
+    EXPECT_TRUE(boxes[0].buttonTexts.contains(QStringLiteral("&Ja")) &&
+                boxes[0].buttonTexts.contains(QStringLiteral("&Nein")))
+        << boxes[0].buttonTexts.join(QLatin1Char(' ')).toStdString();
+    EXPECT_TRUE(place.desktopFiles().empty()) << "the cancelled run left nothing";
 }
 
 TEST(Application, TheWindowIsMatchedToItsMenuEntry)

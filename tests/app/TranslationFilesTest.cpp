@@ -3,6 +3,7 @@
 // date with the sources (lupdate run into a copy), the menu entry and the
 // metainfo in every language, and the English of the boxes word for word
 // the report's own.
+#include "CodedFailure.h"
 #include "ErrorCodes.h"
 #include "ErrorMessages.h"
 #include "MessageWording.h"
@@ -15,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <climits>
 #include <functional>
 #include <sstream>
@@ -190,7 +192,7 @@ TEST(MessageWording, TheEnglishIsTheReportsOwnForEveryCodeAndMessage)
 
     std::vector<platform::Message> messages{
         reportPlacedMessage(),
-        {platform::Message::Kind::noRecognizedPrinter, 0, {}, NO_RECOGNIZED_PRINTER_MESSAGE},
+        {.kind = platform::Message::Kind::noRecognizedPrinter, .text = NO_RECOGNIZED_PRINTER_MESSAGE},
     };
     auto failureOf = [](const std::function<void()>& raise) {
         try {
@@ -201,7 +203,7 @@ TEST(MessageWording, TheEnglishIsTheReportsOwnForEveryCodeAndMessage)
         return platform::Message{};
     };
     messages.push_back(failureOf([] { throw 13; }));
-    messages.push_back(failureOf([] { throw CodedFailure{15, "cannot write in the folder \"/d\" (No space)"}; }));
+    messages.push_back(failureOf([] { throw CodedFailure{15, {FailedStep::writeArchive, "/d", ENOSPC}}; }));
     messages.push_back(failureOf([] { throw std::runtime_error("disk gone"); }));
     messages.push_back(failureOf([] { throw 'x'; }));
     for (const platform::Message& message : messages)

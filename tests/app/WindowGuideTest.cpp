@@ -144,6 +144,10 @@ TEST(WindowGuide, SpeaksGermanOnAGermanDesktopQtsButtonsIncluded)
     const auto failed = pressButton(guided.window);
     ASSERT_EQ(failed.size(), 1u);
     EXPECT_EQ(failed[0].text, QStringLiteral("Die Datei data.xml wurde nicht gefunden"));
+    // What failed and what to do, under the sentence.
+    EXPECT_TRUE(failed[0].informativeText.contains(QStringLiteral("Die Liste der zu sammelnden Dateien")) &&
+                failed[0].informativeText.contains(QStringLiteral("Installieren Sie Telvarin Generator erneut.")))
+        << failed[0].informativeText.toStdString();
 }
 
 TEST(WindowGuide, EveryLanguageFitsTheWindowKeepsItsAltLettersApartAndSpeaksInQtsBoxesToo)

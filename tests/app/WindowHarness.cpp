@@ -43,11 +43,15 @@ void MessageBoxAnswerer::answerOpenBox()
     for (const QAbstractButton* button : box->buttons())
         shown.buttonTexts.append(button->text());
     shown.textFormat = box->textFormat();
-    shown.indicatorAnimating = window_.indicator()->minimum() == 0 && window_.indicator()->maximum() == 0;
+    shown.informativeText = box->informativeText();
+    shown.indicatorRunning = !indicatorAtRest(window_);
+    shown.cancelShown = window_.cancelButton()->isVisible();
     shown.overTheWindow = box->parentWidget() == &window_;
     boxes.push_back(shown);
     if (QAbstractButton* ok = box->button(QMessageBox::Ok))
         ok->click();
+    else if (QAbstractButton* answer = box->button(questionAnswer))
+        answer->click();
     else
         box->reject();
     // At once, not through the platform's queue: the run's next box may
@@ -65,6 +69,12 @@ void RecordingDesktopSession::showFileInFolder(const QString& file, ShowDone don
 void RecordingDesktopSession::notify(const QString& summary, const QString& body)
 {
     notifications.emplace_back(summary, body);
+}
+
+bool indicatorAtRest(const AppDelegate& window)
+{
+    const QProgressBar* bar = window.indicator();
+    return bar->minimum() == 0 && bar->maximum() == 1 && bar->value() == 0;
 }
 
 void showWindow(AppDelegate& window)
@@ -86,7 +96,8 @@ ReportPlace::ReportPlace()
     testing_support::makeDirectories(home);
     testing_support::makeDirectories(root + "/Library/Printers/Quorvel");
     testing_support::makeDirectories(root + "/Applications");
-    testing_support::writeFile(home + "/Library/Logs/present.log", "present\n");
+    // Home paths are looked up in the collected system.
+    testing_support::writeFile(root + home + "/Library/Logs/present.log", "present\n");
     testing_support::writeFile(dataXml, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                                         "<configuration>\n"
                                         "  <Absolute_Path_Files>\n"

@@ -30,17 +30,22 @@ struct ShownBox {
     int buttonCount = 0;
     QStringList buttonTexts;
     Qt::TextFormat textFormat = Qt::AutoText;
-    bool indicatorAnimating = false;
+    QString informativeText;
+    // The indicator showed a run (busy or counting), not its rest.
+    bool indicatorRunning = false;
+    bool cancelShown = false;
     bool overTheWindow = false;
 };
 
-// Answers every modal message box with OK as soon as it shows, recording it,
-// and gives the keyboard back to the window that had it before the box, as
-// a window manager does (the offscreen platform leaves it nowhere).
+// Answers every modal message box with OK as soon as it shows, and a
+// question with `questionAnswer`, recording it, and gives the keyboard back
+// to the window that had it before the box, as a window manager does (the
+// offscreen platform leaves it nowhere).
 class MessageBoxAnswerer : public QObject {
 public:
     explicit MessageBoxAnswerer(const AppDelegate& window);
     std::vector<ShownBox> boxes;
+    QMessageBox::StandardButton questionAnswer = QMessageBox::No;
 
 private:
     void answerOpenBox();
@@ -61,6 +66,9 @@ public:
     std::vector<std::string> shownFiles;
     std::vector<std::pair<QString, QString>> notifications;
 };
+
+// The indicator at rest: empty, on the range 0..1.
+bool indicatorAtRest(const AppDelegate& window);
 
 // Clicks the window's button with the mouse and returns the boxes the press
 // showed, once the press is over.

@@ -2,16 +2,21 @@
 // when the indicator runs, and what lands on the desktop.
 #include "ElidingLabel.h"
 #include "ErrorMessages.h"
+#include "SimulatedPrinter.h"
 #include "WindowHarness.h"
+#include "WindowServices.h"
 
 #include <QAccessible>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTest>
+#include <QTextDocumentFragment>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <clocale>
 #include <stdexcept>
 
@@ -39,10 +44,11 @@ void expectOutcome(const std::vector<ShownBox>& boxes, QMessageBox::Icon icon, c
     EXPECT_EQ(outcome.buttonCount, 1);
     EXPECT_EQ(outcome.textFormat, Qt::PlainText);
     EXPECT_TRUE(outcome.overTheWindow);
-    EXPECT_FALSE(outcome.indicatorAnimating) << "the indicator must stop before the outcome shows";
+    EXPECT_FALSE(outcome.indicatorRunning) << "the indicator must stop before the outcome shows";
+    EXPECT_FALSE(outcome.cancelShown) << "nothing is left to cancel";
     for (std::size_t i = 0; i + 1 < boxes.size(); ++i) {
         EXPECT_EQ(boxes[i].icon, QMessageBox::Critical) << boxes[i].text.toStdString();
-        EXPECT_TRUE(boxes[i].indicatorAnimating) << boxes[i].text.toStdString();
+        EXPECT_TRUE(boxes[i].indicatorRunning) << boxes[i].text.toStdString();
     }
 }
 
@@ -315,6 +321,10 @@ TEST(WindowPress, WhileARunGoesOnTheIndicatorPaintsAndTheWindowTakesNoInput)
     EXPECT_FALSE(seen.status.isEmpty());
     EXPECT_EQ(seen.barDescription, seen.status);
     EXPECT_TRUE(window.statusLine()->text().isEmpty()) << "empty again at rest";
+    // Closing asked first; the answer was no, so the run went on.
+    ASSERT_GE(boxes.size(), 2u);
+    EXPECT_EQ(boxes.front().icon, QMessageBox::Question);
+    boxes.erase(boxes.begin());
     expectOutcome(boxes, QMessageBox::Information, PLACED);
     EXPECT_EQ(machine.systemLog.lines.size(), 1u) << "a press during a run must not start another";
     EXPECT_EQ(place.desktopFiles().size(), 1u);
@@ -332,4 +342,128 @@ TEST(WindowPress, ByDefaultUsesTheDataXmlShippedWithTheTool)
 
     expectOutcome(pressButton(window), QMessageBox::Information, PLACED);
     EXPECT_EQ(place.desktopFiles(), std::vector<std::string>{"Telvarin_03_07_2011__09_41_AM.zip"});
+}
+
+TEST(WindowPress, AFailuresBoxHoldsItsSentenceAndUnderItWhatFailedWhereAndWhatToDo)
+{
+    FakeMachine machine;
+    ReportPlace place;
+    auto installed = machine.install(place.servicesFor(machine));
+    // The desktop the user's folders file names is a plain file, named like markup.
+    const std::string desktop = place.home + "/<b>Bureau</b>";
+    writeFile(place.home + "/.config/user-dirs.dirs", "XDG_DESKTOP_DIR=\"$HOME/<b>Bureau</b>\"\n");
+    writeFile(desktop, "not a folder");
+    AppDelegate window(requestFor(place.dataXml));
+    showWindow(window);
+
+    const auto boxes = pressButton(window);
+
+    expectOutcome(boxes, QMessageBox::Critical, QStringLiteral("Error code 15 occured"));
+    const QString explanation = QTextDocumentFragment::fromHtml(boxes.back().informativeText).toPlainText();
+    EXPECT_TRUE(explanation.contains(QString::fromStdString("“" + desktop + "”"))) << explanation.toStdString();
+    EXPECT_TRUE(explanation.contains(QStringLiteral("Check that the folder exists and that you may write in it.")))
+        << explanation.toStdString();
+}
+
+namespace {
+
+// Holds the report's thread whenever the run would sleep: with a printer
+// that is busy at first, the run waits there in its printer step.
+class HeldSleeper final : public platform::Sleeper {
+public:
+    explicit HeldSleeper(Gate& gate) : gate_(gate) {}
+    void sleepSeconds(unsigned) override { gate_.holdHere(); }
+
+private:
+    Gate& gate_;
+};
+
+} // namespace
+
+TEST(WindowPress, TheBarClimbsFromZeroToItsMaximumDuringARunAndRestsAfterIt)
+{
+    FakeMachine machine;
+    ReportPlace place;
+    SimulatedPrinter printer;
+    auto installed = machine.install(place.servicesFor(machine));
+    auto withPrinter = replaceServices([&](platform::Services& services) { services.usb = &printer; });
+    AppDelegate window(requestFor(place.dataXml));
+    showWindow(window);
+    std::vector<int> counted;
+    QObject::connect(window.indicator(), &QProgressBar::valueChanged, [&](int value) {
+        if (window.indicator()->maximum() > 1)
+            counted.push_back(value);
+    });
+
+    expectOutcome(pressButton(window), QMessageBox::Information, PLACED);
+
+    ASSERT_GE(counted.size(), 2u);
+    EXPECT_EQ(counted.front(), 0);
+    EXPECT_EQ(counted.back(), ProgressBarIndicator::BAR_MAXIMUM);
+    EXPECT_TRUE(std::is_sorted(counted.begin(), counted.end())) << testing::PrintToString(counted);
+    EXPECT_TRUE(indicatorAtRest(window));
+}
+
+TEST(WindowPress, EscapeDuringARunCancelsItLeavingTheFolderEmptyAndTheWindowAtRest)
+{
+    FakeMachine machine;
+    ReportPlace place;
+    SimulatedPrinter printer;
+    printer.busyClaims = 1;
+    Gate gate;
+    HeldSleeper held(gate);
+    auto installed = machine.install(place.servicesFor(machine));
+    auto heldPrinter = replaceServices([&](platform::Services& services) {
+        services.usb = &printer;
+        services.sleeper = &held;
+    });
+    AppDelegate window(requestFor(place.dataXml));
+    showWindow(window);
+
+    struct {
+        bool observed = false;
+        int value = -1;
+        QString status;
+        bool cancelShown = false;
+        bool buttonEnabled = true;
+        QString statusAfterEscape;
+    } seen;
+    QTimer observer;
+    QObject::connect(&observer, &QTimer::timeout, [&] {
+        if (seen.observed || !gate.isHolding())
+            return;
+        seen.observed = true;
+        seen.value = window.indicator()->value();
+        seen.status = window.statusLine()->fullText();
+        seen.cancelShown = window.cancelButton()->isVisible() && window.cancelButton()->isEnabled();
+        seen.buttonEnabled = window.button()->isEnabled();
+        // The bar passes the key on to the window.
+        QTest::keyClick(window.indicator(), Qt::Key_Escape);
+        seen.statusAfterEscape = window.statusLine()->fullText();
+        gate.open();
+    });
+    observer.start(5);
+
+    const auto boxes = pressButton(window);
+
+    ASSERT_TRUE(seen.observed);
+    // Held in the printer step: the files are copied, the printer is next.
+    EXPECT_EQ(seen.value, ProgressBarIndicator::BAR_MAXIMUM * 9 / 10);
+    EXPECT_EQ(seen.status, QStringLiteral("Reading the printer's report…"));
+    EXPECT_TRUE(seen.cancelShown);
+    EXPECT_FALSE(seen.buttonEnabled);
+    EXPECT_EQ(seen.statusAfterEscape, QStringLiteral("Cancelling the report…"));
+
+    EXPECT_TRUE(boxes.empty()) << "a cancelled run shows no box";
+    EXPECT_TRUE(place.desktopFiles().empty());
+    EXPECT_TRUE(indicatorAtRest(window));
+    EXPECT_FALSE(window.cancelButton()->isVisible());
+    EXPECT_TRUE(window.button()->isEnabled());
+    EXPECT_FALSE(window.placedFileName()->isVisible());
+    EXPECT_EQ(window.statusLine()->fullText(), QStringLiteral("The report was cancelled."));
+
+    // The next press runs to its end.
+    printer.busyClaims = 0;
+    expectOutcome(pressButton(window), QMessageBox::Information, PLACED);
+    EXPECT_TRUE(window.statusLine()->fullText().isEmpty());
 }

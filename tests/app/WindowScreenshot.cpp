@@ -1,21 +1,27 @@
 // telvarin_window_screenshot SYSTEM_ROOT OUT_DIR [FONT_POINTS]: the real
 // window on the display Qt is given (Xvfb in scripts/window-screenshot.sh),
 // in the language of the locale it is started in, photographed at rest,
-// during a press, with the box that says no printer was found, after the
-// press, after it at its smallest size, once Open Folder found nothing to
-// show the folder with (a stand-in for the desktop session, so that nothing
-// reaches the desktop of the person taking the pictures), and with the box
-// of a press that failed. The press collects from SYSTEM_ROOT (the sample
-// system) with HOME in a temporary directory, where the archive goes; the
-// clock stands at 7 March 2011, 14:05, the date the README shows. FONT_POINTS
-// sets the application's font size, as a user's larger desktop font does.
-// With SCREENSHOT_STAY set, the window stays open after the pictures until it
-// is closed, to be looked at through the accessibility tree.
+// during a long run, asking whether to cancel it when it is closed, after
+// that run was cancelled,
+// with the box of a failed run over it, after a report was placed, at its
+// smallest size, and once Open Folder found nothing to show the folder with
+// (a stand-in for the desktop session, so that nothing reaches the desktop
+// of the person taking the pictures). The runs collect from a copy of
+// SYSTEM_ROOT (the sample system) with HOME in a temporary directory, where
+// the archive goes, and a simulated printer of the maker on USB: the long
+// run finds the backend's log grown to 1 GiB (sparse), the failed one no
+// driver folder. The clock stands at 7 March 2011, 14:05, the date the
+// README shows. FONT_POINTS sets the application's font size, as a user's
+// larger desktop font does. With SCREENSHOT_LINGER_MS set, each state and
+// box stays that long, to be read through the accessibility tree; with
+// SCREENSHOT_STAY set, the window stays open afterwards until it is closed.
 #include "ApplicationIdentity.h"
 #include "ElidingLabel.h"
+#include "SimulatedPrinter.h"
 #include "Translations.h"
 #include "WindowHarness.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFont>
 #include <QLabel>
@@ -27,63 +33,69 @@
 #include <QTest>
 #include <QTimer>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
-#include <deque>
-#include <initializer_list>
-#include <string>
-#include <utility>
+#include <filesystem>
 
 using namespace app_testing;
 using namespace testing_support;
 
 namespace {
 
-bool saveShot(AppDelegate& window, const std::string& path)
+int lingerMilliseconds()
+{
+    return qEnvironmentVariableIntValue("SCREENSHOT_LINGER_MS");
+}
+
+bool saveShot(QWidget& window, const std::string& path, const QRect& area = {})
 {
     // Let the window paint what it shows now before the X server is read.
     QApplication::processEvents();
-    const QPixmap shot = window.screen()->grabWindow(window.winId());
+    const QRect shown = area.isNull() ? window.frameGeometry() : area;
+    const QPixmap shot = window.screen()->grabWindow(0, shown.x(), shown.y(), shown.width(), shown.height());
     const bool saved = !shot.isNull() && shot.save(QString::fromStdString(path), "PNG");
     std::fprintf(stderr, "%s %s\n", saved ? "saved" : "could not save", path.c_str());
     return saved;
 }
 
-// Photographs every message box over the window, then answers it with OK.
-class BoxPhotographer {
+// Answers every message box with OK, a question with No; the first box of
+// the given kind is photographed first, over the window.
+class BoxPhotographer : public QObject {
 public:
-    BoxPhotographer(AppDelegate& window, std::string outDir) : window_(window), outDir_(std::move(outDir))
+    BoxPhotographer(QWidget& window, std::string path, QMessageBox::Icon kind = QMessageBox::Critical)
+        : window_(window), path_(std::move(path)), kind_(kind)
     {
-        QObject::connect(&poll_, &QTimer::timeout, [this] { photographOpenBox(); });
-        poll_.start(10);
+        connect(&poll_, &QTimer::timeout, this, &BoxPhotographer::look);
+        poll_.start(20);
     }
-    // The names of the next boxes' pictures, in order.
-    void nameNext(std::initializer_list<std::string> names) { names_.insert(names_.end(), names); }
-    bool saved = true;
+    bool saved = false;
+    bool critical = false;
 
 private:
-    void photographOpenBox()
+    void look()
     {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible())
+        if (!box || !box->isVisible() || busy_)
             return;
-        if (!names_.empty()) {
-            QTest::qWait(200);
-            const QRect area = window_.frameGeometry().united(box->frameGeometry());
-            const QPixmap shot = window_.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
-            const std::string path = outDir_ + "/" + names_.front() + ".png";
-            const bool ok = !shot.isNull() && shot.save(QString::fromStdString(path), "PNG");
-            std::fprintf(stderr, "%s %s\n", ok ? "saved" : "could not save", path.c_str());
-            saved = saved && ok;
-            names_.pop_front();
+        busy_ = true;
+        QTest::qWait(300 + lingerMilliseconds());
+        if (box->icon() == kind_ && !critical) {
+            critical = true;
+            saved = saveShot(window_, path_, window_.frameGeometry().united(box->frameGeometry()));
         }
-        box->button(QMessageBox::Ok)->click();
+        if (QAbstractButton* ok = box->button(QMessageBox::Ok))
+            ok->click();
+        else if (QAbstractButton* no = box->button(QMessageBox::No))
+            no->click();
+        busy_ = false;
     }
-
-    AppDelegate& window_;
-    std::string outDir_;
-    std::deque<std::string> names_;
+    QWidget& window_;
+    std::string path_;
+    QMessageBox::Icon kind_;
     QTimer poll_;
+    bool busy_ = false;
 };
 
 } // namespace
@@ -105,43 +117,72 @@ int main(int argc, char** argv)
         QApplication::setFont(font);
     }
 
-    TempDir home;
+    TempDir work;
+    const std::string root = work / "system";
+    std::filesystem::copy(argv[1], root, std::filesystem::copy_options::recursive);
+    const std::string home = work / "home";
+    makeDirectories(home);
     FakeMachine machine;
     machine.clock = FakeClock(utcTime(2011, 3, 7, 14, 5), 0);
-    machine.collectFrom(argv[1]);
-    Gate gate;
-    HookedEnvironment held(home.path(), [&gate] { gate.holdHere(); });
-    auto installed = machine.install();
-    auto heldHome = replaceServices([&](platform::Services& services) { services.environment = &held; });
+    machine.environment.variables["HOME"] = home;
+    machine.collectFrom(root);
+    SimulatedPrinter printer;
+    auto installed = machine.install(usbServices(&printer));
 
     RecordingDesktopSession session;
     session.showWorks = false;
-    // The second press finds no data.xml.
-    int presses = 0;
-    AppDelegate window(
-        [&presses] { return ++presses == 1 ? AppDelegate::shippedReportRequest() : ReportRequest{}; }, &session);
+    AppDelegate window(AppDelegate::shippedReportRequest, &session);
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         return 1;
     bool saved = saveShot(window, outDir + "/at-rest.png");
+    QTest::qWait(lingerMilliseconds());
 
-    // The indicator is photographed while the report's thread waits at HOME.
-    BoxPhotographer boxes(window, outDir);
-    boxes.nameNext({"no-printer-box", "placed-box"});
-    QTimer whileHeld;
-    QObject::connect(&whileHeld, &QTimer::timeout, [&] {
-        if (!gate.isHolding())
+    // A long run, photographed while it copies the large log, then cancelled.
+    const std::string log = root + "/var/log/quorvel/quorvel-backend.log";
+    const std::string logText = readWholeFile(log);
+    if (truncate(log.c_str(), off_t{1} << 30) != 0)
+        return 1;
+    QTimer whileCopying;
+    QObject::connect(&whileCopying, &QTimer::timeout, [&] {
+        const int value = window.indicator()->value();
+        if (!window.statusLine()->fullText().contains(QStringLiteral("quorvel-backend.log")) || value < 300)
             return;
-        whileHeld.stop();
-        QTest::qWait(200);
+        whileCopying.stop();
         saved = saveShot(window, outDir + "/running.png") && saved;
-        gate.open();
+        QTest::qWait(lingerMilliseconds());
+        {
+            BoxPhotographer question(window, outDir + "/close-question.png", QMessageBox::Question);
+            window.close();
+            saved = question.saved && saved;
+        }
+        window.cancelButton()->click();
     });
-    whileHeld.start(10);
+    whileCopying.start(20);
     window.button()->click();
+    QTest::qWait(100);
+    saved = saveShot(window, outDir + "/after-cancel.png") && saved;
+    QTest::qWait(lingerMilliseconds());
+    writeFile(log, logText);
 
+    // A run that fails: the maker's driver folder is missing.
+    const std::string drivers = root + "/Library/Printers/Quorvel";
+    std::filesystem::rename(drivers, drivers + ".away");
+    {
+        BoxPhotographer photographer(window, outDir + "/after-failure.png");
+        window.button()->click();
+        saved = photographer.saved && saved;
+    }
+    std::filesystem::rename(drivers + ".away", drivers);
+
+    // A run that places its report.
+    {
+        BoxPhotographer answerer(window, outDir + "/unexpected-failure.png");
+        window.button()->click();
+    }
     QTest::qWait(100);
     saved = saveShot(window, outDir + "/after-success.png") && saved;
+    QTest::qWait(lingerMilliseconds());
     window.resize(window.minimumSize());
     QTest::qWait(100);
     saved = saveShot(window, outDir + "/after-success-smallest.png") && saved;
@@ -151,9 +192,6 @@ int main(int argc, char** argv)
     const bool placed = window.placedFileName()->isVisible();
     if (!placed)
         std::fprintf(stderr, "the press placed no report\n");
-    boxes.nameNext({"failure-box"});
-    window.button()->click();
-    saved = saved && boxes.saved;
     if (qEnvironmentVariableIsSet("SCREENSHOT_STAY"))
         application.exec();
     return saved && placed ? 0 : 1;

@@ -2,6 +2,8 @@
 // zipfile and `unzip -t`, and runs ended by signals in a forked child.
 
 #include "ArchiveFile.h"
+#include "RunProgress.h"
+#include "SignalCleanup.h"
 #include "TestFiles.h"
 #include "TrustTestSupport.h"
 
@@ -118,6 +120,29 @@ TEST_P(ArchiveFileProcessTest, EverySignalThatWouldEndTheProcessLeavesNothingBeh
             writeZip(file, {{"a.log", "a"}});
             raise(signalNumber);
             _exit(99); // not reached when the signal ends the process
+        });
+        ASSERT_TRUE(WIFSIGNALED(status)) << strsignal(signalNumber) << ": status " << status;
+        EXPECT_EQ(WTERMSIG(status), signalNumber);
+        EXPECT_TRUE(listFolder(folder).empty()) << strsignal(signalNumber);
+    }
+}
+
+TEST_P(ArchiveFileProcessTest, AFirstInterruptAsksARunThatCanStopToAndTheNextEndsTheProcessLeavingNothing)
+{
+    // SIGHUP, a dropped session, still ends the process at once.
+    for (int signalNumber : {SIGINT, SIGTERM, SIGHUP}) {
+        int status = statusOfChild([&] {
+            std::signal(signalNumber, SIG_DFL);
+            ArchiveFile::installInterruptCleanup();
+            static CancellationFlag run;
+            cancelRunOnInterrupt(&run);
+            ArchiveFile file(folder, GetParam());
+            writeZip(file, {{"a.log", "a"}});
+            raise(signalNumber);
+            if (!run.isRequested())
+                _exit(97);
+            raise(signalNumber);
+            _exit(99);
         });
         ASSERT_TRUE(WIFSIGNALED(status)) << strsignal(signalNumber) << ": status " << status;
         EXPECT_EQ(WTERMSIG(status), signalNumber);

@@ -374,17 +374,11 @@ TEST(ArchiveCreation, AnArchiveThatCannotBeFinishedRaisesCode15)
     const std::string data = randomBytes(5000, 5);
     auto writeArchive = [&](const std::string& path) {
         auto archive = ArchivingClass::createNewZipFile(path.c_str());
-        try {
-            ArchivingClass::addEntryToZipFile("reportData/generalInformation.dat", data, archive.get());
-        } catch (int) {
+        if (codeThrownBy([&] {
+                ArchivingClass::addEntryToZipFile("reportData/generalInformation.dat", data, archive.get());
+            }) != 0)
             return 1; // already failed at the entry: the limit is too low for this test
-        }
-        try {
-            ArchivingClass::closeZipFile(archive.get());
-        } catch (int code) {
-            return code;
-        }
-        return 0;
+        return codeThrownBy([&] { ArchivingClass::closeZipFile(archive.get()); });
     };
     ASSERT_EQ(writeArchive(dir / "unlimited.zip"), 0);
     const auto fullSize = static_cast<rlim_t>(readWholeFile(dir / "unlimited.zip").size());
@@ -413,8 +407,9 @@ TEST(ArchiveCreation, AFullDiskRaisesCode15)
     auto raisesCode15 = [](const std::function<void()>& step) {
         try {
             step();
-        } catch (int code) {
-            return code == ERROR_ARCHIVE_WRITE;
+        } catch (const CodedFailure& failure) {
+            // The failure names the folder and the write's reason.
+            return failure.code == ERROR_ARCHIVE_WRITE && failure.detail.errorNumber == EFBIG;
         }
         return false;
     };

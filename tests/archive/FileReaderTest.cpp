@@ -80,12 +80,7 @@ TEST(FileReader, ReadingWhatIsNotAReadableFileRaisesCode4)
     EXPECT_EXIT(
         {
             alarm(10);
-            try {
-                FileReaderClass::readFileData((dir / "fifo").c_str());
-            } catch (int code) {
-                std::_Exit(code);
-            }
-            std::_Exit(0);
+            std::_Exit(codeThrownBy([&] { FileReaderClass::readFileData((dir / "fifo").c_str()); }));
         },
         ::testing::ExitedWithCode(ERROR_FILE_READ), "");
     for (const std::string& path : {dir / "missing", dir / "directory", "/dev/zero"s, "/proc/self/mem"s})

@@ -180,7 +180,7 @@ TEST_F(CommandLineOutput, ListFailsOnAFaultyFileListWithTheMessageOfARun)
         ProcessResult check = checkJson(run, {"failed", code});
         EXPECT_EQ(check.exitStatus, 0) << check.standardError;
         EXPECT_EQ(listing.standardError, check.standardOutput);
-        EXPECT_EQ(splitLines(run.standardError).back() + "\n", check.standardOutput);
+        EXPECT_TRUE(run.standardError.ends_with(check.standardOutput)) << run.standardError;
     }
 }
 
@@ -215,11 +215,16 @@ TEST_F(CommandLineOutput, JsonNamesTheErrorOfEveryFailureClassAndExitsWithOne)
         std::vector<std::string> arguments;
         std::map<std::string, std::string> environment;
         std::string code;
+        // What the detail names.
+        std::string concerned;
     };
     const std::vector<Case> cases = {
-        {{"--sysroot", SAMPLE_SYSTEM, "--output", "out", "--data-xml", "broken.xml"}, {}, "5"},
-        {{"--sysroot", temp / "bare-system", "--output", "out"}, {}, "14"},
-        {{"--data-xml", "empty.xml", "--checksum"}, {{"HOME", temp / "home"}}, "15"},
+        {{"--sysroot", SAMPLE_SYSTEM, "--output", "out", "--data-xml", "broken.xml"}, {}, "5",
+         "\"" + canonicalPath(temp / "broken.xml") + "\" is not a valid file list"},
+        {{"--sysroot", temp / "bare-system", "--output", "out"}, {}, "14",
+         "\"/Library/Printers/Quorvel/\" could not be read: No such file or directory"},
+        {{"--data-xml", "empty.xml", "--checksum"}, {{"HOME", temp / "home"}}, "15",
+         "\"" + temp / "home/Desktop" + "\": Not a directory"},
     };
     for (const auto& failure : cases) {
         SCOPED_TRACE("code " + failure.code);
@@ -231,8 +236,9 @@ TEST_F(CommandLineOutput, JsonNamesTheErrorOfEveryFailureClassAndExitsWithOne)
         EXPECT_EQ(run.exitStatus, 1);
         ProcessResult check = checkJson(run, {"failed", failure.code});
         EXPECT_EQ(check.exitStatus, 0) << check.standardError << run.standardOutput;
-        // The message in the object is the one shown.
-        EXPECT_EQ(splitLines(run.standardError).back() + "\n", check.standardOutput);
+        // The message and its detail in the object are the ones shown.
+        EXPECT_TRUE(run.standardError.ends_with(check.standardOutput)) << run.standardError;
+        EXPECT_NE(check.standardOutput.find(failure.concerned), std::string::npos) << check.standardOutput;
     }
 }
 

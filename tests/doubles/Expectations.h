@@ -1,6 +1,7 @@
 #pragma once
 // Small expectations shared by the suites.
 
+#include "CodedFailure.h"
 #include "ErrorCodes.h"
 
 #include <gtest/gtest.h>
@@ -21,7 +22,7 @@ void expectCode(int code, Action action, const std::string& what = {})
     } catch (int thrown) {
         EXPECT_EQ(thrown, code) << what;
     } catch (const CodedFailure& thrown) {
-        EXPECT_EQ(thrown.code, code) << what << ": " << thrown.detail;
+        EXPECT_EQ(thrown.code, code) << what << ": " << thrown.detail.path;
     }
 }
 

@@ -55,11 +55,18 @@ public:
     struct Shown {
         bool error;
         std::string text;
+        std::optional<FailureDetail> detail;
         platform::Message message;
     };
     void progress(const std::string& line) override { progressLines.push_back(line); }
-    void showInformation(const platform::Message& message) override { shown.push_back({false, message.text, message}); }
-    void showError(const platform::Message& message) override { shown.push_back({true, message.text, message}); }
+    void showInformation(const platform::Message& message) override
+    {
+        shown.push_back({false, message.text, message.detail, message});
+    }
+    void showError(const platform::Message& message) override
+    {
+        shown.push_back({true, message.text, message.detail, message});
+    }
     std::vector<std::string> progressLines;
     std::vector<Shown> shown;
 };

@@ -1,6 +1,7 @@
 // The configured files end to end: real directory trees under a temporary
 // root, a real data.xml, a full report run, and the archive read back by an
 // independent reader; standard output and the log compared byte for byte.
+#include "CodedFailure.h"
 #include "ErrorCodes.h"
 #include "TelvarinGenerator.h"
 #include "FakeServices.h"
@@ -114,6 +115,7 @@ protected:
 
     struct Run {
         int code = 0;
+        FailureDetail detail;
         std::string output;
         std::string log;
     };
@@ -128,6 +130,9 @@ protected:
             generator.generateReport(archive().c_str(), (temp / "data.xml").c_str());
         } catch (int code) {
             run.code = code;
+        } catch (const CodedFailure& failure) {
+            run.code = failure.code;
+            run.detail = failure.detail;
         }
         for (const auto& line : machine.reporter.progressLines)
             run.output += line + "\n";
@@ -438,6 +443,10 @@ TEST_F(FileCollection, RootReadsAUsersHomeWithTheOwnersRights)
 
     Run run = runWithSections({}, {"settings.conf", "planted.conf"});
     EXPECT_EQ(run.code, ERROR_FILE_READ);
+    // The failure names the file as the collected system does, and why.
+    EXPECT_EQ(run.detail.step, FailedStep::readListedFile);
+    EXPECT_EQ(run.detail.path, "/Users/user1/planted.conf");
+    EXPECT_EQ(run.detail.errorNumber, EACCES);
     EXPECT_EQ(collectedEntries(), std::vector<std::string>{"/Users/user1/settings.conf"});
     EXPECT_EQ(readWholeFile(archive()).find("root only"), std::string::npos);
     // The running user's rights are back afterwards.

@@ -2,6 +2,7 @@
 // with its odd corners, and every way a file list can be refused.
 #include "ErrorCodes.h"
 #include "TelvarinGenerator.h"
+#include "Expectations.h"
 #include "XmlParserClass.h"
 #include "TestFiles.h"
 
@@ -33,12 +34,7 @@ int codeOfParse(const std::string& document)
 
 int codeOfFile(const char* path)
 {
-    try {
-        XmlParserClass::getSingleLevelDepthXmlDict(path);
-    } catch (int code) {
-        return code;
-    }
-    return 0;
+    return codeThrownBy([path] { XmlParserClass::getSingleLevelDepthXmlDict(path); });
 }
 
 std::string nested(int levels, const std::string& inner)
@@ -179,17 +175,30 @@ TEST(XmlParser, DeepNestingIsRefusedWithoutExhaustingTheStack)
     }
 }
 
-TEST(XmlParser, FilesThatCannotBeReadGiveCode5)
+TEST(XmlParser, FilesThatCannotBeReadGiveCode5NamingTheFileAndWhy)
 {
     TempDir temp;
     EXPECT_EQ(codeOfFile(nullptr), ERROR_DATA_XML_NOT_LOADED);
-    EXPECT_EQ(codeOfFile((temp / "missing.xml").c_str()), ERROR_DATA_XML_NOT_LOADED);
-    EXPECT_EQ(codeOfFile(temp.path().c_str()), ERROR_DATA_XML_NOT_LOADED);
     writeFile(temp / "empty.xml", "");
-    EXPECT_EQ(codeOfFile((temp / "empty.xml").c_str()), ERROR_DATA_XML_NOT_LOADED);
+    writeFile(temp / "broken.xml", "<c><A>");
     // A FIFO without a writer must not stall the run.
     ASSERT_EQ(mkfifo((temp / "fifo.xml").c_str(), 0644), 0);
-    EXPECT_EQ(codeOfFile((temp / "fifo.xml").c_str()), ERROR_DATA_XML_NOT_LOADED);
+    const std::pair<std::string, int> cases[] = {
+        {temp / "missing.xml", ENOENT}, {temp.path(), EISDIR}, {temp / "empty.xml", 0},
+        {temp / "broken.xml", 0},       {temp / "fifo.xml", 0},
+    };
+    for (const auto& [path, reason] : cases) {
+        SCOPED_TRACE(path);
+        try {
+            XmlParserClass::getSingleLevelDepthXmlDict(path.c_str());
+            ADD_FAILURE() << "no failure";
+        } catch (const CodedFailure& failure) {
+            EXPECT_EQ(failure.code, ERROR_DATA_XML_NOT_LOADED);
+            EXPECT_EQ(failure.detail.step, FailedStep::loadFileList);
+            EXPECT_EQ(failure.detail.path, path);
+            EXPECT_EQ(failure.detail.errorNumber, reason);
+        }
+    }
 }
 
 TEST(XmlParser, AcceptsFilesUpToTheSizeLimitAndRefusesLargerOnes)

@@ -199,24 +199,36 @@ TEST_F(PrinterReport, AFailingRegistryThrowsItsOwnResult)
     EXPECT_TRUE(machine.reporter.shown.empty());
 }
 
-TEST_F(PrinterReport, FailuresDuringTheReportCloseThePrinterAndThrowThirteen)
+TEST_F(PrinterReport, FailuresDuringTheReportCloseThePrinterAndThrowThirteenSayingWhetherItOpened)
 {
-    const std::vector<std::pair<std::string, std::function<void(SimulatedPrinter&)>>> failures = {
+    const struct {
+        std::string name;
+        std::function<void(SimulatedPrinter&)> breakIt;
+        FailedStep step;
+    } failures[] = {
         {"stops answering at the 100th parameter",
-         [](SimulatedPrinter& u) { u.printer.stopAnsweringFromWrite(8 + 100); }},
-        {"unplugged in the middle", [](SimulatedPrinter& u) { u.disconnectAfterWrites = 50; }},
-        {"held by another program", [](SimulatedPrinter& u) { u.busyClaims = 6; }},
+         [](SimulatedPrinter& u) { u.printer.stopAnsweringFromWrite(8 + 100); }, FailedStep::talkToPrinter},
+        {"unplugged in the middle", [](SimulatedPrinter& u) { u.disconnectAfterWrites = 50; },
+         FailedStep::talkToPrinter},
+        {"held by another program", [](SimulatedPrinter& u) { u.busyClaims = 6; }, FailedStep::openPrinter},
         {"no printer-class interface",
-         [](SimulatedPrinter& u) { u.devices[0].interfaces[0].interfaceClass = 0xff; }},
-        {"basic-status printer with nothing to say", [](SimulatedPrinter& u) { u.devices[0].productId = 0x12; }},
+         [](SimulatedPrinter& u) { u.devices[0].interfaces[0].interfaceClass = 0xff; }, FailedStep::openPrinter},
+        {"basic-status printer with nothing to say", [](SimulatedPrinter& u) { u.devices[0].productId = 0x12; },
+         FailedStep::talkToPrinter},
     };
-    for (const auto& [name, breakIt] : failures) {
+    for (const auto& [name, breakIt, step] : failures) {
         SCOPED_TRACE(name);
         SimulatedPrinter broken;
         breakIt(broken);
         auto swapped = machine.install(usbServices(&broken));
         std::string report = "untouched";
-        EXPECT_EQ(reportFailure(&report), ERROR_PRINTER_COMMUNICATION);
+        try {
+            PrinterCommunicationClass::getReportData(&report);
+            ADD_FAILURE() << "no failure";
+        } catch (const CodedFailure& failure) {
+            EXPECT_EQ(failure.code, ERROR_PRINTER_COMMUNICATION);
+            EXPECT_EQ(failure.detail.step, step);
+        }
         EXPECT_EQ(report, "untouched");
         EXPECT_TRUE(broken.everythingGivenBack()) << broken.heldSummary();
         EXPECT_TRUE(broken.misuses.empty());

@@ -2,6 +2,7 @@
 // order, the log, and what a failure leaves behind.
 #include "ErrorCodes.h"
 #include "ErrorMessages.h"
+#include "ParallelZipWriter.h"
 #include "ReportPress.h"
 #include "TelvarinGenerator.h"
 #include "FakeServices.h"
@@ -12,6 +13,7 @@
 #include <sys/stat.h>
 
 #include <clocale>
+#include <filesystem>
 
 using namespace testing_support;
 
@@ -29,6 +31,40 @@ public:
 
 private:
     RecordingReporter& boxes_;
+};
+
+// Records what a run tells as it goes, and asks it to stop when the news
+// `cancelAt` comes ("counted", "block 1", "copying PATH", "step N").
+class RecordingProgress final : public RunProgress {
+public:
+    void filesCounted(std::uint64_t bytes) override { tell("counted", "counted " + std::to_string(bytes)); }
+    void stepStarted(RunStep step, const std::string& file) override
+    {
+        const std::string news = step == RunStep::copyingFiles ? "copying " + file
+                                                                : "step " + std::to_string(static_cast<int>(step));
+        tell(news, news);
+    }
+    void filesCopied(std::uint64_t bytes) override
+    {
+        EXPECT_GT(bytes, copied) << "the count only climbs";
+        copied = bytes;
+        if (++blocks == 1)
+            tell("block 1", {});
+    }
+    std::string cancelAt;
+    CancellationFlag cancellation;
+    std::vector<std::string> events;
+    std::uint64_t copied = 0;
+    int blocks = 0;
+
+private:
+    void tell(const std::string& news, const std::string& event)
+    {
+        if (!event.empty())
+            events.push_back(event);
+        if (news == cancelAt)
+            cancellation.request();
+    }
 };
 
 // A machine with HOME in a temporary directory and an empty file list. The
@@ -183,10 +219,16 @@ TEST_F(ReportRunTest, AnArchiveThatCannotBeWrittenIsAFailureNotASuccess)
     EXPECT_FALSE(result.reportPlaced);
     EXPECT_EQ(result.errorCode, ERROR_ARCHIVE_WRITE);
     ASSERT_FALSE(machine.reporter.shown.empty());
-    // The message names the folder that could not be written.
-    EXPECT_EQ(machine.reporter.shown.back().text,
-              "Error code 15 occured: cannot write in the folder \"" + temp / "data.xml\" (Not a directory)");
-    EXPECT_TRUE(machine.reporter.shown.back().error);
+    // The sentence stays the code's own; the folder and the reason come with it.
+    const auto& shown = machine.reporter.shown.back();
+    EXPECT_EQ(shown.text, "Error code 15 occured");
+    EXPECT_TRUE(shown.error);
+    ASSERT_TRUE(shown.detail);
+    EXPECT_EQ(shown.detail->step, FailedStep::writeInArchiveFolder);
+    EXPECT_EQ(shown.detail->path, temp / "data.xml");
+    EXPECT_EQ(shown.detail->errorNumber, ENOTDIR);
+    ASSERT_TRUE(result.failureDetail);
+    EXPECT_EQ(result.failureDetail->path, shown.detail->path);
 
     if (geteuid() != 0) {
         // A desktop the user may not write to.
@@ -194,6 +236,60 @@ TEST_F(ReportRunTest, AnArchiveThatCannotBeWrittenIsAFailureNotASuccess)
         result = press();
         chmod((home + "/Desktop").c_str(), 0755);
         EXPECT_EQ(result.errorCode, ERROR_ARCHIVE_WRITE);
+    }
+}
+
+TEST_F(ReportRunTest, TellsTheListedFilesBytesThenEachFileAndTheLastStepsAndStopsWhenAsked)
+{
+    const std::string big = randomBytes(3 * ParallelZipWriter::BLOCK_SIZE / 2, 1);
+    writeFile(temp / "root/var/log/big.log", big);
+    writeFile(temp / "root/var/log/small.log", "small");
+    writeFile(dataXml, "<c><Absolute_Path_Files><f>var/log/big.log</f><f>var/log/absent.log</f>"
+                       "<f>var/log/small.log</f></Absolute_Path_Files><Home_Path_Files/></c>");
+    const std::uint64_t total = big.size() + 5;
+    const std::string desktop = home + "/Desktop";
+
+    // Asked at each of these, the run stops at its next checkpoint; asked
+    // once the report is being finished, it comes too late.
+    const struct {
+        std::string cancelAt;
+        bool cancelled;
+    } cases[] = {
+        {"", false},           {"counted", true}, {"block 1", true}, {"copying /var/log/small.log", true},
+        {"step 1", true},      {"step 2", true},  {"step 3", false},
+    };
+    for (const auto& [cancelAt, cancelled] : cases) {
+        SCOPED_TRACE("cancelled at " + cancelAt);
+        machine.reporter.shown.clear();
+        RecordingProgress progress;
+        progress.cancelAt = cancelAt;
+        RecordingIndicator indicator(machine.reporter);
+        ReportRequest request{dataXml, std::nullopt};
+        request.progress = &progress;
+        request.cancellation = &progress.cancellation;
+
+        const PressResult result = runReportPress(indicator, request);
+
+        EXPECT_EQ(result.cancelled, cancelled);
+        EXPECT_EQ(result.reportPlaced, !cancelled);
+        EXPECT_EQ(indicator.events.size(), 2u) << "started and stopped once";
+        if (!cancelled) {
+            EXPECT_EQ(progress.events,
+                      (std::vector<std::string>{"counted " + std::to_string(total), "copying /var/log/big.log",
+                                                "copying /var/log/small.log", "step 1", "step 2", "step 3"}));
+            EXPECT_EQ(progress.copied, total);
+            EXPECT_GE(progress.blocks, 3);
+            std::filesystem::remove(result.archivePath);
+            continue;
+        }
+        EXPECT_EQ(result.message, "The report was cancelled");
+        EXPECT_EQ(result.errorCode, 0);
+        EXPECT_TRUE(result.archivePath.empty());
+        EXPECT_TRUE(result.entries.empty());
+        // No box says how it ended: the user asked for it.
+        for (const auto& shown : machine.reporter.shown)
+            EXPECT_EQ(shown.text, "No recognized printer found, the report will only contain log files.");
+        EXPECT_TRUE(std::filesystem::is_empty(desktop)) << "nothing left, not even a hidden file";
     }
 }
 

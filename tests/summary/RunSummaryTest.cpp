@@ -5,6 +5,7 @@
 #include "ChecksumFile.h"
 #include "ListingText.h"
 #include "ReportPress.h"
+#include "FailureText.h"
 #include "RunSummary.h"
 #include "Sha256.h"
 #include "FakeServices.h"
@@ -125,10 +126,13 @@ TEST(ChecksumFile, ThatCannotTakeItsNameLeavesNoTemporaryFileAndTheRunSaysSo)
     EXPECT_EQ(summary.checksumFilePath, std::nullopt);
     ASSERT_TRUE(summary.error);
     EXPECT_EQ(summary.error->code, 16);
-    EXPECT_EQ(summary.error->message.rfind("Could not write the checksum file beside the report (", 0), 0u)
-        << summary.error->message;
+    EXPECT_EQ(summary.error->message, "Could not write the checksum file beside the report");
+    ASSERT_TRUE(summary.error->detail);
+    EXPECT_EQ(summary.error->detail->path, archive + ".sha256");
+    EXPECT_EQ(summary.error->detail->errorNumber, EISDIR);
     EXPECT_EQ(machine.reporter.shown.back().text, summary.error->message);
     EXPECT_TRUE(machine.reporter.shown.back().error);
+    EXPECT_TRUE(machine.reporter.shown.back().detail);
     EXPECT_EQ(namesIn(temp / "out"), (std::vector<std::string>{"report.zip", "report.zip.sha256"}));
     EXPECT_EQ(namesIn(archive + ".sha256"), std::vector<std::string>{"held"});
 }
@@ -150,9 +154,13 @@ TEST(RunSummaryJson, IsOneLineOfOneObjectEvenForNamesThatAreNotUtf8)
     EXPECT_TRUE(document["sha256"].is_null());
     EXPECT_TRUE(document["error"].is_null());
 
-    summary.error = RunError{13, "An error occured while trying to communicate with the printer"};
+    const std::string printerFailure = "An error occured while trying to communicate with the printer";
+    summary.error = RunError{13, printerFailure, std::nullopt};
     EXPECT_EQ(nlohmann::json::parse(runSummaryJson(summary))["error"],
-              (nlohmann::json{{"code", 13}, {"message", "An error occured while trying to communicate with the printer"}}));
+              (nlohmann::json{{"code", 13}, {"message", printerFailure}, {"detail", nullptr}}));
+    summary.error->detail = FailureDetail{FailedStep::talkToPrinter, {}, 0};
+    EXPECT_EQ(nlohmann::json::parse(runSummaryJson(summary))["error"]["detail"],
+              failureDetailText(*summary.error->detail));
 }
 
 TEST(ListingText, GivesSizesMissesAndTheTotalAndEscapesOnlyForATerminal)

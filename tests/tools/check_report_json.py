@@ -3,7 +3,8 @@
 with Python's own json, zipfile and hashlib, independently of the program.
 
   check_report_json.py STDOUT_FILE placed        prints the "missing" paths
-  check_report_json.py STDOUT_FILE failed CODE   prints the error's message
+  check_report_json.py STDOUT_FILE failed CODE   prints the error's message and
+                                                 its detail, when it has one
 Exit status 0 when every field agrees; otherwise one line per disagreement on
 standard error and status 1.
 """
@@ -87,14 +88,19 @@ def check_failed(summary, code, problems):
         if summary[field] != value:
             problems.append(f"{field} is {summary[field]!r} after a failure")
     error = summary["error"]
-    if not isinstance(error, dict) or sorted(error) != ["code", "message"]:
-        problems.append(f"error is not {{code, message}}: {error!r}")
+    if not isinstance(error, dict) or list(error) != ["code", "message", "detail"]:
+        problems.append(f"error is not {{code, message, detail}}: {error!r}")
         return
     if type(error["code"]) is not int or error["code"] != code:
         problems.append(f"error code {error['code']!r}, expected {code}")
     if not isinstance(error["message"], str) or not error["message"]:
         problems.append(f"error message {error['message']!r}")
+    detail = error["detail"]
+    if detail is not None and (not isinstance(detail, str) or not detail or "\n" in detail):
+        problems.append(f"error detail {detail!r}")
     print(error["message"])
+    if detail is not None:
+        print(detail)
 
 
 def main():
