@@ -39,7 +39,8 @@ PressResult pressOnWorker(const AppDelegate::RequestSource& requestForPress, Pro
         // runReportPress reports its own failures; this is what got past it.
         try {
             indicator.stopAnimation();
-            reporter.showError(UNEXPECTED_FAILURE_MESSAGE);
+            reporter.showError(
+                {.kind = platform::Message::Kind::unexpectedFailure, .text = UNEXPECTED_FAILURE_MESSAGE});
         } catch (...) {
             // Nothing left to tell the user with.
         }
@@ -311,7 +312,7 @@ bool AppDelegate::userIsAtTheWindow() const
     return false;
 }
 
-void AppDelegate::notifyIfAway(const std::string& message, bool failed)
+void AppDelegate::notifyIfAway(const QString& message, bool failed)
 {
     if (userIsAtTheWindow())
         return;
@@ -322,7 +323,7 @@ void AppDelegate::notifyIfAway(const std::string& message, bool failed)
     //: the window was in the background; the text under it is the failure's message.
     const QString notPlaced = tr("The report failed");
     const QString summary = failed ? notPlaced : placed;
-    session_->notify(summary, QString::fromStdString(message));
+    session_->notify(summary, message);
 }
 
 void AppDelegate::clickButton()
@@ -350,7 +351,7 @@ void AppDelegate::clickButton()
         ProgressBarIndicator indicator(
             ui_->indicator, [this](RunStep step, const QString& file) { showStep(step, file); },
             [this] { ui_->cancelButton->hide(); });
-        WindowReporter reporter(this, indicator, [this](const std::string& message, bool failed) {
+        WindowReporter reporter(this, indicator, [this](const QString& message, bool failed) {
             showStatus({});
             notifyIfAway(message, failed);
         });

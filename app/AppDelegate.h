@@ -13,7 +13,6 @@
 
 #include <functional>
 #include <memory>
-#include <string>
 
 class DesktopSession;
 class ElidingLabel;
@@ -76,7 +75,7 @@ private:
     void openPlacedReportFolder();
     void showOpenFolderFailure(const QString& folder);
     void hideOpenFolderFailure();
-    void notifyIfAway(const std::string& message, bool failed);
+    void notifyIfAway(const QString& message, bool failed);
     bool userIsAtTheWindow() const;
     void fitMinimumSizeToContent();
     void widenForAWholeArchiveName();

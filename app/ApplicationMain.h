@@ -2,6 +2,7 @@
 
 class QApplication;
 
-// Sets up the application delegate and the window, shows the window and runs
-// the application until it quits; returns its exit status.
+// Sets up the desktop's language, the application delegate and the window,
+// shows the window and runs the application until it quits; returns its
+// exit status.
 int runTelvarinGenerator(QApplication& application);

@@ -2,6 +2,7 @@
 
 #include "FailureExplanation.h"
 #include "GuiThread.h"
+#include "MessageWording.h"
 #include "util.h"
 
 #include <QFile>
@@ -176,7 +177,7 @@ WindowReporter::WindowReporter(QWidget* window, const ProgressBarIndicator& indi
 {
 }
 
-void WindowReporter::tellIfOutcome(const std::string& message, bool failed)
+void WindowReporter::tellIfOutcome(const QString& message, bool failed)
 {
     // A box while the indicator runs is news on the way (no printer found).
     if (!indicator_.isAnimating() && beforeOutcome_)
@@ -188,26 +189,21 @@ void WindowReporter::progress(const std::string& line)
     platform::consoleReporter().progress(line);
 }
 
-void WindowReporter::showInformation(const std::string& message)
+void WindowReporter::showInformation(const platform::Message& message)
 {
     gui::runOnThreadOf(window_, [this, &message] {
-        tellIfOutcome(message, false);
-        util::showMessageBox(message, window_);
+        const QString text = wordedMessage(message);
+        tellIfOutcome(text, false);
+        util::showMessageBox(text.toStdString(), window_);
     });
 }
 
-void WindowReporter::showError(const std::string& message)
+void WindowReporter::showError(const platform::Message& message)
 {
     gui::runOnThreadOf(window_, [this, &message] {
-        tellIfOutcome(message, true);
-        util::showErrorMessage(message, window_);
-    });
-}
-
-void WindowReporter::showFailure(const std::string& message, const FailureDetail& detail)
-{
-    gui::runOnThreadOf(window_, [this, &message, &detail] {
-        tellIfOutcome(message, true);
-        util::showErrorMessage(message, window_, FailureExplanation::text(detail));
+        const QString text = wordedMessage(message);
+        tellIfOutcome(text, true);
+        util::showErrorMessage(text.toStdString(), window_,
+                               message.detail ? FailureExplanation::text(*message.detail) : QString());
     });
 }

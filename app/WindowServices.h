@@ -53,22 +53,22 @@ private:
     bool animating_ = false;
 };
 
-// The window's modal boxes, centred on the window, behind the report's
-// reporter; progress lines still go to standard output. A box shown once
-// the indicator has stopped tells how the run ended: `beforeOutcome` hears
-// of it, on the GUI thread, before the box shows. A failure's detail is
-// worded under its message.
+// The window's modal boxes, centred on the window and worded in the user's
+// language, behind the report's reporter; progress lines still go to
+// standard output. A box shown once the indicator has stopped tells how the
+// run ended: `beforeOutcome` hears of it, with the box's text, on the GUI
+// thread, before the box shows. A failure's detail is worded under its
+// message.
 class WindowReporter final : public platform::Reporter {
 public:
-    using OutcomeListener = std::function<void(const std::string& message, bool failed)>;
+    using OutcomeListener = std::function<void(const QString& message, bool failed)>;
     WindowReporter(QWidget* window, const ProgressBarIndicator& indicator, OutcomeListener beforeOutcome);
     void progress(const std::string& line) override;
-    void showInformation(const std::string& message) override;
-    void showError(const std::string& message) override;
-    void showFailure(const std::string& message, const FailureDetail& detail) override;
+    void showInformation(const platform::Message& message) override;
+    void showError(const platform::Message& message) override;
 
 private:
-    void tellIfOutcome(const std::string& message, bool failed);
+    void tellIfOutcome(const QString& message, bool failed);
 
     QWidget* window_;
     const ProgressBarIndicator& indicator_;

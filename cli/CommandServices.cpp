@@ -28,25 +28,20 @@ void CommandServices::CommandReporter::progress(const std::string& line)
         platform::consoleReporter().progress(line);
 }
 
-void CommandServices::CommandReporter::showInformation(const std::string& message)
+void CommandServices::CommandReporter::showInformation(const platform::Message& message)
 {
     if (progress_ == Progress::Shown) {
         platform::consoleReporter().showInformation(message);
         return;
     }
-    std::fprintf(stderr, "%s\n", shownOn(STDERR_FILENO, message).c_str());
+    std::fprintf(stderr, "%s\n", shownOn(STDERR_FILENO, message.text).c_str());
     std::fflush(stderr);
 }
 
-void CommandServices::CommandReporter::showError(const std::string& message)
+void CommandServices::CommandReporter::showError(const platform::Message& message)
 {
     platform::consoleReporter().showError(message);
-}
-
-void CommandServices::CommandReporter::showFailure(const std::string& message, const FailureDetail& detail)
-{
-    showError(message);
-    const std::string text = failureDetailText(detail);
+    const std::string text = message.detail ? failureDetailText(*message.detail) : std::string();
     if (text.empty())
         return;
     std::fprintf(stderr, "%s\n", shownOn(STDERR_FILENO, text).c_str());

@@ -85,15 +85,15 @@ public:
         std::fflush(stdout);
     }
     // Messages name files and folders too.
-    void showInformation(const std::string& message) override
+    void showInformation(const Message& message) override
     {
-        std::fprintf(stdout, "%s\n", shownOn(STDOUT_FILENO, message).c_str());
+        std::fprintf(stdout, "%s\n", shownOn(STDOUT_FILENO, message.text).c_str());
         std::fflush(stdout);
     }
-    void showError(const std::string& message) override
+    void showError(const Message& message) override
     {
         std::fflush(stdout);
-        std::fprintf(stderr, "%s\n", shownOn(STDERR_FILENO, message).c_str());
+        std::fprintf(stderr, "%s\n", shownOn(STDERR_FILENO, message.text).c_str());
         std::fflush(stderr);
     }
 };

@@ -14,6 +14,9 @@ PACKAGES=(
   nlohmann-json3-dev
   # the window's SVG icon at run time
   libqt6svg6
+  # the window's translations: lupdate and lrelease, CMake's qt_add_translations,
+  # and Qt's own words for its buttons
+  qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
   # tests and benchmarks
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   python3 unzip zip pigz time locales tzdata

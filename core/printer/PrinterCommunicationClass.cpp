@@ -14,10 +14,9 @@
 #include <vector>
 
 const std::string currentPrinterReportVersionID = "h3m82c5j9w1t4x7a6pzrybnk";
+const char* const NO_RECOGNIZED_PRINTER_MESSAGE = "No recognized printer found, the report will only contain log files.";
 
 namespace {
-
-const char NO_RECOGNIZED_PRINTER_MESSAGE[] = "No recognized printer found, the report will only contain log files.";
 
 // Ticks of 100 ns from 0001-01-01 to 1970-01-01.
 constexpr std::uint64_t TICKS_FROM_YEAR_ONE_TO_1970 = 621355968000000000ULL;
@@ -108,7 +107,8 @@ bool PrinterCommunicationClass::getReportData(std::string* report)
 {
     std::list<int> pids = getPidListWithUnknownPidsFiltered(getListOfConnectedQuorvelDevicePids());
     if (pids.empty()) {
-        platform::reporter().showError(NO_RECOGNIZED_PRINTER_MESSAGE);
+        platform::reporter().showError(
+            {.kind = platform::Message::Kind::noRecognizedPrinter, .text = NO_RECOGNIZED_PRINTER_MESSAGE});
         return false;
     }
     // Only the first printer is reported; the others are passed over.

@@ -12,6 +12,8 @@
 
 // First line of every device report.
 extern const std::string currentPrinterReportVersionID;
+// Shown when no printer the report knows is connected; the run goes on.
+extern const char* const NO_RECOGNIZED_PRINTER_MESSAGE;
 
 // The commands of the data sets, as hexadecimal text.
 extern const std::string GET_FLASH_PAGE_COMMAND_START; // completed by the page's one decimal digit

@@ -32,19 +32,30 @@ std::string messageForErrorCode(int code)
     }
 }
 
-HandledFailure currentFailure()
+platform::Message currentFailure()
 {
+    using Kind = platform::Message::Kind;
     try {
         throw;
     } catch (int code) {
-        return {code, messageForErrorCode(code), std::nullopt};
+        return {.kind = Kind::failure, .code = code, .text = messageForErrorCode(code)};
     } catch (const CodedFailure& failure) {
-        return {failure.code, messageForErrorCode(failure.code), failure.detail};
+        return {.kind = Kind::failure,
+                .code = failure.code,
+                .detail = failure.detail,
+                .text = messageForErrorCode(failure.code)};
     } catch (const std::exception& failure) {
         // Not one of the report's own codes (memory exhaustion, a library
         // fault): still the user must learn that nothing was made.
-        return {0, std::string(UNEXPECTED_FAILURE_MESSAGE) + " (" + failure.what() + ")", std::nullopt};
+        return {.kind = Kind::unexpectedFailure,
+                .quoted = failure.what(),
+                .text = std::string(UNEXPECTED_FAILURE_MESSAGE) + " (" + failure.what() + ")"};
     } catch (...) {
-        return {0, UNEXPECTED_FAILURE_MESSAGE, std::nullopt};
+        return {.kind = Kind::unexpectedFailure, .text = UNEXPECTED_FAILURE_MESSAGE};
     }
+}
+
+platform::Message reportPlacedMessage()
+{
+    return {.kind = platform::Message::Kind::reportPlaced, .text = REPORT_PLACED_MESSAGE};
 }

@@ -1,7 +1,6 @@
 #pragma once
-#include "CodedFailure.h"
+#include "Services.h"
 
-#include <optional>
 #include <string>
 
 // The sentence the user sees for a code that ended a run.
@@ -10,12 +9,10 @@ std::string messageForErrorCode(int code);
 // The failure being handled, as the user learns of it: its code (0 for a
 // failure that is none of the report's own codes), its sentence, and what
 // it concerns where the failure said. Call it only inside a catch block.
-struct HandledFailure {
-    int code = 0;
-    std::string message;
-    std::optional<FailureDetail> detail;
-};
-HandledFailure currentFailure();
+platform::Message currentFailure();
+
+// The message that ends a run that placed its report.
+platform::Message reportPlacedMessage();
 
 extern const char* const REPORT_PLACED_MESSAGE;
 extern const char* const REPORT_CANCELLED_MESSAGE;

@@ -33,14 +33,11 @@ public:
 ListingResult listConfiguredFiles(const std::optional<std::string>& dataXmlPath)
 {
     ListingResult result;
-    auto fail = [&](HandledFailure failure) {
-        result.errorCode = failure.code;
-        result.message = std::move(failure.message);
-        result.failureDetail = failure.detail;
-        if (failure.detail)
-            platform::reporter().showFailure(result.message, *failure.detail);
-        else
-            platform::reporter().showError(result.message);
+    auto fail = [&](const platform::Message& message) {
+        result.errorCode = message.code;
+        result.message = message.text;
+        result.failureDetail = message.detail;
+        platform::reporter().showError(message);
     };
     try {
         if (!dataXmlPath)

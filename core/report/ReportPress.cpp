@@ -6,7 +6,6 @@
 #include "Services.h"
 
 #include <cerrno>
-#include <utility>
 
 std::string currentDateLogLine()
 {
@@ -38,16 +37,13 @@ PressResult runReportPress(BusyIndicator& indicator, const ReportRequest& reques
         result.missing = generator.missingPaths();
         result.log = generator.log();
     };
-    auto fail = [&](HandledFailure failure) {
+    auto fail = [&](const platform::Message& message) {
         takeOutcome();
         indicator.stopAnimation();
-        result.errorCode = failure.code;
-        result.message = std::move(failure.message);
-        result.failureDetail = failure.detail;
-        if (failure.detail)
-            platform::reporter().showFailure(result.message, *failure.detail);
-        else
-            platform::reporter().showError(result.message);
+        result.errorCode = message.code;
+        result.message = message.text;
+        result.failureDetail = message.detail;
+        platform::reporter().showError(message);
     };
 
     try {
@@ -62,8 +58,9 @@ PressResult runReportPress(BusyIndicator& indicator, const ReportRequest& reques
         takeOutcome();
         indicator.stopAnimation();
         result.reportPlaced = true;
-        result.message = REPORT_PLACED_MESSAGE;
-        platform::reporter().showInformation(result.message);
+        const platform::Message placed = reportPlacedMessage();
+        result.message = placed.text;
+        platform::reporter().showInformation(placed);
     } catch (const RunCancelled&) {
         // The user asked for it: no box, and the run left no file.
         takeOutcome();

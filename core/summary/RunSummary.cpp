@@ -34,7 +34,10 @@ RunSummary summarizeRun(const PressResult& press)
         const FailureDetail detail{FailedStep::writeChecksumFile, press.archivePath + ".sha256",
                                    press.checksumFileError};
         summary.error = RunError{ERROR_CHECKSUM_WRITE, messageForErrorCode(ERROR_CHECKSUM_WRITE), detail};
-        platform::reporter().showFailure(summary.error->message, detail);
+        platform::reporter().showError({.kind = platform::Message::Kind::failure,
+                                        .code = ERROR_CHECKSUM_WRITE,
+                                        .detail = detail,
+                                        .text = summary.error->message});
     }
     return summary;
 }

@@ -32,6 +32,7 @@ AppDelegate* shownWindow()
 TEST(Application, ShowsOneWindowAndQuitsWhenItIsClosed)
 {
     QString title;
+    QString buttonText;
     bool indicatorAtRest = false;
     QTimer closer;
     QObject::connect(&closer, &QTimer::timeout, [&] {
@@ -40,6 +41,7 @@ TEST(Application, ShowsOneWindowAndQuitsWhenItIsClosed)
             return;
         closer.stop();
         title = window->windowTitle();
+        buttonText = window->button()->text();
         indicatorAtRest = window->indicator()->maximum() > 0;
         window->close();
     });
@@ -54,6 +56,9 @@ TEST(Application, ShowsOneWindowAndQuitsWhenItIsClosed)
 
     EXPECT_EQ(status, 0);
     EXPECT_EQ(title, QStringLiteral("Telvarin Generator"));
+    // In the desktop's language (this suite's German locale) while it runs.
+    EXPECT_EQ(buttonText, QStringLiteral("Bericht &erstellen"));
+    EXPECT_EQ(QCoreApplication::translate("MainWindow", "&Generate Report"), QStringLiteral("&Generate Report"));
     EXPECT_TRUE(indicatorAtRest);
     EXPECT_EQ(shownWindow(), nullptr);
 }
@@ -101,6 +106,12 @@ TEST(Application, ClosingDuringARunAsksAndOnYesCancelsItAndQuitsLeavingNothing)
     ASSERT_EQ(boxes.size(), 1u) << "the question, and no message for a cancelled run";
     EXPECT_EQ(boxes[0].icon, QMessageBox::Question);
     EXPECT_EQ(boxes[0].buttonCount, 2);
+    // Asked in the desktop's language (this suite's German), Qt's buttons too.
+    EXPECT_EQ(boxes[0].text,
+              QStringLiteral("Ein Bericht wird gerade erstellt. Möchten Sie ihn abbrechen und das Fenster schließen?"));
+    EXPECT_TRUE(boxes[0].buttonTexts.contains(QStringLiteral("&Ja")) &&
+                boxes[0].buttonTexts.contains(QStringLiteral("&Nein")))
+        << boxes[0].buttonTexts.join(QLatin1Char(' ')).toStdString();
     EXPECT_TRUE(place.desktopFiles().empty()) << "the cancelled run left nothing";
 }
 
@@ -135,4 +146,35 @@ TEST(GeneratorProgram, AnswersHelpAndVersionWithoutADisplay)
         testing_support::runProcess({"/bin/sh", "-c", "exec \"$0\" --version >/dev/full", program}, environment);
     EXPECT_EQ(full.exitStatus, 1);
     EXPECT_NE(full.standardError.find("could not write"), std::string::npos) << full.standardError;
+}
+
+TEST(GeneratorProgram, SpeaksTheFirstLanguageOfTheDesktopItKnowsAndEnglishInTheCLocale)
+{
+    testing_support::TempDir home;
+    const struct {
+        std::map<std::string, std::string> environment;
+        const char* usage; // up to the command
+    } cases[] = {
+        {{{"LANG", "de_DE.UTF-8"}}, "Aufruf: "},
+        {{{"LANG", "ja_JP.UTF-8"}}, "使い方: "},
+        {{{"LANG", "zh_CN.UTF-8"}}, "用法："},
+        {{{"LANG", "de_DE.UTF-8"}, {"LANGUAGE", "fr:de"}}, "Usage\u00a0: "},
+        {{{"LANG", "pt_BR.UTF-8"}, {"LANGUAGE", "pt_BR:it"}}, "Uso: "},
+        {{{"LANG", "C"}, {"LC_MESSAGES", "es_ES.UTF-8"}}, "Uso: "},
+        // English where it comes first, where no language is one the tool
+        // speaks (Traditional Chinese is not Simplified), and in the C locale.
+        {{{"LANG", "de_DE.UTF-8"}, {"LANGUAGE", "en:de"}}, "Usage: "},
+        {{{"LANG", "zh_TW.UTF-8"}}, "Usage: "},
+        {{{"LANG", "C"}, {"LANGUAGE", "de"}}, "Usage: "},
+        {{{"LC_ALL", "C.UTF-8"}, {"LANG", "de_DE.UTF-8"}}, "Usage: "},
+        {{}, "Usage: "},
+    };
+    for (const auto& [environment, usage] : cases) {
+        auto withHome = environment;
+        withHome.emplace("HOME", home.path());
+        const auto answer = testing_support::runProcess({TELVARIN_GENERATOR_EXECUTABLE, "--help"}, withHome);
+        EXPECT_EQ(answer.exitStatus, 0);
+        EXPECT_EQ(answer.standardOutput.rfind(std::string(usage) + "telvarin-generator [--help | --version]\n", 0), 0u)
+            << answer.standardOutput;
+    }
 }

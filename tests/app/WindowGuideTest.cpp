@@ -2,8 +2,11 @@
 // where the report went, a way to its folder, the keys that press, and what
 // a screen reader hears.
 #include "ElidingLabel.h"
+#include "ErrorMessages.h"
+#include "Translations.h"
 #include "WindowHarness.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
 #include <QFont>
@@ -17,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <set>
 
 using namespace app_testing;
 using namespace testing_support;
@@ -56,6 +60,42 @@ bool textFits(const QLabel* label)
     return label->fontMetrics().horizontalAdvance(label->text()) <= label->contentsRect().width();
 }
 
+// At the window's smallest size every text shows whole.
+void expectNothingClipped(GuidedWindow& guided)
+{
+    AppDelegate& window = guided.window;
+    window.resize(window.minimumSize());
+    QApplication::processEvents();
+    for (QLabel* wrapped : {window.explanation(), window.openFolderFailure()})
+        EXPECT_GE(wrapped->height(), wrapped->heightForWidth(wrapped->width())) << wrapped->text().toStdString();
+    EXPECT_TRUE(textFits(window.placedFileName()));
+    for (QPushButton* button : {window.button(), window.openFolderButton()})
+        EXPECT_GE(button->width(), button->sizeHint().width()) << button->text().toStdString();
+    for (QLabel* label : window.findChildren<QLabel*>()) {
+        if (label->isVisible() && !label->wordWrap() && !qobject_cast<ElidingLabel*>(label)) {
+            EXPECT_TRUE(textFits(label)) << label->text().toStdString();
+        }
+    }
+    for (QWidget* widget : window.findChildren<QWidget*>())
+        EXPECT_TRUE(!widget->isVisible() || guided.contains(widget)) << widget->objectName().toStdString();
+}
+
+// The Alt letters of the window's buttons and labels, each once.
+void expectUniqueMnemonics(const AppDelegate& window)
+{
+    std::set<int> keys;
+    std::vector<QString> texts;
+    for (const QAbstractButton* button : window.findChildren<QAbstractButton*>())
+        texts.push_back(button->text());
+    for (const QLabel* label : window.findChildren<QLabel*>())
+        texts.push_back(label->text());
+    for (const QString& text : texts) {
+        if (const QKeySequence key = QKeySequence::mnemonic(text); !key.isEmpty()) {
+            EXPECT_TRUE(keys.insert(key[0].toCombined()).second) << "twice: " << text.toStdString();
+        }
+    }
+}
+
 } // namespace
 
 TEST(WindowGuide, SaysWhatAPressCollectsAndFitsItsSmallestSizeAtAnyFontSize)
@@ -76,15 +116,65 @@ TEST(WindowGuide, SaysWhatAPressCollectsAndFitsItsSmallestSizeAtAnyFontSize)
 
         pressButton(guided.window);
         EXPECT_FALSE(guided.window.placedFileName()->isElided()) << "the window opens wide enough for the name";
-        guided.window.resize(guided.window.minimumSize());
-        QApplication::processEvents();
+        expectNothingClipped(guided);
+    }
+    QApplication::setFont(defaultFont);
+}
 
-        EXPECT_GE(explanation->height(), explanation->heightForWidth(explanation->width())) << "the text is cut";
-        EXPECT_TRUE(textFits(guided.window.placedFileName()));
-        for (QPushButton* button : {guided.window.button(), guided.window.openFolderButton()})
-            EXPECT_GE(button->width(), button->sizeHint().width()) << button->text().toStdString();
-        for (QWidget* widget : guided.window.findChildren<QWidget*>())
-            EXPECT_TRUE(!widget->isVisible() || guided.contains(widget)) << widget->objectName().toStdString();
+TEST(WindowGuide, SpeaksGermanOnAGermanDesktopQtsButtonsIncluded)
+{
+    // This suite runs under LC_ALL=de_DE.UTF-8, as the application would.
+    Translations german = Translations::forDesktop();
+    ASSERT_TRUE(german.language().startsWith(QLatin1String("de"))) << german.language().toStdString();
+    german.install();
+    GuidedWindow guided;
+    EXPECT_TRUE(guided.window.explanation()->text().contains(QStringLiteral("Schreibtisch")));
+    EXPECT_EQ(guided.window.button()->text(), QStringLiteral("Bericht &erstellen"));
+
+    // No printer on the fake machine: a box on the way, then the outcome.
+    const auto placed = pressButton(guided.window);
+    ASSERT_EQ(placed.size(), 2u);
+    EXPECT_EQ(placed[0].text,
+              QStringLiteral("Kein erkannter Drucker gefunden; der Bericht enthält nur die Protokolldateien."));
+    EXPECT_EQ(placed[1].text, QStringLiteral("Ein Bericht wurde auf dem Schreibtisch abgelegt"));
+    EXPECT_EQ(guided.window.openFolderButton()->text(), QStringLiteral("&Ordner öffnen"));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Abbrechen"));
+
+    std::remove(guided.place.dataXml.c_str());
+    const auto failed = pressButton(guided.window);
+    ASSERT_EQ(failed.size(), 1u);
+    EXPECT_EQ(failed[0].text, QStringLiteral("Die Datei data.xml wurde nicht gefunden"));
+    // What failed and what to do, under the sentence.
+    EXPECT_TRUE(failed[0].informativeText.contains(QStringLiteral("Die Liste der zu sammelnden Dateien")) &&
+                failed[0].informativeText.contains(QStringLiteral("Installieren Sie Telvarin Generator erneut.")))
+        << failed[0].informativeText.toStdString();
+}
+
+TEST(WindowGuide, EveryLanguageFitsTheWindowKeepsItsAltLettersApartAndSpeaksInQtsBoxesToo)
+{
+    const QFont defaultFont = QApplication::font();
+    QFont large = defaultFont;
+    large.setPointSize(12);
+    QApplication::setFont(large);
+    for (const QString& language : QString::fromLatin1(TELVARIN_LANGUAGES).split(QLatin1Char(' '))) {
+        SCOPED_TRACE(language.toStdString());
+        Translations translations({language});
+        ASSERT_FALSE(translations.language().isEmpty());
+        translations.install();
+        GuidedWindow guided;
+        EXPECT_NE(guided.window.button()->text(), QStringLiteral("&Generate Report"));
+
+        const auto boxes = pressButton(guided.window);
+        ASSERT_FALSE(boxes.empty());
+        EXPECT_NE(boxes.back().text, QString::fromLatin1(REPORT_PLACED_MESSAGE));
+        EXPECT_EQ(boxes.back().buttonTexts, QStringList{QCoreApplication::translate("QPlatformTheme", "OK")});
+        EXPECT_NE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
+        guided.session.showWorks = false;
+        QTest::mouseClick(guided.window.openFolderButton(), Qt::LeftButton);
+        ASSERT_TRUE(guided.window.openFolderFailure()->isVisible());
+
+        expectNothingClipped(guided);
+        expectUniqueMnemonics(guided.window);
     }
     QApplication::setFont(defaultFont);
 }

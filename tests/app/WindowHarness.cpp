@@ -40,6 +40,8 @@ void MessageBoxAnswerer::answerOpenBox()
     shown.text = box->text();
     shown.icon = box->icon();
     shown.buttonCount = static_cast<int>(box->buttons().size());
+    for (const QAbstractButton* button : box->buttons())
+        shown.buttonTexts.append(button->text());
     shown.textFormat = box->textFormat();
     shown.informativeText = box->informativeText();
     shown.indicatorRunning = !indicatorAtRest(window_);

@@ -12,6 +12,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 
 #include <condition_variable>
@@ -27,6 +28,7 @@ struct ShownBox {
     QString text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     int buttonCount = 0;
+    QStringList buttonTexts;
     Qt::TextFormat textFormat = Qt::AutoText;
     QString informativeText;
     // The indicator showed a run (busy or counting), not its rest.

@@ -1,6 +1,8 @@
 // telvarin_window_screenshot SYSTEM_ROOT OUT_DIR [FONT_POINTS]: the real
 // window on the display Qt is given (Xvfb in scripts/window-screenshot.sh),
-// photographed at rest, during a long run, after that run was cancelled,
+// in the language of the locale it is started in, photographed at rest,
+// during a long run, asking whether to cancel it when it is closed, after
+// that run was cancelled,
 // with the box of a failed run over it, after a report was placed, at its
 // smallest size, and once Open Folder found nothing to show the folder with
 // (a stand-in for the desktop session, so that nothing reaches the desktop
@@ -16,6 +18,7 @@
 #include "ApplicationIdentity.h"
 #include "ElidingLabel.h"
 #include "SimulatedPrinter.h"
+#include "Translations.h"
 #include "WindowHarness.h"
 
 #include <QAbstractButton>
@@ -57,11 +60,12 @@ bool saveShot(QWidget& window, const std::string& path, const QRect& area = {})
     return saved;
 }
 
-// Answers every message box with OK; the first critical one is photographed
-// first, over the window.
+// Answers every message box with OK, a question with No; the first box of
+// the given kind is photographed first, over the window.
 class BoxPhotographer : public QObject {
 public:
-    BoxPhotographer(QWidget& window, std::string path) : window_(window), path_(std::move(path))
+    BoxPhotographer(QWidget& window, std::string path, QMessageBox::Icon kind = QMessageBox::Critical)
+        : window_(window), path_(std::move(path)), kind_(kind)
     {
         connect(&poll_, &QTimer::timeout, this, &BoxPhotographer::look);
         poll_.start(20);
@@ -77,16 +81,19 @@ private:
             return;
         busy_ = true;
         QTest::qWait(300 + lingerMilliseconds());
-        if (box->icon() == QMessageBox::Critical && !critical) {
+        if (box->icon() == kind_ && !critical) {
             critical = true;
             saved = saveShot(window_, path_, window_.frameGeometry().united(box->frameGeometry()));
         }
         if (QAbstractButton* ok = box->button(QMessageBox::Ok))
             ok->click();
+        else if (QAbstractButton* no = box->button(QMessageBox::No))
+            no->click();
         busy_ = false;
     }
     QWidget& window_;
     std::string path_;
+    QMessageBox::Icon kind_;
     QTimer poll_;
     bool busy_ = false;
 };
@@ -102,6 +109,8 @@ int main(int argc, char** argv)
     const std::string outDir = argv[2];
     QApplication application(argc, argv);
     applyApplicationIdentity();
+    Translations translations = Translations::forDesktop();
+    translations.install();
     if (argc == 4) {
         QFont font = QApplication::font();
         font.setPointSize(std::atoi(argv[3]));
@@ -142,6 +151,11 @@ int main(int argc, char** argv)
         whileCopying.stop();
         saved = saveShot(window, outDir + "/running.png") && saved;
         QTest::qWait(lingerMilliseconds());
+        {
+            BoxPhotographer question(window, outDir + "/close-question.png", QMessageBox::Question);
+            window.close();
+            saved = question.saved && saved;
+        }
         window.cancelButton()->click();
     });
     whileCopying.start(20);

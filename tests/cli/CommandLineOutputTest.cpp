@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <regex>
 #include <set>
 
 using namespace testing_support;
@@ -260,6 +261,53 @@ TEST_F(CommandLineOutput, ChecksumFilePassesSha256sumAndCatchesADamagedTransfer)
     EXPECT_EQ(runProcess(verify, {}, temp / "out").exitStatus, 0);
     writeFile(temp / "out/" + archives[0], readWholeFile(temp / "out/" + archives[0]) + "x");
     EXPECT_NE(runProcess(verify, {}, temp / "out").exitStatus, 0);
+}
+
+TEST_F(CommandLineOutput, SaysAndWritesTheSameOnAGermanDesktopAsInTheCLocale)
+{
+    writeFile(temp / "broken.xml", "<configuration>");
+    // What scripts and support read does not follow the desktop's language.
+    auto runIn = [&](const std::map<std::string, std::string>& locale, const std::string& output) {
+        makeDirectories(temp / output);
+        const std::vector<std::vector<std::string>> commands = {
+            {"--list", "--sysroot", SAMPLE_SYSTEM},
+            {"--list", "--json", "--sysroot", SAMPLE_SYSTEM},
+            {"--sysroot", SAMPLE_SYSTEM, "--output", output},
+            {"--sysroot", SAMPLE_SYSTEM, "--output", output, "--data-xml", "broken.xml"},
+            {"--sysroot", SAMPLE_SYSTEM, "--no-such-option"},
+            {"--help"},
+            {"--version"},
+        };
+        // The archive's name says the minute the run began.
+        static const std::regex archiveName("Telvarin_[0-9_]+_[AP]M\\.zip");
+        std::string said;
+        for (const auto& command : commands) {
+            const ProcessResult run = report(command, locale);
+            said += std::to_string(run.exitStatus) + "\n" + run.standardOutput + "\n" + run.standardError + "\n";
+        }
+        return std::regex_replace(said, archiveName, "ARCHIVE");
+    };
+    const std::map<std::string, std::string> german{{"LANG", "de_DE.UTF-8"}, {"LANGUAGE", "de"}};
+    const std::string inC = runIn({{"LANG", "C"}}, "out-c");
+    const std::string inGerman = runIn(german, "out-de");
+    EXPECT_EQ(std::regex_replace(inGerman, std::regex("out-de"), "out-c"), inC);
+
+    const auto archives = archivesIn(temp / "out-c");
+    const auto germanArchives = archivesIn(temp / "out-de");
+    ASSERT_EQ(archives.size(), 1u);
+    ASSERT_EQ(germanArchives.size(), 1u);
+    const std::string archive = temp / "out-c/" + archives[0];
+    const std::string germanArchive = temp / "out-de/" + germanArchives[0];
+    EXPECT_EQ(readZipEntryNames(germanArchive), readZipEntryNames(archive));
+    // Every entry's bytes in archive order, but for what changes between the
+    // runs: the reports' time stamps and the disk's free space.
+    auto contents = [](const std::string& path) {
+        static const std::regex changing("TimeStamp:[0-9]+|[0-9.]+ GBs free");
+        const ProcessResult unzip = runProcess({"unzip", "-p", path}, {});
+        EXPECT_EQ(unzip.exitStatus, 0) << unzip.standardError;
+        return std::regex_replace(unzip.standardOutput, changing, "(changes)");
+    };
+    EXPECT_EQ(contents(germanArchive), contents(archive));
 }
 
 TEST(BashCompletion, OffersTheOptionsOnceAndPathsOfTheRightKind)

@@ -56,13 +56,16 @@ public:
         bool error;
         std::string text;
         std::optional<FailureDetail> detail;
+        platform::Message message;
     };
     void progress(const std::string& line) override { progressLines.push_back(line); }
-    void showInformation(const std::string& message) override { shown.push_back({false, message, {}}); }
-    void showError(const std::string& message) override { shown.push_back({true, message, {}}); }
-    void showFailure(const std::string& message, const FailureDetail& detail) override
+    void showInformation(const platform::Message& message) override
     {
-        shown.push_back({true, message, detail});
+        shown.push_back({false, message.text, message.detail, message});
+    }
+    void showError(const platform::Message& message) override
+    {
+        shown.push_back({true, message.text, message.detail, message});
     }
     std::vector<std::string> progressLines;
     std::vector<Shown> shown;

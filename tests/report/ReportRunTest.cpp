@@ -147,6 +147,8 @@ TEST_F(ReportRunTest, PlacesAnArchiveOnTheDesktopWithTheLogAsItsLastEntry)
     ASSERT_FALSE(machine.reporter.shown.empty());
     EXPECT_FALSE(machine.reporter.shown.back().error);
     EXPECT_EQ(machine.reporter.shown.back().text, "A report has been placed on the desktop");
+    // Which message it is, for a window that words it in its user's language.
+    EXPECT_EQ(machine.reporter.shown.back().message.kind, platform::Message::Kind::reportPlaced);
     ASSERT_EQ(indicatorEvents.size(), 2u);
     EXPECT_EQ(indicatorEvents.front(), "start@0");
     EXPECT_EQ(indicatorEvents.back(), "stop@" + std::to_string(machine.reporter.shown.size() - 1));
@@ -188,6 +190,8 @@ TEST_F(ReportRunTest, MissingDataXmlEndsWithCodeFiveAndLeavesNoArchive)
         ASSERT_EQ(machine.reporter.shown.size(), 1u);
         EXPECT_TRUE(machine.reporter.shown[0].error);
         EXPECT_EQ(machine.reporter.shown[0].text, "Could not find data.xml");
+        EXPECT_EQ(machine.reporter.shown[0].message.kind, platform::Message::Kind::failure);
+        EXPECT_EQ(machine.reporter.shown[0].message.code, 5);
         EXPECT_EQ(indicator.events, (std::vector<std::string>{"start@0", "stop@0"}));
     }
     EXPECT_FALSE(pathExists(home + "/Desktop/Telvarin_03_07_2011__02_05_PM.zip"));

@@ -1,0 +1,303 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE" sourcelanguage="en">
+<context>
+    <name>AppDelegate</name>
+    <message>
+        <source>No file manager could open the folder. The report is in %1</source>
+        <extracomment>Under the report&apos;s file name, when neither the file manager nor the desktop&apos;s own opener could show the report&apos;s folder. %1 is the folder.</extracomment>
+        <translation>Kein Dateimanager konnte den Ordner öffnen. Der Bericht liegt in %1</translation>
+    </message>
+    <message>
+        <source>Report placed</source>
+        <extracomment>Title of the desktop notification when a report was placed while the window was in the background; the text under it says where.</extracomment>
+        <translation>Bericht abgelegt</translation>
+    </message>
+    <message>
+        <source>The report failed</source>
+        <extracomment>Title of the desktop notification when a report ended in a failure while the window was in the background; the text under it is the failure&apos;s message.</extracomment>
+        <translation>Bericht konnte nicht erstellt werden</translation>
+    </message>
+    <message>
+        <source>Making the report…</source>
+        <extracomment>Under the progress bar while a report is being made.</extracomment>
+        <translation>Bericht wird erstellt …</translation>
+    </message>
+    <message>
+        <source>Copying %1</source>
+        <extracomment>Under the progress bar while a file is copied into the report. %1 is the file&apos;s path.</extracomment>
+        <translation>%1 wird kopiert</translation>
+    </message>
+    <message>
+        <source>Reading the printer&apos;s report…</source>
+        <extracomment>Under the progress bar while the printer&apos;s report is read over USB.</extracomment>
+        <translation>Bericht des Druckers wird gelesen …</translation>
+    </message>
+    <message>
+        <source>Gathering facts about this computer…</source>
+        <extracomment>Under the progress bar while the facts about the computer are gathered.</extracomment>
+        <translation>Angaben zu diesem Computer werden gesammelt …</translation>
+    </message>
+    <message>
+        <source>Finishing the report…</source>
+        <extracomment>Under the progress bar while the report&apos;s file is written to its end and named.</extracomment>
+        <translation>Bericht wird fertiggestellt …</translation>
+    </message>
+    <message>
+        <source>The report was cancelled.</source>
+        <extracomment>Under the progress bar once a report was cancelled; nothing was left behind.</extracomment>
+        <translation>Der Bericht wurde abgebrochen.</translation>
+    </message>
+    <message>
+        <source>Cancelling the report…</source>
+        <extracomment>Under the progress bar once Cancel was pressed, until the report has stopped.</extracomment>
+        <translation>Bericht wird abgebrochen …</translation>
+    </message>
+    <message>
+        <source>A report is being made. Cancel it and close the window?</source>
+        <extracomment>Asked when the window is closed while a report is being made.</extracomment>
+        <translation>Ein Bericht wird gerade erstellt. Möchten Sie ihn abbrechen und das Fenster schließen?</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>Usage: %1 [--help | --version]
+
+Opens the Telvarin Generator&apos;s window. A press of Generate Report gathers
+what Quorvel support needs into one zip file on your desktop: the printer&apos;s
+logs and settings, a report read from the printer over USB, and facts about
+this computer.
+
+Options:
+  --help     show this text and exit
+  --version  show the version and exit
+
+Without a window, telvarin-report makes the same report.
+</source>
+        <extracomment>telvarin-generator --help, on a terminal. Keep the option names, the commands and the line breaks as they are (lines within 80 columns); %1 is the command.</extracomment>
+        <translation>Aufruf: %1 [--help | --version]
+
+Öffnet das Fenster von Telvarin Generator. Ein Klick auf „Bericht erstellen“
+sammelt alles, was der Quorvel-Support braucht, in einer ZIP-Datei auf Ihrem
+Schreibtisch: die Protokolle und Einstellungen des Druckers, einen über USB
+vom Drucker gelesenen Bericht und Angaben zu diesem Computer.
+
+Optionen:
+  --help     diese Hilfe anzeigen und beenden
+  --version  die Version anzeigen und beenden
+
+Ohne Fenster erstellt telvarin-report denselben Bericht.
+</translation>
+    </message>
+</context>
+<context>
+    <name>FailureExplanation</name>
+    <message>
+        <source>The file “%1” could not be read</source>
+        <extracomment>Under &quot;An error occured while trying to read a file&quot;. %1 is the file.</extracomment>
+        <translation>Die Datei „%1“ konnte nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>Check that you may read it, then try again.</source>
+        <extracomment>What the user can do when a file to collect could not be read.</extracomment>
+        <translation>Prüfen Sie, ob Sie die Datei lesen dürfen, und versuchen Sie es dann erneut.</translation>
+    </message>
+    <message>
+        <source>The report cannot be written in the folder “%1”</source>
+        <extracomment>Under &quot;Error code 15 occured&quot; when the report could not be made in a folder. %1 is the folder.</extracomment>
+        <translation>Der Bericht kann nicht im Ordner „%1“ gespeichert werden</translation>
+    </message>
+    <message>
+        <source>Check that the folder exists and that you may write in it.</source>
+        <extracomment>What the user can do when the report&apos;s folder cannot be written.</extracomment>
+        <translation>Prüfen Sie, ob der Ordner vorhanden ist und Sie darin schreiben dürfen.</translation>
+    </message>
+    <message>
+        <source>Writing the report in the folder “%1” failed</source>
+        <extracomment>Under &quot;Error code 15 occured&quot; when writing the report failed part-way. %1 is the folder.</extracomment>
+        <translation>Das Schreiben des Berichts in den Ordner „%1“ ist fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Check that the disk has room and is still connected, then try again.</source>
+        <extracomment>What the user can do when writing the report failed part-way (a full or removed disk).</extracomment>
+        <translation>Prüfen Sie, ob auf dem Datenträger genug Platz ist und er noch verbunden ist, und versuchen Sie es dann erneut.</translation>
+    </message>
+    <message>
+        <source>The report could not be saved as “%1”</source>
+        <extracomment>Under &quot;Error code 15 occured&quot; when the finished report could not take its name. %1 is its path.</extracomment>
+        <translation>Der Bericht konnte nicht als „%1“ gespeichert werden</translation>
+    </message>
+    <message>
+        <source>Check that the folder still exists and that nothing else has that name, then try again.</source>
+        <extracomment>What the user can do when the finished report could not take its name.</extracomment>
+        <translation>Prüfen Sie, ob der Ordner noch vorhanden ist und nichts anderes diesen Namen trägt, und versuchen Sie es dann erneut.</translation>
+    </message>
+    <message>
+        <source>The checksum file “%1” could not be written</source>
+        <extracomment>Under &quot;Could not write the checksum file beside the report&quot;. %1 is the checksum file.</extracomment>
+        <translation>Die Prüfsummendatei „%1“ konnte nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>The report itself was placed; check that you may write in its folder.</source>
+        <extracomment>When only the checksum file beside a placed report could not be written.</extracomment>
+        <translation>Der Bericht selbst wurde abgelegt; prüfen Sie, ob Sie in seinem Ordner schreiben dürfen.</translation>
+    </message>
+    <message>
+        <source>Reinstall the Telvarin Generator.</source>
+        <extracomment>What the user can do when the tool&apos;s own list of files to collect is missing or damaged.</extracomment>
+        <translation>Installieren Sie Telvarin Generator erneut.</translation>
+    </message>
+    <message>
+        <source>No list of the files to collect (data.xml) is installed.</source>
+        <extracomment>Under &quot;Could not find data.xml&quot; when the tool&apos;s list of files to collect is not installed.</extracomment>
+        <translation>Es ist keine Liste der zu sammelnden Dateien (data.xml) installiert.</translation>
+    </message>
+    <message>
+        <source>The list of the files to collect “%1” is not a valid file list.</source>
+        <extracomment>Under &quot;Could not find data.xml&quot; when the list was read but is damaged. %1 is its path.</extracomment>
+        <translation>Die Liste der zu sammelnden Dateien „%1“ ist keine gültige Dateiliste.</translation>
+    </message>
+    <message>
+        <source>The list of the files to collect “%1” could not be read</source>
+        <extracomment>Under &quot;Could not find data.xml&quot; when the list of files to collect cannot be read. %1 is its path.</extracomment>
+        <translation>Die Liste der zu sammelnden Dateien „%1“ konnte nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>The folder of the Quorvel printer drivers “%1” could not be read</source>
+        <extracomment>Under &quot;Could not find driver directory&quot;. %1 is the folder; &quot;Quorvel&quot; is the printer maker.</extracomment>
+        <translation>Der Ordner der Quorvel-Druckertreiber „%1“ konnte nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>Install the Quorvel printer driver, then try again.</source>
+        <extracomment>What the user can do when the printer driver&apos;s folder is missing.</extracomment>
+        <translation>Installieren Sie den Quorvel-Druckertreiber und versuchen Sie es dann erneut.</translation>
+    </message>
+    <message>
+        <source>The applications folder “%1” could not be read</source>
+        <extracomment>Under &quot;Error code 11 occured&quot;. %1 is the applications folder.</extracomment>
+        <translation>Der Programmordner „%1“ konnte nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>Check that it exists and that you may read it.</source>
+        <extracomment>What the user can do when the applications folder cannot be read.</extracomment>
+        <translation>Prüfen Sie, ob er vorhanden ist und Sie ihn lesen dürfen.</translation>
+    </message>
+    <message>
+        <source>The printer was found on USB but could not be opened.</source>
+        <extracomment>Under &quot;An error occured while trying to communicate with the printer&quot; when the printer could not be opened.</extracomment>
+        <translation>Der Drucker wurde über USB gefunden, konnte aber nicht geöffnet werden.</translation>
+    </message>
+    <message>
+        <source>Close any other program that uses it, then try again.</source>
+        <extracomment>What the user can do when the printer could not be opened.</extracomment>
+        <translation>Schließen Sie alle anderen Programme, die ihn verwenden, und versuchen Sie es dann erneut.</translation>
+    </message>
+    <message>
+        <source>The printer stopped answering.</source>
+        <extracomment>Under &quot;An error occured while trying to communicate with the printer&quot; when it stopped answering.</extracomment>
+        <translation>Der Drucker antwortet nicht mehr.</translation>
+    </message>
+    <message>
+        <source>Connect the printer with its USB cable and switch it on, then try again.</source>
+        <extracomment>What the user can do when the printer stopped answering.</extracomment>
+        <translation>Schließen Sie den Drucker mit seinem USB-Kabel an, schalten Sie ihn ein und versuchen Sie es dann erneut.</translation>
+    </message>
+    <message>
+        <source>%1.</source>
+        <extracomment>What failed (%1) when the system gave no reason: the sentence&apos;s end.</extracomment>
+        <translation>%1.</translation>
+    </message>
+    <message>
+        <source>%1: %2.</source>
+        <extracomment>What failed (%1) and the system&apos;s reason for it (%2), such as &quot;Permission denied&quot;.</extracomment>
+        <translation>%1: %2.</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>One press gathers what Quorvel support needs into a single zip file: the printer&apos;s logs and settings, a report read from the printer over USB, and facts about this computer. The file is placed on your desktop; send it to Quorvel support.</source>
+        <extracomment>The window&apos;s introduction, above its one button. &quot;Quorvel&quot; is the printer maker&apos;s name.</extracomment>
+        <translation>Ein Klick sammelt alles, was der Quorvel-Support braucht, in einer einzigen ZIP-Datei: die Protokolle und Einstellungen des Druckers, einen über USB vom Drucker gelesenen Bericht und Angaben zu diesem Computer. Die Datei wird auf Ihrem Schreibtisch abgelegt; senden Sie sie an den Quorvel-Support.</translation>
+    </message>
+    <message>
+        <source>&amp;Generate Report</source>
+        <extracomment>The window&apos;s one button; it starts a report. The ampersand marks the Alt key&apos;s letter.</extracomment>
+        <translation>Bericht &amp;erstellen</translation>
+    </message>
+    <message>
+        <source>Report progress</source>
+        <extracomment>What a screen reader calls the progress bar under the button.</extracomment>
+        <translation>Fortschritt des Berichts</translation>
+    </message>
+    <message>
+        <source>Report file:</source>
+        <extracomment>After a report was placed: before the report&apos;s file name, beside the Open Folder button.</extracomment>
+        <translation>Berichtsdatei:</translation>
+    </message>
+    <message>
+        <source>&amp;Open Folder</source>
+        <extracomment>After a report was placed: shows the report in the file manager. The ampersand marks the Alt key&apos;s letter.</extracomment>
+        <translation>&amp;Ordner öffnen</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <extracomment>Beside the progress bar while a report is being made: stops it. The ampersand marks the Alt key&apos;s letter.</extracomment>
+        <translation>&amp;Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>MessageWording</name>
+    <message>
+        <source>An error occured while trying to read a file</source>
+        <extracomment>Message box ending a run: a file the report lists exists but could not be read. The English &quot;occured&quot; is a fixed text; spell the translation correctly.</extracomment>
+        <translation>Beim Lesen einer Datei ist ein Fehler aufgetreten</translation>
+    </message>
+    <message>
+        <source>Could not find data.xml</source>
+        <extracomment>Message box ending a run: the tool&apos;s own list of files to collect is missing or unreadable. Keep the file name data.xml as it is.</extracomment>
+        <translation>Die Datei data.xml wurde nicht gefunden</translation>
+    </message>
+    <message>
+        <source>Could not parse data.xml (error code %1)</source>
+        <extracomment>Message box ending a run: the tool&apos;s own list of files to collect is faulty. Keep data.xml as it is; %1 is the error code (6 to 9).</extracomment>
+        <translation>Die Datei data.xml konnte nicht ausgewertet werden (Fehlercode %1)</translation>
+    </message>
+    <message>
+        <source>An error occured while trying to communicate with the printer</source>
+        <extracomment>Message box ending a run: talking to the printer over USB failed. The English &quot;occured&quot; is a fixed text; spell the translation correctly.</extracomment>
+        <translation>Bei der Kommunikation mit dem Drucker ist ein Fehler aufgetreten</translation>
+    </message>
+    <message>
+        <source>Could not find driver directory</source>
+        <extracomment>Message box ending a run: the folder of the maker&apos;s printer drivers is missing.</extracomment>
+        <translation>Der Treiberordner wurde nicht gefunden</translation>
+    </message>
+    <message>
+        <source>Could not write the checksum file beside the report</source>
+        <extracomment>Message ending a run that was asked for a checksum file (SHA-256) beside the report, which could not be written.</extracomment>
+        <translation>Die Prüfsummendatei konnte nicht neben dem Bericht gespeichert werden</translation>
+    </message>
+    <message>
+        <source>Error code %1 occured</source>
+        <extracomment>Message box ending a run with a failure that has no sentence of its own; %1 is its number, which support asks for. The English &quot;occured&quot; is a fixed text; spell the translation correctly.</extracomment>
+        <translation>Fehlercode %1 ist aufgetreten</translation>
+    </message>
+    <message>
+        <source>A report has been placed on the desktop</source>
+        <extracomment>Message box after a run that placed the report on the user&apos;s desktop.</extracomment>
+        <translation>Ein Bericht wurde auf dem Schreibtisch abgelegt</translation>
+    </message>
+    <message>
+        <source>No recognized printer found, the report will only contain log files.</source>
+        <extracomment>Message box during a run when no printer of the maker is connected over USB; the run goes on and the report holds the log files only.</extracomment>
+        <translation>Kein erkannter Drucker gefunden; der Bericht enthält nur die Protokolldateien.</translation>
+    </message>
+    <message>
+        <source>An unexpected error occured, no report was made</source>
+        <extracomment>Message box ending a run with a failure the tool did not foresee (memory exhausted, a library fault). The English &quot;occured&quot; is a fixed text; spell the translation correctly.</extracomment>
+        <translation>Ein unerwarteter Fehler ist aufgetreten; es wurde kein Bericht erstellt</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,303 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="fr_FR" sourcelanguage="en">
+<context>
+    <name>AppDelegate</name>
+    <message>
+        <source>No file manager could open the folder. The report is in %1</source>
+        <extracomment>Under the report&apos;s file name, when neither the file manager nor the desktop&apos;s own opener could show the report&apos;s folder. %1 is the folder.</extracomment>
+        <translation>Aucun gestionnaire de fichiers n’a pu ouvrir le dossier. Le rapport se trouve dans %1</translation>
+    </message>
+    <message>
+        <source>Report placed</source>
+        <extracomment>Title of the desktop notification when a report was placed while the window was in the background; the text under it says where.</extracomment>
+        <translation>Rapport enregistré</translation>
+    </message>
+    <message>
+        <source>The report failed</source>
+        <extracomment>Title of the desktop notification when a report ended in a failure while the window was in the background; the text under it is the failure&apos;s message.</extracomment>
+        <translation>Échec du rapport</translation>
+    </message>
+    <message>
+        <source>Making the report…</source>
+        <extracomment>Under the progress bar while a report is being made.</extracomment>
+        <translation>Création du rapport…</translation>
+    </message>
+    <message>
+        <source>Copying %1</source>
+        <extracomment>Under the progress bar while a file is copied into the report. %1 is the file&apos;s path.</extracomment>
+        <translation>Copie de %1</translation>
+    </message>
+    <message>
+        <source>Reading the printer&apos;s report…</source>
+        <extracomment>Under the progress bar while the printer&apos;s report is read over USB.</extracomment>
+        <translation>Lecture du rapport de l’imprimante…</translation>
+    </message>
+    <message>
+        <source>Gathering facts about this computer…</source>
+        <extracomment>Under the progress bar while the facts about the computer are gathered.</extracomment>
+        <translation>Collecte des informations sur cet ordinateur…</translation>
+    </message>
+    <message>
+        <source>Finishing the report…</source>
+        <extracomment>Under the progress bar while the report&apos;s file is written to its end and named.</extracomment>
+        <translation>Finalisation du rapport…</translation>
+    </message>
+    <message>
+        <source>The report was cancelled.</source>
+        <extracomment>Under the progress bar once a report was cancelled; nothing was left behind.</extracomment>
+        <translation>Le rapport a été annulé.</translation>
+    </message>
+    <message>
+        <source>Cancelling the report…</source>
+        <extracomment>Under the progress bar once Cancel was pressed, until the report has stopped.</extracomment>
+        <translation>Annulation du rapport…</translation>
+    </message>
+    <message>
+        <source>A report is being made. Cancel it and close the window?</source>
+        <extracomment>Asked when the window is closed while a report is being made.</extracomment>
+        <translation>Un rapport est en cours de création. Voulez-vous l’annuler et fermer la fenêtre&#xa0;?</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>Usage: %1 [--help | --version]
+
+Opens the Telvarin Generator&apos;s window. A press of Generate Report gathers
+what Quorvel support needs into one zip file on your desktop: the printer&apos;s
+logs and settings, a report read from the printer over USB, and facts about
+this computer.
+
+Options:
+  --help     show this text and exit
+  --version  show the version and exit
+
+Without a window, telvarin-report makes the same report.
+</source>
+        <extracomment>telvarin-generator --help, on a terminal. Keep the option names, the commands and the line breaks as they are (lines within 80 columns); %1 is the command.</extracomment>
+        <translation>Usage&#xa0;: %1 [--help | --version]
+
+Ouvre la fenêtre de Telvarin Generator. Un clic sur «&#xa0;Générer le rapport&#xa0;»
+rassemble dans un fichier zip sur votre Bureau tout ce dont le support Quorvel
+a besoin&#xa0;: les journaux et les réglages de l’imprimante, un rapport lu
+depuis l’imprimante par USB et des informations sur cet ordinateur.
+
+Options&#xa0;:
+  --help     afficher cette aide et quitter
+  --version  afficher la version et quitter
+
+Sans fenêtre, telvarin-report crée le même rapport.
+</translation>
+    </message>
+</context>
+<context>
+    <name>FailureExplanation</name>
+    <message>
+        <source>The file “%1” could not be read</source>
+        <extracomment>Under &quot;An error occured while trying to read a file&quot;. %1 is the file.</extracomment>
+        <translation>Le fichier «&#xa0;%1&#xa0;» n’a pas pu être lu</translation>
+    </message>
+    <message>
+        <source>Check that you may read it, then try again.</source>
+        <extracomment>What the user can do when a file to collect could not be read.</extracomment>
+        <translation>Vérifiez que vous avez le droit de le lire, puis réessayez.</translation>
+    </message>
+    <message>
+        <source>The report cannot be written in the folder “%1”</source>
+        <extracomment>Under &quot;Error code 15 occured&quot; when the report could not be made in a folder. %1 is the folder.</extracomment>
+        <translation>Le rapport ne peut pas être écrit dans le dossier «&#xa0;%1&#xa0;»</translation>
+    </message>
+    <message>
+        <source>Check that the folder exists and that you may write in it.</source>
+        <extracomment>What the user can do when the report&apos;s folder cannot be written.</extracomment>
+        <translation>Vérifiez que le dossier existe et que vous avez le droit d’y écrire.</translation>
+    </message>
+    <message>
+        <source>Writing the report in the folder “%1” failed</source>
+        <extracomment>Under &quot;Error code 15 occured&quot; when writing the report failed part-way. %1 is the folder.</extracomment>
+        <translation>L’écriture du rapport dans le dossier «&#xa0;%1&#xa0;» a échoué</translation>
+    </message>
+    <message>
+        <source>Check that the disk has room and is still connected, then try again.</source>
+        <extracomment>What the user can do when writing the report failed part-way (a full or removed disk).</extracomment>
+        <translation>Vérifiez que le disque dispose d’assez d’espace et qu’il est toujours connecté, puis réessayez.</translation>
+    </message>
+    <message>
+        <source>The report could not be saved as “%1”</source>
+        <extracomment>Under &quot;Error code 15 occured&quot; when the finished report could not take its name. %1 is its path.</extracomment>
+        <translation>Le rapport n’a pas pu être enregistré sous «&#xa0;%1&#xa0;»</translation>
+    </message>
+    <message>
+        <source>Check that the folder still exists and that nothing else has that name, then try again.</source>
+        <extracomment>What the user can do when the finished report could not take its name.</extracomment>
+        <translation>Vérifiez que le dossier existe toujours et que rien d’autre ne porte ce nom, puis réessayez.</translation>
+    </message>
+    <message>
+        <source>The checksum file “%1” could not be written</source>
+        <extracomment>Under &quot;Could not write the checksum file beside the report&quot;. %1 is the checksum file.</extracomment>
+        <translation>Le fichier de somme de contrôle «&#xa0;%1&#xa0;» n’a pas pu être écrit</translation>
+    </message>
+    <message>
+        <source>The report itself was placed; check that you may write in its folder.</source>
+        <extracomment>When only the checksum file beside a placed report could not be written.</extracomment>
+        <translation>Le rapport lui-même a été enregistré&#xa0;; vérifiez que vous avez le droit d’écrire dans son dossier.</translation>
+    </message>
+    <message>
+        <source>Reinstall the Telvarin Generator.</source>
+        <extracomment>What the user can do when the tool&apos;s own list of files to collect is missing or damaged.</extracomment>
+        <translation>Réinstallez Telvarin Generator.</translation>
+    </message>
+    <message>
+        <source>No list of the files to collect (data.xml) is installed.</source>
+        <extracomment>Under &quot;Could not find data.xml&quot; when the tool&apos;s list of files to collect is not installed.</extracomment>
+        <translation>Aucune liste des fichiers à collecter (data.xml) n’est installée.</translation>
+    </message>
+    <message>
+        <source>The list of the files to collect “%1” is not a valid file list.</source>
+        <extracomment>Under &quot;Could not find data.xml&quot; when the list was read but is damaged. %1 is its path.</extracomment>
+        <translation>La liste des fichiers à collecter «&#xa0;%1&#xa0;» n’est pas une liste de fichiers valide.</translation>
+    </message>
+    <message>
+        <source>The list of the files to collect “%1” could not be read</source>
+        <extracomment>Under &quot;Could not find data.xml&quot; when the list of files to collect cannot be read. %1 is its path.</extracomment>
+        <translation>La liste des fichiers à collecter «&#xa0;%1&#xa0;» n’a pas pu être lue</translation>
+    </message>
+    <message>
+        <source>The folder of the Quorvel printer drivers “%1” could not be read</source>
+        <extracomment>Under &quot;Could not find driver directory&quot;. %1 is the folder; &quot;Quorvel&quot; is the printer maker.</extracomment>
+        <translation>Le dossier des pilotes d’imprimante Quorvel «&#xa0;%1&#xa0;» n’a pas pu être lu</translation>
+    </message>
+    <message>
+        <source>Install the Quorvel printer driver, then try again.</source>
+        <extracomment>What the user can do when the printer driver&apos;s folder is missing.</extracomment>
+        <translation>Installez le pilote d’imprimante Quorvel, puis réessayez.</translation>
+    </message>
+    <message>
+        <source>The applications folder “%1” could not be read</source>
+        <extracomment>Under &quot;Error code 11 occured&quot;. %1 is the applications folder.</extracomment>
+        <translation>Le dossier des applications «&#xa0;%1&#xa0;» n’a pas pu être lu</translation>
+    </message>
+    <message>
+        <source>Check that it exists and that you may read it.</source>
+        <extracomment>What the user can do when the applications folder cannot be read.</extracomment>
+        <translation>Vérifiez qu’il existe et que vous avez le droit de le lire.</translation>
+    </message>
+    <message>
+        <source>The printer was found on USB but could not be opened.</source>
+        <extracomment>Under &quot;An error occured while trying to communicate with the printer&quot; when the printer could not be opened.</extracomment>
+        <translation>L’imprimante a été trouvée sur le port USB, mais n’a pas pu être ouverte.</translation>
+    </message>
+    <message>
+        <source>Close any other program that uses it, then try again.</source>
+        <extracomment>What the user can do when the printer could not be opened.</extracomment>
+        <translation>Fermez tout autre programme qui l’utilise, puis réessayez.</translation>
+    </message>
+    <message>
+        <source>The printer stopped answering.</source>
+        <extracomment>Under &quot;An error occured while trying to communicate with the printer&quot; when it stopped answering.</extracomment>
+        <translation>L’imprimante ne répond plus.</translation>
+    </message>
+    <message>
+        <source>Connect the printer with its USB cable and switch it on, then try again.</source>
+        <extracomment>What the user can do when the printer stopped answering.</extracomment>
+        <translation>Branchez l’imprimante avec son câble USB et allumez-la, puis réessayez.</translation>
+    </message>
+    <message>
+        <source>%1.</source>
+        <extracomment>What failed (%1) when the system gave no reason: the sentence&apos;s end.</extracomment>
+        <translation>%1.</translation>
+    </message>
+    <message>
+        <source>%1: %2.</source>
+        <extracomment>What failed (%1) and the system&apos;s reason for it (%2), such as &quot;Permission denied&quot;.</extracomment>
+        <translation>%1&#xa0;: %2.</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>One press gathers what Quorvel support needs into a single zip file: the printer&apos;s logs and settings, a report read from the printer over USB, and facts about this computer. The file is placed on your desktop; send it to Quorvel support.</source>
+        <extracomment>The window&apos;s introduction, above its one button. &quot;Quorvel&quot; is the printer maker&apos;s name.</extracomment>
+        <translation>Un seul clic rassemble dans un fichier zip tout ce dont le support Quorvel a besoin&#xa0;: les journaux et les réglages de l’imprimante, un rapport lu depuis l’imprimante par USB et des informations sur cet ordinateur. Le fichier est enregistré sur votre Bureau&#xa0;; envoyez-le au support Quorvel.</translation>
+    </message>
+    <message>
+        <source>&amp;Generate Report</source>
+        <extracomment>The window&apos;s one button; it starts a report. The ampersand marks the Alt key&apos;s letter.</extracomment>
+        <translation>&amp;Générer le rapport</translation>
+    </message>
+    <message>
+        <source>Report progress</source>
+        <extracomment>What a screen reader calls the progress bar under the button.</extracomment>
+        <translation>Progression du rapport</translation>
+    </message>
+    <message>
+        <source>Report file:</source>
+        <extracomment>After a report was placed: before the report&apos;s file name, beside the Open Folder button.</extracomment>
+        <translation>Fichier du rapport&#xa0;:</translation>
+    </message>
+    <message>
+        <source>&amp;Open Folder</source>
+        <extracomment>After a report was placed: shows the report in the file manager. The ampersand marks the Alt key&apos;s letter.</extracomment>
+        <translation>&amp;Ouvrir le dossier</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <extracomment>Beside the progress bar while a report is being made: stops it. The ampersand marks the Alt key&apos;s letter.</extracomment>
+        <translation>&amp;Annuler</translation>
+    </message>
+</context>
+<context>
+    <name>MessageWording</name>
+    <message>
+        <source>An error occured while trying to read a file</source>
+        <extracomment>Message box ending a run: a file the report lists exists but could not be read. The English &quot;occured&quot; is a fixed text; spell the translation correctly.</extracomment>
+        <translation>Une erreur s’est produite lors de la lecture d’un fichier</translation>
+    </message>
+    <message>
+        <source>Could not find data.xml</source>
+        <extracomment>Message box ending a run: the tool&apos;s own list of files to collect is missing or unreadable. Keep the file name data.xml as it is.</extracomment>
+        <translation>Impossible de trouver data.xml</translation>
+    </message>
+    <message>
+        <source>Could not parse data.xml (error code %1)</source>
+        <extracomment>Message box ending a run: the tool&apos;s own list of files to collect is faulty. Keep data.xml as it is; %1 is the error code (6 to 9).</extracomment>
+        <translation>Impossible d’analyser data.xml (code d’erreur %1)</translation>
+    </message>
+    <message>
+        <source>An error occured while trying to communicate with the printer</source>
+        <extracomment>Message box ending a run: talking to the printer over USB failed. The English &quot;occured&quot; is a fixed text; spell the translation correctly.</extracomment>
+        <translation>Une erreur s’est produite lors de la communication avec l’imprimante</translation>
+    </message>
+    <message>
+        <source>Could not find driver directory</source>
+        <extracomment>Message box ending a run: the folder of the maker&apos;s printer drivers is missing.</extracomment>
+        <translation>Impossible de trouver le dossier des pilotes</translation>
+    </message>
+    <message>
+        <source>Could not write the checksum file beside the report</source>
+        <extracomment>Message ending a run that was asked for a checksum file (SHA-256) beside the report, which could not be written.</extracomment>
+        <translation>Impossible d’écrire le fichier de somme de contrôle à côté du rapport</translation>
+    </message>
+    <message>
+        <source>Error code %1 occured</source>
+        <extracomment>Message box ending a run with a failure that has no sentence of its own; %1 is its number, which support asks for. The English &quot;occured&quot; is a fixed text; spell the translation correctly.</extracomment>
+        <translation>Une erreur s’est produite (code d’erreur %1)</translation>
+    </message>
+    <message>
+        <source>A report has been placed on the desktop</source>
+        <extracomment>Message box after a run that placed the report on the user&apos;s desktop.</extracomment>
+        <translation>Un rapport a été enregistré sur le Bureau</translation>
+    </message>
+    <message>
+        <source>No recognized printer found, the report will only contain log files.</source>
+        <extracomment>Message box during a run when no printer of the maker is connected over USB; the run goes on and the report holds the log files only.</extracomment>
+        <translation>Aucune imprimante reconnue n’a été trouvée&#xa0;; le rapport ne contiendra que les fichiers journaux.</translation>
+    </message>
+    <message>
+        <source>An unexpected error occured, no report was made</source>
+        <extracomment>Message box ending a run with a failure the tool did not foresee (memory exhausted, a library fault). The English &quot;occured&quot; is a fixed text; spell the translation correctly.</extracomment>
+        <translation>Une erreur inattendue s’est produite&#xa0;; aucun rapport n’a été créé</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,302 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN" sourcelanguage="en">
+<context>
+    <name>AppDelegate</name>
+    <message>
+        <source>No file manager could open the folder. The report is in %1</source>
+        <extracomment>Under the report&apos;s file name, when neither the file manager nor the desktop&apos;s own opener could show the report&apos;s folder. %1 is the folder.</extracomment>
+        <translation>没有文件管理器能够打开该文件夹。报告位于 %1</translation>
+    </message>
+    <message>
+        <source>Report placed</source>
+        <extracomment>Title of the desktop notification when a report was placed while the window was in the background; the text under it says where.</extracomment>
+        <translation>报告已保存</translation>
+    </message>
+    <message>
+        <source>The report failed</source>
+        <extracomment>Title of the desktop notification when a report ended in a failure while the window was in the background; the text under it is the failure&apos;s message.</extracomment>
+        <translation>报告生成失败</translation>
+    </message>
+    <message>
+        <source>Making the report…</source>
+        <extracomment>Under the progress bar while a report is being made.</extracomment>
+        <translation>正在生成报告…</translation>
+    </message>
+    <message>
+        <source>Copying %1</source>
+        <extracomment>Under the progress bar while a file is copied into the report. %1 is the file&apos;s path.</extracomment>
+        <translation>正在复制 %1</translation>
+    </message>
+    <message>
+        <source>Reading the printer&apos;s report…</source>
+        <extracomment>Under the progress bar while the printer&apos;s report is read over USB.</extracomment>
+        <translation>正在读取打印机的报告…</translation>
+    </message>
+    <message>
+        <source>Gathering facts about this computer…</source>
+        <extracomment>Under the progress bar while the facts about the computer are gathered.</extracomment>
+        <translation>正在收集这台计算机的信息…</translation>
+    </message>
+    <message>
+        <source>Finishing the report…</source>
+        <extracomment>Under the progress bar while the report&apos;s file is written to its end and named.</extracomment>
+        <translation>正在完成报告…</translation>
+    </message>
+    <message>
+        <source>The report was cancelled.</source>
+        <extracomment>Under the progress bar once a report was cancelled; nothing was left behind.</extracomment>
+        <translation>已取消生成报告。</translation>
+    </message>
+    <message>
+        <source>Cancelling the report…</source>
+        <extracomment>Under the progress bar once Cancel was pressed, until the report has stopped.</extracomment>
+        <translation>正在取消生成报告…</translation>
+    </message>
+    <message>
+        <source>A report is being made. Cancel it and close the window?</source>
+        <extracomment>Asked when the window is closed while a report is being made.</extracomment>
+        <translation>正在生成报告。要取消生成并关闭窗口吗？</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>Usage: %1 [--help | --version]
+
+Opens the Telvarin Generator&apos;s window. A press of Generate Report gathers
+what Quorvel support needs into one zip file on your desktop: the printer&apos;s
+logs and settings, a report read from the printer over USB, and facts about
+this computer.
+
+Options:
+  --help     show this text and exit
+  --version  show the version and exit
+
+Without a window, telvarin-report makes the same report.
+</source>
+        <extracomment>telvarin-generator --help, on a terminal. Keep the option names, the commands and the line breaks as they are (lines within 80 columns); %1 is the command.</extracomment>
+        <translation>用法：%1 [--help | --version]
+
+打开 Telvarin Generator 的窗口。按下“生成报告”后，Quorvel 技术支持所需的
+信息将被收集到您桌面上的一个 zip 文件中：打印机的日志和设置、通过 USB
+从打印机读取的报告，以及这台计算机的信息。
+
+选项：
+  --help     显示此帮助并退出
+  --version  显示版本并退出
+
+如需在没有窗口的情况下生成同样的报告，请使用 telvarin-report。
+</translation>
+    </message>
+</context>
+<context>
+    <name>FailureExplanation</name>
+    <message>
+        <source>The file “%1” could not be read</source>
+        <extracomment>Under &quot;An error occured while trying to read a file&quot;. %1 is the file.</extracomment>
+        <translation>无法读取文件“%1”</translation>
+    </message>
+    <message>
+        <source>Check that you may read it, then try again.</source>
+        <extracomment>What the user can do when a file to collect could not be read.</extracomment>
+        <translation>请检查您是否有权读取该文件，然后重试。</translation>
+    </message>
+    <message>
+        <source>The report cannot be written in the folder “%1”</source>
+        <extracomment>Under &quot;Error code 15 occured&quot; when the report could not be made in a folder. %1 is the folder.</extracomment>
+        <translation>无法在文件夹“%1”中写入报告</translation>
+    </message>
+    <message>
+        <source>Check that the folder exists and that you may write in it.</source>
+        <extracomment>What the user can do when the report&apos;s folder cannot be written.</extracomment>
+        <translation>请检查该文件夹是否存在，以及您是否有权在其中写入。</translation>
+    </message>
+    <message>
+        <source>Writing the report in the folder “%1” failed</source>
+        <extracomment>Under &quot;Error code 15 occured&quot; when writing the report failed part-way. %1 is the folder.</extracomment>
+        <translation>向文件夹“%1”写入报告失败</translation>
+    </message>
+    <message>
+        <source>Check that the disk has room and is still connected, then try again.</source>
+        <extracomment>What the user can do when writing the report failed part-way (a full or removed disk).</extracomment>
+        <translation>请检查磁盘是否有足够空间且仍处于连接状态，然后重试。</translation>
+    </message>
+    <message>
+        <source>The report could not be saved as “%1”</source>
+        <extracomment>Under &quot;Error code 15 occured&quot; when the finished report could not take its name. %1 is its path.</extracomment>
+        <translation>无法将报告保存为“%1”</translation>
+    </message>
+    <message>
+        <source>Check that the folder still exists and that nothing else has that name, then try again.</source>
+        <extracomment>What the user can do when the finished report could not take its name.</extracomment>
+        <translation>请检查该文件夹是否仍然存在，以及是否已有其他项目使用该名称，然后重试。</translation>
+    </message>
+    <message>
+        <source>The checksum file “%1” could not be written</source>
+        <extracomment>Under &quot;Could not write the checksum file beside the report&quot;. %1 is the checksum file.</extracomment>
+        <translation>无法写入校验和文件“%1”</translation>
+    </message>
+    <message>
+        <source>The report itself was placed; check that you may write in its folder.</source>
+        <extracomment>When only the checksum file beside a placed report could not be written.</extracomment>
+        <translation>报告本身已保存；请检查您是否有权在其所在文件夹中写入。</translation>
+    </message>
+    <message>
+        <source>Reinstall the Telvarin Generator.</source>
+        <extracomment>What the user can do when the tool&apos;s own list of files to collect is missing or damaged.</extracomment>
+        <translation>请重新安装 Telvarin Generator。</translation>
+    </message>
+    <message>
+        <source>No list of the files to collect (data.xml) is installed.</source>
+        <extracomment>Under &quot;Could not find data.xml&quot; when the tool&apos;s list of files to collect is not installed.</extracomment>
+        <translation>未安装要收集的文件列表（data.xml）。</translation>
+    </message>
+    <message>
+        <source>The list of the files to collect “%1” is not a valid file list.</source>
+        <extracomment>Under &quot;Could not find data.xml&quot; when the list was read but is damaged. %1 is its path.</extracomment>
+        <translation>要收集的文件列表“%1”不是有效的文件列表。</translation>
+    </message>
+    <message>
+        <source>The list of the files to collect “%1” could not be read</source>
+        <extracomment>Under &quot;Could not find data.xml&quot; when the list of files to collect cannot be read. %1 is its path.</extracomment>
+        <translation>无法读取要收集的文件列表“%1”</translation>
+    </message>
+    <message>
+        <source>The folder of the Quorvel printer drivers “%1” could not be read</source>
+        <extracomment>Under &quot;Could not find driver directory&quot;. %1 is the folder; &quot;Quorvel&quot; is the printer maker.</extracomment>
+        <translation>无法读取 Quorvel 打印机驱动程序文件夹“%1”</translation>
+    </message>
+    <message>
+        <source>Install the Quorvel printer driver, then try again.</source>
+        <extracomment>What the user can do when the printer driver&apos;s folder is missing.</extracomment>
+        <translation>请安装 Quorvel 打印机驱动程序，然后重试。</translation>
+    </message>
+    <message>
+        <source>The applications folder “%1” could not be read</source>
+        <extracomment>Under &quot;Error code 11 occured&quot;. %1 is the applications folder.</extracomment>
+        <translation>无法读取应用程序文件夹“%1”</translation>
+    </message>
+    <message>
+        <source>Check that it exists and that you may read it.</source>
+        <extracomment>What the user can do when the applications folder cannot be read.</extracomment>
+        <translation>请检查该文件夹是否存在，以及您是否有权读取。</translation>
+    </message>
+    <message>
+        <source>The printer was found on USB but could not be opened.</source>
+        <extracomment>Under &quot;An error occured while trying to communicate with the printer&quot; when the printer could not be opened.</extracomment>
+        <translation>已通过 USB 找到打印机，但无法打开。</translation>
+    </message>
+    <message>
+        <source>Close any other program that uses it, then try again.</source>
+        <extracomment>What the user can do when the printer could not be opened.</extracomment>
+        <translation>请关闭正在使用该打印机的其他程序，然后重试。</translation>
+    </message>
+    <message>
+        <source>The printer stopped answering.</source>
+        <extracomment>Under &quot;An error occured while trying to communicate with the printer&quot; when it stopped answering.</extracomment>
+        <translation>打印机已停止响应。</translation>
+    </message>
+    <message>
+        <source>Connect the printer with its USB cable and switch it on, then try again.</source>
+        <extracomment>What the user can do when the printer stopped answering.</extracomment>
+        <translation>请用 USB 线连接打印机并打开电源，然后重试。</translation>
+    </message>
+    <message>
+        <source>%1.</source>
+        <extracomment>What failed (%1) when the system gave no reason: the sentence&apos;s end.</extracomment>
+        <translation>%1。</translation>
+    </message>
+    <message>
+        <source>%1: %2.</source>
+        <extracomment>What failed (%1) and the system&apos;s reason for it (%2), such as &quot;Permission denied&quot;.</extracomment>
+        <translation>%1：%2。</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>One press gathers what Quorvel support needs into a single zip file: the printer&apos;s logs and settings, a report read from the printer over USB, and facts about this computer. The file is placed on your desktop; send it to Quorvel support.</source>
+        <extracomment>The window&apos;s introduction, above its one button. &quot;Quorvel&quot; is the printer maker&apos;s name.</extracomment>
+        <translation>只需按一下，即可将 Quorvel 技术支持所需的信息收集到一个 zip 文件中：打印机的日志和设置、通过 USB 从打印机读取的报告，以及这台计算机的信息。文件将保存在您的桌面上；请将其发送给 Quorvel 技术支持。</translation>
+    </message>
+    <message>
+        <source>&amp;Generate Report</source>
+        <extracomment>The window&apos;s one button; it starts a report. The ampersand marks the Alt key&apos;s letter.</extracomment>
+        <translation>生成报告(&amp;G)</translation>
+    </message>
+    <message>
+        <source>Report progress</source>
+        <extracomment>What a screen reader calls the progress bar under the button.</extracomment>
+        <translation>报告进度</translation>
+    </message>
+    <message>
+        <source>Report file:</source>
+        <extracomment>After a report was placed: before the report&apos;s file name, beside the Open Folder button.</extracomment>
+        <translation>报告文件：</translation>
+    </message>
+    <message>
+        <source>&amp;Open Folder</source>
+        <extracomment>After a report was placed: shows the report in the file manager. The ampersand marks the Alt key&apos;s letter.</extracomment>
+        <translation>打开文件夹(&amp;O)</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <extracomment>Beside the progress bar while a report is being made: stops it. The ampersand marks the Alt key&apos;s letter.</extracomment>
+        <translation>取消(&amp;C)</translation>
+    </message>
+</context>
+<context>
+    <name>MessageWording</name>
+    <message>
+        <source>An error occured while trying to read a file</source>
+        <extracomment>Message box ending a run: a file the report lists exists but could not be read. The English &quot;occured&quot; is a fixed text; spell the translation correctly.</extracomment>
+        <translation>读取文件时出错</translation>
+    </message>
+    <message>
+        <source>Could not find data.xml</source>
+        <extracomment>Message box ending a run: the tool&apos;s own list of files to collect is missing or unreadable. Keep the file name data.xml as it is.</extracomment>
+        <translation>找不到 data.xml</translation>
+    </message>
+    <message>
+        <source>Could not parse data.xml (error code %1)</source>
+        <extracomment>Message box ending a run: the tool&apos;s own list of files to collect is faulty. Keep data.xml as it is; %1 is the error code (6 to 9).</extracomment>
+        <translation>无法解析 data.xml（错误代码 %1）</translation>
+    </message>
+    <message>
+        <source>An error occured while trying to communicate with the printer</source>
+        <extracomment>Message box ending a run: talking to the printer over USB failed. The English &quot;occured&quot; is a fixed text; spell the translation correctly.</extracomment>
+        <translation>与打印机通信时出错</translation>
+    </message>
+    <message>
+        <source>Could not find driver directory</source>
+        <extracomment>Message box ending a run: the folder of the maker&apos;s printer drivers is missing.</extracomment>
+        <translation>找不到驱动程序文件夹</translation>
+    </message>
+    <message>
+        <source>Could not write the checksum file beside the report</source>
+        <extracomment>Message ending a run that was asked for a checksum file (SHA-256) beside the report, which could not be written.</extracomment>
+        <translation>无法在报告旁边写入校验和文件</translation>
+    </message>
+    <message>
+        <source>Error code %1 occured</source>
+        <extracomment>Message box ending a run with a failure that has no sentence of its own; %1 is its number, which support asks for. The English &quot;occured&quot; is a fixed text; spell the translation correctly.</extracomment>
+        <translation>发生错误（错误代码 %1）</translation>
+    </message>
+    <message>
+        <source>A report has been placed on the desktop</source>
+        <extracomment>Message box after a run that placed the report on the user&apos;s desktop.</extracomment>
+        <translation>报告已保存到桌面</translation>
+    </message>
+    <message>
+        <source>No recognized printer found, the report will only contain log files.</source>
+        <extracomment>Message box during a run when no printer of the maker is connected over USB; the run goes on and the report holds the log files only.</extracomment>
+        <translation>未找到可识别的打印机，报告将只包含日志文件。</translation>
+    </message>
+    <message>
+        <source>An unexpected error occured, no report was made</source>
+        <extracomment>Message box ending a run with a failure the tool did not foresee (memory exhausted, a library fault). The English &quot;occured&quot; is a fixed text; spell the translation correctly.</extracomment>
+        <translation>发生意外错误，未生成报告</translation>
+    </message>
+</context>
+</TS>
