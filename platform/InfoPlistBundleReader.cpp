@@ -61,11 +61,13 @@ std::optional<std::string> InfoPlistBundleReader::infoDictionaryString(const std
                                                                        const std::string& key) const
 {
     const CollectedSystem& system = collectedSystem();
-    struct stat status {};
+    std::error_code error;
     // A bundle is a directory; a plain file that carries a bundle's name is none.
-    if (!system.status(bundlePath, &status) || !S_ISDIR(status.st_mode))
+    const auto bundle = system.status(bundlePath, error);
+    if (!bundle || !S_ISDIR(bundle->st_mode))
         return std::nullopt;
-    FileDescriptor file = system.openForReading(bundlePath + "/Contents/Info.plist");
+    FileDescriptor file = system.openForReading(bundlePath + "/Contents/Info.plist", error);
+    struct stat status {};
     if (!file || fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode))
         return std::nullopt;
     BoundedRead data = readAtMost(file.get(), PROPERTY_LIST_MAX_BYTES);

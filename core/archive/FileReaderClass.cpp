@@ -20,13 +20,14 @@ bool FileReaderClass::fileExists(const char* path)
 {
     if (path == nullptr)
         return false;
-    struct stat status {};
-    return platform::collectedSystem().status(path, &status);
+    std::error_code error;
+    return platform::collectedSystem().status(path, error).has_value();
 }
 
 bool FileReaderClass::listDir(std::string directory, std::list<std::string>* names)
 {
-    auto listing = platform::collectedSystem().listDirectory(directory);
+    std::error_code error;
+    auto listing = platform::collectedSystem().listDirectory(directory, error);
     if (!listing)
         return false;
     for (std::string& name : *listing)

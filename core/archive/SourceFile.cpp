@@ -16,16 +16,20 @@
 std::optional<SourceFile> SourceFile::open(const char* path)
 {
     const platform::CollectedSystem& system = platform::collectedSystem();
-    struct stat status {};
-    if (!system.status(path, &status) || !S_ISREG(status.st_mode))
+    std::error_code error;
+    const auto found = system.status(path, error);
+    if (!found || !S_ISREG(found->st_mode))
         return std::nullopt;
     // The open never waits: should the path have turned into a FIFO since
     // the check, it is passed over below.
-    platform::FileDescriptor file = system.openForReading(path);
+    platform::FileDescriptor file = system.openForReading(path, error);
     // A file removed since the check (a log rotated away) is simply gone.
-    if (!file && (errno == ENOENT || errno == ENOTDIR))
+    if (!file && (error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory))
         return std::nullopt;
-    if (!file || fstat(file.get(), &status) != 0)
+    if (!file)
+        throw CodedFailure{ERROR_FILE_READ, {FailedStep::readListedFile, path, error.value()}};
+    struct stat status {};
+    if (fstat(file.get(), &status) != 0)
         throw CodedFailure{ERROR_FILE_READ, {FailedStep::readListedFile, path, errno}};
     if (!S_ISREG(status.st_mode))
         return std::nullopt;

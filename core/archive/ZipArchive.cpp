@@ -146,7 +146,7 @@ std::unique_ptr<ZipArchive> ZipArchive::create(const std::string& path, const Ar
         return std::make_unique<ZipArchive>(
             Handle{std::move(file), folder, std::move(finalName), handle, std::move(writer), std::move(placing)});
     } catch (const std::system_error&) {
-        throw ERROR_ARCHIVE_WRITE;
+        throw CodedFailure{ERROR_ARCHIVE_WRITE};
     }
 }
 
@@ -155,8 +155,8 @@ void ZipArchive::writing(Step step)
 {
     try {
         step();
-    } catch (int code) {
-        if (code == ERROR_ARCHIVE_WRITE)
+    } catch (const CodedFailure& failure) {
+        if (failure.code == ERROR_ARCHIVE_WRITE && !failure.hasDetail())
             throw writeFailure();
         throw;
     }
@@ -164,7 +164,7 @@ void ZipArchive::writing(Step step)
 
 CodedFailure ZipArchive::writeFailure() const
 {
-    return {ERROR_ARCHIVE_WRITE, {FailedStep::writeArchive, absolute(folder_), file_->writeError().value()}};
+    return CodedFailure{ERROR_ARCHIVE_WRITE, {FailedStep::writeArchive, absolute(folder_), file_->writeError().value()}};
 }
 
 ZipArchive::ZipArchive(Handle handle)

@@ -25,10 +25,11 @@ bool FileListingSink::tryToAdd(const std::string& sourcePath, const std::string&
 {
     // The same test the archive makes before it copies: a regular file, links
     // followed; directories and special files are passed over.
-    struct stat status {};
-    if (!platform::collectedSystem().status(sourcePath, &status) || !S_ISREG(status.st_mode))
+    std::error_code error;
+    const auto status = platform::collectedSystem().status(sourcePath, error);
+    if (!status || !S_ISREG(status->st_mode))
         return false;
-    paths_.push_back({sourcePath, true, static_cast<std::uint64_t>(status.st_size)});
+    paths_.push_back({sourcePath, true, static_cast<std::uint64_t>(status->st_size)});
     return true;
 }
 

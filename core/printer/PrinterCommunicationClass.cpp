@@ -41,7 +41,7 @@ public:
         // The registry's own result code is what the user sees.
         platform::UsbStatus result = platform::usb().openSession(&session_);
         if (!result.succeeded())
-            throw result.stackCode();
+            throw CodedFailure{result.stackCode()};
     }
     ~DiscoverySession() { platform::usb().closeSession(session_); }
     DiscoverySession(const DiscoverySession&) = delete;
@@ -73,7 +73,7 @@ std::list<int> PrinterCommunicationClass::getListOfConnectedQuorvelDevicePids()
     std::vector<platform::UsbDeviceEntry> devices;
     platform::UsbStatus result = platform::usb().listDevices(session.get(), &devices);
     if (!result.succeeded())
-        throw result.stackCode();
+        throw CodedFailure{result.stackCode()};
     for (const auto& device : devices) {
         int vendorId = 0;
         int productId = 0;
@@ -141,10 +141,10 @@ std::string PrinterCommunicationClass::getDataFromPid(int pid)
         } else {
             lines.push_back(readBasicStatusFromPrinter(&robot));
         }
-    } catch (int code) {
-        if (code != ERROR_PRINTER_COMMUNICATION)
+    } catch (const CodedFailure& failure) {
+        if (failure.code != ERROR_PRINTER_COMMUNICATION || failure.hasDetail())
             throw;
-        throw CodedFailure{code, {opened ? FailedStep::talkToPrinter : FailedStep::openPrinter, {}, 0}};
+        throw CodedFailure{failure.code, {opened ? FailedStep::talkToPrinter : FailedStep::openPrinter, {}, 0}};
     }
     return BasicStringAlgorithmsClass::joinList(lines, WINDOWS_NEWLINE);
 }

@@ -34,9 +34,7 @@ ListingResult listConfiguredFiles(const std::optional<std::string>& dataXmlPath)
 {
     ListingResult result;
     auto fail = [&](const platform::Message& message) {
-        result.errorCode = message.code;
-        result.message = message.text;
-        result.failureDetail = message.detail;
+        result.failure = message;
         platform::reporter().showError(message);
     };
     try {

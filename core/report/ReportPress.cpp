@@ -40,9 +40,8 @@ PressResult runReportPress(BusyIndicator& indicator, const ReportRequest& reques
     auto fail = [&](const platform::Message& message) {
         takeOutcome();
         indicator.stopAnimation();
-        result.errorCode = message.code;
         result.message = message.text;
-        result.failureDetail = message.detail;
+        result.failure = message;
         platform::reporter().showError(message);
     };
 

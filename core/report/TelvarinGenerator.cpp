@@ -76,7 +76,7 @@ bool TelvarinGenerator::generateReport(const char* dataXmlPath)
             if (placing.owner)
                 owner.emplace(*placing.owner);
         } catch (const std::system_error&) {
-            throw ERROR_ARCHIVE_WRITE;
+            throw CodedFailure{ERROR_ARCHIVE_WRITE};
         }
         archivePath = getNewReportFilePathToTheDesktop();
         // A fresh account may have no desktop folder yet; the archive needs

@@ -1,12 +1,13 @@
 #pragma once
-// A code that ends a run, thrown with what it concerns: the step that
-// failed, the file or folder, and the system's reason. The code still
-// chooses the sentence the user sees; the detail is handed to the front
-// ends as data, and each words it for its user. Thrown where the failing
-// step knows a path or an errno, and caught wherever the plain int codes
-// are; a plain int is a failure without a detail.
+// The one thing a failing step of a run throws: the code that chooses the
+// sentence the user sees and, where the step knows it, what the failure
+// concerns: the step, the file or folder, and the system's reason. The
+// detail is handed to the front ends as data, and each words it for its
+// user. A code travels only inside this type, so that an int thrown by a
+// library is never taken for one of the report's codes.
 
 #include <string>
+#include <utility>
 
 // What was being done when the run failed.
 enum class FailedStep {
@@ -32,6 +33,15 @@ struct FailureDetail {
 };
 
 struct CodedFailure {
-    int code = 0;
+    // A code from another source (the USB stack's result) is made one of the
+    // report's codes here, explicitly, where it is raised.
+    explicit CodedFailure(int failureCode, FailureDetail failureDetail = {})
+        : code(failureCode), detail(std::move(failureDetail))
+    {
+    }
+    // Whether the failing step said what the failure concerns.
+    bool hasDetail() const { return detail.step != FailedStep::unknown; }
+
+    int code;
     FailureDetail detail;
 };

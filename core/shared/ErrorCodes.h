@@ -1,7 +1,9 @@
 #pragma once
-// The integer codes that end a run. They are thrown by value, as plain ints
-// or inside a CodedFailure that says what they concern, and caught only by
-// the report press, which turns them into a message.
+// The integer codes that end a run. They are thrown inside a CodedFailure,
+// which may say what they concern, and caught by the report press and the
+// listing, which turn them into a message.
+
+#include "CodedFailure.h"
 
 constexpr int ERROR_STRING_CONVERSION = 3;        // a platform string has no byte form
 constexpr int ERROR_FILE_READ = 4;                 // a listed file exists but cannot be read

@@ -10,14 +10,6 @@
 #include <string>
 #include <vector>
 
-struct RunError {
-    // 0 for a failure that has no code of its own, and for a cancelled run.
-    int code = 0;
-    std::string message;
-    // What the failure concerns, where it said.
-    std::optional<FailureDetail> detail;
-};
-
 struct RunSummary {
     // Whether `archivePath` is a placed report; false for the valid archive
     // of the entries written before a failure.
@@ -34,7 +26,8 @@ struct RunSummary {
     std::vector<std::string> missing;
     // Whether that file holds the printer's device report.
     bool printer = false;
-    std::optional<RunError> error;
+    // Code 0 for a failure that has no code of its own, and for a cancelled run.
+    std::optional<platform::Message> error;
 };
 
 // The summary of a press. A placed report whose checksum file could not be

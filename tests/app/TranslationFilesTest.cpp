@@ -202,7 +202,7 @@ TEST(MessageWording, TheEnglishIsTheReportsOwnForEveryCodeAndMessage)
         }
         return platform::Message{};
     };
-    messages.push_back(failureOf([] { throw 13; }));
+    messages.push_back(failureOf([] { throw CodedFailure{13}; }));
     messages.push_back(failureOf([] { throw CodedFailure{15, {FailedStep::writeArchive, "/d", ENOSPC}}; }));
     messages.push_back(failureOf([] { throw std::runtime_error("disk gone"); }));
     messages.push_back(failureOf([] { throw 'x'; }));

@@ -198,7 +198,7 @@ TEST(WindowPress, CodesThrownByTheRunShowTheirMessageInTheCriticalStyle)
     ReportPlace place;
     auto installed = machine.install(place.servicesFor(machine));
     int code = 0;
-    HookedEnvironment failing(place.home, [&code] { throw code; });
+    HookedEnvironment failing(place.home, [&code] { throw CodedFailure{code}; });
     auto failingHome = replaceServices([&](platform::Services& services) { services.environment = &failing; });
     AppDelegate window(requestFor(place.dataXml));
     showWindow(window);

@@ -45,7 +45,7 @@ TEST(ParallelDeflateReadBack, AFailedReadLeavesTheEntriesBeforeItWhole)
         expectCode(ERROR_FILE_READ, [&] {
             writer.addEntry({"failing.log", zip_fileinfo{}, false}, failing.size(), [&](void* buffer, std::size_t capacity) {
                 if (offset == readBeforeFailure)
-                    throw ERROR_FILE_READ;
+                    throw CodedFailure{ERROR_FILE_READ};
                 const std::size_t count = std::min<std::size_t>({capacity, 100, readBeforeFailure - offset});
                 std::memcpy(buffer, failing.data() + offset, count);
                 offset += count;

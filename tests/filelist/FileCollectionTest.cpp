@@ -128,8 +128,6 @@ protected:
         machine.reporter.progressLines.clear();
         try {
             generator.generateReport(archive().c_str(), (temp / "data.xml").c_str());
-        } catch (int code) {
-            run.code = code;
         } catch (const CodedFailure& failure) {
             run.code = failure.code;
             run.detail = failure.detail;

@@ -48,7 +48,8 @@ void checkWildcard(const std::string& lastElement, const std::string& name)
     WildcardPattern pattern;
     try {
         pattern = WildcardPattern::split(lastElement);
-    } catch (int code) {
+    } catch (const CodedFailure& failure) {
+        const int code = failure.code;
         require(code == ERROR_WILDCARD_NOT_LAST);
         require(lastElement.find('*') == std::string::npos);
         return;
@@ -84,7 +85,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string lastElement;
     try {
         lastElement = lastElementOfPath(path);
-    } catch (int code) {
+    } catch (const CodedFailure& failure) {
+        const int code = failure.code;
         require(code == ERROR_PATH_WITHOUT_DOT);
         require(!directory.empty() && path.substr(directory.size()).find('.') == std::string::npos);
         return 0;

@@ -36,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::map<std::string, std::list<std::string>> sections;
     try {
         sections = XmlParserClass::getSingleLevelDepthXmlDictFromBuffer(reinterpret_cast<const char*>(data), size);
-    } catch (int code) {
+    } catch (const CodedFailure& failure) {
+        const int code = failure.code;
         if (code != ERROR_DATA_XML_NOT_LOADED && code != ERROR_DATA_XML_DUPLICATE_SECTION)
             std::abort();
         return 0;

@@ -210,18 +210,18 @@ TEST_F(ConfinedRootTest, TheCollectedSystemOfARootReadsOnlyInsideIt)
     ASSERT_EQ(symlink("/linked", (root + "/var/log/quorvel/dir").c_str()), 0);
 
     const platform::CollectedSystem system(root);
-    FileDescriptor file = system.openForReading("/var/log/quorvel/x.log");
+    std::error_code error;
+    FileDescriptor file = system.openForReading("/var/log/quorvel/x.log", error);
     ASSERT_TRUE(file);
     EXPECT_EQ(trust_testing::readDescriptor(file.get()), "collected system");
-    struct stat status {};
-    ASSERT_TRUE(system.status("/var/log/quorvel/../../../../" + secret, &status));
-    auto names = system.listDirectory("/var/log/quorvel/dir");
+    ASSERT_TRUE(system.status("/var/log/quorvel/../../../../" + secret, error));
+    auto names = system.listDirectory("/var/log/quorvel/dir", error);
     ASSERT_TRUE(names);
     EXPECT_EQ(*names, std::vector<std::string>{"inside.log"});
-    EXPECT_FALSE(system.status("/var/log/quorvel/missing", &status));
-    EXPECT_EQ(errno, ENOENT);
+    EXPECT_FALSE(system.status("/var/log/quorvel/missing", error));
+    EXPECT_EQ(error, std::errc::no_such_file_or_directory);
 
     const platform::CollectedSystem missing(temp / "no-such-root");
-    EXPECT_FALSE(missing.openForReading("/etc/passwd"));
-    EXPECT_EQ(errno, ENOENT);
+    EXPECT_FALSE(missing.openForReading("/etc/passwd", error));
+    EXPECT_EQ(error, std::errc::no_such_file_or_directory);
 }

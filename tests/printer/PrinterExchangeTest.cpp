@@ -41,8 +41,8 @@ int thrownCode(const std::function<void()>& action)
 {
     try {
         action();
-    } catch (int code) {
-        return code;
+    } catch (const CodedFailure& failure) {
+        return failure.code;
     }
     return 0;
 }

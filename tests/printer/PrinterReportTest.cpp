@@ -269,7 +269,7 @@ TEST_F(PrinterReport, TheArchiveCarriesTheDeviceReportOnlyWhenItWasMade)
     underRootServices.usb = &failing;
     auto swapped = machine.install(underRootServices);
     PressResult failed = runReportPress(indicator, {home / "data.xml", home / "failed.zip"});
-    EXPECT_EQ(failed.errorCode, ERROR_PRINTER_COMMUNICATION);
+    EXPECT_EQ(failed.failure.value().code, ERROR_PRINTER_COMMUNICATION);
     EXPECT_EQ(failed.message, "An error occured while trying to communicate with the printer");
     // Nothing was stored before the failure, so no empty zip is left.
     EXPECT_FALSE(pathExists(home / "failed.zip"));

@@ -100,7 +100,7 @@ TEST_F(FileListing, ListsFilesWithTheirSizesAndTheMissesInCollectionOrderTouchin
     auto installed = install();
     const ListingResult listing = listConfiguredFiles(dataXml);
 
-    ASSERT_TRUE(listing.listed) << listing.message;
+    ASSERT_TRUE(listing.listed) << (listing.failure ? listing.failure->text : "");
     std::vector<std::string> lines;
     for (const auto& listed : listing.paths)
         lines.push_back(listed.path + " " + (listed.found ? std::to_string(listed.size) : "missing"));
@@ -158,11 +158,11 @@ TEST_F(FileListing, AFaultyFileListEndsItWithTheCodeAndMessageOfARun)
         const ListingResult listing = listConfiguredFiles(dataXml);
 
         EXPECT_FALSE(listing.listed);
-        EXPECT_EQ(listing.errorCode, code);
+        EXPECT_EQ(listing.failure.value().code, code);
         EXPECT_TRUE(listing.paths.empty());
         ASSERT_EQ(machine.reporter.shown.size(), 1u);
         EXPECT_TRUE(machine.reporter.shown[0].error);
         EXPECT_EQ(machine.reporter.shown[0].text, messageForErrorCode(code));
     }
-    EXPECT_EQ(listConfiguredFiles(std::nullopt).errorCode, 5);
+    EXPECT_EQ(listConfiguredFiles(std::nullopt).failure.value().code, 5);
 }

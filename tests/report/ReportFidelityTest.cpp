@@ -34,9 +34,10 @@ const char SAMPLE_ARCHIVE_SHA256[] = "df53099c65018ba68f1629db5e6c03a5dc5e7460ca
 class SortedListing final : public platform::CollectedSystem {
 public:
     using CollectedSystem::CollectedSystem;
-    std::optional<std::vector<std::string>> listDirectory(const std::string& path) const override
+    std::optional<std::vector<std::string>> listDirectory(const std::string& path,
+                                                          std::error_code& error) const override
     {
-        auto names = CollectedSystem::listDirectory(path);
+        auto names = CollectedSystem::listDirectory(path, error);
         if (names)
             std::sort(names->begin(), names->end());
         return names;

@@ -118,7 +118,7 @@ TEST_F(PrinterOverUsbfs, AMissedReadIsAnsweredAfterTheRewriteAndSilenceTimesOut)
     Robot robot;
     robot.pid = 0x22;
     ASSERT_TRUE(PtrInfo_OpenUSBInterface(&robot));
-    EXPECT_THROW(PrinterCommunicationClass::writeCommandToRobotAndGetOutput(&robot, "A5000440200000"), int);
+    EXPECT_THROW(PrinterCommunicationClass::writeCommandToRobotAndGetOutput(&robot, "A5000440200000"), CodedFailure);
     PtrInfo_CloseUSBInterface(&robot);
     std::vector<std::string> events = silent.events();
     EXPECT_EQ(silent.eventCount("write "), 2);
