@@ -5,7 +5,7 @@
 #include "CollectedSystem.h"
 #include "ConfinedRoot.h"
 #include "TestFiles.h"
-#include "TrustTestSupport.h"
+#include "ArchiveFileHelpers.h"
 
 #include <gtest/gtest.h>
 
@@ -49,7 +49,7 @@ protected:
         FileDescriptor file = confined->openForReading(path, error);
         if (!file)
             return "error: " + error.message();
-        return trust_testing::readDescriptor(file.get());
+        return archive_file_testing::readDescriptor(file.get());
     }
 
     int errorOf(const std::string& path)
@@ -213,7 +213,7 @@ TEST_F(ConfinedRootTest, TheCollectedSystemOfARootReadsOnlyInsideIt)
     std::error_code error;
     FileDescriptor file = system.openForReading("/var/log/quorvel/x.log", error);
     ASSERT_TRUE(file);
-    EXPECT_EQ(trust_testing::readDescriptor(file.get()), "collected system");
+    EXPECT_EQ(archive_file_testing::readDescriptor(file.get()), "collected system");
     ASSERT_TRUE(system.status("/var/log/quorvel/../../../../" + secret, error));
     auto names = system.listDirectory("/var/log/quorvel/dir", error);
     ASSERT_TRUE(names);

@@ -1,4 +1,4 @@
-#include "TrustTestSupport.h"
+#include "ArchiveFileHelpers.h"
 
 #include <minizip/zip.h>
 #include <zlib.h>
@@ -11,7 +11,7 @@
 #include <cerrno>
 #include <random>
 
-namespace trust_testing {
+namespace archive_file_testing {
 
 std::string readDescriptor(int descriptor)
 {
@@ -90,4 +90,4 @@ std::string creationName(const ::testing::TestParamInfo<ArchiveFile::Creation>& 
     return kind.param == ArchiveFile::Creation::hiddenName ? "HiddenName" : "Unnamed";
 }
 
-} // namespace trust_testing
+} // namespace archive_file_testing

@@ -1,6 +1,7 @@
 #pragma once
-// Small helpers of the trust suites: reading a descriptor, listing a folder,
-// writing a zip through an ArchiveFile.
+// Helpers of the suites that test the archive's file: writing a zip through
+// an ArchiveFile, the names it hides under, reading a descriptor and listing
+// a folder.
 
 #include "ArchiveFile.h"
 
@@ -10,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace trust_testing {
+namespace archive_file_testing {
 
 std::string readDescriptor(int descriptor);
 // The folder's entry names, sorted, without "." and "..".
@@ -25,4 +26,4 @@ bool isHiddenArchiveName(const std::string& name);
 // "Unnamed" or "HiddenName", for the suites run with both kinds of file.
 std::string creationName(const ::testing::TestParamInfo<ArchiveFile::Creation>& kind);
 
-} // namespace trust_testing
+} // namespace archive_file_testing
