@@ -1,8 +1,8 @@
 // telvarin-generator: the Telvarin Generator's window.
 #include "ApplicationIdentity.h"
 #include "ApplicationMain.h"
-#include "ArchiveFile.h"
 #include "CommandLine.h"
+#include "RunInterrupts.h"
 #include "StandardDescriptors.h"
 
 #include <QApplication>
@@ -13,7 +13,7 @@ int main(int argc, char** argv)
     // taken by the archive, and the progress written into it.
     if (!platform::openClosedStandardDescriptors())
         return 1;
-    ArchiveFile::installInterruptCleanup();
+    installInterruptCleanup();
     // Answered before the application exists: they need no display.
     if (const std::optional<int> status = answerInformationOptions(argc, argv))
         return *status;

@@ -2,8 +2,8 @@
 // without a window. What the window's message boxes would show is printed,
 // errors on standard error; the exit status is 0 only when a report was placed.
 
-#include "ArchiveFile.h"
 #include "CommandLine.h"
+#include "RunInterrupts.h"
 #include "StandardDescriptors.h"
 
 #include <csignal>
@@ -19,6 +19,6 @@ int main(int argc, char** argv)
     // Progress goes to standard output; a reader that goes away (`| head`)
     // must not kill the run halfway through the archive.
     std::signal(SIGPIPE, SIG_IGN);
-    ArchiveFile::installInterruptCleanup();
+    installInterruptCleanup();
     return cli::runCommandLine(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
 }

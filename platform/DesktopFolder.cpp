@@ -1,5 +1,6 @@
 #include "DesktopFolder.h"
 
+#include "AbsolutePath.h"
 #include "Services.h"
 
 #include <glib.h>
@@ -119,12 +120,12 @@ std::string withoutTrailingSlashes(std::string path)
 // Absolute, with "." and ".." and the links of the existing part resolved.
 std::string absoluteFolder(const std::string& path)
 {
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    if (error)
+    const std::string absolute = absoluteOrAsGiven(path);
+    if (absolute.empty() || absolute.front() != '/')
         return path;
+    std::error_code error;
     const std::filesystem::path resolved = std::filesystem::weakly_canonical(absolute, error);
-    return withoutTrailingSlashes((error ? absolute : resolved).string());
+    return withoutTrailingSlashes(error ? absolute : resolved.string());
 }
 
 } // namespace

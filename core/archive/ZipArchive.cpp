@@ -1,5 +1,6 @@
 #include "ZipArchive.h"
 
+#include "AbsolutePath.h"
 #include "ArchiveFile.h"
 #include "CodedFailure.h"
 #include "ErrorCodes.h"
@@ -72,13 +73,6 @@ private:
     int folder_;
 };
 
-std::string absolute(const std::string& path)
-{
-    std::error_code error;
-    const std::filesystem::path made = std::filesystem::absolute(path, error);
-    return error ? path : made.string();
-}
-
 // Where the open folder is now, from the kernel; `named` (made absolute)
 // where it cannot tell.
 std::string currentPathOfFolder(int folder, const std::string& named)
@@ -86,7 +80,7 @@ std::string currentPathOfFolder(int folder, const std::string& named)
     std::error_code error;
     const auto current = std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(folder), error);
     if (error || current.empty() || current.native().front() != '/')
-        return absolute(named);
+        return absoluteOrAsGiven(named);
     return current.string();
 }
 
@@ -123,19 +117,19 @@ std::unique_ptr<ZipArchive> ZipArchive::create(const std::string& path, const Ar
             file = std::make_unique<ArchiveFile>(folder);
         } catch (const std::system_error& failure) {
             throw CodedFailure{ERROR_ARCHIVE_WRITE,
-                               {FailedStep::writeInArchiveFolder, absolute(folder), failure.code().value()}};
+                               {FailedStep::writeInArchiveFolder, absoluteOrAsGiven(folder), failure.code().value()}};
         }
         // A folder at the report's name would only fail the naming at the end.
         struct stat existing {};
         if (fstatat(file->folderDescriptor(), finalName.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0 &&
             S_ISDIR(existing.st_mode))
             throw CodedFailure{ERROR_ARCHIVE_WRITE,
-                               {FailedStep::nameArchive, joined(absolute(folder), finalName), EISDIR}};
+                               {FailedStep::nameArchive, joined(absoluteOrAsGiven(folder), finalName), EISDIR}};
         zlib_filefunc64_def functions = file->fileFunctions();
         zipFile handle = zipOpen2_64(finalName.c_str(), APPEND_STATUS_CREATE, nullptr, &functions);
         if (handle == nullptr)
             throw CodedFailure{ERROR_ARCHIVE_WRITE,
-                               {FailedStep::writeArchive, absolute(folder), file->writeError().value()}};
+                               {FailedStep::writeArchive, absoluteOrAsGiven(folder), file->writeError().value()}};
         std::unique_ptr<ParallelZipWriter> writer;
         try {
             writer = std::make_unique<ParallelZipWriter>(handle, DeflateWorkerPool::threadsForThisMachine());
@@ -164,7 +158,7 @@ void ZipArchive::writing(Step step)
 
 CodedFailure ZipArchive::writeFailure() const
 {
-    return CodedFailure{ERROR_ARCHIVE_WRITE, {FailedStep::writeArchive, absolute(folder_), file_->writeError().value()}};
+    return CodedFailure{ERROR_ARCHIVE_WRITE, {FailedStep::writeArchive, absoluteOrAsGiven(folder_), file_->writeError().value()}};
 }
 
 ZipArchive::ZipArchive(Handle handle)
@@ -263,7 +257,7 @@ ArchiveOutcome ZipArchive::close()
     } catch (const std::system_error& failure) {
         // A folder removed during the run, a full disk: no report was placed.
         throw CodedFailure{ERROR_ARCHIVE_WRITE,
-                           {FailedStep::nameArchive, joined(absolute(folder_), finalName_), failure.code().value()}};
+                           {FailedStep::nameArchive, joined(absoluteOrAsGiven(folder_), finalName_), failure.code().value()}};
     }
 }
 

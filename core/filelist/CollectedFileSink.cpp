@@ -1,8 +1,6 @@
 #include "CollectedFileSink.h"
 
-#include "ArchivingClass.h"
 #include "CollectedSystem.h"
-#include "RunLog.h"
 #include "Services.h"
 
 #include <sys/stat.h>
@@ -10,15 +8,6 @@
 void CollectedFileSink::progress(const std::string& line)
 {
     platform::reporter().progress(line);
-}
-
-bool ArchiveEntrySink::tryToAdd(const std::string& sourcePath, const std::string& entryName)
-{
-    const auto copied = ArchivingClass::copyFileIfPresent(sourcePath.c_str(), entryName.c_str(), archive_);
-    if (copied && copied->cutShort)
-        log_.addLine("Stored only the first " + std::to_string(copied->bytes) + " bytes of the path \"" + sourcePath +
-                     "\": its size was unknown and it did not end");
-    return copied.has_value();
 }
 
 bool FileListingSink::tryToAdd(const std::string& sourcePath, const std::string& /*entryName*/)

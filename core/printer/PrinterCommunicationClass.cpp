@@ -5,6 +5,7 @@
 #include "BasicStringAlgorithmsClass.h"
 #include "CodedFailure.h"
 #include "ErrorCodes.h"
+#include "TimeTicks.h"
 #include "QuorvelVendorId.h"
 #include "WindowsNewline.h"
 #include "Services.h"
@@ -17,10 +18,6 @@ const std::string currentPrinterReportVersionID = "h3m82c5j9w1t4x7a6pzrybnk";
 const char* const NO_RECOGNIZED_PRINTER_MESSAGE = "No recognized printer found, the report will only contain log files.";
 
 namespace {
-
-// Ticks of 100 ns from 0001-01-01 to 1970-01-01.
-constexpr std::uint64_t TICKS_FROM_YEAR_ONE_TO_1970 = 621355968000000000ULL;
-constexpr std::uint64_t TICKS_PER_SECOND = 10000000ULL;
 
 bool isFullDataPrinter(int pid)
 {
@@ -151,5 +148,5 @@ std::string PrinterCommunicationClass::getDataFromPid(int pid)
 
 std::uint64_t PrinterCommunicationClass::getCurrentTimeStamp()
 {
-    return static_cast<std::uint64_t>(platform::clock().now()) * TICKS_PER_SECOND + TICKS_FROM_YEAR_ONE_TO_1970;
+    return ticksSinceYearOne(platform::clock().now());
 }

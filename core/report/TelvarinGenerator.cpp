@@ -1,7 +1,7 @@
 #include "TelvarinGenerator.h"
 
 #include "ArchivingClass.h"
-#include "CollectedFileSink.h"
+#include "ArchiveEntrySink.h"
 #include "ConfiguredFileCollection.h"
 #include "DesktopFolder.h"
 #include "ErrorCodes.h"

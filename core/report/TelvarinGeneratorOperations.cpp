@@ -1,6 +1,6 @@
 #include "TelvarinGenerator.h"
 
-#include "CollectedFileSink.h"
+#include "ArchiveEntrySink.h"
 #include "ConfiguredFileCollection.h"
 #include "ConfiguredPaths.h"
 #include "GeneralInformation.h"

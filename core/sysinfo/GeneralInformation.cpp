@@ -2,9 +2,10 @@
 
 #include "BasicStringAlgorithmsClass.h"
 #include "InstalledVersionScan.h"
-#include "PrinterCommunicationClass.h"
+#include "Services.h"
 #include "SysctlReadingClass.h"
 #include "SystemProbes.h"
+#include "TimeTicks.h"
 #include "WindowsNewline.h"
 
 const char* const VERSION_ID = "tvk47mbsa6d";
@@ -49,7 +50,7 @@ std::string GeneralInformation::text(RunLog& log)
     appendLine(&text, "Harddrives data:", SystemProbes::harddriveData());
     appendLine(&text, "TimeStamp:",
                BasicStringAlgorithmsClass::convertToString(
-                   static_cast<unsigned long long>(PrinterCommunicationClass::getCurrentTimeStamp())));
+                   static_cast<unsigned long long>(ticksSinceYearOne(platform::clock().now()))));
     appendLine(&text, "VersionID:", VERSION_ID);
     appendLine(&text, "Driver Bundles Data:", InstalledVersionScan::driverBundleVersions(log));
     text += "Application Data:";
