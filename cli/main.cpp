@@ -2,7 +2,7 @@
 // without a window. What the window's message boxes would show is printed,
 // errors on standard error; the exit status is 0 only when a report was placed.
 
-#include "CommandLine.h"
+#include "CommandDispatch.h"
 #include "RunInterrupts.h"
 #include "StandardDescriptors.h"
 

@@ -1,4 +1,4 @@
-#include "CommandLine.h"
+#include "CommandDispatch.h"
 
 #include "CommandServices.h"
 #include "ListCommand.h"
