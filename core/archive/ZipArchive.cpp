@@ -126,19 +126,13 @@ std::unique_ptr<ZipArchive> ZipArchive::create(const std::string& path, const Ar
             throw CodedFailure{ERROR_ARCHIVE_WRITE,
                                {FailedStep::nameArchive, joined(absoluteOrAsGiven(folder), finalName), EISDIR}};
         zlib_filefunc64_def functions = file->fileFunctions();
-        zipFile handle = zipOpen2_64(finalName.c_str(), APPEND_STATUS_CREATE, nullptr, &functions);
-        if (handle == nullptr)
+        ZipHandle handle(zipOpen2_64(finalName.c_str(), APPEND_STATUS_CREATE, nullptr, &functions));
+        if (!handle)
             throw CodedFailure{ERROR_ARCHIVE_WRITE,
                                {FailedStep::writeArchive, absoluteOrAsGiven(folder), file->writeError().value()}};
-        std::unique_ptr<ParallelZipWriter> writer;
-        try {
-            writer = std::make_unique<ParallelZipWriter>(handle, DeflateWorkerPool::threadsForThisMachine());
-        } catch (...) {
-            zipClose(handle, nullptr);
-            throw;
-        }
-        return std::make_unique<ZipArchive>(
-            Handle{std::move(file), folder, std::move(finalName), handle, std::move(writer), std::move(placing)});
+        auto writer = std::make_unique<ParallelZipWriter>(handle.get(), DeflateWorkerPool::threadsForThisMachine());
+        return std::make_unique<ZipArchive>(Handle{std::move(file), folder, std::move(finalName), std::move(handle),
+                                                   std::move(writer), std::move(placing)});
     } catch (const std::system_error&) {
         throw CodedFailure{ERROR_ARCHIVE_WRITE};
     }
@@ -162,7 +156,7 @@ CodedFailure ZipArchive::writeFailure() const
 }
 
 ZipArchive::ZipArchive(Handle handle)
-    : file_(std::move(handle.file)), folder_(std::move(handle.folder)), finalName_(std::move(handle.finalName)), handle_(handle.zip),
+    : file_(std::move(handle.file)), folder_(std::move(handle.folder)), finalName_(std::move(handle.finalName)), handle_(std::move(handle.zip)),
       writer_(std::move(handle.writer)), placing_(std::move(handle.placing))
 {
 }
@@ -174,25 +168,23 @@ ZipArchive::~ZipArchive()
 
 void ZipArchive::discard() noexcept
 {
-    zipFile handle = std::exchange(handle_, nullptr);
-    if (!handle)
+    if (!handle_)
         return;
     writer_.reset();
     // Frees minizip's state; what it writes goes with the unnamed file.
-    zipClose(handle, nullptr);
+    (void)handle_.close();
     file_.reset();
 }
 
 ArchiveOutcome ZipArchive::keepPartial() noexcept
 {
-    zipFile handle = std::exchange(handle_, nullptr);
-    if (!handle)
+    if (!handle_)
         return {}; // closed, or failed in close(): nothing to keep
     // The entries handed over before the failure are written first.
     writer_->flushAfterFailure();
     std::vector<std::string> entries = writer_->writtenEntries();
     writer_.reset();
-    const bool written = zipClose(handle, nullptr) == ZIP_OK && addMissingZip64EndRecords(file_->descriptor());
+    const bool written = handle_.close() && addMissingZip64EndRecords(file_->descriptor());
     if (!written || entries.empty())
         return {};
     try {
@@ -240,17 +232,16 @@ bool ZipArchive::isArchiveItself(const SourceFile& source) const
 
 ArchiveOutcome ZipArchive::close()
 {
-    zipFile handle = std::exchange(handle_, nullptr);
     try {
         writing([&] { writer_->flush(); });
     } catch (...) {
         writer_.reset();
-        zipClose(handle, nullptr);
+        (void)handle_.close();
         throw;
     }
     std::vector<std::string> entries = writer_->writtenEntries();
     writer_.reset();
-    if (zipClose(handle, nullptr) != ZIP_OK || !addMissingZip64EndRecords(file_->descriptor()))
+    if (!handle_.close() || !addMissingZip64EndRecords(file_->descriptor()))
         throw writeFailure();
     try {
         return place(ArchiveOutcome::State::placed, std::move(entries));

@@ -12,6 +12,7 @@
 // the system's reason is known, the failure carries them (CodedFailure).
 
 #include "FileSystemIdentity.h"
+#include "ZipHandle.h"
 
 #include <minizip/zip.h>
 
@@ -97,7 +98,7 @@ private:
         std::unique_ptr<ArchiveFile> file;
         std::string folder;
         std::string finalName;
-        zipFile zip;
+        ZipHandle zip;
         std::unique_ptr<ParallelZipWriter> writer;
         ArchivePlacing placing;
     };
@@ -117,7 +118,7 @@ private:
     // As the run named it; the path reported is the folder's current one.
     std::string folder_;
     std::string finalName_;
-    zipFile handle_;
+    ZipHandle handle_;
     // Writes every entry into handle_; goes before it is closed.
     std::unique_ptr<ParallelZipWriter> writer_;
     ArchivePlacing placing_;
