@@ -5,7 +5,6 @@
 #include "ErrorCodes.h"
 #include "Services.h"
 
-#include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
 

@@ -14,8 +14,8 @@
 #include <unistd.h>
 
 #include <csignal>
-#include <system_error>
 #include <string>
+#include <system_error>
 
 using testing_support::complaintsOfEveryReader;
 using testing_support::randomBytes;
