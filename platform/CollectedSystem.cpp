@@ -4,6 +4,7 @@
 #include <fcntl.h>
 
 #include <cerrno>
+#include <string>
 #include <utility>
 
 namespace platform {
@@ -45,6 +46,48 @@ bool CollectedSystem::status(const std::string& path, struct stat* status) const
         return failWith(error);
     *status = *result;
     return true;
+}
+
+CollectedSystem::RegularFile CollectedSystem::openRegularFile(const std::string& path) const
+{
+    RegularFile result;
+    FileDescriptor located;
+    if (root_.empty()) {
+        located = FileDescriptor(::open(path.c_str(), O_PATH | O_CLOEXEC));
+    } else if (confined_) {
+        std::error_code error;
+        located = confined_->locate(path, error);
+    }
+    if (!located || fstat(located.get(), &result.status) != 0 || !S_ISREG(result.status.st_mode))
+        return result;
+    result.found = true;
+    const int flags = O_RDONLY | O_NOCTTY | O_CLOEXEC | (result.status.st_size > 0 ? 0 : O_NONBLOCK);
+    result.file = FileDescriptor(::open(("/proc/self/fd/" + std::to_string(located.get())).c_str(), flags));
+    if (result.file)
+        return result;
+    if (errno != ENOENT) {
+        result.error = errno;
+        return result;
+    }
+    // Without /proc: the path once more, and what it names now.
+    result.file = openForReading(path);
+    if (!result.file) {
+        result.found = errno != ENOENT && errno != ENOTDIR; // removed since (a log rotated away)
+        result.error = errno;
+        return result;
+    }
+    if (fstat(result.file.get(), &result.status) != 0) {
+        result.error = errno;
+        result.file.reset();
+        return result;
+    }
+    if (!S_ISREG(result.status.st_mode)) {
+        result.found = false;
+        result.file.reset();
+    } else if (result.status.st_size > 0) {
+        fcntl(result.file.get(), F_SETFL, fcntl(result.file.get(), F_GETFL) & ~O_NONBLOCK);
+    }
+    return result;
 }
 
 FileDescriptor CollectedSystem::openForReading(const std::string& path) const
