@@ -6,13 +6,15 @@
 # the large file, beside `zip -6` of that file alone), on one core and on all
 # cores (taskset). Each measurement is the median of BENCH_ROUNDS rounds whose
 # order alternates; peak memory is the highest of the rounds. Checks the
-# targets: ours / zip -6 at most 0.6 on all cores (two or more), peak memory
+# targets: ours / zip -6 at most 0.5 on all cores (two or more), peak memory
 # at most 64 MiB, every entry extracting byte for byte (SHA-256, Python's
 # zipfile) and passing `unzip -t`, deflated size within 2 % of one zlib
 # stream per file.
 #
 #   bench/collect_vs_zip.sh [TELVARIN_REPORT]      (default build/bin/telvarin-report)
-# Environment: BENCH_LARGE_MIB (300), BENCH_SMALL_COUNT (3000), BENCH_ROUNDS (3).
+# Environment: BENCH_LARGE_MIB (300), BENCH_SMALL_COUNT (3000), BENCH_ROUNDS (3),
+# BENCH_TARGET (0.5). With BENCH_LARGE_MIB=0 the load is the small files
+# alone (bench/small_files_vs_zip.sh), where the cost per file shows.
 # Everything is written under one temporary directory, removed at the end.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -20,6 +22,7 @@ report="$(realpath "${1:-$here/../build/bin/telvarin-report}")"
 large_mib="${BENCH_LARGE_MIB:-300}"
 small_count="${BENCH_SMALL_COUNT:-3000}"
 rounds="${BENCH_ROUNDS:-3}"
+target="${BENCH_TARGET:-0.5}"
 
 for tool in /usr/bin/time zip unzip pigz taskset python3; do
   command -v "$tool" >/dev/null || { echo "collect_vs_zip: $tool is missing (scripts/install-deps.sh)" >&2; exit 2; }
@@ -51,12 +54,12 @@ python3 "$here/make_log_files.py" "$files/large/printer.log" $((large_mib << 20)
 install="$work/install"
 mkdir -p "$install/bin" "$install/share/telvarin-generator"
 cp "$report" "$install/bin/telvarin-report"
-cat >"$install/share/telvarin-generator/data.xml" <<'XML'
+cat >"$install/share/telvarin-generator/data.xml" <<XML
 <?xml version="1.0" encoding="UTF-8"?>
 <configuration>
   <Absolute_Path_Files/>
   <Home_Path_Files>
-    <file>bench/large/printer.log,Logs</file>
+$([ "$large_mib" -gt 0 ] && echo "    <file>bench/large/printer.log,Logs</file>")
     <file>bench/small/*.log,Logs/jobs</file>
   </Home_Path_Files>
 </configuration>
@@ -81,7 +84,8 @@ run_ours() {
 }
 run_zip() {
   rm -f "$work/zip.zip"
-  (cd "$files" && measure taskset -c "$1" zip -r -6 -q "$work/zip.zip" large small)
+  # shellcheck disable=SC2086  # the folders, one or two
+  (cd "$files" && measure taskset -c "$1" zip -r -6 -q "$work/zip.zip" $folders)
 }
 run_zip_large() {
   rm -f "$work/zip-large.zip"
@@ -94,7 +98,7 @@ run_pigz() {
 }
 
 # Warm the page cache, so that every tool reads from memory.
-cat "$files/large/printer.log" >/dev/null
+[ "$large_mib" -gt 0 ] && cat "$files/large/printer.log" >/dev/null
 find "$files/small" -type f -exec cat {} + >/dev/null
 
 median() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
@@ -105,6 +109,8 @@ cores=$(nproc)
 configurations=("1:0")
 [ "$cores" -gt 1 ] && configurations+=("$cores:0-$((cores - 1))")
 tools=(ours zip zip_large pigz)
+folders="large small"
+if [ "$large_mib" -eq 0 ]; then tools=(ours zip) folders=small; fi
 declare -A wall cpu kib result_ours_zip
 for configuration in "${configurations[@]}"; do
   count="${configuration%%:*}"
@@ -113,7 +119,10 @@ for configuration in "${configurations[@]}"; do
   for round in $(seq "$rounds"); do
     # Alternate the order, so that neither side always runs first.
     order=("${tools[@]}")
-    [ $((round % 2)) -eq 0 ] && order=(pigz zip_large zip ours)
+    if [ $((round % 2)) -eq 0 ]; then
+      order=()
+      for tool in "${tools[@]}"; do order=("$tool" "${order[@]}"); done
+    fi
     line="$count core(s), round $round:"
     for tool in "${order[@]}"; do
       "run_$tool" "$cpus" "$count" >"$work/measured.txt"
@@ -140,8 +149,11 @@ for configuration in "${configurations[@]}"; do
   # shellcheck disable=SC2086
   ours_zip=$(ratio "$(median ${wall[ours]})" "$(median ${wall[zip]})")
   # shellcheck disable=SC2086
-  echo "ratios: ours / zip -6 $ours_zip (wall), $(ratio "$(median ${cpu[ours]})" "$(median ${cpu[zip]})") (cpu);" \
-       "pigz / zip -6 on the large file $(ratio "$(median ${wall[pigz]})" "$(median ${wall[zip_large]})") (wall)"
+  line="ratios: ours / zip -6 $ours_zip (wall), $(ratio "$(median ${cpu[ours]})" "$(median ${cpu[zip]})") (cpu)"
+  # shellcheck disable=SC2086
+  [ "$large_mib" -gt 0 ] &&
+    line+="; pigz / zip -6 on the large file $(ratio "$(median ${wall[pigz]})" "$(median ${wall[zip_large]})") (wall)"
+  echo "$line"
   result_ours_zip[$count]=$ours_zip
   # shellcheck disable=SC2086
   peak_kib=$(maximum ${kib[ours]} ${peak_kib:-0})
@@ -154,8 +166,9 @@ status=0
 python3 "$here/check_report_archive.py" "$archive" "$files" >"$work/checked.txt" || {
   echo "MISSED: entries of the report's archive differ from their files" >&2; status=1; }
 read -r _ entries _ deflated _ single <"$work/checked.txt"
-[ "${entries:-0}" -eq $((small_count + 1)) ] || {
-  echo "MISSED: ${entries:-0} collected entries, expected $((small_count + 1))" >&2; status=1; }
+expected_entries=$((small_count + (large_mib > 0 ? 1 : 0)))
+[ "${entries:-0}" -eq "$expected_entries" ] || {
+  echo "MISSED: ${entries:-0} collected entries, expected $expected_entries" >&2; status=1; }
 unzip -tqq "$archive" >/dev/null || { echo "MISSED: the report's archive fails unzip -t" >&2; status=1; }
 size_ratio=$(awk -v a="${deflated:-0}" -v b="${single:-1}" 'BEGIN { printf "%.4f", a / b }')
 echo "every entry checked (SHA-256 by zipfile, unzip -t); deflated size / one zlib stream per file: $size_ratio"
@@ -164,7 +177,7 @@ if awk -v r="$size_ratio" 'BEGIN { exit !(r > 1.02) }'; then
   echo "MISSED: deflated size $size_ratio times that of zlib" >&2; status=1; fi
 if [ "$peak_kib" -gt $((64 * 1024)) ]; then
   echo "MISSED: peak memory ${peak_kib} KiB is over 64 MiB" >&2; status=1; fi
-if [ "$cores" -gt 1 ] && awk -v r="${result_ours_zip[$cores]}" 'BEGIN { exit !(r > 0.6) }'; then
-  echo "MISSED: ours / zip -6 is ${result_ours_zip[$cores]} on $cores cores, above 0.6" >&2; status=1; fi
+if [ "$cores" -gt 1 ] && awk -v r="${result_ours_zip[$cores]}" -v t="$target" 'BEGIN { exit !(r > t) }'; then
+  echo "MISSED: ours / zip -6 is ${result_ours_zip[$cores]} on $cores cores, above $target" >&2; status=1; fi
 [ "$status" -eq 0 ] && echo "targets met"
 exit "$status"

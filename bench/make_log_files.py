@@ -45,6 +45,15 @@ def main():
     # Distinct blocks far apart beyond the compressor's 32 KiB window look
     # the same to it as fresh text, so a few are repeated to save time.
     blocks = [block(rng, 8 << 20) for _ in range(4)]
+    if large_bytes > 0:
+        write_large(large_path, large_bytes, blocks)
+    os.makedirs(small_dir, exist_ok=True)
+    for number in range(small_count):
+        with open(os.path.join(small_dir, "job-%05d.log" % number), "wb") as small:
+            small.write(block(rng, rng.randrange(200, 4000)))
+
+
+def write_large(large_path, large_bytes, blocks):
     os.makedirs(os.path.dirname(large_path), exist_ok=True)
     with open(large_path, "wb") as large:
         written = 0
@@ -54,10 +63,6 @@ def main():
             large.write(chunk)
             written += len(chunk)
             index += 1
-    os.makedirs(small_dir, exist_ok=True)
-    for number in range(small_count):
-        with open(os.path.join(small_dir, "job-%05d.log" % number), "wb") as small:
-            small.write(block(rng, rng.randrange(200, 4000)))
 
 
 if __name__ == "__main__":

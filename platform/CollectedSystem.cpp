@@ -4,6 +4,7 @@
 #include <fcntl.h>
 
 #include <cerrno>
+#include <string>
 #include <utility>
 
 namespace platform {
@@ -30,6 +31,49 @@ CollectedSystem::CollectedSystem(std::string root) : root_(std::move(root))
         confined_ = std::make_shared<const ConfinedRoot>(std::move(*opened));
     else
         openError_ = error.value();
+}
+
+CollectedSystem::RegularFile CollectedSystem::openRegularFile(const std::string& path) const
+{
+    RegularFile result;
+    FileDescriptor located;
+    if (root_.empty()) {
+        located = FileDescriptor(::open(path.c_str(), O_PATH | O_CLOEXEC));
+    } else if (confined_) {
+        std::error_code error;
+        located = confined_->locate(path, error);
+    }
+    if (!located || fstat(located.get(), &result.status) != 0 || !S_ISREG(result.status.st_mode))
+        return result;
+    result.found = true;
+    const int flags = O_RDONLY | O_NOCTTY | O_CLOEXEC | (result.status.st_size > 0 ? 0 : O_NONBLOCK);
+    result.file = FileDescriptor(::open(("/proc/self/fd/" + std::to_string(located.get())).c_str(), flags));
+    if (result.file)
+        return result;
+    if (errno != ENOENT) {
+        result.error = lastError();
+        return result;
+    }
+    // Without /proc: the path once more, and what it names now.
+    result.file = openForReading(path, result.error);
+    if (!result.file) {
+        // Removed since (a log rotated away).
+        result.found = result.error != std::errc::no_such_file_or_directory &&
+                       result.error != std::errc::not_a_directory;
+        return result;
+    }
+    if (fstat(result.file.get(), &result.status) != 0) {
+        result.error = lastError();
+        result.file.reset();
+        return result;
+    }
+    if (!S_ISREG(result.status.st_mode)) {
+        result.found = false;
+        result.file.reset();
+    } else if (result.status.st_size > 0) {
+        fcntl(result.file.get(), F_SETFL, fcntl(result.file.get(), F_GETFL) & ~O_NONBLOCK);
+    }
+    return result;
 }
 
 std::optional<struct stat> CollectedSystem::status(const std::string& path, std::error_code& error) const

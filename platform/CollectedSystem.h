@@ -42,6 +42,20 @@ public:
     // The path opened for reading. Never waits: a FIFO opens at once, and the
     // caller decides what to do with what it got.
     FileDescriptor openForReading(const std::string& path, std::error_code& error) const;
+
+    // A regular file for reading, its path resolved once: status and bytes
+    // come from the same file, and anything else (a directory, a FIFO, a
+    // device) is never opened. `found` is false when the path cannot be
+    // resolved or names no regular file; `file` is not open, with `error`
+    // set, when a regular file cannot be opened. One that reports size 0
+    // is opened non-blocking (a tracing pipe, /proc/kmsg).
+    struct RegularFile {
+        bool found = false;
+        FileDescriptor file;
+        struct stat status {};
+        std::error_code error;
+    };
+    RegularFile openRegularFile(const std::string& path) const;
     // The directory's entry names in the system's order, "." and ".." left
     // out; nothing when the directory cannot be opened. Virtual so that a
     // test can fix the order, which otherwise differs between file systems.

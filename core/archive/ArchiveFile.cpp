@@ -1,5 +1,6 @@
 #include "ArchiveFile.h"
 
+#include "DescriptorZipStream.h"
 #include "FileDescriptor.h"
 #include "SignalCleanup.h"
 #include "SignalsBlocked.h"
@@ -13,7 +14,7 @@
 #include <csignal>
 #include <cstring>
 #include <ctime>
-#include <limits>
+#include <optional>
 
 namespace {
 
@@ -49,99 +50,6 @@ struct InterruptsHeld : platform::SignalsBlocked {
     InterruptsHeld() : SignalsBlocked(signalsFromOutside()) {}
 };
 
-// --- minizip's file functions on a descriptor ------------------------------
-
-struct DescriptorStream {
-    int descriptor = -1;
-    int error = 0; // the first errno met; nothing is written after it
-};
-
-DescriptorStream& streamOf(voidpf stream)
-{
-    return *static_cast<DescriptorStream*>(stream);
-}
-
-voidpf ZCALLBACK openStream(voidpf opaque, const void*, int)
-{
-    return opaque;
-}
-
-uLong ZCALLBACK readStream(voidpf, voidpf stream, void* buffer, uLong size)
-{
-    auto& file = streamOf(stream);
-    for (;;) {
-        ssize_t count = ::read(file.descriptor, buffer, size);
-        if (count >= 0)
-            return static_cast<uLong>(count);
-        if (errno != EINTR) {
-            file.error = file.error ? file.error : errno;
-            return 0;
-        }
-    }
-}
-
-uLong ZCALLBACK writeStream(voidpf, voidpf stream, const void* buffer, uLong size)
-{
-    auto& file = streamOf(stream);
-    if (file.error != 0)
-        return 0;
-    const auto* bytes = static_cast<const char*>(buffer);
-    uLong written = 0;
-    while (written < size) {
-        ssize_t count = ::write(file.descriptor, bytes + written, size - written);
-        if (count > 0) {
-            written += static_cast<uLong>(count);
-        } else if (count < 0 && errno == EINTR) {
-            continue;
-        } else {
-            // A write of 0 bytes to a regular file means no room.
-            file.error = count < 0 ? errno : ENOSPC;
-            break;
-        }
-    }
-    // Anything short of `size` makes minizip fail the operation.
-    return written;
-}
-
-ZPOS64_T ZCALLBACK tellStream(voidpf, voidpf stream)
-{
-    auto& file = streamOf(stream);
-    off_t position = lseek(file.descriptor, 0, SEEK_CUR);
-    if (position < 0) {
-        file.error = file.error ? file.error : errno;
-        return static_cast<ZPOS64_T>(-1);
-    }
-    return static_cast<ZPOS64_T>(position);
-}
-
-long ZCALLBACK seekStream(voidpf, voidpf stream, ZPOS64_T offset, int origin)
-{
-    auto& file = streamOf(stream);
-    int whence = origin == ZLIB_FILEFUNC_SEEK_CUR   ? SEEK_CUR
-                 : origin == ZLIB_FILEFUNC_SEEK_END ? SEEK_END
-                                                    : SEEK_SET;
-    if (offset > static_cast<ZPOS64_T>(std::numeric_limits<off_t>::max())) {
-        file.error = file.error ? file.error : EOVERFLOW;
-        return -1;
-    }
-    if (lseek(file.descriptor, static_cast<off_t>(offset), whence) < 0) {
-        file.error = file.error ? file.error : errno;
-        return -1;
-    }
-    return 0;
-}
-
-// The descriptor stays open: the file still has to be flushed and named.
-int ZCALLBACK closeStream(voidpf, voidpf stream)
-{
-    return streamOf(stream).error != 0 ? -1 : 0;
-}
-
-int ZCALLBACK testStreamError(voidpf, voidpf stream)
-{
-    return streamOf(stream).error;
-}
-
 // The unnamed file can only be given a name through its /proc link (or with
 // AT_EMPTY_PATH, which needs a capability): without /proc, use a hidden name.
 std::string procPathOf(int descriptor)
@@ -159,7 +67,7 @@ bool isValidName(const std::string& name)
 struct ArchiveFile::State {
     FileDescriptor folder;
     FileDescriptor file;
-    DescriptorStream stream;
+    std::optional<DescriptorZipStream> stream;
     std::string hiddenName; // empty for an unnamed (O_TMPFILE) file
     int cleanupSlot = -1;
     bool named = false;
@@ -224,7 +132,7 @@ ArchiveFile::ArchiveFile(const std::string& folder, Creation creation)
     }
     if (!state_->file)
         state_->createUnderHiddenName();
-    state_->stream.descriptor = state_->file.get();
+    state_->stream.emplace(state_->file.get());
 }
 
 ArchiveFile::~ArchiveFile()
@@ -246,23 +154,14 @@ ArchiveFile& ArchiveFile::operator=(ArchiveFile&& other) noexcept
 
 zlib_filefunc64_def ArchiveFile::fileFunctions()
 {
-    zlib_filefunc64_def functions{};
-    functions.zopen64_file = openStream;
-    functions.zread_file = readStream;
-    functions.zwrite_file = writeStream;
-    functions.ztell64_file = tellStream;
-    functions.zseek64_file = seekStream;
-    functions.zclose_file = closeStream;
-    functions.zerror_file = testStreamError;
-    functions.opaque = &state_->stream;
-    return functions;
+    return state_->stream->fileFunctions();
 }
 
 std::error_code ArchiveFile::writeError() const
 {
-    if (state_->stream.error == 0)
+    if (state_->stream->error() == 0)
         return {};
-    return {state_->stream.error, std::system_category()};
+    return {state_->stream->error(), std::system_category()};
 }
 
 void ArchiveFile::checkNameable(const std::string& finalName)
@@ -271,9 +170,9 @@ void ArchiveFile::checkNameable(const std::string& finalName)
         throwErrno(EINVAL, "name archive file");
     if (state_->named)
         throwErrno(EALREADY, "name archive file");
-    // What could not be written must not carry a report's name.
-    if (state_->stream.error != 0)
-        throwErrno(state_->stream.error, "write archive file");
+    // What could not be written, whole, must not carry a report's name.
+    if (!state_->stream->flush())
+        throwErrno(state_->stream->error(), "write archive file");
     if (fsync(state_->file.get()) != 0)
         throwErrno(errno, "flush archive file");
 }

@@ -2,7 +2,6 @@
 
 #include "CodedFailure.h"
 #include "ErrorCodes.h"
-#include "FileReaderClass.h"
 #include "SourceFile.h"
 
 #include <cerrno>
@@ -66,8 +65,8 @@ bool ArchivingClass::tryToCopyFileToZipFileEntry(const char* sourcePath, const c
 std::optional<ArchivingClass::CopiedFile> ArchivingClass::copyFileIfPresent(const char* sourcePath,
                                                                             const char* entryName, ZipArchive* archive)
 {
-    if (!FileReaderClass::fileExists(sourcePath))
-        return std::nullopt;
+    // Opening tells whether the file exists (as fileExists would): the path
+    // is resolved once.
     auto source = SourceFile::open(sourcePath);
     if (!source || archive->isArchiveItself(*source))
         return std::nullopt;

@@ -226,8 +226,14 @@ void ZipArchive::addFile(SourceFile& source, const char* entryName, const zip_fi
 bool ZipArchive::isArchiveItself(const SourceFile& source) const
 {
     // The descriptor, not a name: the archive has none until it is closed.
-    struct stat status {};
-    return fstat(file_->descriptor(), &status) == 0 && source.isFile(status.st_dev, status.st_ino);
+    // Its device and inode stay, so they are asked for once.
+    if (!identity_) {
+        struct stat status {};
+        if (fstat(file_->descriptor(), &status) != 0)
+            return false;
+        identity_ = {status.st_dev, status.st_ino};
+    }
+    return source.isFile(identity_->first, identity_->second);
 }
 
 ArchiveOutcome ZipArchive::close()

@@ -22,6 +22,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class ArchiveFile;
@@ -122,5 +123,6 @@ private:
     // Writes every entry into handle_; goes before it is closed.
     std::unique_ptr<ParallelZipWriter> writer_;
     ArchivePlacing placing_;
+    mutable std::optional<std::pair<dev_t, ino_t>> identity_;
     RunMonitor* monitor_ = nullptr;
 };

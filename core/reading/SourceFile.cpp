@@ -5,7 +5,6 @@
 #include "ErrorCodes.h"
 #include "Services.h"
 
-#include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
 
@@ -15,30 +14,18 @@
 
 std::optional<SourceFile> SourceFile::open(const char* path)
 {
-    const platform::CollectedSystem& system = platform::collectedSystem();
-    std::error_code error;
-    const auto found = system.status(path, error);
-    if (!found || !S_ISREG(found->st_mode))
+    if (path == nullptr)
         return std::nullopt;
-    // The open never waits: should the path have turned into a FIFO since
-    // the check, it is passed over below.
-    platform::FileDescriptor file = system.openForReading(path, error);
-    // A file removed since the check (a log rotated away) is simply gone.
-    if (!file && (error == std::errc::no_such_file_or_directory || error == std::errc::not_a_directory))
+    // One resolution gives the status and the bytes. A file of a known size
+    // reads as any file does; one without keeps its reads from waiting (a
+    // tracing pipe, /proc/kmsg), and read() waits for it only as long as
+    // the limits allow.
+    platform::CollectedSystem::RegularFile opened = platform::collectedSystem().openRegularFile(path);
+    if (!opened.found)
         return std::nullopt;
-    if (!file)
-        throw CodedFailure{ERROR_FILE_READ, {FailedStep::readListedFile, path, error.value()}};
-    struct stat status {};
-    if (fstat(file.get(), &status) != 0)
-        throw CodedFailure{ERROR_FILE_READ, {FailedStep::readListedFile, path, errno}};
-    if (!S_ISREG(status.st_mode))
-        return std::nullopt;
-    // A file of a known size reads as any file does; one without keeps its
-    // reads from waiting (a tracing pipe, /proc/kmsg), and read() waits
-    // for it only as long as the limits allow.
-    if (status.st_size > 0)
-        fcntl(file.get(), F_SETFL, fcntl(file.get(), F_GETFL) & ~O_NONBLOCK);
-    return SourceFile(path, std::move(file), status);
+    if (!opened.file)
+        throw CodedFailure{ERROR_FILE_READ, {FailedStep::readListedFile, path, opened.error.value()}};
+    return SourceFile(path, std::move(opened.file), opened.status);
 }
 
 namespace {

@@ -12,6 +12,7 @@
 #include <syslog.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -81,7 +82,7 @@ public:
         // and never lost to a buffer should the run end. Collected names
         // may hold control characters: a terminal gets them escaped, a pipe
         // or file the bytes as they are.
-        std::fprintf(stdout, "%s\n", shownOn(STDOUT_FILENO, line).c_str());
+        std::fprintf(stdout, "%s\n", (outputIsTerminal() ? escapedForTerminal(line) : line).c_str());
         std::fflush(stdout);
     }
     // Messages name files and folders too.
@@ -96,6 +97,20 @@ public:
         std::fprintf(stderr, "%s\n", shownOn(STDERR_FILENO, message.text).c_str());
         std::fflush(stderr);
     }
+
+private:
+    // Asked at the first line, not for each of a run's many: what the
+    // output is does not change while the run writes to it.
+    bool outputIsTerminal()
+    {
+        int known = outputIsTerminal_.load(std::memory_order_relaxed);
+        if (known < 0) {
+            known = isatty(STDOUT_FILENO) == 1 ? 1 : 0;
+            outputIsTerminal_.store(known, std::memory_order_relaxed);
+        }
+        return known == 1;
+    }
+    std::atomic<int> outputIsTerminal_{-1};
 };
 
 } // namespace

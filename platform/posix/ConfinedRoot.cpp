@@ -88,11 +88,16 @@ FileDescriptor ConfinedRoot::resolve(const std::string& path, int flags, std::er
     return descriptor;
 }
 
-std::optional<struct stat> ConfinedRoot::status(const std::string& path, std::error_code& error) const
+FileDescriptor ConfinedRoot::locate(const std::string& path, std::error_code& error) const
 {
     // O_PATH opens anything without side effects: a FIFO, a device, a
     // file without read permission.
-    FileDescriptor object = resolve(path, O_PATH, error);
+    return resolve(path, O_PATH, error);
+}
+
+std::optional<struct stat> ConfinedRoot::status(const std::string& path, std::error_code& error) const
+{
+    FileDescriptor object = locate(path, error);
     if (!object)
         return std::nullopt;
     struct stat result {};

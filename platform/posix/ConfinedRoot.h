@@ -32,6 +32,9 @@ public:
 
     // The status of what the path names, links followed.
     std::optional<struct stat> status(const std::string& path, std::error_code& error) const;
+    // What the path names, opened without side effects (O_PATH): for its
+    // status, and to be opened again through the descriptor.
+    FileDescriptor locate(const std::string& path, std::error_code& error) const;
     // Open for reading, never blocking on a FIFO and never taking a
     // terminal; the caller checks what kind of file it got.
     FileDescriptor openForReading(const std::string& path, std::error_code& error) const;

@@ -9,10 +9,14 @@
 
 #include <gtest/gtest.h>
 
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <utility>
 
 using platform::ConfinedRoot;
 using platform::FileDescriptor;
@@ -224,4 +228,69 @@ TEST_F(ConfinedRootTest, TheCollectedSystemOfARootReadsOnlyInsideIt)
     const platform::CollectedSystem missing(temp / "no-such-root");
     EXPECT_FALSE(missing.openForReading("/etc/passwd", error));
     EXPECT_EQ(error, std::errc::no_such_file_or_directory);
+}
+
+namespace {
+
+// What openRegularFile makes of each path: the bytes of a regular file, "-"
+// for a path it leaves alone.
+std::string openedAs(const platform::CollectedSystem& system, const std::string& path)
+{
+    platform::CollectedSystem::RegularFile opened = system.openRegularFile(path);
+    if (!opened.found)
+        return opened.file ? "open but not found" : "-";
+    char bytes[64] = {};
+    const ssize_t count = opened.file ? ::read(opened.file.get(), bytes, sizeof bytes) : -1;
+    if (count < 0 || !S_ISREG(opened.status.st_mode) || opened.status.st_size != count)
+        return "unreadable";
+    return std::string(bytes, static_cast<std::size_t>(count));
+}
+
+// Every case of `paths` under `root` opened as expected; the mismatches otherwise.
+std::string mismatches(const std::string& root)
+{
+    const platform::CollectedSystem confined(root);
+    const platform::CollectedSystem running;
+    std::string found;
+    const std::pair<std::string, std::string> cases[] = {
+        {"/var/log/a.log", "alpha\n"}, {"/var/log/link", "alpha\n"}, {"/var/log/folder", "-"},
+        {"/var/log/pipe", "-"},        {"/var/log/missing", "-"},    {"/dev/null", "-"}};
+    for (const auto& [path, expected] : cases) {
+        if (std::string got = openedAs(confined, path); got != expected)
+            found += path + ": " + got + "\n";
+        // On the running machine the link names the machine's own file.
+        if (path == "/dev/null" || path == "/var/log/link")
+            continue;
+        if (std::string got = openedAs(running, root + path); got != expected)
+            found += root + path + ": " + got + "\n";
+    }
+    if (std::string got = openedAs(running, "/dev/null"); got != "-")
+        found += "/dev/null on the running machine: " + got + "\n";
+    return found;
+}
+
+} // namespace
+
+// A listed file is resolved once and read through what was resolved; a
+// directory, a FIFO or a device is never opened (an open can block or have
+// effects). Without /proc (a minimal container) the outcome is the same.
+TEST_F(ConfinedRootTest, OpenRegularFileOpensOnlyRegularFilesWithOrWithoutProc)
+{
+    writeFile(root + "/var/log/a.log", "alpha\n");
+    makeDirectories(root + "/var/log/folder");
+    ASSERT_EQ(mkfifo((root + "/var/log/pipe").c_str(), 0600), 0);
+    ASSERT_EQ(symlink("/var/log/a.log", (root + "/var/log/link").c_str()), 0);
+    EXPECT_EQ(mismatches(root), "");
+    if (geteuid() != 0)
+        GTEST_SKIP() << "unmounting /proc in a namespace of its own needs root";
+    EXPECT_EXIT(
+        {
+            const bool withoutProc = unshare(CLONE_NEWNS) == 0 &&
+                                     mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+                                     umount2("/proc", MNT_DETACH) == 0 && access("/proc/self", F_OK) != 0;
+            const std::string found = withoutProc ? mismatches(root) : "/proc stayed\n";
+            std::fputs(found.c_str(), stderr);
+            std::_Exit(found.empty() ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
