@@ -5,8 +5,8 @@
 // show the run going on and a button that cancels it, and after a report
 // was placed its file name and a way to its folder.
 
-#include "ReportPress.h"
-#include "RunProgress.h"
+#include "base/RunProgress.h"
+#include "core/report/ReportPress.h"
 
 #include <QMainWindow>
 #include <QSize>

@@ -1,9 +1,9 @@
 // telvarin-generator: the Telvarin Generator's window.
-#include "ApplicationIdentity.h"
-#include "ApplicationMain.h"
-#include "CommandLine.h"
-#include "RunInterrupts.h"
-#include "StandardDescriptors.h"
+#include "app/ApplicationIdentity.h"
+#include "app/ApplicationMain.h"
+#include "app/CommandLine.h"
+#include "core/report/RunInterrupts.h"
+#include "platform/posix/StandardDescriptors.h"
 
 #include <QApplication>
 

@@ -1,4 +1,4 @@
-#include "AbsolutePath.h"
+#include "base/AbsolutePath.h"
 
 #include <filesystem>
 #include <system_error>

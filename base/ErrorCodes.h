@@ -3,7 +3,7 @@
 // which may say what they concern, and caught by the report press and the
 // listing, which turn them into a message.
 
-#include "CodedFailure.h"
+#include "base/CodedFailure.h"
 
 constexpr int ERROR_STRING_CONVERSION = 3;        // a platform string has no byte form
 constexpr int ERROR_FILE_READ = 4;                 // a listed file exists but cannot be read

@@ -1,6 +1,6 @@
-#include "RunLog.h"
+#include "base/RunLog.h"
 
-#include "WindowsNewline.h"
+#include "base/WindowsNewline.h"
 
 void RunLog::addLine(std::string line)
 {

@@ -1,4 +1,4 @@
-#include "RunProgress.h"
+#include "base/RunProgress.h"
 
 void RunMonitor::checkpoint() const
 {

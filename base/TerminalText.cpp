@@ -1,6 +1,6 @@
-#include "TerminalText.h"
+#include "base/TerminalText.h"
 
-#include "Utf8.h"
+#include "base/Utf8.h"
 
 #include <unistd.h>
 

@@ -1,4 +1,4 @@
-#include "Utf8.h"
+#include "base/Utf8.h"
 
 std::optional<Utf8Character> utf8CharacterAt(std::string_view text, std::size_t at)
 {

@@ -1,10 +1,10 @@
-#include "CommandDispatch.h"
+#include "cli/CommandDispatch.h"
 
-#include "CommandServices.h"
-#include "ListCommand.h"
-#include "Options.h"
-#include "ReportCommand.h"
-#include "TerminalText.h"
+#include "base/TerminalText.h"
+#include "cli/CommandServices.h"
+#include "cli/ListCommand.h"
+#include "cli/Options.h"
+#include "cli/ReportCommand.h"
 
 #include <unistd.h>
 

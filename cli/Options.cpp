@@ -1,6 +1,6 @@
-#include "Options.h"
+#include "cli/Options.h"
 
-#include "ConfinedRoot.h"
+#include "platform/posix/ConfinedRoot.h"
 #include "ProductFacts.h"
 
 #include <sys/stat.h>

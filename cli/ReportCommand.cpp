@@ -1,11 +1,11 @@
-#include "ReportCommand.h"
+#include "cli/ReportCommand.h"
 
-#include "CommandServices.h"
-#include "ReportPress.h"
-#include "RunSummary.h"
-#include "RunInterrupts.h"
-#include "TelvarinGenerator.h"
-#include "TerminalText.h"
+#include "base/TerminalText.h"
+#include "cli/CommandServices.h"
+#include "core/report/ReportPress.h"
+#include "core/report/RunInterrupts.h"
+#include "core/report/TelvarinGenerator.h"
+#include "core/summary/RunSummary.h"
 
 #include <unistd.h>
 

@@ -2,9 +2,9 @@
 // without a window. What the window's message boxes would show is printed,
 // errors on standard error; the exit status is 0 only when a report was placed.
 
-#include "CommandDispatch.h"
-#include "RunInterrupts.h"
-#include "StandardDescriptors.h"
+#include "cli/CommandDispatch.h"
+#include "core/report/RunInterrupts.h"
+#include "platform/posix/StandardDescriptors.h"
 
 #include <csignal>
 #include <string>

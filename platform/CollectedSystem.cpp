@@ -1,4 +1,4 @@
-#include "CollectedSystem.h"
+#include "platform/CollectedSystem.h"
 
 #include <dirent.h>
 #include <fcntl.h>

@@ -6,8 +6,8 @@
 // system's own absolute paths. A mounted system is read confined to its root
 // (ConfinedRoot), so that none of its links or ".." leads to this machine.
 
-#include "ConfinedRoot.h"
-#include "FileDescriptor.h"
+#include "platform/posix/ConfinedRoot.h"
+#include "platform/posix/FileDescriptor.h"
 
 #include <sys/stat.h>
 

@@ -1,6 +1,6 @@
-#include "BlockDeflater.h"
+#include "core/archive/BlockDeflater.h"
 
-#include "ErrorCodes.h"
+#include "base/ErrorCodes.h"
 
 #include <minizip/zip.h>
 

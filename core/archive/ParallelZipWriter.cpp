@@ -1,6 +1,6 @@
-#include "ParallelZipWriter.h"
+#include "core/archive/ParallelZipWriter.h"
 
-#include "ErrorCodes.h"
+#include "base/ErrorCodes.h"
 
 #include <zlib.h>
 

@@ -1,16 +1,16 @@
-#include "ZipArchive.h"
+#include "core/archive/ZipArchive.h"
 
-#include "AbsolutePath.h"
-#include "ArchiveFile.h"
-#include "CodedFailure.h"
-#include "ErrorCodes.h"
-#include "FileSystemIdentity.h"
-#include "ParallelZipWriter.h"
-#include "RunProgress.h"
-#include "SourceFile.h"
-#include "ChecksumFile.h"
-#include "Sha256.h"
-#include "Zip64EndRecords.h"
+#include "base/AbsolutePath.h"
+#include "base/CodedFailure.h"
+#include "base/ErrorCodes.h"
+#include "base/RunProgress.h"
+#include "core/archive/ArchiveFile.h"
+#include "core/archive/ChecksumFile.h"
+#include "core/archive/ParallelZipWriter.h"
+#include "core/archive/Sha256.h"
+#include "core/archive/Zip64EndRecords.h"
+#include "core/reading/SourceFile.h"
+#include "platform/posix/FileSystemIdentity.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

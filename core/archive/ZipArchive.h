@@ -11,8 +11,8 @@
 // a run never claims a report it did not make; where the folder, the name or
 // the system's reason is known, the failure carries them (CodedFailure).
 
-#include "FileSystemIdentity.h"
-#include "ZipHandle.h"
+#include "core/archive/ZipHandle.h"
+#include "platform/posix/FileSystemIdentity.h"
 
 #include <minizip/zip.h>
 

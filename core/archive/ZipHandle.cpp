@@ -1,4 +1,4 @@
-#include "ZipHandle.h"
+#include "core/archive/ZipHandle.h"
 
 #include <utility>
 

@@ -1,7 +1,7 @@
-#include "CollectedFileSink.h"
+#include "core/filelist/CollectedFileSink.h"
 
-#include "CollectedSystem.h"
-#include "Services.h"
+#include "platform/CollectedSystem.h"
+#include "platform/Services.h"
 
 #include <sys/stat.h>
 

@@ -1,14 +1,14 @@
-#include "ConfiguredFileCollection.h"
+#include "core/filelist/ConfiguredFileCollection.h"
 
-#include "BasicStringAlgorithmsClass.h"
-#include "CollectedSystem.h"
-#include "CollectedFileSink.h"
-#include "ConfiguredPaths.h"
-#include "ErrorCodes.h"
-#include "FileReaderClass.h"
-#include "FileSystemIdentity.h"
-#include "RunLog.h"
-#include "Services.h"
+#include "base/ErrorCodes.h"
+#include "base/RunLog.h"
+#include "core/filelist/CollectedFileSink.h"
+#include "core/filelist/ConfiguredPaths.h"
+#include "core/reading/FileReaderClass.h"
+#include "core/strings/BasicStringAlgorithmsClass.h"
+#include "platform/CollectedSystem.h"
+#include "platform/posix/FileSystemIdentity.h"
+#include "platform/Services.h"
 
 #include <sys/stat.h>
 

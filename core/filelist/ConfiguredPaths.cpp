@@ -1,7 +1,7 @@
-#include "ConfiguredPaths.h"
+#include "core/filelist/ConfiguredPaths.h"
 
-#include "BasicStringAlgorithmsClass.h"
-#include "ErrorCodes.h"
+#include "base/ErrorCodes.h"
+#include "core/strings/BasicStringAlgorithmsClass.h"
 
 ConfiguredPathText ConfiguredPathText::split(const std::string& text)
 {

@@ -1,9 +1,9 @@
-#include "XmlParserClass.h"
+#include "core/filelist/XmlParserClass.h"
 
-#include "BoundedRead.h"
-#include "CodedFailure.h"
-#include "ErrorCodes.h"
-#include "FileDescriptor.h"
+#include "base/CodedFailure.h"
+#include "base/ErrorCodes.h"
+#include "platform/posix/BoundedRead.h"
+#include "platform/posix/FileDescriptor.h"
 
 #include <tinyxml2.h>
 

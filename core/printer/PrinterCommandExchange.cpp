@@ -1,7 +1,7 @@
 // Commands to the printer and its answers, over an open Robot.
-#include "BasicStringAlgorithmsClass.h"
-#include "ErrorCodes.h"
-#include "PrinterCommunicationClass.h"
+#include "base/ErrorCodes.h"
+#include "core/printer/PrinterCommunicationClass.h"
+#include "core/strings/BasicStringAlgorithmsClass.h"
 
 #include <vector>
 

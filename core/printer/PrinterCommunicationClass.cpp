@@ -1,14 +1,14 @@
 // Discovery of the maker's printers and the device report of the first
 // recognised one.
-#include "PrinterCommunicationClass.h"
+#include "core/printer/PrinterCommunicationClass.h"
 
-#include "BasicStringAlgorithmsClass.h"
-#include "CodedFailure.h"
-#include "ErrorCodes.h"
-#include "TimeTicks.h"
-#include "QuorvelVendorId.h"
-#include "WindowsNewline.h"
-#include "Services.h"
+#include "base/CodedFailure.h"
+#include "base/ErrorCodes.h"
+#include "base/TimeTicks.h"
+#include "base/WindowsNewline.h"
+#include "core/printer/QuorvelVendorId.h"
+#include "core/strings/BasicStringAlgorithmsClass.h"
+#include "platform/Services.h"
 
 #include <algorithm>
 #include <iterator>

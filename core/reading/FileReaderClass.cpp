@@ -1,11 +1,11 @@
-#include "FileReaderClass.h"
+#include "core/reading/FileReaderClass.h"
 
-#include "CodedFailure.h"
-#include "ErrorCodes.h"
-#include "SourceFile.h"
-#include "BoundedRead.h"
-#include "CollectedSystem.h"
-#include "Services.h"
+#include "base/CodedFailure.h"
+#include "base/ErrorCodes.h"
+#include "core/reading/SourceFile.h"
+#include "platform/CollectedSystem.h"
+#include "platform/posix/BoundedRead.h"
+#include "platform/Services.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

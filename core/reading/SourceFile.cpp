@@ -1,9 +1,9 @@
-#include "SourceFile.h"
+#include "core/reading/SourceFile.h"
 
-#include "CodedFailure.h"
-#include "CollectedSystem.h"
-#include "ErrorCodes.h"
-#include "Services.h"
+#include "base/CodedFailure.h"
+#include "base/ErrorCodes.h"
+#include "platform/CollectedSystem.h"
+#include "platform/Services.h"
 
 #include <poll.h>
 #include <unistd.h>

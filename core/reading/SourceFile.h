@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileDescriptor.h"
+#include "platform/posix/FileDescriptor.h"
 
 #include <sys/stat.h>
 #include <sys/types.h>

@@ -1,7 +1,7 @@
-#include "ArchiveEntrySink.h"
+#include "core/report/ArchiveEntrySink.h"
 
-#include "ArchivingClass.h"
-#include "RunLog.h"
+#include "base/RunLog.h"
+#include "core/archive/ArchivingClass.h"
 
 bool ArchiveEntrySink::tryToAdd(const std::string& sourcePath, const std::string& entryName)
 {

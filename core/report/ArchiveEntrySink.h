@@ -1,7 +1,7 @@
 #pragma once
 // The file collection's files, into the report archive.
 
-#include "CollectedFileSink.h"
+#include "core/filelist/CollectedFileSink.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
-#include "ErrorMessages.h"
+#include "core/report/ErrorMessages.h"
 
-#include "BasicStringAlgorithmsClass.h"
-#include "ErrorCodes.h"
+#include "base/ErrorCodes.h"
+#include "core/strings/BasicStringAlgorithmsClass.h"
 
 #include <exception>
 #include <utility>

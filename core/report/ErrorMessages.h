@@ -1,5 +1,5 @@
 #pragma once
-#include "Services.h"
+#include "platform/Services.h"
 
 #include <optional>
 #include <string>

@@ -1,12 +1,12 @@
-#include "FileListing.h"
+#include "core/report/FileListing.h"
 
-#include "ConfiguredFileCollection.h"
-#include "CodedFailure.h"
-#include "ErrorCodes.h"
-#include "ErrorMessages.h"
-#include "RunLog.h"
-#include "Services.h"
-#include "XmlParserClass.h"
+#include "base/CodedFailure.h"
+#include "base/ErrorCodes.h"
+#include "base/RunLog.h"
+#include "core/filelist/ConfiguredFileCollection.h"
+#include "core/filelist/XmlParserClass.h"
+#include "core/report/ErrorMessages.h"
+#include "platform/Services.h"
 
 #include <cerrno>
 #include <utility>

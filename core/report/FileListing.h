@@ -3,10 +3,10 @@
 // reads it and its files looked up in the collected system, with no archive,
 // no printer and no facts about the computer.
 
-#include "CodedFailure.h"
-#include "Services.h"
-#include "CollectedFileSink.h"
-#include "XmlParserClass.h"
+#include "base/CodedFailure.h"
+#include "core/filelist/CollectedFileSink.h"
+#include "core/filelist/XmlParserClass.h"
+#include "platform/Services.h"
 
 #include <cstdint>
 #include <optional>

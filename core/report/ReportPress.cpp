@@ -1,9 +1,9 @@
-#include "ReportPress.h"
+#include "core/report/ReportPress.h"
 
-#include "ErrorCodes.h"
-#include "ErrorMessages.h"
-#include "TelvarinGenerator.h"
-#include "Services.h"
+#include "base/ErrorCodes.h"
+#include "core/report/ErrorMessages.h"
+#include "core/report/TelvarinGenerator.h"
+#include "platform/Services.h"
 
 #include <cerrno>
 

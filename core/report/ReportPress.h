@@ -3,9 +3,9 @@
 // busy indicator, one report run, and the one message that ends it, or, when
 // the front end cancelled the run, no message and no file.
 
-#include "CodedFailure.h"
-#include "Services.h"
-#include "RunProgress.h"
+#include "base/CodedFailure.h"
+#include "base/RunProgress.h"
+#include "platform/Services.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,7 @@
-#include "RunInterrupts.h"
+#include "core/report/RunInterrupts.h"
 
-#include "ArchiveFile.h"
-#include "SignalCleanup.h"
+#include "core/archive/ArchiveFile.h"
+#include "core/archive/SignalCleanup.h"
 
 void installInterruptCleanup()
 {

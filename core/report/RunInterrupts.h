@@ -1,7 +1,7 @@
 #pragma once
 // What signals do to a run, for the front ends.
 
-#include "RunProgress.h"
+#include "base/RunProgress.h"
 
 // Once at start: a signal that ends the process first removes the files a
 // run has made but not finished; SIGXFSZ fails the write that caused it.

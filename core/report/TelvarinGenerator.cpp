@@ -1,16 +1,16 @@
-#include "TelvarinGenerator.h"
+#include "core/report/TelvarinGenerator.h"
 
-#include "ArchivingClass.h"
-#include "ArchiveEntrySink.h"
-#include "ConfiguredFileCollection.h"
-#include "DesktopFolder.h"
-#include "ErrorCodes.h"
-#include "FileListing.h"
-#include "FileSystemIdentity.h"
-#include "FolderCreation.h"
-#include "GeneralInformation.h"
-#include "PrinterCommunicationClass.h"
-#include "Services.h"
+#include "base/ErrorCodes.h"
+#include "core/archive/ArchivingClass.h"
+#include "core/filelist/ConfiguredFileCollection.h"
+#include "core/printer/PrinterCommunicationClass.h"
+#include "core/report/ArchiveEntrySink.h"
+#include "core/report/FileListing.h"
+#include "core/sysinfo/GeneralInformation.h"
+#include "platform/DesktopFolder.h"
+#include "platform/posix/FileSystemIdentity.h"
+#include "platform/posix/FolderCreation.h"
+#include "platform/Services.h"
 
 #include <locale.h>
 

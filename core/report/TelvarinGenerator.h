@@ -3,10 +3,10 @@
 // from data.xml, fills the archive in its fixed order and closes it. Keeps the
 // run's own log, which is stored as the archive's last entry.
 
-#include "RunLog.h"
-#include "RunProgress.h"
-#include "ZipArchive.h"
-#include "XmlParserClass.h"
+#include "base/RunLog.h"
+#include "base/RunProgress.h"
+#include "core/archive/ZipArchive.h"
+#include "core/filelist/XmlParserClass.h"
 
 #include <list>
 #include <string>

@@ -1,11 +1,11 @@
-#include "TelvarinGenerator.h"
+#include "core/report/TelvarinGenerator.h"
 
-#include "ArchiveEntrySink.h"
-#include "ConfiguredFileCollection.h"
-#include "ConfiguredPaths.h"
-#include "GeneralInformation.h"
-#include "InstalledVersionScan.h"
-#include "SystemProbes.h"
+#include "core/filelist/ConfiguredFileCollection.h"
+#include "core/filelist/ConfiguredPaths.h"
+#include "core/report/ArchiveEntrySink.h"
+#include "core/sysinfo/GeneralInformation.h"
+#include "core/sysinfo/InstalledVersionScan.h"
+#include "core/sysinfo/SystemProbes.h"
 
 #include <utility>
 

@@ -1,9 +1,9 @@
-#include "BasicStringAlgorithmsClass.h"
+#include "core/strings/BasicStringAlgorithmsClass.h"
 
-#include "ErrorCodes.h"
-#include "HexDigits.h"
-#include "Trim.h"
-#include "Utf8.h"
+#include "base/ErrorCodes.h"
+#include "base/HexDigits.h"
+#include "base/Trim.h"
+#include "base/Utf8.h"
 
 #include <iconv.h>
 

@@ -1,9 +1,9 @@
-#include "RunSummary.h"
+#include "core/summary/RunSummary.h"
 
-#include "ErrorCodes.h"
-#include "ErrorMessages.h"
-#include "FailureText.h"
-#include "Services.h"
+#include "base/ErrorCodes.h"
+#include "core/report/ErrorMessages.h"
+#include "core/summary/FailureText.h"
+#include "platform/Services.h"
 
 #include <nlohmann/json.hpp>
 

@@ -4,7 +4,7 @@
 // nothing, whether the printer's report is in it, and the error. All of it
 // as the run knew it; nothing is read back from the archive or the log.
 
-#include "ReportPress.h"
+#include "core/report/ReportPress.h"
 
 #include <optional>
 #include <string>

@@ -1,12 +1,12 @@
-#include "GeneralInformation.h"
+#include "core/sysinfo/GeneralInformation.h"
 
-#include "BasicStringAlgorithmsClass.h"
-#include "InstalledVersionScan.h"
-#include "Services.h"
-#include "SysctlReadingClass.h"
-#include "SystemProbes.h"
-#include "TimeTicks.h"
-#include "WindowsNewline.h"
+#include "base/TimeTicks.h"
+#include "base/WindowsNewline.h"
+#include "core/strings/BasicStringAlgorithmsClass.h"
+#include "core/sysinfo/InstalledVersionScan.h"
+#include "core/sysinfo/SysctlReadingClass.h"
+#include "core/sysinfo/SystemProbes.h"
+#include "platform/Services.h"
 
 const char* const VERSION_ID = "tvk47mbsa6d";
 

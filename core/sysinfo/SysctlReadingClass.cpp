@@ -1,8 +1,8 @@
-#include "SysctlReadingClass.h"
+#include "core/sysinfo/SysctlReadingClass.h"
 
-#include "ErrorCodes.h"
-#include "Services.h"
-#include "SystemFacts.h"
+#include "base/ErrorCodes.h"
+#include "platform/Services.h"
+#include "platform/SystemFacts.h"
 
 #include <limits>
 #include <optional>

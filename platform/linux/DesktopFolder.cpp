@@ -1,7 +1,7 @@
-#include "DesktopFolder.h"
+#include "platform/DesktopFolder.h"
 
-#include "AbsolutePath.h"
-#include "Services.h"
+#include "base/AbsolutePath.h"
+#include "platform/Services.h"
 
 #include <glib.h>
 

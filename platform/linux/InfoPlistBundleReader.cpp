@@ -1,10 +1,10 @@
-#include "InfoPlistBundleReader.h"
+#include "platform/linux/InfoPlistBundleReader.h"
 
-#include "BoundedRead.h"
-#include "CollectedSystem.h"
-#include "PropertyListLimits.h"
-#include "Services.h"
-#include "Utf8.h"
+#include "base/Utf8.h"
+#include "platform/CollectedSystem.h"
+#include "platform/linux/PropertyListLimits.h"
+#include "platform/posix/BoundedRead.h"
+#include "platform/Services.h"
 
 #include <plist/plist.h>
 

@@ -2,7 +2,7 @@
 // The real bundle reader: <bundle>/Contents/Info.plist, XML or binary, parsed
 // with libplist.
 
-#include "BundleReader.h"
+#include "platform/BundleReader.h"
 
 #include <string_view>
 

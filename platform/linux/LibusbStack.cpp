@@ -1,6 +1,6 @@
 // The USB layer on libusb-1.0. A session is a libusb context of its own, so
 // that nothing outlives the call that gave the session back.
-#include "UsbStack.h"
+#include "platform/UsbStack.h"
 
 #include <libusb.h>
 

@@ -1,8 +1,8 @@
-#include "LinuxSystemFacts.h"
+#include "platform/linux/LinuxSystemFacts.h"
 
-#include "BoundedRead.h"
-#include "FileDescriptor.h"
-#include "Trim.h"
+#include "base/Trim.h"
+#include "platform/posix/BoundedRead.h"
+#include "platform/posix/FileDescriptor.h"
 
 #include <fcntl.h>
 #include <sys/statvfs.h>

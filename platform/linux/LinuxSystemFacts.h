@@ -3,7 +3,7 @@
 // files, uname and statvfs. Where those files are looked for can be moved, so
 // that the readings can be tried on prepared directory trees.
 
-#include "SystemFacts.h"
+#include "platform/SystemFacts.h"
 
 #include <functional>
 #include <optional>

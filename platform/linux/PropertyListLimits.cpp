@@ -1,4 +1,4 @@
-#include "PropertyListLimits.h"
+#include "platform/linux/PropertyListLimits.h"
 
 #include <cstdint>
 #include <unordered_map>

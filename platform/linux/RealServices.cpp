@@ -1,12 +1,12 @@
 // The real clock, sleep, environment, system log and console reporter, and
 // the one set of real implementations.
-#include "Services.h"
+#include "platform/Services.h"
 
-#include "BundleReader.h"
-#include "CollectedSystem.h"
-#include "SystemFacts.h"
-#include "TerminalText.h"
-#include "UsbStack.h"
+#include "base/TerminalText.h"
+#include "platform/BundleReader.h"
+#include "platform/CollectedSystem.h"
+#include "platform/SystemFacts.h"
+#include "platform/UsbStack.h"
 
 #include <pwd.h>
 #include <syslog.h>

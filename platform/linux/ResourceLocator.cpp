@@ -1,4 +1,4 @@
-#include "ResourceLocator.h"
+#include "platform/ResourceLocator.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

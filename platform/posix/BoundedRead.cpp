@@ -1,4 +1,4 @@
-#include "BoundedRead.h"
+#include "platform/posix/BoundedRead.h"
 
 #include <unistd.h>
 

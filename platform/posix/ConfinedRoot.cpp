@@ -1,4 +1,4 @@
-#include "ConfinedRoot.h"
+#include "platform/posix/ConfinedRoot.h"
 
 #include <dirent.h>
 #include <fcntl.h>

@@ -6,7 +6,7 @@
 // in a link) stops at the root. Links through /proc ("magic" links) are
 // refused, since they could name any file of the running machine.
 
-#include "FileDescriptor.h"
+#include "platform/posix/FileDescriptor.h"
 
 #include <sys/stat.h>
 

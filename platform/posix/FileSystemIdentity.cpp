@@ -1,4 +1,4 @@
-#include "FileSystemIdentity.h"
+#include "platform/posix/FileSystemIdentity.h"
 
 #include <fcntl.h>
 #include <grp.h>

@@ -1,6 +1,6 @@
-#include "FolderCreation.h"
+#include "platform/posix/FolderCreation.h"
 
-#include "FileDescriptor.h"
+#include "platform/posix/FileDescriptor.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "StandardDescriptors.h"
+#include "platform/posix/StandardDescriptors.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -3,12 +3,12 @@
 // date with the sources (lupdate run into a copy), the menu entry and the
 // metainfo in every language, and the English of the boxes word for word
 // the report's own.
-#include "CodedFailure.h"
-#include "ErrorCodes.h"
-#include "ErrorMessages.h"
-#include "MessageWording.h"
-#include "PrinterCommunicationClass.h"
-#include "TestFiles.h"
+#include "app/MessageWording.h"
+#include "base/CodedFailure.h"
+#include "base/ErrorCodes.h"
+#include "core/printer/PrinterCommunicationClass.h"
+#include "core/report/ErrorMessages.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <QFile>
 #include <QRegularExpression>

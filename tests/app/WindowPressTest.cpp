@@ -1,10 +1,10 @@
 // Presses of the real window's button, offscreen: what the user is shown,
 // when the indicator runs, and what lands on the desktop.
-#include "ElidingLabel.h"
-#include "ErrorMessages.h"
-#include "SimulatedPrinter.h"
-#include "WindowHarness.h"
-#include "WindowServices.h"
+#include "app/ElidingLabel.h"
+#include "app/WindowServices.h"
+#include "core/report/ErrorMessages.h"
+#include "tests/app/WindowHarness.h"
+#include "tests/doubles/SimulatedPrinter.h"
 
 #include <QAccessible>
 #include <QElapsedTimer>

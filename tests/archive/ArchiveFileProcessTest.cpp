@@ -1,11 +1,11 @@
 // The archive file with other processes: archives read back by Python's
 // zipfile and `unzip -t`, and runs ended by signals in a forked child.
 
-#include "ArchiveFile.h"
-#include "RunProgress.h"
-#include "SignalCleanup.h"
-#include "TestFiles.h"
-#include "ArchiveFileHelpers.h"
+#include "base/RunProgress.h"
+#include "core/archive/ArchiveFile.h"
+#include "core/archive/SignalCleanup.h"
+#include "tests/doubles/ArchiveFileHelpers.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <minizip/zip.h>

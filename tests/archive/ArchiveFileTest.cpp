@@ -1,10 +1,10 @@
 // The archive file in a real folder, both as an unnamed file and under the
 // hidden name that file systems without O_TMPFILE get.
 
-#include "ArchiveFile.h"
-#include "FileSystemIdentity.h"
-#include "TestFiles.h"
-#include "ArchiveFileHelpers.h"
+#include "core/archive/ArchiveFile.h"
+#include "platform/posix/FileSystemIdentity.h"
+#include "tests/doubles/ArchiveFileHelpers.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <minizip/zip.h>

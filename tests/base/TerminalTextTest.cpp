@@ -1,6 +1,6 @@
 // Bytes that are not UTF-8 shown on a terminal: escaped, while every valid
 // character beyond ASCII passes as it is.
-#include "TerminalText.h"
+#include "base/TerminalText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // telvarin-report's options, read in-process: what each command line asks
 // for, and the one line that says why one cannot be run.
-#include "Options.h"
-#include "TestFiles.h"
+#include "cli/Options.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
 

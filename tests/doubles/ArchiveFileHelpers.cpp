@@ -1,4 +1,4 @@
-#include "ArchiveFileHelpers.h"
+#include "tests/doubles/ArchiveFileHelpers.h"
 
 #include <minizip/zip.h>
 #include <zlib.h>

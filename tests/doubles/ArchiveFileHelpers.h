@@ -3,7 +3,7 @@
 // an ArchiveFile, the names it hides under, reading a descriptor and listing
 // a folder.
 
-#include "ArchiveFile.h"
+#include "core/archive/ArchiveFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #pragma once
 // Small expectations shared by the suites.
 
-#include "CodedFailure.h"
-#include "ErrorCodes.h"
+#include "base/CodedFailure.h"
+#include "base/ErrorCodes.h"
 
 #include <gtest/gtest.h>
 

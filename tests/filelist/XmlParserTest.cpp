@@ -1,10 +1,10 @@
 // Reading data.xml into sections: the texts as the rules make them, the fold
 // with its odd corners, and every way a file list can be refused.
-#include "ErrorCodes.h"
-#include "TelvarinGenerator.h"
-#include "Expectations.h"
-#include "XmlParserClass.h"
-#include "TestFiles.h"
+#include "base/ErrorCodes.h"
+#include "core/filelist/XmlParserClass.h"
+#include "core/report/TelvarinGenerator.h"
+#include "tests/doubles/Expectations.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <tinyxml2.h>

@@ -3,8 +3,8 @@
 // raise no other code than 8 or 9.
 //
 // Input: the path text, then optionally a line feed and an entry name.
-#include "ConfiguredPaths.h"
-#include "ErrorCodes.h"
+#include "base/ErrorCodes.h"
+#include "core/filelist/ConfiguredPaths.h"
 
 #include <cstdint>
 #include <cstdlib>

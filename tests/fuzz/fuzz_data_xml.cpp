@@ -1,8 +1,8 @@
 // Arbitrary bytes as data.xml: the parse and the fold must end in sections or
 // in code 5 or 6, never in a crash, a hang or a sanitizer report, and every
 // text they give must follow the white-space rules.
-#include "ErrorCodes.h"
-#include "XmlParserClass.h"
+#include "base/ErrorCodes.h"
+#include "core/filelist/XmlParserClass.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,14 +1,14 @@
 // Discovery, the data sets and the device report on the simulated bus, and
 // the report run that carries it into the archive.
-#include "ErrorCodes.h"
-#include "ErrorMessages.h"
-#include "PrinterCommunicationClass.h"
-#include "QuorvelVendorId.h"
-#include "ReportPress.h"
-#include "FakeServices.h"
-#include "SimulatedPrinter.h"
-#include "Expectations.h"
-#include "TestFiles.h"
+#include "base/ErrorCodes.h"
+#include "core/printer/PrinterCommunicationClass.h"
+#include "core/printer/QuorvelVendorId.h"
+#include "core/report/ErrorMessages.h"
+#include "core/report/ReportPress.h"
+#include "tests/doubles/Expectations.h"
+#include "tests/doubles/FakeServices.h"
+#include "tests/doubles/SimulatedPrinter.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // File-system access of the report: existence, directory listings and whole
 // files, on the running system and under a file-system root.
-#include "ErrorCodes.h"
-#include "FileReaderClass.h"
-#include "Expectations.h"
-#include "FakeServices.h"
-#include "TestFiles.h"
+#include "base/ErrorCodes.h"
+#include "core/reading/FileReaderClass.h"
+#include "tests/doubles/Expectations.h"
+#include "tests/doubles/FakeServices.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
 

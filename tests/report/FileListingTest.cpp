@@ -1,16 +1,16 @@
 // The listing of what a report would collect, on the fake machine: what it
 // finds and misses, that it reaches neither printer nor system facts, and
 // that its misses are the ones a run notes.
-#include "ConfiguredFileCollection.h"
-#include "ErrorMessages.h"
-#include "FileListing.h"
-#include "ReportPress.h"
-#include "CommandLineSupport.h"
-#include "FakeServices.h"
-#include "FakeSystemFacts.h"
-#include "SimulatedPrinter.h"
-#include "SystemFacts.h"
-#include "TestFiles.h"
+#include "core/filelist/ConfiguredFileCollection.h"
+#include "core/report/ErrorMessages.h"
+#include "core/report/FileListing.h"
+#include "core/report/ReportPress.h"
+#include "platform/SystemFacts.h"
+#include "tests/doubles/CommandLineSupport.h"
+#include "tests/doubles/FakeServices.h"
+#include "tests/doubles/FakeSystemFacts.h"
+#include "tests/doubles/SimulatedPrinter.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
 

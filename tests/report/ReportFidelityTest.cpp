@@ -4,12 +4,12 @@
 // file times, directories are listed in one order, the clock, HOME, the
 // system facts and the printer are fixed, and the number of compressing
 // threads must not matter.
-#include "ReportPress.h"
-#include "CollectedSystem.h"
-#include "FakeServices.h"
-#include "FakeSystemFacts.h"
-#include "SimulatedPrinter.h"
-#include "TestFiles.h"
+#include "core/report/ReportPress.h"
+#include "platform/CollectedSystem.h"
+#include "tests/doubles/FakeServices.h"
+#include "tests/doubles/FakeSystemFacts.h"
+#include "tests/doubles/SimulatedPrinter.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <glib.h>
 #include <gtest/gtest.h>

@@ -1,12 +1,12 @@
 // The report run end to end through the core: archive name and place, entry
 // order, the log, and what a failure leaves behind.
-#include "ErrorCodes.h"
-#include "ErrorMessages.h"
-#include "ParallelZipWriter.h"
-#include "ReportPress.h"
-#include "TelvarinGenerator.h"
-#include "FakeServices.h"
-#include "TestFiles.h"
+#include "base/ErrorCodes.h"
+#include "core/archive/ParallelZipWriter.h"
+#include "core/report/ErrorMessages.h"
+#include "core/report/ReportPress.h"
+#include "core/report/TelvarinGenerator.h"
+#include "tests/doubles/FakeServices.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -2,16 +2,16 @@
 // beside the archive and what it does to a name someone else holds, the
 // summary of a placed run whose checksum file cannot be written, JSON that
 // survives names that are not UTF-8, and the text of a listing.
-#include "ChecksumFile.h"
-#include "ListingText.h"
-#include "ReportPress.h"
-#include "FailureText.h"
-#include "RunSummary.h"
-#include "Sha256.h"
-#include "FakeServices.h"
-#include "FakeSystemFacts.h"
-#include "SimulatedPrinter.h"
-#include "TestFiles.h"
+#include "core/archive/ChecksumFile.h"
+#include "core/archive/Sha256.h"
+#include "core/report/ReportPress.h"
+#include "core/summary/FailureText.h"
+#include "core/summary/ListingText.h"
+#include "core/summary/RunSummary.h"
+#include "tests/doubles/FakeServices.h"
+#include "tests/doubles/FakeSystemFacts.h"
+#include "tests/doubles/SimulatedPrinter.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>

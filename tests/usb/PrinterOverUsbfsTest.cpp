@@ -1,13 +1,13 @@
 // The printer report on real libusb: discovery, the open with its claim and
 // kernel-driver hand-over, the full-data report, time-outs and the close, all
 // against printers emulated at the usbfs level.
-#include "ErrorCodes.h"
-#include "PrinterCommunicationClass.h"
-#include "QuorvelVendorId.h"
-#include "FakeServices.h"
-#include "EmulatedUsbPrinter.h"
+#include "base/ErrorCodes.h"
+#include "core/printer/PrinterCommunicationClass.h"
+#include "core/printer/QuorvelVendorId.h"
+#include "tests/doubles/FakeServices.h"
+#include "tests/usb/EmulatedUsbPrinter.h"
 
-#include "Expectations.h"
+#include "tests/doubles/Expectations.h"
 
 #include <gtest/gtest.h>
 

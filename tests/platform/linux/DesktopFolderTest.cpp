@@ -1,9 +1,9 @@
 // Where the archive goes without --output: the desktop folder that the
 // user's XDG user directories name, looked up through GLib, and making it.
-#include "CommandLineSupport.h"
-#include "DesktopFolder.h"
-#include "FolderCreation.h"
-#include "TestFiles.h"
+#include "platform/DesktopFolder.h"
+#include "platform/posix/FolderCreation.h"
+#include "tests/doubles/CommandLineSupport.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
 

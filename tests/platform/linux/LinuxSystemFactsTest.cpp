@@ -1,7 +1,7 @@
 // The Linux system facts read from prepared /proc and /sys trees, and once
 // from this machine.
-#include "LinuxSystemFacts.h"
-#include "TestFiles.h"
+#include "platform/linux/LinuxSystemFacts.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The bounds a property list must keep before it is handed to the parser:
 // well-formed lists of ordinary size pass, every shape that would exhaust
 // the parser's stack or memory, or that points outside the data, is refused.
-#include "FakeSystemFacts.h"
-#include "InfoPlistBundleReader.h"
-#include "PropertyListLimits.h"
+#include "platform/linux/InfoPlistBundleReader.h"
+#include "platform/linux/PropertyListLimits.h"
+#include "tests/doubles/FakeSystemFacts.h"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,10 @@
 // the "running machine" that their links name. Whatever the path or link,
 // what is read must be the collected system's own file.
 
-#include "CollectedSystem.h"
-#include "ConfinedRoot.h"
-#include "TestFiles.h"
-#include "ArchiveFileHelpers.h"
+#include "platform/CollectedSystem.h"
+#include "platform/posix/ConfinedRoot.h"
+#include "tests/doubles/ArchiveFileHelpers.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
 

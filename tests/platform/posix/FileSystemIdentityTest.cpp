@@ -1,8 +1,8 @@
 // The folder owner's rights, on real permission checks. The switch itself
 // needs root; as another user only the no-op cases run.
 
-#include "FileSystemIdentity.h"
-#include "TestFiles.h"
+#include "platform/posix/FileSystemIdentity.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
 
