@@ -1,13 +1,13 @@
-#include "AppDelegate.h"
+#include "app/AppDelegate.h"
 
-#include "ApplicationIdentity.h"
-#include "DesktopSession.h"
-#include "ElidingLabel.h"
-#include "GuiThread.h"
-#include "WindowServices.h"
-#include "ErrorMessages.h"
-#include "ResourceLocator.h"
-#include "Services.h"
+#include "app/ApplicationIdentity.h"
+#include "app/DesktopSession.h"
+#include "app/ElidingLabel.h"
+#include "app/GuiThread.h"
+#include "app/WindowServices.h"
+#include "core/report/ErrorMessages.h"
+#include "platform/ResourceLocator.h"
+#include "platform/Services.h"
 #include "ui_MainWindow.h"
 
 #include <QAbstractButton>

@@ -1,11 +1,12 @@
 #pragma once
-// The window and its controller: a few words on what a press does, one
+// The main window (a QMainWindow) and its controller, under the name the
+// rest of the tool knows it by: a few words on what a press does, one
 // button that runs a report, an indicator with a status line under it that
 // show the run going on and a button that cancels it, and after a report
 // was placed its file name and a way to its folder.
 
-#include "ReportPress.h"
-#include "RunProgress.h"
+#include "base/RunProgress.h"
+#include "core/report/ReportPress.h"
 
 #include <QMainWindow>
 #include <QSize>

@@ -1,4 +1,4 @@
-#include "ApplicationIdentity.h"
+#include "app/ApplicationIdentity.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -1,8 +1,8 @@
-#include "ApplicationMain.h"
+#include "app/ApplicationMain.h"
 
-#include "AppDelegate.h"
-#include "Telvarin_GeneratorAppDelegate.h"
-#include "Translations.h"
+#include "app/AppDelegate.h"
+#include "app/Telvarin_GeneratorAppDelegate.h"
+#include "app/Translations.h"
 
 #include <QApplication>
 

@@ -1,7 +1,7 @@
-#include "CommandLine.h"
+#include "app/CommandLine.h"
 
-#include "ApplicationIdentity.h"
-#include "Translations.h"
+#include "app/ApplicationIdentity.h"
+#include "app/Translations.h"
 
 #include <QCoreApplication>
 #include <QString>

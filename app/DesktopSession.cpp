@@ -1,6 +1,6 @@
-#include "DesktopSession.h"
+#include "app/DesktopSession.h"
 
-#include "ApplicationIdentity.h"
+#include "app/ApplicationIdentity.h"
 
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>

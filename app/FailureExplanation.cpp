@@ -1,4 +1,4 @@
-#include "FailureExplanation.h"
+#include "app/FailureExplanation.h"
 
 #include <QFile>
 

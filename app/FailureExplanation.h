@@ -3,7 +3,7 @@
 // failure's sentence in its message box: the file or folder, the system's
 // reason, and what the user can do about it.
 
-#include "CodedFailure.h"
+#include "base/CodedFailure.h"
 
 #include <QCoreApplication>
 #include <QString>

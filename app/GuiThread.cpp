@@ -1,4 +1,4 @@
-#include "GuiThread.h"
+#include "app/GuiThread.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

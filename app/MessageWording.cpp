@@ -1,4 +1,4 @@
-#include "MessageWording.h"
+#include "app/MessageWording.h"
 
 #include <QCoreApplication>
 

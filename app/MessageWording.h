@@ -3,7 +3,7 @@
 // the report's own sentences, word for word, so that without a translation
 // (English, the C locale) a box says exactly what support knows.
 
-#include "Services.h"
+#include "platform/Services.h"
 
 #include <QString>
 

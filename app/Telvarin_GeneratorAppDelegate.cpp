@@ -1,4 +1,4 @@
-#include "Telvarin_GeneratorAppDelegate.h"
+#include "app/Telvarin_GeneratorAppDelegate.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -1,9 +1,9 @@
-#include "WindowServices.h"
+#include "app/WindowServices.h"
 
-#include "FailureExplanation.h"
-#include "GuiThread.h"
-#include "MessageWording.h"
-#include "util.h"
+#include "app/FailureExplanation.h"
+#include "app/GuiThread.h"
+#include "app/MessageWording.h"
+#include "app/util.h"
 
 #include <QFile>
 #include <QMetaObject>

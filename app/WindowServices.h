@@ -4,9 +4,9 @@
 // are called from the worker thread that runs the report; they do their
 // work on the GUI thread.
 
-#include "ReportPress.h"
-#include "RunProgress.h"
-#include "Services.h"
+#include "base/RunProgress.h"
+#include "core/report/ReportPress.h"
+#include "platform/Services.h"
 
 #include <QString>
 

@@ -1,9 +1,9 @@
 // telvarin-generator: the Telvarin Generator's window.
-#include "ApplicationIdentity.h"
-#include "ApplicationMain.h"
-#include "ArchiveFile.h"
-#include "CommandLine.h"
-#include "StandardDescriptors.h"
+#include "app/ApplicationIdentity.h"
+#include "app/ApplicationMain.h"
+#include "app/CommandLine.h"
+#include "core/report/RunInterrupts.h"
+#include "platform/posix/StandardDescriptors.h"
 
 #include <QApplication>
 
@@ -13,7 +13,7 @@ int main(int argc, char** argv)
     // taken by the archive, and the progress written into it.
     if (!platform::openClosedStandardDescriptors())
         return 1;
-    ArchiveFile::installInterruptCleanup();
+    installInterruptCleanup();
     // Answered before the application exists: they need no display.
     if (const std::optional<int> status = answerInformationOptions(argc, argv))
         return *status;

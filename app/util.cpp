@@ -1,4 +1,4 @@
-#include "util.h"
+#include "app/util.h"
 
 #include <QApplication>
 #include <QMessageBox>

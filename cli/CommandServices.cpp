@@ -1,8 +1,8 @@
-#include "CommandServices.h"
+#include "cli/CommandServices.h"
 
-#include "FailureText.h"
-#include "ResourceLocator.h"
-#include "TerminalText.h"
+#include "base/TerminalText.h"
+#include "core/summary/FailureText.h"
+#include "platform/ResourceLocator.h"
 
 #include <unistd.h>
 

@@ -5,10 +5,10 @@
 // the progress lines on standard output unless that carries data (a
 // listing, one JSON object).
 
-#include "Options.h"
+#include "cli/Options.h"
 
-#include "CollectedSystem.h"
-#include "Services.h"
+#include "platform/CollectedSystem.h"
+#include "platform/Services.h"
 
 #include <optional>
 #include <string>

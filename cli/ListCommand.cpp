@@ -1,9 +1,9 @@
-#include "ListCommand.h"
+#include "cli/ListCommand.h"
 
-#include "CommandServices.h"
-#include "FileListing.h"
-#include "ListingJson.h"
-#include "ListingText.h"
+#include "cli/CommandServices.h"
+#include "core/report/FileListing.h"
+#include "core/summary/ListingJson.h"
+#include "core/summary/ListingText.h"
 
 #include <unistd.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 // telvarin-report --list: what a report would collect, without making one.
 
-#include "Options.h"
+#include "cli/Options.h"
 
 namespace cli {
 

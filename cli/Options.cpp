@@ -1,14 +1,17 @@
-#include "Options.h"
+#include "cli/Options.h"
 
-#include "ConfinedRoot.h"
+#include "platform/posix/ConfinedRoot.h"
 #include "ProductFacts.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <bitset>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <memory>
 
 namespace cli {
@@ -89,82 +92,42 @@ const char* const USAGE_HINT = "Try 'telvarin-report --help' for more informatio
 
 namespace {
 
+// Every option, what it sets and the action it asks for. Where several
+// actions are asked for, the one listed first wins: --help over --version
+// over --list over a report.
 struct OptionDefinition {
     const char* name;
     // Shown in messages; null for an option without a value.
     const char* valueName;
+    // What the option sets: a switch, or the value of an option that takes one.
+    bool Options::*flag;
+    std::optional<std::string> Options::*value;
+    Action action;
 };
 
 constexpr OptionDefinition OPTION_DEFINITIONS[] = {
-    {"--help", nullptr},
-    {"--version", nullptr},
-    {"--sysroot", "DIR"},
-    {"--output", "DIR"},
-    {"--data-xml", "FILE"},
-    {"--list", nullptr},
-    {"--json", nullptr},
-    {"--checksum", nullptr},
+    {"--help", nullptr, nullptr, nullptr, Action::ShowHelp},
+    {"--version", nullptr, nullptr, nullptr, Action::ShowVersion},
+    {"--list", nullptr, nullptr, nullptr, Action::ListFiles},
+    {"--sysroot", "DIR", nullptr, &Options::sysroot, Action::RunReport},
+    {"--output", "DIR", nullptr, &Options::outputDirectory, Action::RunReport},
+    {"--data-xml", "FILE", nullptr, &Options::dataXml, Action::RunReport},
+    {"--json", nullptr, &Options::json, nullptr, Action::RunReport},
+    {"--checksum", nullptr, &Options::checksum, nullptr, Action::RunReport},
 };
+constexpr std::size_t OPTION_COUNT = std::size(OPTION_DEFINITIONS);
 
-const OptionDefinition* findOption(const std::string& name)
+std::size_t indexOfOption(const std::string& name)
 {
-    for (const auto& definition : OPTION_DEFINITIONS)
-        if (name == definition.name)
-            return &definition;
-    return nullptr;
+    for (std::size_t index = 0; index < OPTION_COUNT; ++index)
+        if (name == OPTION_DEFINITIONS[index].name)
+            return index;
+    return OPTION_COUNT;
 }
 
 std::string quoted(const std::string& text)
 {
     return "'" + text + "'";
-}
-
-// Stores a value, refusing a second one for the same option.
-std::optional<UsageError> assign(std::optional<std::string>& slot, const OptionDefinition& definition, std::string value)
-{
-    if (slot)
-        return UsageError{"option " + quoted(definition.name) + " given twice"};
-    slot = std::move(value);
-    return std::nullopt;
-}
-
-// The options without a value that decide what the run does.
-struct ActionFlags {
-    bool help = false;
-    bool version = false;
-    bool list = false;
-};
-
-bool* flagOf(Options& options, ActionFlags& flags, const std::string& name)
-{
-    if (name == "--help")
-        return &flags.help;
-    if (name == "--version")
-        return &flags.version;
-    if (name == "--list")
-        return &flags.list;
-    if (name == "--json")
-        return &options.json;
-    if (name == "--checksum")
-        return &options.checksum;
-    return nullptr;
-}
-
-std::optional<UsageError> applyOption(Options& options, ActionFlags& flags, const OptionDefinition& definition,
-                                      std::string value)
-{
-    const std::string name = definition.name;
-    if (bool* flag = flagOf(options, flags, name)) {
-        if (*flag)
-            return UsageError{"option " + quoted(name) + " given twice"};
-        *flag = true;
-        return std::nullopt;
-    }
-    if (name == "--sysroot")
-        return assign(options.sysroot, definition, std::move(value));
-    if (name == "--output")
-        return assign(options.outputDirectory, definition, std::move(value));
-    return assign(options.dataXml, definition, std::move(value));
 }
 
 enum class PathKind { Directory, RegularFile };
@@ -202,7 +165,8 @@ bool isSameOrBelow(const std::string& path, const std::string& directory)
 std::variant<Options, UsageError> parseOptions(const std::vector<std::string>& arguments)
 {
     Options options;
-    ActionFlags flags;
+    std::bitset<OPTION_COUNT> given;
+    std::size_t chosenAction = OPTION_COUNT;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (argument.size() < 2 || argument.compare(0, 2, "--") != 0 || argument == "--")
@@ -210,12 +174,13 @@ std::variant<Options, UsageError> parseOptions(const std::vector<std::string>& a
 
         const auto equals = argument.find('=');
         const std::string name = argument.substr(0, equals);
-        const OptionDefinition* definition = findOption(name);
-        if (!definition)
+        const std::size_t index = indexOfOption(name);
+        if (index == OPTION_COUNT)
             return UsageError{"unknown option " + quoted(name)};
+        const OptionDefinition& definition = OPTION_DEFINITIONS[index];
 
         std::string value;
-        if (!definition->valueName) {
+        if (!definition.valueName) {
             if (equals != std::string::npos)
                 return UsageError{"option " + quoted(name) + " takes no value"};
         } else if (equals != std::string::npos) {
@@ -225,21 +190,23 @@ std::variant<Options, UsageError> parseOptions(const std::vector<std::string>& a
             // value rather than a path; "--output=-dir" still reaches such a path.
             value = arguments[++i];
         } else {
-            return UsageError{"option " + quoted(name) + " needs a " + definition->valueName};
+            return UsageError{"option " + quoted(name) + " needs a " + definition.valueName};
         }
-        if (definition->valueName && value.empty())
-            return UsageError{"option " + quoted(name) + " needs a " + definition->valueName + ", not an empty text"};
+        if (definition.valueName && value.empty())
+            return UsageError{"option " + quoted(name) + " needs a " + definition.valueName + ", not an empty text"};
 
-        if (auto error = applyOption(options, flags, *definition, std::move(value)))
-            return *error;
+        if (given.test(index))
+            return UsageError{"option " + quoted(name) + " given twice"};
+        given.set(index);
+        if (definition.flag)
+            options.*definition.flag = true;
+        if (definition.value)
+            options.*definition.value = std::move(value);
+        if (definition.action != Action::RunReport)
+            chosenAction = std::min(chosenAction, index);
     }
-    if (flags.help) {
-        options.action = Action::ShowHelp;
-    } else if (flags.version) {
-        options.action = Action::ShowVersion;
-    } else if (flags.list) {
-        options.action = Action::ListFiles;
-    }
+    if (chosenAction != OPTION_COUNT)
+        options.action = OPTION_DEFINITIONS[chosenAction].action;
     return options;
 }
 

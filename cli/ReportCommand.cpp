@@ -1,11 +1,11 @@
-#include "ReportCommand.h"
+#include "cli/ReportCommand.h"
 
-#include "CommandServices.h"
-#include "ReportPress.h"
-#include "RunSummary.h"
-#include "SignalCleanup.h"
-#include "TelvarinGenerator.h"
-#include "TerminalText.h"
+#include "base/TerminalText.h"
+#include "cli/CommandServices.h"
+#include "core/report/ReportPress.h"
+#include "core/report/RunInterrupts.h"
+#include "core/report/TelvarinGenerator.h"
+#include "core/summary/RunSummary.h"
 
 #include <unistd.h>
 
@@ -24,15 +24,6 @@ public:
 // The status of a run stopped by SIGINT or SIGTERM, as a shell reports one
 // ended by SIGINT.
 constexpr int EXIT_CANCELLED = 130;
-
-// Makes the first SIGINT or SIGTERM during the run a request to stop it.
-class InterruptsCancelTheRun {
-public:
-    explicit InterruptsCancelTheRun(CancellationFlag& flag) { cancelRunOnInterrupt(&flag); }
-    ~InterruptsCancelTheRun() { cancelRunOnInterrupt(nullptr); }
-    InterruptsCancelTheRun(const InterruptsCancelTheRun&) = delete;
-    InterruptsCancelTheRun& operator=(const InterruptsCancelTheRun&) = delete;
-};
 
 std::string archivePathIn(const std::string& directory)
 {

@@ -1,7 +1,7 @@
 #pragma once
 // One report run of telvarin-report, as the command line set it up.
 
-#include "Options.h"
+#include "cli/Options.h"
 
 namespace cli {
 

@@ -1,4 +1,4 @@
-#include "CollectedSystem.h"
+#include "platform/CollectedSystem.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -10,10 +10,9 @@
 namespace platform {
 namespace {
 
-bool failWith(const std::error_code& error)
+std::error_code lastError()
 {
-    errno = error.value();
-    return false;
+    return {errno, std::system_category()};
 }
 
 } // namespace
@@ -34,20 +33,6 @@ CollectedSystem::CollectedSystem(std::string root) : root_(std::move(root))
         openError_ = error.value();
 }
 
-bool CollectedSystem::status(const std::string& path, struct stat* status) const
-{
-    if (root_.empty())
-        return ::stat(path.c_str(), status) == 0;
-    if (!confined_)
-        return failWith({openError_, std::system_category()});
-    std::error_code error;
-    auto result = confined_->status(path, error);
-    if (!result)
-        return failWith(error);
-    *status = *result;
-    return true;
-}
-
 CollectedSystem::RegularFile CollectedSystem::openRegularFile(const std::string& path) const
 {
     RegularFile result;
@@ -66,18 +51,19 @@ CollectedSystem::RegularFile CollectedSystem::openRegularFile(const std::string&
     if (result.file)
         return result;
     if (errno != ENOENT) {
-        result.error = errno;
+        result.error = lastError();
         return result;
     }
     // Without /proc: the path once more, and what it names now.
-    result.file = openForReading(path);
+    result.file = openForReading(path, result.error);
     if (!result.file) {
-        result.found = errno != ENOENT && errno != ENOTDIR; // removed since (a log rotated away)
-        result.error = errno;
+        // Removed since (a log rotated away).
+        result.found = result.error != std::errc::no_such_file_or_directory &&
+                       result.error != std::errc::not_a_directory;
         return result;
     }
     if (fstat(result.file.get(), &result.status) != 0) {
-        result.error = errno;
+        result.error = lastError();
         result.file.reset();
         return result;
     }
@@ -90,40 +76,56 @@ CollectedSystem::RegularFile CollectedSystem::openRegularFile(const std::string&
     return result;
 }
 
-FileDescriptor CollectedSystem::openForReading(const std::string& path) const
-{
-    if (root_.empty())
-        return FileDescriptor(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (!confined_) {
-        errno = openError_;
-        return FileDescriptor();
-    }
-    std::error_code error;
-    FileDescriptor descriptor = confined_->openForReading(path, error);
-    if (!descriptor)
-        errno = error.value();
-    return descriptor;
-}
-
-std::optional<std::vector<std::string>> CollectedSystem::listDirectory(const std::string& path) const
+std::optional<struct stat> CollectedSystem::status(const std::string& path, std::error_code& error) const
 {
     if (!root_.empty()) {
         if (!confined_) {
-            errno = openError_;
+            error = {openError_, std::system_category()};
             return std::nullopt;
         }
-        std::error_code error;
-        auto names = confined_->listDirectory(path, error);
-        if (!names)
-            errno = error.value();
-        return names;
+        return confined_->status(path, error);
+    }
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) {
+        error = lastError();
+        return std::nullopt;
+    }
+    return status;
+}
+
+FileDescriptor CollectedSystem::openForReading(const std::string& path, std::error_code& error) const
+{
+    if (!root_.empty()) {
+        if (!confined_) {
+            error = {openError_, std::system_category()};
+            return FileDescriptor();
+        }
+        return confined_->openForReading(path, error);
+    }
+    FileDescriptor descriptor(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!descriptor)
+        error = lastError();
+    return descriptor;
+}
+
+std::optional<std::vector<std::string>> CollectedSystem::listDirectory(const std::string& path,
+                                                                       std::error_code& error) const
+{
+    if (!root_.empty()) {
+        if (!confined_) {
+            error = {openError_, std::system_category()};
+            return std::nullopt;
+        }
+        return confined_->listDirectory(path, error);
     }
     struct DirectoryCloser {
         void operator()(DIR* handle) const { closedir(handle); }
     };
     std::unique_ptr<DIR, DirectoryCloser> handle(opendir(path.c_str()));
-    if (!handle)
+    if (!handle) {
+        error = lastError();
         return std::nullopt;
+    }
     std::vector<std::string> names;
     while (const dirent* entry = readdir(handle.get())) {
         std::string name = entry->d_name;

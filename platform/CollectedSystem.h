@@ -6,14 +6,15 @@
 // system's own absolute paths. A mounted system is read confined to its root
 // (ConfinedRoot), so that none of its links or ".." leads to this machine.
 
-#include "ConfinedRoot.h"
-#include "FileDescriptor.h"
+#include "platform/posix/ConfinedRoot.h"
+#include "platform/posix/FileDescriptor.h"
 
 #include <sys/stat.h>
 
 #include <memory>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace platform {
@@ -34,12 +35,13 @@ public:
     // The root on this machine; empty for the running machine.
     const std::string& root() const { return root_; }
 
-    // The status of what the path names, links followed; false with errno set.
-    bool status(const std::string& path, struct stat* status) const;
+    // Failures carry the errno of the failing call in `error`.
+
+    // The status of what the path names, links followed.
+    std::optional<struct stat> status(const std::string& path, std::error_code& error) const;
     // The path opened for reading. Never waits: a FIFO opens at once, and the
-    // caller decides what to do with what it got. Not open, with errno set,
-    // when it cannot be opened.
-    FileDescriptor openForReading(const std::string& path) const;
+    // caller decides what to do with what it got.
+    FileDescriptor openForReading(const std::string& path, std::error_code& error) const;
 
     // A regular file for reading, its path resolved once: status and bytes
     // come from the same file, and anything else (a directory, a FIFO, a
@@ -51,13 +53,14 @@ public:
         bool found = false;
         FileDescriptor file;
         struct stat status {};
-        int error = 0;
+        std::error_code error;
     };
     RegularFile openRegularFile(const std::string& path) const;
     // The directory's entry names in the system's order, "." and ".." left
     // out; nothing when the directory cannot be opened. Virtual so that a
     // test can fix the order, which otherwise differs between file systems.
-    virtual std::optional<std::vector<std::string>> listDirectory(const std::string& path) const;
+    virtual std::optional<std::vector<std::string>> listDirectory(const std::string& path,
+                                                                  std::error_code& error) const;
 
 private:
     std::string root_;

@@ -6,7 +6,7 @@
 // implementations in with ScopedServices; the real ones fill whatever they
 // leave unset, once, when the set is installed.
 
-#include "CodedFailure.h"
+#include "base/CodedFailure.h"
 
 #include <ctime>
 #include <optional>

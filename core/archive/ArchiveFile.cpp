@@ -1,9 +1,9 @@
-#include "ArchiveFile.h"
+#include "core/archive/ArchiveFile.h"
 
-#include "DescriptorZipStream.h"
-#include "FileDescriptor.h"
-#include "SignalCleanup.h"
-#include "SignalsBlocked.h"
+#include "core/archive/DescriptorZipStream.h"
+#include "core/archive/SignalCleanup.h"
+#include "platform/posix/FileDescriptor.h"
+#include "platform/posix/SignalsBlocked.h"
 
 #include <fcntl.h>
 #include <sys/random.h>

@@ -1,8 +1,8 @@
-#include "ArchivingClass.h"
+#include "core/archive/ArchivingClass.h"
 
-#include "CodedFailure.h"
-#include "ErrorCodes.h"
-#include "SourceFile.h"
+#include "base/CodedFailure.h"
+#include "base/ErrorCodes.h"
+#include "core/reading/SourceFile.h"
 
 #include <cerrno>
 

@@ -3,7 +3,7 @@
 // owns from createNewZipFile to closeZipFile. Every failure to create or
 // write the archive raises code 15.
 
-#include "ZipArchive.h"
+#include "core/archive/ZipArchive.h"
 
 #include <minizip/zip.h>
 

@@ -1,6 +1,6 @@
-#include "BlockDeflater.h"
+#include "core/archive/BlockDeflater.h"
 
-#include "ErrorCodes.h"
+#include "base/ErrorCodes.h"
 
 #include <minizip/zip.h>
 
@@ -15,7 +15,7 @@ constexpr int RAW_WINDOW_BITS = -MAX_WBITS;
 void check(int result)
 {
     if (result != Z_OK)
-        throw ERROR_ARCHIVE_WRITE;
+        throw CodedFailure{ERROR_ARCHIVE_WRITE};
 }
 
 } // namespace
@@ -54,7 +54,7 @@ void BlockDeflater::deflateBlock(std::span<const unsigned char> dictionary, std:
         if (result == Z_STREAM_END)
             return;
         if (result != Z_OK && result != Z_BUF_ERROR)
-            throw ERROR_ARCHIVE_WRITE;
+            throw CodedFailure{ERROR_ARCHIVE_WRITE};
         // Done once deflate leaves room: all input taken and the flush written.
         if (!last && stream_.avail_out > 0 && stream_.avail_in == 0)
             return;

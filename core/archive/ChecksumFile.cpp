@@ -1,7 +1,7 @@
-#include "ChecksumFile.h"
+#include "core/archive/ChecksumFile.h"
 
-#include "FileDescriptor.h"
-#include "SignalCleanup.h"
+#include "core/archive/SignalCleanup.h"
+#include "platform/posix/FileDescriptor.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "DeflateBatch.h"
+#include "core/archive/DeflateBatch.h"
 
 #include <zlib.h>
 

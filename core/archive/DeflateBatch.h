@@ -3,8 +3,8 @@
 // entries side by side, or one block of a large entry. The caller's thread
 // fills a batch, one worker compresses it, the caller's thread writes it.
 
-#include "BlockDeflater.h"
-#include "ZipEntryHeader.h"
+#include "core/archive/BlockDeflater.h"
+#include "core/archive/ZipEntryHeader.h"
 
 #include <array>
 #include <cstddef>

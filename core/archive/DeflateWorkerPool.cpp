@@ -1,6 +1,6 @@
-#include "DeflateWorkerPool.h"
+#include "core/archive/DeflateWorkerPool.h"
 
-#include "SignalsBlocked.h"
+#include "platform/posix/SignalsBlocked.h"
 
 #include <sched.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Threads that compress, each with a deflate stream of its own.
 
-#include "BlockDeflater.h"
+#include "core/archive/BlockDeflater.h"
 
 #include <condition_variable>
 #include <deque>

@@ -1,4 +1,4 @@
-#include "DescriptorZipStream.h"
+#include "core/archive/DescriptorZipStream.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,6 +1,6 @@
-#include "EntryNameEncoding.h"
+#include "core/archive/EntryNameEncoding.h"
 
-#include "Utf8.h"
+#include "base/Utf8.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "ParallelZipWriter.h"
+#include "core/archive/ParallelZipWriter.h"
 
-#include "ErrorCodes.h"
+#include "base/ErrorCodes.h"
 
 #include <zlib.h>
 
@@ -21,7 +21,7 @@ ParallelZipWriter::ParallelZipWriter(zipFile archive, unsigned threads)
 void ParallelZipWriter::addEntry(ZipEntryHeader header, std::size_t expectedSize, const Reader& read)
 {
     if (failed_)
-        throw ERROR_ARCHIVE_WRITE;
+        throw CodedFailure{ERROR_ARCHIVE_WRITE};
     // An entry that would not fit beside the ones waiting starts a batch of
     // its own, rather than being cut at an arbitrary point. One that would
     // fill the batch exactly does too: its end is only seen in the next.
@@ -63,7 +63,7 @@ void ParallelZipWriter::flush()
     while (!inFlight_.empty())
         writeFrontBatch();
     if (failed_)
-        throw ERROR_ARCHIVE_WRITE;
+        throw CodedFailure{ERROR_ARCHIVE_WRITE};
 }
 
 void ParallelZipWriter::flushAfterFailure() noexcept
@@ -131,7 +131,7 @@ void ParallelZipWriter::writeFrontBatch()
     if (!compressed) {
         failed_ = true;
         recycle();
-        throw ERROR_ARCHIVE_WRITE;
+        throw CodedFailure{ERROR_ARCHIVE_WRITE};
     }
     // After a failed write the archive is lost; what is queued is only waited for.
     if (!failed_) {
@@ -178,7 +178,7 @@ void ParallelZipWriter::check(int result)
 {
     if (result != ZIP_OK) {
         failed_ = true;
-        throw ERROR_ARCHIVE_WRITE;
+        throw CodedFailure{ERROR_ARCHIVE_WRITE};
     }
 }
 

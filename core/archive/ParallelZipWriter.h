@@ -7,9 +7,9 @@
 // order handed over, by the caller's thread. At most a fixed number of
 // batches are in flight, so the memory of a run stays flat.
 
-#include "DeflateBatch.h"
-#include "DeflateWorkerPool.h"
-#include "ZipEntryHeader.h"
+#include "core/archive/DeflateBatch.h"
+#include "core/archive/DeflateWorkerPool.h"
+#include "core/archive/ZipEntryHeader.h"
 
 #include <minizip/zip.h>
 

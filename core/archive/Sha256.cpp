@@ -1,4 +1,4 @@
-#include "Sha256.h"
+#include "core/archive/Sha256.h"
 
 #include <glib.h>
 

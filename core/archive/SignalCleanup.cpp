@@ -1,6 +1,6 @@
-#include "SignalCleanup.h"
+#include "core/archive/SignalCleanup.h"
 
-#include "RunProgress.h"
+#include "base/RunProgress.h"
 
 #include <fcntl.h>
 #include <unistd.h>

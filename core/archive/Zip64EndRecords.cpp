@@ -1,4 +1,4 @@
-#include "Zip64EndRecords.h"
+#include "core/archive/Zip64EndRecords.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,15 +1,16 @@
-#include "ZipArchive.h"
+#include "core/archive/ZipArchive.h"
 
-#include "ArchiveFile.h"
-#include "CodedFailure.h"
-#include "ErrorCodes.h"
-#include "FileSystemIdentity.h"
-#include "ParallelZipWriter.h"
-#include "RunProgress.h"
-#include "SourceFile.h"
-#include "ChecksumFile.h"
-#include "Sha256.h"
-#include "Zip64EndRecords.h"
+#include "base/AbsolutePath.h"
+#include "base/CodedFailure.h"
+#include "base/ErrorCodes.h"
+#include "base/RunProgress.h"
+#include "core/archive/ArchiveFile.h"
+#include "core/archive/ChecksumFile.h"
+#include "core/archive/ParallelZipWriter.h"
+#include "core/archive/Sha256.h"
+#include "core/archive/Zip64EndRecords.h"
+#include "core/reading/SourceFile.h"
+#include "platform/posix/FileSystemIdentity.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -72,13 +73,6 @@ private:
     int folder_;
 };
 
-std::string absolute(const std::string& path)
-{
-    std::error_code error;
-    const std::filesystem::path made = std::filesystem::absolute(path, error);
-    return error ? path : made.string();
-}
-
 // Where the open folder is now, from the kernel; `named` (made absolute)
 // where it cannot tell.
 std::string currentPathOfFolder(int folder, const std::string& named)
@@ -86,7 +80,7 @@ std::string currentPathOfFolder(int folder, const std::string& named)
     std::error_code error;
     const auto current = std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(folder), error);
     if (error || current.empty() || current.native().front() != '/')
-        return absolute(named);
+        return absoluteOrAsGiven(named);
     return current.string();
 }
 
@@ -123,30 +117,24 @@ std::unique_ptr<ZipArchive> ZipArchive::create(const std::string& path, const Ar
             file = std::make_unique<ArchiveFile>(folder);
         } catch (const std::system_error& failure) {
             throw CodedFailure{ERROR_ARCHIVE_WRITE,
-                               {FailedStep::writeInArchiveFolder, absolute(folder), failure.code().value()}};
+                               {FailedStep::writeInArchiveFolder, absoluteOrAsGiven(folder), failure.code().value()}};
         }
         // A folder at the report's name would only fail the naming at the end.
         struct stat existing {};
         if (fstatat(file->folderDescriptor(), finalName.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0 &&
             S_ISDIR(existing.st_mode))
             throw CodedFailure{ERROR_ARCHIVE_WRITE,
-                               {FailedStep::nameArchive, joined(absolute(folder), finalName), EISDIR}};
+                               {FailedStep::nameArchive, joined(absoluteOrAsGiven(folder), finalName), EISDIR}};
         zlib_filefunc64_def functions = file->fileFunctions();
-        zipFile handle = zipOpen2_64(finalName.c_str(), APPEND_STATUS_CREATE, nullptr, &functions);
-        if (handle == nullptr)
+        ZipHandle handle(zipOpen2_64(finalName.c_str(), APPEND_STATUS_CREATE, nullptr, &functions));
+        if (!handle)
             throw CodedFailure{ERROR_ARCHIVE_WRITE,
-                               {FailedStep::writeArchive, absolute(folder), file->writeError().value()}};
-        std::unique_ptr<ParallelZipWriter> writer;
-        try {
-            writer = std::make_unique<ParallelZipWriter>(handle, DeflateWorkerPool::threadsForThisMachine());
-        } catch (...) {
-            zipClose(handle, nullptr);
-            throw;
-        }
-        return std::make_unique<ZipArchive>(
-            Handle{std::move(file), folder, std::move(finalName), handle, std::move(writer), std::move(placing)});
+                               {FailedStep::writeArchive, absoluteOrAsGiven(folder), file->writeError().value()}};
+        auto writer = std::make_unique<ParallelZipWriter>(handle.get(), DeflateWorkerPool::threadsForThisMachine());
+        return std::make_unique<ZipArchive>(Handle{std::move(file), folder, std::move(finalName), std::move(handle),
+                                                   std::move(writer), std::move(placing)});
     } catch (const std::system_error&) {
-        throw ERROR_ARCHIVE_WRITE;
+        throw CodedFailure{ERROR_ARCHIVE_WRITE};
     }
 }
 
@@ -155,8 +143,8 @@ void ZipArchive::writing(Step step)
 {
     try {
         step();
-    } catch (int code) {
-        if (code == ERROR_ARCHIVE_WRITE)
+    } catch (const CodedFailure& failure) {
+        if (failure.code == ERROR_ARCHIVE_WRITE && !failure.hasDetail())
             throw writeFailure();
         throw;
     }
@@ -164,11 +152,11 @@ void ZipArchive::writing(Step step)
 
 CodedFailure ZipArchive::writeFailure() const
 {
-    return {ERROR_ARCHIVE_WRITE, {FailedStep::writeArchive, absolute(folder_), file_->writeError().value()}};
+    return CodedFailure{ERROR_ARCHIVE_WRITE, {FailedStep::writeArchive, absoluteOrAsGiven(folder_), file_->writeError().value()}};
 }
 
 ZipArchive::ZipArchive(Handle handle)
-    : file_(std::move(handle.file)), folder_(std::move(handle.folder)), finalName_(std::move(handle.finalName)), handle_(handle.zip),
+    : file_(std::move(handle.file)), folder_(std::move(handle.folder)), finalName_(std::move(handle.finalName)), handle_(std::move(handle.zip)),
       writer_(std::move(handle.writer)), placing_(std::move(handle.placing))
 {
 }
@@ -180,25 +168,23 @@ ZipArchive::~ZipArchive()
 
 void ZipArchive::discard() noexcept
 {
-    zipFile handle = std::exchange(handle_, nullptr);
-    if (!handle)
+    if (!handle_)
         return;
     writer_.reset();
     // Frees minizip's state; what it writes goes with the unnamed file.
-    zipClose(handle, nullptr);
+    (void)handle_.close();
     file_.reset();
 }
 
 ArchiveOutcome ZipArchive::keepPartial() noexcept
 {
-    zipFile handle = std::exchange(handle_, nullptr);
-    if (!handle)
+    if (!handle_)
         return {}; // closed, or failed in close(): nothing to keep
     // The entries handed over before the failure are written first.
     writer_->flushAfterFailure();
     std::vector<std::string> entries = writer_->writtenEntries();
     writer_.reset();
-    const bool written = zipClose(handle, nullptr) == ZIP_OK && addMissingZip64EndRecords(file_->descriptor());
+    const bool written = handle_.close() && addMissingZip64EndRecords(file_->descriptor());
     if (!written || entries.empty())
         return {};
     try {
@@ -252,24 +238,23 @@ bool ZipArchive::isArchiveItself(const SourceFile& source) const
 
 ArchiveOutcome ZipArchive::close()
 {
-    zipFile handle = std::exchange(handle_, nullptr);
     try {
         writing([&] { writer_->flush(); });
     } catch (...) {
         writer_.reset();
-        zipClose(handle, nullptr);
+        (void)handle_.close();
         throw;
     }
     std::vector<std::string> entries = writer_->writtenEntries();
     writer_.reset();
-    if (zipClose(handle, nullptr) != ZIP_OK || !addMissingZip64EndRecords(file_->descriptor()))
+    if (!handle_.close() || !addMissingZip64EndRecords(file_->descriptor()))
         throw writeFailure();
     try {
         return place(ArchiveOutcome::State::placed, std::move(entries));
     } catch (const std::system_error& failure) {
         // A folder removed during the run, a full disk: no report was placed.
         throw CodedFailure{ERROR_ARCHIVE_WRITE,
-                           {FailedStep::nameArchive, joined(absolute(folder_), finalName_), failure.code().value()}};
+                           {FailedStep::nameArchive, joined(absoluteOrAsGiven(folder_), finalName_), failure.code().value()}};
     }
 }
 

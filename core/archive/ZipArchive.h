@@ -11,7 +11,8 @@
 // a run never claims a report it did not make; where the folder, the name or
 // the system's reason is known, the failure carries them (CodedFailure).
 
-#include "FileSystemIdentity.h"
+#include "core/archive/ZipHandle.h"
+#include "platform/posix/FileSystemIdentity.h"
 
 #include <minizip/zip.h>
 
@@ -98,7 +99,7 @@ private:
         std::unique_ptr<ArchiveFile> file;
         std::string folder;
         std::string finalName;
-        zipFile zip;
+        ZipHandle zip;
         std::unique_ptr<ParallelZipWriter> writer;
         ArchivePlacing placing;
     };
@@ -118,7 +119,7 @@ private:
     // As the run named it; the path reported is the folder's current one.
     std::string folder_;
     std::string finalName_;
-    zipFile handle_;
+    ZipHandle handle_;
     // Writes every entry into handle_; goes before it is closed.
     std::unique_ptr<ParallelZipWriter> writer_;
     ArchivePlacing placing_;

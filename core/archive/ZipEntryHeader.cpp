@@ -1,6 +1,6 @@
-#include "ZipEntryHeader.h"
+#include "core/archive/ZipEntryHeader.h"
 
-#include "EntryNameEncoding.h"
+#include "core/archive/EntryNameEncoding.h"
 
 #include <sys/stat.h>
 #include <zlib.h>

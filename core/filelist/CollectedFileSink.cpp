@@ -1,9 +1,7 @@
-#include "CollectedFileSink.h"
+#include "core/filelist/CollectedFileSink.h"
 
-#include "ArchivingClass.h"
-#include "CollectedSystem.h"
-#include "RunLog.h"
-#include "Services.h"
+#include "platform/CollectedSystem.h"
+#include "platform/Services.h"
 
 #include <sys/stat.h>
 
@@ -12,23 +10,15 @@ void CollectedFileSink::progress(const std::string& line)
     platform::reporter().progress(line);
 }
 
-bool ArchiveEntrySink::tryToAdd(const std::string& sourcePath, const std::string& entryName)
-{
-    const auto copied = ArchivingClass::copyFileIfPresent(sourcePath.c_str(), entryName.c_str(), archive_);
-    if (copied && copied->cutShort)
-        log_.addLine("Stored only the first " + std::to_string(copied->bytes) + " bytes of the path \"" + sourcePath +
-                     "\": its size was unknown and it did not end");
-    return copied.has_value();
-}
-
 bool FileListingSink::tryToAdd(const std::string& sourcePath, const std::string& /*entryName*/)
 {
     // The same test the archive makes before it copies: a regular file, links
     // followed; directories and special files are passed over.
-    struct stat status {};
-    if (!platform::collectedSystem().status(sourcePath, &status) || !S_ISREG(status.st_mode))
+    std::error_code error;
+    const auto status = platform::collectedSystem().status(sourcePath, error);
+    if (!status || !S_ISREG(status->st_mode))
         return false;
-    paths_.push_back({sourcePath, true, static_cast<std::uint64_t>(status.st_size)});
+    paths_.push_back({sourcePath, true, static_cast<std::uint64_t>(status->st_size)});
     return true;
 }
 

@@ -1,13 +1,11 @@
 #pragma once
-// Where the file collection puts each file it finds: into the report archive,
-// or into a listing of what a report would collect.
+// Where the file collection puts each file it finds: into the report archive
+// (the report's ArchiveEntrySink), or into a listing of what a report would
+// collect.
 
 #include <cstdint>
 #include <string>
 #include <vector>
-
-class RunLog;
-class ZipArchive;
 
 class CollectedFileSink {
 public:
@@ -20,22 +18,6 @@ public:
     virtual void noteMissing(const std::string& /*path*/) {}
     // One line of the collection's progress; on the reporter by default.
     virtual void progress(const std::string& line);
-};
-
-// Copies each file into the archive; a file without a size that was cut
-// short at the limits gets a line in the run's log, and every path that
-// named nothing is kept in `missing`, in order.
-class ArchiveEntrySink final : public CollectedFileSink {
-public:
-    ArchiveEntrySink(ZipArchive* archive, RunLog& log, std::vector<std::string>& missing)
-        : archive_(archive), log_(log), missing_(missing) {}
-    bool tryToAdd(const std::string& sourcePath, const std::string& entryName) override;
-    void noteMissing(const std::string& path) override { missing_.push_back(path); }
-
-private:
-    ZipArchive* archive_;
-    RunLog& log_;
-    std::vector<std::string>& missing_;
 };
 
 // One line of a listing: a file a report would collect, with its size, or a

@@ -1,14 +1,14 @@
-#include "ConfiguredFileCollection.h"
+#include "core/filelist/ConfiguredFileCollection.h"
 
-#include "BasicStringAlgorithmsClass.h"
-#include "CollectedSystem.h"
-#include "CollectedFileSink.h"
-#include "ConfiguredPaths.h"
-#include "ErrorCodes.h"
-#include "FileReaderClass.h"
-#include "FileSystemIdentity.h"
-#include "RunLog.h"
-#include "Services.h"
+#include "base/ErrorCodes.h"
+#include "base/RunLog.h"
+#include "core/filelist/CollectedFileSink.h"
+#include "core/filelist/ConfiguredPaths.h"
+#include "core/reading/FileReaderClass.h"
+#include "core/strings/BasicStringAlgorithmsClass.h"
+#include "platform/CollectedSystem.h"
+#include "platform/posix/FileSystemIdentity.h"
+#include "platform/Services.h"
 
 #include <sys/stat.h>
 
@@ -57,10 +57,10 @@ ResolvedPath resolvePathText(const std::string& baseWithSlash, const std::string
 std::list<std::string> ConfiguredFileCollection::section(const char* sectionName, const XmlDictionary& dictionary)
 {
     if (sectionName == nullptr)
-        throw ERROR_DATA_XML_MISSING_SECTION;
+        throw CodedFailure{ERROR_DATA_XML_MISSING_SECTION};
     auto found = dictionary.find(sectionName);
     if (found == dictionary.end())
-        throw ERROR_DATA_XML_MISSING_SECTION;
+        throw CodedFailure{ERROR_DATA_XML_MISSING_SECTION};
     return found->second;
 }
 
@@ -80,9 +80,9 @@ void ConfiguredFileCollection::addXmlSpecifiedFiles(const XmlDictionary& diction
     // read: a link the user planted to a root-only file is then code 4.
     // The owner is that of the directory itself, in the collected system.
     std::optional<platform::ScopedFileSystemIdentity> owner;
-    struct stat status {};
-    if (platform::collectedSystem().status(home, &status))
-        owner.emplace(platform::FileOwner{status.st_uid, status.st_gid});
+    std::error_code error;
+    if (const auto status = platform::collectedSystem().status(home, error))
+        owner.emplace(platform::FileOwner{status->st_uid, status->st_gid});
     addFilesRelativeToPath(homePaths, home);
 }
 

@@ -6,7 +6,7 @@
 // the reporter as it goes; each miss is noted in the run's log and the run
 // goes on.
 
-#include "XmlParserClass.h"
+#include "core/filelist/XmlParserClass.h"
 
 #include <list>
 #include <string>

@@ -1,7 +1,7 @@
-#include "ConfiguredPaths.h"
+#include "core/filelist/ConfiguredPaths.h"
 
-#include "BasicStringAlgorithmsClass.h"
-#include "ErrorCodes.h"
+#include "base/ErrorCodes.h"
+#include "core/strings/BasicStringAlgorithmsClass.h"
 
 ConfiguredPathText ConfiguredPathText::split(const std::string& text)
 {
@@ -21,7 +21,7 @@ WildcardPattern WildcardPattern::split(const std::string& lastElement)
 {
     const auto star = lastElement.find('*');
     if (star == std::string::npos)
-        throw ERROR_WILDCARD_NOT_LAST;
+        throw CodedFailure{ERROR_WILDCARD_NOT_LAST};
     WildcardPattern pattern{lastElement.substr(0, star), lastElement.substr(star + 1)};
     // "*.*" and "printer*.*" mean every name with an extension, as everyone
     // reads them; taken literally the second "*" would match only names
@@ -45,7 +45,7 @@ std::string lastElementOfPath(const std::string& path)
         return path;
     std::string lastElement = path.substr(slash + 1);
     if (lastElement.find('.') == std::string::npos)
-        throw ERROR_PATH_WITHOUT_DOT;
+        throw CodedFailure{ERROR_PATH_WITHOUT_DOT};
     return lastElement;
 }
 

@@ -1,9 +1,9 @@
-#include "XmlParserClass.h"
+#include "core/filelist/XmlParserClass.h"
 
-#include "BoundedRead.h"
-#include "CodedFailure.h"
-#include "ErrorCodes.h"
-#include "FileDescriptor.h"
+#include "base/CodedFailure.h"
+#include "base/ErrorCodes.h"
+#include "platform/posix/BoundedRead.h"
+#include "platform/posix/FileDescriptor.h"
 
 #include <tinyxml2.h>
 
@@ -266,7 +266,7 @@ XmlDictionary XmlParserClass::foldItemsIntoDictionary(const std::list<XmlItem>& 
 
     auto storeCurrentSection = [&] {
         if (dictionary.count(sectionName) != 0)
-            throw ERROR_DATA_XML_DUPLICATE_SECTION;
+            throw CodedFailure{ERROR_DATA_XML_DUPLICATE_SECTION};
         dictionary.emplace(sectionName, std::move(texts));
         texts.clear();
     };
@@ -292,17 +292,17 @@ XmlDictionary XmlParserClass::getSingleLevelDepthXmlDictFromBuffer(const char* d
                                                                                                     std::size_t size)
 {
     if (data == nullptr || size == 0 || size > MAXIMUM_DOCUMENT_SIZE)
-        throw ERROR_DATA_XML_NOT_LOADED;
+        throw CodedFailure{ERROR_DATA_XML_NOT_LOADED};
     // The library stops at a NUL byte and would take what stands before it
     // for the whole document; a NUL has no place in XML.
     if (std::memchr(data, '\0', size) != nullptr)
-        throw ERROR_DATA_XML_NOT_LOADED;
+        throw CodedFailure{ERROR_DATA_XML_NOT_LOADED};
 
     const std::string neutralized = MarkupNeutralizer(std::string_view(data, size)).result();
     tinyxml2::XMLDocument document(true, tinyxml2::COLLAPSE_WHITESPACE);
     // Also refuses nesting deeper than the library's limit.
     if (document.Parse(neutralized.data(), neutralized.size()) != tinyxml2::XML_SUCCESS)
-        throw ERROR_DATA_XML_NOT_LOADED;
+        throw CodedFailure{ERROR_DATA_XML_NOT_LOADED};
 
     std::list<XmlItem> items;
     getItemsRecursively(&document, &items, 0);
@@ -316,10 +316,10 @@ XmlDictionary XmlParserClass::getSingleLevelDepthXmlDict(const char* path)
     const std::string contents = readDocumentFile(path, MAXIMUM_DOCUMENT_SIZE);
     try {
         return getSingleLevelDepthXmlDictFromBuffer(contents.data(), contents.size());
-    } catch (int code) {
+    } catch (const CodedFailure& failure) {
         // Read, but not a file list: the file says more than the code alone.
-        if (code == ERROR_DATA_XML_NOT_LOADED)
-            throw CodedFailure{code, {FailedStep::loadFileList, path, 0}};
+        if (failure.code == ERROR_DATA_XML_NOT_LOADED && !failure.hasDetail())
+            throw CodedFailure{failure.code, {FailedStep::loadFileList, path, 0}};
         throw;
     }
 }

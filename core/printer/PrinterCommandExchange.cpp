@@ -1,7 +1,7 @@
 // Commands to the printer and its answers, over an open Robot.
-#include "BasicStringAlgorithmsClass.h"
-#include "ErrorCodes.h"
-#include "PrinterCommunicationClass.h"
+#include "base/ErrorCodes.h"
+#include "core/printer/PrinterCommunicationClass.h"
+#include "core/strings/BasicStringAlgorithmsClass.h"
 
 #include <vector>
 
@@ -44,14 +44,14 @@ std::string PrinterCommunicationClass::writeCommandToRobotAndGetOutput(Robot* ro
     };
 
     if (!writeCommand())
-        throw ERROR_PRINTER_COMMUNICATION;
+        throw CodedFailure{ERROR_PRINTER_COMMUNICATION};
     std::string answer;
     if (readAnswer(robot, &answer))
         return answerHex(answer);
     // The answer missed the first read: the printer gets the command once
     // more, and the answer a few more reads.
     if (!writeCommand() || !readAnswerWithin(robot, FURTHER_READ_ATTEMPTS, &answer))
-        throw ERROR_PRINTER_COMMUNICATION;
+        throw CodedFailure{ERROR_PRINTER_COMMUNICATION};
     return answerHex(answer);
 }
 
@@ -59,7 +59,7 @@ std::string PrinterCommunicationClass::readBasicStatusFromPrinter(Robot* robot)
 {
     std::string answer;
     if (!readAnswerWithin(robot, 1 + FURTHER_READ_ATTEMPTS, &answer))
-        throw ERROR_PRINTER_COMMUNICATION;
+        throw CodedFailure{ERROR_PRINTER_COMMUNICATION};
     return answerHex(answer);
 }
 

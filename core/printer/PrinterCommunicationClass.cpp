@@ -1,13 +1,14 @@
 // Discovery of the maker's printers and the device report of the first
 // recognised one.
-#include "PrinterCommunicationClass.h"
+#include "core/printer/PrinterCommunicationClass.h"
 
-#include "BasicStringAlgorithmsClass.h"
-#include "CodedFailure.h"
-#include "ErrorCodes.h"
-#include "QuorvelVendorId.h"
-#include "WindowsNewline.h"
-#include "Services.h"
+#include "base/CodedFailure.h"
+#include "base/ErrorCodes.h"
+#include "base/TimeTicks.h"
+#include "base/WindowsNewline.h"
+#include "core/printer/QuorvelVendorId.h"
+#include "core/strings/BasicStringAlgorithmsClass.h"
+#include "platform/Services.h"
 
 #include <algorithm>
 #include <iterator>
@@ -17,10 +18,6 @@ const std::string currentPrinterReportVersionID = "h3m82c5j9w1t4x7a6pzrybnk";
 const char* const NO_RECOGNIZED_PRINTER_MESSAGE = "No recognized printer found, the report will only contain log files.";
 
 namespace {
-
-// Ticks of 100 ns from 0001-01-01 to 1970-01-01.
-constexpr std::uint64_t TICKS_FROM_YEAR_ONE_TO_1970 = 621355968000000000ULL;
-constexpr std::uint64_t TICKS_PER_SECOND = 10000000ULL;
 
 bool isFullDataPrinter(int pid)
 {
@@ -41,7 +38,7 @@ public:
         // The registry's own result code is what the user sees.
         platform::UsbStatus result = platform::usb().openSession(&session_);
         if (!result.succeeded())
-            throw result.stackCode();
+            throw CodedFailure{result.stackCode()};
     }
     ~DiscoverySession() { platform::usb().closeSession(session_); }
     DiscoverySession(const DiscoverySession&) = delete;
@@ -73,7 +70,7 @@ std::list<int> PrinterCommunicationClass::getListOfConnectedQuorvelDevicePids()
     std::vector<platform::UsbDeviceEntry> devices;
     platform::UsbStatus result = platform::usb().listDevices(session.get(), &devices);
     if (!result.succeeded())
-        throw result.stackCode();
+        throw CodedFailure{result.stackCode()};
     for (const auto& device : devices) {
         int vendorId = 0;
         int productId = 0;
@@ -141,15 +138,15 @@ std::string PrinterCommunicationClass::getDataFromPid(int pid)
         } else {
             lines.push_back(readBasicStatusFromPrinter(&robot));
         }
-    } catch (int code) {
-        if (code != ERROR_PRINTER_COMMUNICATION)
+    } catch (const CodedFailure& failure) {
+        if (failure.code != ERROR_PRINTER_COMMUNICATION || failure.hasDetail())
             throw;
-        throw CodedFailure{code, {opened ? FailedStep::talkToPrinter : FailedStep::openPrinter, {}, 0}};
+        throw CodedFailure{failure.code, {opened ? FailedStep::talkToPrinter : FailedStep::openPrinter, {}, 0}};
     }
     return BasicStringAlgorithmsClass::joinList(lines, WINDOWS_NEWLINE);
 }
 
 std::uint64_t PrinterCommunicationClass::getCurrentTimeStamp()
 {
-    return static_cast<std::uint64_t>(platform::clock().now()) * TICKS_PER_SECOND + TICKS_FROM_YEAR_ONE_TO_1970;
+    return ticksSinceYearOne(platform::clock().now());
 }

@@ -3,8 +3,8 @@
 // the first recognised one over the transport of PrinterInfo and builds its
 // device report. Failures of the exchange are thrown as code 13.
 
-#include "PrinterInfo.h"
-#include "UsbStack.h"
+#include "core/printer/PrinterInfo.h"
+#include "platform/UsbStack.h"
 
 #include <cstdint>
 #include <list>

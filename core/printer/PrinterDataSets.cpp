@@ -1,7 +1,7 @@
 // The three data sets of a full-data printer: seven flash pages, the status
 // data and the answers to the parameter commands, one report line each.
-#include "BasicStringAlgorithmsClass.h"
-#include "PrinterCommunicationClass.h"
+#include "core/printer/PrinterCommunicationClass.h"
+#include "core/strings/BasicStringAlgorithmsClass.h"
 
 const std::string GET_FLASH_PAGE_COMMAND_START = "1B2A6D06940";
 const std::string GET_STATUS_DATA_COMMAND = "A5000440200000";

@@ -1,7 +1,7 @@
-#include "PrinterInfo.h"
+#include "core/printer/PrinterInfo.h"
 
-#include "QuorvelVendorId.h"
-#include "Services.h"
+#include "core/printer/QuorvelVendorId.h"
+#include "platform/Services.h"
 
 #include <sys/stat.h>
 

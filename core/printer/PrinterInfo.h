@@ -4,7 +4,7 @@
 // OUT pipes, moves bytes over them and gives everything back again. Every
 // operation reports success as a Boolean; none throws, prints or logs.
 
-#include "UsbStack.h"
+#include "platform/UsbStack.h"
 
 #include <cstdint>
 

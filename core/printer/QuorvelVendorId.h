@@ -8,7 +8,7 @@
 #error "TELVARIN_QUORVEL_VID must be defined by the build"
 #endif
 
-#include "HexDigits.h"
+#include "base/HexDigits.h"
 
 // Four lowercase hexadecimal digits, zero-padded on the left.
 inline constexpr char QUORVEL_VID[] = TELVARIN_QUORVEL_VID;

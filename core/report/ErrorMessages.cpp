@@ -1,9 +1,10 @@
-#include "ErrorMessages.h"
+#include "core/report/ErrorMessages.h"
 
-#include "BasicStringAlgorithmsClass.h"
-#include "ErrorCodes.h"
+#include "base/ErrorCodes.h"
+#include "core/strings/BasicStringAlgorithmsClass.h"
 
 #include <exception>
+#include <utility>
 
 const char* const REPORT_PLACED_MESSAGE = "A report has been placed on the desktop";
 const char* const REPORT_CANCELLED_MESSAGE = "The report was cancelled";
@@ -12,24 +13,32 @@ const char* const UNEXPECTED_FAILURE_MESSAGE = "An unexpected error occured, no 
 std::string messageForErrorCode(int code)
 {
     switch (code) {
-    case 4:
+    case ERROR_FILE_READ:
         return "An error occured while trying to read a file";
-    case 5:
+    case ERROR_DATA_XML_NOT_LOADED:
         return "Could not find data.xml";
-    case 6:
-    case 7:
-    case 8:
-    case 9:
+    case ERROR_DATA_XML_DUPLICATE_SECTION:
+    case ERROR_DATA_XML_MISSING_SECTION:
+    case ERROR_PATH_WITHOUT_DOT:
+    case ERROR_WILDCARD_NOT_LAST:
         return "Could not parse data.xml (error code " + BasicStringAlgorithmsClass::convertToString(code) + ")";
-    case 13:
+    case ERROR_PRINTER_COMMUNICATION:
         return "An error occured while trying to communicate with the printer";
-    case 14:
+    case ERROR_DRIVER_DIRECTORY:
         return "Could not find driver directory";
-    case 16:
+    case ERROR_CHECKSUM_WRITE:
         return "Could not write the checksum file beside the report";
     default:
         return "Error code " + BasicStringAlgorithmsClass::convertToString(code) + " occured";
     }
+}
+
+platform::Message failureMessage(int code, std::optional<FailureDetail> detail)
+{
+    return {.kind = platform::Message::Kind::failure,
+            .code = code,
+            .detail = std::move(detail),
+            .text = messageForErrorCode(code)};
 }
 
 platform::Message currentFailure()
@@ -37,13 +46,8 @@ platform::Message currentFailure()
     using Kind = platform::Message::Kind;
     try {
         throw;
-    } catch (int code) {
-        return {.kind = Kind::failure, .code = code, .text = messageForErrorCode(code)};
     } catch (const CodedFailure& failure) {
-        return {.kind = Kind::failure,
-                .code = failure.code,
-                .detail = failure.detail,
-                .text = messageForErrorCode(failure.code)};
+        return failureMessage(failure.code, failure.hasDetail() ? std::optional(failure.detail) : std::nullopt);
     } catch (const std::exception& failure) {
         // Not one of the report's own codes (memory exhaustion, a library
         // fault): still the user must learn that nothing was made.

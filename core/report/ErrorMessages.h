@@ -1,14 +1,19 @@
 #pragma once
-#include "Services.h"
+#include "platform/Services.h"
 
+#include <optional>
 #include <string>
 
 // The sentence the user sees for a code that ended a run.
 std::string messageForErrorCode(int code);
 
-// The failure being handled, as the user learns of it: its code (0 for a
-// failure that is none of the report's own codes), its sentence, and what
-// it concerns where the failure said. Call it only inside a catch block.
+// A failure as the user learns of it, the one shape in which a press, a
+// listing and a run's summary hand it on: its code, its sentence, and what
+// it concerns where the failing step said.
+platform::Message failureMessage(int code, std::optional<FailureDetail> detail = std::nullopt);
+
+// The failure being handled, as the user learns of it (code 0 for a failure
+// that is none of the report's own codes). Call it only inside a catch block.
 platform::Message currentFailure();
 
 // The message that ends a run that placed its report.

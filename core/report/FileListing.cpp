@@ -1,12 +1,12 @@
-#include "FileListing.h"
+#include "core/report/FileListing.h"
 
-#include "ConfiguredFileCollection.h"
-#include "CodedFailure.h"
-#include "ErrorCodes.h"
-#include "ErrorMessages.h"
-#include "RunLog.h"
-#include "Services.h"
-#include "XmlParserClass.h"
+#include "base/CodedFailure.h"
+#include "base/ErrorCodes.h"
+#include "base/RunLog.h"
+#include "core/filelist/ConfiguredFileCollection.h"
+#include "core/filelist/XmlParserClass.h"
+#include "core/report/ErrorMessages.h"
+#include "platform/Services.h"
 
 #include <cerrno>
 #include <utility>
@@ -34,9 +34,7 @@ ListingResult listConfiguredFiles(const std::optional<std::string>& dataXmlPath)
 {
     ListingResult result;
     auto fail = [&](const platform::Message& message) {
-        result.errorCode = message.code;
-        result.message = message.text;
-        result.failureDetail = message.detail;
+        result.failure = message;
         platform::reporter().showError(message);
     };
     try {

@@ -3,9 +3,10 @@
 // reads it and its files looked up in the collected system, with no archive,
 // no printer and no facts about the computer.
 
-#include "CodedFailure.h"
-#include "CollectedFileSink.h"
-#include "XmlParserClass.h"
+#include "base/CodedFailure.h"
+#include "core/filelist/CollectedFileSink.h"
+#include "core/filelist/XmlParserClass.h"
+#include "platform/Services.h"
 
 #include <cstdint>
 #include <optional>
@@ -14,12 +15,9 @@
 
 struct ListingResult {
     bool listed = false;
-    // The code that ended the listing (5 to 9 for a faulty data.xml); 0
-    // after success or a failure of another kind.
-    int errorCode = 0;
-    std::string message;
-    // What the failure concerns, where it said.
-    std::optional<FailureDetail> failureDetail;
+    // The failure that ended the listing (codes 5 to 9 for a faulty
+    // data.xml), as it was shown; nothing after success.
+    std::optional<platform::Message> failure;
     // Every file found and every path that named nothing, in collection order.
     std::vector<ListedPath> paths;
 };

@@ -1,9 +1,9 @@
-#include "ReportPress.h"
+#include "core/report/ReportPress.h"
 
-#include "ErrorCodes.h"
-#include "ErrorMessages.h"
-#include "TelvarinGenerator.h"
-#include "Services.h"
+#include "base/ErrorCodes.h"
+#include "core/report/ErrorMessages.h"
+#include "core/report/TelvarinGenerator.h"
+#include "platform/Services.h"
 
 #include <cerrno>
 
@@ -40,9 +40,8 @@ PressResult runReportPress(BusyIndicator& indicator, const ReportRequest& reques
     auto fail = [&](const platform::Message& message) {
         takeOutcome();
         indicator.stopAnimation();
-        result.errorCode = message.code;
         result.message = message.text;
-        result.failureDetail = message.detail;
+        result.failure = message;
         platform::reporter().showError(message);
     };
 

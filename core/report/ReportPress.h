@@ -3,8 +3,9 @@
 // busy indicator, one report run, and the one message that ends it, or, when
 // the front end cancelled the run, no message and no file.
 
-#include "CodedFailure.h"
-#include "RunProgress.h"
+#include "base/CodedFailure.h"
+#include "base/RunProgress.h"
+#include "platform/Services.h"
 
 #include <optional>
 #include <string>
@@ -40,12 +41,11 @@ struct PressResult {
     bool reportPlaced = false;
     // The run was stopped on request: no box was shown and no file is left.
     bool cancelled = false;
-    // The code that ended the run; 0 after success, a cancellation or a
-    // failure of another kind.
-    int errorCode = 0;
+    // The sentence that ended the press, whatever its outcome.
     std::string message;
-    // What the failure concerns, where it said: the front ends word it.
-    std::optional<FailureDetail> failureDetail;
+    // The failure that ended the run, as it was shown; nothing after success
+    // or a cancellation.
+    std::optional<platform::Message> failure;
     // The file the run left, absolute, as its folder is named now: the
     // placed report, or after a failure the valid archive of the entries
     // written so far; empty when it left none.

@@ -1,19 +1,16 @@
-#include "TelvarinGenerator.h"
+#include "core/report/TelvarinGenerator.h"
 
-#include "ArchivingClass.h"
-#include "CollectedFileSink.h"
-#include "ConfiguredFileCollection.h"
-#include "ConfiguredPaths.h"
-#include "DesktopFolder.h"
-#include "ErrorCodes.h"
-#include "FileListing.h"
-#include "FileSystemIdentity.h"
-#include "FolderCreation.h"
-#include "GeneralInformation.h"
-#include "InstalledVersionScan.h"
-#include "PrinterCommunicationClass.h"
-#include "Services.h"
-#include "SystemProbes.h"
+#include "base/ErrorCodes.h"
+#include "core/archive/ArchivingClass.h"
+#include "core/filelist/ConfiguredFileCollection.h"
+#include "core/printer/PrinterCommunicationClass.h"
+#include "core/report/ArchiveEntrySink.h"
+#include "core/report/FileListing.h"
+#include "core/sysinfo/GeneralInformation.h"
+#include "platform/DesktopFolder.h"
+#include "platform/posix/FileSystemIdentity.h"
+#include "platform/posix/FolderCreation.h"
+#include "platform/Services.h"
 
 #include <locale.h>
 
@@ -76,7 +73,7 @@ bool TelvarinGenerator::generateReport(const char* dataXmlPath)
             if (placing.owner)
                 owner.emplace(*placing.owner);
         } catch (const std::system_error&) {
-            throw ERROR_ARCHIVE_WRITE;
+            throw CodedFailure{ERROR_ARCHIVE_WRITE};
         }
         archivePath = getNewReportFilePathToTheDesktop();
         // A fresh account may have no desktop folder yet; the archive needs
@@ -99,7 +96,6 @@ void TelvarinGenerator::chooseArchiveExtras(bool computeSha256, bool writeChecks
 
 bool TelvarinGenerator::runInto(const std::string& archivePath, const char* dataXmlPath, const ArchivePlacing& placing)
 {
-    archivePath_ = archivePath;
     archiveOutcome_ = {};
     deviceReportStored_ = false;
     missingPaths_.clear();
@@ -113,7 +109,8 @@ bool TelvarinGenerator::runInto(const std::string& archivePath, const char* data
     std::unique_ptr<ZipArchive> archive = ArchivingClass::createNewZipFile(archivePath.c_str(), placing);
     archive->reportProgressTo(&monitor_);
     try {
-        addXmlSpecifiedFilesToZip(fileList, archive.get());
+        ArchiveEntrySink files(archive.get(), log_, missingPaths_);
+        ConfiguredFileCollection(log_, files).addXmlSpecifiedFiles(fileList);
 
         monitor_.stepStarted(RunStep::readingPrinter);
         std::string deviceReport;
@@ -123,7 +120,8 @@ bool TelvarinGenerator::runInto(const std::string& archivePath, const char* data
         }
 
         monitor_.stepStarted(RunStep::describingComputer);
-        ArchivingClass::addEntryToZipFile(GENERAL_INFORMATION_ENTRY_NAME, getGeneralData(), archive.get());
+        ArchivingClass::addEntryToZipFile(GENERAL_INFORMATION_ENTRY_NAME, GeneralInformation::text(log_),
+                                          archive.get());
 
         monitor_.stepStarted(RunStep::finishing);
         ArchivingClass::addEntryToZipFile(REPORT_LOG_ENTRY_NAME, log_.text(), archive.get());
@@ -139,82 +137,4 @@ bool TelvarinGenerator::runInto(const std::string& archivePath, const char* data
         throw;
     }
     return true;
-}
-
-std::list<std::string> TelvarinGenerator::accessXmlDictionaryElement(const char* sectionName, XmlDictionary dictionary)
-{
-    return ConfiguredFileCollection::section(sectionName, dictionary);
-}
-
-void TelvarinGenerator::addXmlSpecifiedFilesToZip(XmlDictionary dictionary, ZipArchive* archive)
-{
-    ArchiveEntrySink files(archive, log_, missingPaths_);
-    ConfiguredFileCollection(log_, files).addXmlSpecifiedFiles(dictionary);
-}
-
-void TelvarinGenerator::addFilesRelativeToPath(std::list<std::string> pathTexts, std::string base, ZipArchive* archive)
-{
-    ArchiveEntrySink files(archive, log_, missingPaths_);
-    ConfiguredFileCollection(log_, files).addFilesRelativeToPath(pathTexts, base);
-}
-
-int TelvarinGenerator::addFilesFromAsterickedPath(std::string wildcardPath, std::string entryName, ZipArchive* archive)
-{
-    ArchiveEntrySink files(archive, log_, missingPaths_);
-    return ConfiguredFileCollection(log_, files).addFilesFromAsterickedPath(wildcardPath, entryName);
-}
-
-std::string TelvarinGenerator::getLastElementFromPath(std::string path)
-{
-    return lastElementOfPath(path);
-}
-
-std::string TelvarinGenerator::getPathWithoutLastElement(std::string path)
-{
-    return pathWithoutLastElement(path);
-}
-
-std::string TelvarinGenerator::getGeneralData()
-{
-    return GeneralInformation::text(log_);
-}
-
-std::string TelvarinGenerator::getOsVersionString()
-{
-    return SystemProbes::osVersionString();
-}
-
-std::string TelvarinGenerator::getProcessorSpeedInGhz()
-{
-    return SystemProbes::processorSpeedInGhz();
-}
-
-std::string TelvarinGenerator::convertTimes100NumberStringToDecimalString(std::string digits)
-{
-    return SystemProbes::times100NumberStringToDecimalString(std::move(digits));
-}
-
-std::string TelvarinGenerator::getProcessorDescription()
-{
-    return SystemProbes::processorDescription();
-}
-
-std::string TelvarinGenerator::getHarddriveData()
-{
-    return SystemProbes::harddriveData();
-}
-
-std::string TelvarinGenerator::getBundleVersion(std::string path)
-{
-    return InstalledVersionScan::bundleVersion(path);
-}
-
-std::string TelvarinGenerator::getDriverBundleVersions()
-{
-    return InstalledVersionScan::driverBundleVersions(log_);
-}
-
-std::string TelvarinGenerator::getApplicationVersionData()
-{
-    return InstalledVersionScan::applicationVersionData(log_);
 }

@@ -2,15 +2,11 @@
 // One report run: names the archive after the local time, reads the file list
 // from data.xml, fills the archive in its fixed order and closes it. Keeps the
 // run's own log, which is stored as the archive's last entry.
-//
-// The operations of the file collection and of the general report keep their
-// place here, where the rest of the tool knows them; their work is done by
-// the units of core/filelist and core/sysinfo.
 
-#include "RunLog.h"
-#include "RunProgress.h"
-#include "ZipArchive.h"
-#include "XmlParserClass.h"
+#include "base/RunLog.h"
+#include "base/RunProgress.h"
+#include "core/archive/ZipArchive.h"
+#include "core/filelist/XmlParserClass.h"
 
 #include <list>
 #include <string>
@@ -28,32 +24,11 @@ public:
     static std::string getNewReportFilePathToTheDesktop();
     void addToLog(std::string line);
     const std::string& log() const { return log_.text(); }
-    // Where the last run put (or was putting) its archive.
-    const std::string& archivePath() const { return archivePath_; }
     // Runs the report into an archive on the desktop; true when it got to the end.
     bool generateReport(const char* dataXmlPath);
     // Runs the report into the archive at `archivePath`; every failure leaves
-    // by a thrown int code.
+    // by a thrown CodedFailure.
     bool generateReport(const char* archivePath, const char* dataXmlPath);
-
-    // The configured files.
-    static std::list<std::string> accessXmlDictionaryElement(const char* sectionName, XmlDictionary dictionary);
-    void addXmlSpecifiedFilesToZip(XmlDictionary dictionary, ZipArchive* archive);
-    void addFilesRelativeToPath(std::list<std::string> pathTexts, std::string base, ZipArchive* archive);
-    int addFilesFromAsterickedPath(std::string wildcardPath, std::string entryName, ZipArchive* archive);
-    static std::string getLastElementFromPath(std::string path);
-    static std::string getPathWithoutLastElement(std::string path);
-
-    // The general information on the computer.
-    std::string getGeneralData();
-    static std::string getOsVersionString();
-    static std::string getProcessorSpeedInGhz();
-    static std::string convertTimes100NumberStringToDecimalString(std::string digits);
-    static std::string getProcessorDescription();
-    static std::string getHarddriveData();
-    static std::string getBundleVersion(std::string path);
-    std::string getDriverBundleVersions();
-    std::string getApplicationVersionData();
 
     // Every configured path that named nothing, as the collection noted it:
     // plain paths not found and wildcards that added no file.
@@ -69,11 +44,30 @@ public:
     // Whether the last run stored the printer's device report.
     bool deviceReportStored() const { return deviceReportStored_; }
 
+    // The file collection's and the general report's operations by the
+    // names the rest of the tool knows them by, each handing on to the unit
+    // of core/filelist or core/sysinfo that does the work. A run uses
+    // generateReport, which calls those units itself.
+    static std::list<std::string> accessXmlDictionaryElement(const char* sectionName, XmlDictionary dictionary);
+    void addXmlSpecifiedFilesToZip(XmlDictionary dictionary, ZipArchive* archive);
+    void addFilesRelativeToPath(std::list<std::string> pathTexts, std::string base, ZipArchive* archive);
+    int addFilesFromAsterickedPath(std::string wildcardPath, std::string entryName, ZipArchive* archive);
+    static std::string getLastElementFromPath(std::string path);
+    static std::string getPathWithoutLastElement(std::string path);
+    std::string getGeneralData();
+    static std::string getOsVersionString();
+    static std::string getProcessorSpeedInGhz();
+    static std::string convertTimes100NumberStringToDecimalString(std::string digits);
+    static std::string getProcessorDescription();
+    static std::string getHarddriveData();
+    static std::string getBundleVersion(std::string path);
+    std::string getDriverBundleVersions();
+    std::string getApplicationVersionData();
+
 private:
     bool runInto(const std::string& archivePath, const char* dataXmlPath, const ArchivePlacing& placing);
 
     RunLog log_;
-    std::string archivePath_;
     std::vector<std::string> missingPaths_;
     ArchivePlacing placing_;
     ArchiveOutcome archiveOutcome_;

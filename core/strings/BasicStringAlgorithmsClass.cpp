@@ -1,9 +1,9 @@
-#include "BasicStringAlgorithmsClass.h"
+#include "core/strings/BasicStringAlgorithmsClass.h"
 
-#include "ErrorCodes.h"
-#include "HexDigits.h"
-#include "Trim.h"
-#include "Utf8.h"
+#include "base/ErrorCodes.h"
+#include "base/HexDigits.h"
+#include "base/Trim.h"
+#include "base/Utf8.h"
 
 #include <iconv.h>
 
@@ -126,7 +126,7 @@ std::string BasicStringAlgorithmsClass::joinList(std::list<std::string> items, s
 std::string BasicStringAlgorithmsClass::convertIntToTwoByteHexString(int value)
 {
     if (value > 0xFFFF)
-        throw ERROR_HEX_CONVERSION;
+        throw CodedFailure{ERROR_HEX_CONVERSION};
     // A negative value is written as its 32-bit two's complement, as callers
     // never pass one.
     auto bits = static_cast<std::uint32_t>(value);
@@ -163,13 +163,13 @@ std::string BasicStringAlgorithmsClass::convertCharacterStringToHex(std::string 
 char BasicStringAlgorithmsClass::convertHexPairToCharacter(std::string pair)
 {
     if (pair.size() != 2)
-        throw ERROR_HEX_CONVERSION;
+        throw CodedFailure{ERROR_HEX_CONVERSION};
     int high = hexDigitValue(pair[0]);
     if (high < 0)
-        throw ERROR_HEX_CONVERSION;
+        throw CodedFailure{ERROR_HEX_CONVERSION};
     int low = hexDigitValue(pair[1]);
     if (low < 0)
-        throw ERROR_HEX_CONVERSION;
+        throw CodedFailure{ERROR_HEX_CONVERSION};
     return static_cast<char>(high * 16 + low);
 }
 
@@ -187,11 +187,11 @@ std::string BasicStringAlgorithmsClass::convertHexStringToCommandString(std::str
 std::string BasicStringAlgorithmsClass::getStringFromCFStringRef(CFStringRef string, CFStringEncoding encoding)
 {
     if (string == nullptr)
-        throw ERROR_STRING_CONVERSION;
+        throw CodedFailure{ERROR_STRING_CONVERSION};
     const char* target = iconvName(encoding);
     const std::optional<std::size_t> units = utf16UnitCount(string->utf8);
     if (target == nullptr || !units)
-        throw ERROR_STRING_CONVERSION;
+        throw CodedFailure{ERROR_STRING_CONVERSION};
 
     // The result must fit in one byte per UTF-16 unit, the terminating NUL
     // aside, just as the platform's conversion into such a buffer would.
@@ -199,7 +199,7 @@ std::string BasicStringAlgorithmsClass::getStringFromCFStringRef(CFStringRef str
     std::unique_ptr<void, IconvCloser> converter(iconv_open(target, "UTF-8"));
     if (converter.get() == reinterpret_cast<void*>(-1)) {
         converter.release();
-        throw ERROR_STRING_CONVERSION;
+        throw CodedFailure{ERROR_STRING_CONVERSION};
     }
     std::string input = string->utf8;
     std::vector<char> output(capacity + 1);
@@ -208,9 +208,9 @@ std::string BasicStringAlgorithmsClass::getStringFromCFStringRef(CFStringRef str
     char* out = output.data();
     std::size_t outLeft = capacity;
     if (iconv(static_cast<iconv_t>(converter.get()), &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1))
-        throw ERROR_STRING_CONVERSION;
+        throw CodedFailure{ERROR_STRING_CONVERSION};
     if (iconv(static_cast<iconv_t>(converter.get()), nullptr, nullptr, &out, &outLeft) == static_cast<std::size_t>(-1))
-        throw ERROR_STRING_CONVERSION;
+        throw CodedFailure{ERROR_STRING_CONVERSION};
     *out = '\0';
     // The text ends at its first NUL, as a C string would.
     return std::string(output.data());

@@ -1,4 +1,4 @@
-#include "FailureText.h"
+#include "core/summary/FailureText.h"
 
 #include <system_error>
 

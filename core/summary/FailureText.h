@@ -3,7 +3,7 @@
 // folder, the system's reason and what the user can do about it. Printed
 // under the failure's sentence and given as the detail of --json's error.
 
-#include "CodedFailure.h"
+#include "base/CodedFailure.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "ListingJson.h"
+#include "core/summary/ListingJson.h"
 
 #include <nlohmann/json.hpp>
 

@@ -8,7 +8,7 @@
 // The same paths in the same order as the listing's text; bytes of a path
 // that are not UTF-8 become U+FFFD.
 
-#include "CollectedFileSink.h"
+#include "core/filelist/CollectedFileSink.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
-#include "ListingText.h"
+#include "core/summary/ListingText.h"
 
-#include "TerminalText.h"
+#include "base/TerminalText.h"
 
 #include <cstdint>
 

@@ -5,7 +5,7 @@
 //   missing<TAB>PATH    a path not found, or a wildcard that matched no file
 //   SIZE<TAB>total      the last line: the bytes of all files listed
 
-#include "CollectedFileSink.h"
+#include "core/filelist/CollectedFileSink.h"
 
 #include <string>
 #include <vector>

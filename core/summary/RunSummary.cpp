@@ -1,9 +1,9 @@
-#include "RunSummary.h"
+#include "core/summary/RunSummary.h"
 
-#include "ErrorCodes.h"
-#include "ErrorMessages.h"
-#include "FailureText.h"
-#include "Services.h"
+#include "base/ErrorCodes.h"
+#include "core/report/ErrorMessages.h"
+#include "core/summary/FailureText.h"
+#include "platform/Services.h"
 
 #include <nlohmann/json.hpp>
 
@@ -29,15 +29,12 @@ RunSummary summarizeRun(const PressResult& press)
     summary.missing = press.missing;
     summary.printer = press.deviceReportStored;
     if (!press.reportPlaced) {
-        summary.error = RunError{press.errorCode, press.message, press.failureDetail};
+        summary.error = press.failure ? *press.failure : platform::Message{.text = press.message};
     } else if (press.checksumFileError != 0) {
-        const FailureDetail detail{FailedStep::writeChecksumFile, press.archivePath + ".sha256",
-                                   press.checksumFileError};
-        summary.error = RunError{ERROR_CHECKSUM_WRITE, messageForErrorCode(ERROR_CHECKSUM_WRITE), detail};
-        platform::reporter().showError({.kind = platform::Message::Kind::failure,
-                                        .code = ERROR_CHECKSUM_WRITE,
-                                        .detail = detail,
-                                        .text = summary.error->message});
+        summary.error = failureMessage(
+            ERROR_CHECKSUM_WRITE,
+            FailureDetail{FailedStep::writeChecksumFile, press.archivePath + ".sha256", press.checksumFileError});
+        platform::reporter().showError(*summary.error);
     }
     return summary;
 }
@@ -56,7 +53,7 @@ std::string runSummaryJson(const RunSummary& summary)
     if (summary.error) {
         const std::string detail = summary.error->detail ? failureDetailText(*summary.error->detail) : "";
         error = {{"code", summary.error->code},
-                 {"message", summary.error->message},
+                 {"message", summary.error->text},
                  {"detail", detail.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(detail)}};
     }
     document["error"] = error;

@@ -4,19 +4,11 @@
 // nothing, whether the printer's report is in it, and the error. All of it
 // as the run knew it; nothing is read back from the archive or the log.
 
-#include "ReportPress.h"
+#include "core/report/ReportPress.h"
 
 #include <optional>
 #include <string>
 #include <vector>
-
-struct RunError {
-    // 0 for a failure that has no code of its own, and for a cancelled run.
-    int code = 0;
-    std::string message;
-    // What the failure concerns, where it said.
-    std::optional<FailureDetail> detail;
-};
 
 struct RunSummary {
     // Whether `archivePath` is a placed report; false for the valid archive
@@ -34,7 +26,8 @@ struct RunSummary {
     std::vector<std::string> missing;
     // Whether that file holds the printer's device report.
     bool printer = false;
-    std::optional<RunError> error;
+    // Code 0 for a failure that has no code of its own, and for a cancelled run.
+    std::optional<platform::Message> error;
 };
 
 // The summary of a press. A placed report whose checksum file could not be

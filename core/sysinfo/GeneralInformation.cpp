@@ -1,11 +1,12 @@
-#include "GeneralInformation.h"
+#include "core/sysinfo/GeneralInformation.h"
 
-#include "BasicStringAlgorithmsClass.h"
-#include "InstalledVersionScan.h"
-#include "PrinterCommunicationClass.h"
-#include "SysctlReadingClass.h"
-#include "SystemProbes.h"
-#include "WindowsNewline.h"
+#include "base/TimeTicks.h"
+#include "base/WindowsNewline.h"
+#include "core/strings/BasicStringAlgorithmsClass.h"
+#include "core/sysinfo/InstalledVersionScan.h"
+#include "core/sysinfo/SysctlReadingClass.h"
+#include "core/sysinfo/SystemProbes.h"
+#include "platform/Services.h"
 
 const char* const VERSION_ID = "tvk47mbsa6d";
 
@@ -49,7 +50,7 @@ std::string GeneralInformation::text(RunLog& log)
     appendLine(&text, "Harddrives data:", SystemProbes::harddriveData());
     appendLine(&text, "TimeStamp:",
                BasicStringAlgorithmsClass::convertToString(
-                   static_cast<unsigned long long>(PrinterCommunicationClass::getCurrentTimeStamp())));
+                   static_cast<unsigned long long>(ticksSinceYearOne(platform::clock().now()))));
     appendLine(&text, "VersionID:", VERSION_ID);
     appendLine(&text, "Driver Bundles Data:", InstalledVersionScan::driverBundleVersions(log));
     text += "Application Data:";

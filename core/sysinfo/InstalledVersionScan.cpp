@@ -1,12 +1,12 @@
-#include "InstalledVersionScan.h"
+#include "core/sysinfo/InstalledVersionScan.h"
 
-#include "BasicStringAlgorithmsClass.h"
-#include "CodedFailure.h"
-#include "ErrorCodes.h"
-#include "FileReaderClass.h"
-#include "RunLog.h"
-#include "BundleReader.h"
-#include "Services.h"
+#include "base/CodedFailure.h"
+#include "base/ErrorCodes.h"
+#include "base/RunLog.h"
+#include "core/reading/FileReaderClass.h"
+#include "core/strings/BasicStringAlgorithmsClass.h"
+#include "platform/BundleReader.h"
+#include "platform/Services.h"
 
 #include <cerrno>
 

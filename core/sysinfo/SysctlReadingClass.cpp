@@ -1,8 +1,8 @@
-#include "SysctlReadingClass.h"
+#include "core/sysinfo/SysctlReadingClass.h"
 
-#include "ErrorCodes.h"
-#include "Services.h"
-#include "SystemFacts.h"
+#include "base/ErrorCodes.h"
+#include "platform/Services.h"
+#include "platform/SystemFacts.h"
 
 #include <limits>
 #include <optional>
@@ -34,10 +34,10 @@ std::optional<std::uint64_t> numericFact(int first, int second)
 std::string SysctlReadingClass::getSysctlString(int first, int second)
 {
     if (first != CTL_HW || second != HW_MODEL)
-        throw ERROR_SYSTEM_QUERY;
+        throw CodedFailure{ERROR_SYSTEM_QUERY};
     std::optional<std::string> model = platform::systemFacts().hardwareModel();
     if (!model || model->size() + 1 > TEXT_FACT_CAPACITY)
-        throw ERROR_SYSTEM_QUERY;
+        throw CodedFailure{ERROR_SYSTEM_QUERY};
     return model->substr(0, model->find('\0'));
 }
 
@@ -46,7 +46,7 @@ int SysctlReadingClass::getSysctlInt(int first, int second)
     std::optional<std::uint64_t> value = numericFact(first, second);
     // A value wider than the 4 bytes offered is a failed read, never a cut one.
     if (!value || *value > static_cast<std::uint64_t>(std::numeric_limits<int>::max()))
-        throw ERROR_SYSTEM_QUERY;
+        throw CodedFailure{ERROR_SYSTEM_QUERY};
     return static_cast<int>(*value);
 }
 
@@ -54,6 +54,6 @@ std::uint64_t SysctlReadingClass::getSysctlUInt64(int first, int second)
 {
     std::optional<std::uint64_t> value = numericFact(first, second);
     if (!value)
-        throw ERROR_SYSTEM_QUERY;
+        throw CodedFailure{ERROR_SYSTEM_QUERY};
     return *value;
 }

@@ -1,9 +1,9 @@
-#include "SystemProbes.h"
+#include "core/sysinfo/SystemProbes.h"
 
-#include "BasicStringAlgorithmsClass.h"
-#include "SysctlReadingClass.h"
-#include "Services.h"
-#include "SystemFacts.h"
+#include "core/strings/BasicStringAlgorithmsClass.h"
+#include "core/sysinfo/SysctlReadingClass.h"
+#include "platform/Services.h"
+#include "platform/SystemFacts.h"
 
 #include <cstdint>
 

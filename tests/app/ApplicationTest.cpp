@@ -1,8 +1,8 @@
 // The application as main() runs it: one window, and quitting when it closes.
-#include "AppDelegate.h"
-#include "ApplicationIdentity.h"
-#include "ApplicationMain.h"
-#include "WindowHarness.h"
+#include "app/AppDelegate.h"
+#include "app/ApplicationIdentity.h"
+#include "app/ApplicationMain.h"
+#include "tests/app/WindowHarness.h"
 
 #include <QApplication>
 #include <QProgressBar>

@@ -1,8 +1,8 @@
 // The freedesktop.org session over a private D-Bus bus, with one stand-in
 // for both the file manager and the notification service.
-#include "ApplicationIdentity.h"
-#include "DesktopSession.h"
-#include "TestFiles.h"
+#include "app/ApplicationIdentity.h"
+#include "app/DesktopSession.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <QDBusConnection>
 #include <QGuiApplication>

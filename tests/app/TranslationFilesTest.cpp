@@ -3,12 +3,12 @@
 // date with the sources (lupdate run into a copy), the menu entry and the
 // metainfo in every language, and the English of the boxes word for word
 // the report's own.
-#include "CodedFailure.h"
-#include "ErrorCodes.h"
-#include "ErrorMessages.h"
-#include "MessageWording.h"
-#include "PrinterCommunicationClass.h"
-#include "TestFiles.h"
+#include "app/MessageWording.h"
+#include "base/CodedFailure.h"
+#include "base/ErrorCodes.h"
+#include "core/printer/PrinterCommunicationClass.h"
+#include "core/report/ErrorMessages.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -202,7 +202,7 @@ TEST(MessageWording, TheEnglishIsTheReportsOwnForEveryCodeAndMessage)
         }
         return platform::Message{};
     };
-    messages.push_back(failureOf([] { throw 13; }));
+    messages.push_back(failureOf([] { throw CodedFailure{13}; }));
     messages.push_back(failureOf([] { throw CodedFailure{15, {FailedStep::writeArchive, "/d", ENOSPC}}; }));
     messages.push_back(failureOf([] { throw std::runtime_error("disk gone"); }));
     messages.push_back(failureOf([] { throw 'x'; }));

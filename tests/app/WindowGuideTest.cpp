@@ -1,10 +1,10 @@
 // What the window tells a first-time user, offscreen: what a press does,
 // where the report went, a way to its folder, the keys that press, and what
 // a screen reader hears.
-#include "ElidingLabel.h"
-#include "ErrorMessages.h"
-#include "Translations.h"
-#include "WindowHarness.h"
+#include "app/ElidingLabel.h"
+#include "app/Translations.h"
+#include "core/report/ErrorMessages.h"
+#include "tests/app/WindowHarness.h"
 
 #include <QAbstractButton>
 #include <QAccessible>

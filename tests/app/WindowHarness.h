@@ -2,11 +2,11 @@
 // Driving the real window offscreen: pressing its button, answering the
 // message boxes a press shows, and stand-ins that hold a run at a known point.
 
-#include "AppDelegate.h"
-#include "DesktopSession.h"
-#include "Services.h"
-#include "FakeServices.h"
-#include "TestFiles.h"
+#include "app/AppDelegate.h"
+#include "app/DesktopSession.h"
+#include "platform/Services.h"
+#include "tests/doubles/FakeServices.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <QMessageBox>
 #include <QObject>

@@ -1,10 +1,10 @@
 // Presses of the real window's button, offscreen: what the user is shown,
 // when the indicator runs, and what lands on the desktop.
-#include "ElidingLabel.h"
-#include "ErrorMessages.h"
-#include "SimulatedPrinter.h"
-#include "WindowHarness.h"
-#include "WindowServices.h"
+#include "app/ElidingLabel.h"
+#include "app/WindowServices.h"
+#include "core/report/ErrorMessages.h"
+#include "tests/app/WindowHarness.h"
+#include "tests/doubles/SimulatedPrinter.h"
 
 #include <QAccessible>
 #include <QElapsedTimer>
@@ -198,7 +198,7 @@ TEST(WindowPress, CodesThrownByTheRunShowTheirMessageInTheCriticalStyle)
     ReportPlace place;
     auto installed = machine.install(place.servicesFor(machine));
     int code = 0;
-    HookedEnvironment failing(place.home, [&code] { throw code; });
+    HookedEnvironment failing(place.home, [&code] { throw CodedFailure{code}; });
     auto failingHome = replaceServices([&](platform::Services& services) { services.environment = &failing; });
     AppDelegate window(requestFor(place.dataXml));
     showWindow(window);

@@ -15,11 +15,11 @@
 // larger desktop font does. With SCREENSHOT_LINGER_MS set, each state and
 // box stays that long, to be read through the accessibility tree; with
 // SCREENSHOT_STAY set, the window stays open afterwards until it is closed.
-#include "ApplicationIdentity.h"
-#include "ElidingLabel.h"
-#include "SimulatedPrinter.h"
-#include "Translations.h"
-#include "WindowHarness.h"
+#include "app/ApplicationIdentity.h"
+#include "app/ElidingLabel.h"
+#include "app/Translations.h"
+#include "tests/app/WindowHarness.h"
+#include "tests/doubles/SimulatedPrinter.h"
 
 #include <QAbstractButton>
 #include <QApplication>

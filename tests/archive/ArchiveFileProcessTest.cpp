@@ -1,11 +1,11 @@
 // The archive file with other processes: archives read back by Python's
 // zipfile and `unzip -t`, and runs ended by signals in a forked child.
 
-#include "ArchiveFile.h"
-#include "RunProgress.h"
-#include "SignalCleanup.h"
-#include "TestFiles.h"
-#include "TrustTestSupport.h"
+#include "base/RunProgress.h"
+#include "core/archive/ArchiveFile.h"
+#include "core/archive/SignalCleanup.h"
+#include "tests/doubles/ArchiveFileHelpers.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <minizip/zip.h>
@@ -24,8 +24,8 @@ using testing_support::readZipEntries;
 using testing_support::readZipEntryNames;
 using testing_support::TempDir;
 using testing_support::unzipTestPasses;
-using trust_testing::listFolder;
-using trust_testing::writeZip;
+using archive_file_testing::listFolder;
+using archive_file_testing::writeZip;
 
 namespace {
 
@@ -58,7 +58,7 @@ TEST_P(ArchiveFileProcessTest, AnArchiveWrittenThroughTheDescriptorReadsBack)
 {
     const std::map<std::string, std::string> entries = {
         {"Library/Logs/empty.log", ""},
-        {"Library/Logs/large.bin", trust_testing::incompressibleBytes(300 * 1024)},
+        {"Library/Logs/large.bin", archive_file_testing::incompressibleBytes(300 * 1024)},
         {"reportData/reportGeneratorLog.log", "Could not find the path \"/x.log\"\r\n"},
     };
     ArchiveFile file(folder, GetParam());
@@ -160,7 +160,7 @@ TEST_P(ArchiveFileProcessTest, AWriteBeyondAFileSizeLimitFailsInsteadOfEndingThe
         bool failedWithEfbig = false;
         {
             ArchiveFile file(folder, GetParam());
-            failedWithEfbig = writeZip(file, {{"big.bin", trust_testing::incompressibleBytes(1 << 20)}}) != ZIP_OK &&
+            failedWithEfbig = writeZip(file, {{"big.bin", archive_file_testing::incompressibleBytes(1 << 20)}}) != ZIP_OK &&
                               file.writeError().value() == EFBIG;
         }
         _exit(failedWithEfbig ? 0 : 97);
@@ -195,7 +195,7 @@ TEST_P(ArchiveFileProcessTest, SigkillLeavesNothingUnderAReportsName)
     if (GetParam() == ArchiveFile::Creation::hiddenName) {
         // Nothing can remove a file after SIGKILL; it is hidden and no ".zip".
         ASSERT_EQ(left.size(), 1u);
-        EXPECT_TRUE(trust_testing::isHiddenArchiveName(left[0])) << left[0];
+        EXPECT_TRUE(archive_file_testing::isHiddenArchiveName(left[0])) << left[0];
     } else {
         EXPECT_TRUE(left.empty());
     }
@@ -204,6 +204,6 @@ TEST_P(ArchiveFileProcessTest, SigkillLeavesNothingUnderAReportsName)
 INSTANTIATE_TEST_SUITE_P(BothKinds, ArchiveFileProcessTest,
                          ::testing::Values(ArchiveFile::Creation::unnamedWhereSupported,
                                            ArchiveFile::Creation::hiddenName),
-                         trust_testing::creationName);
+                         archive_file_testing::creationName);
 
 } // namespace

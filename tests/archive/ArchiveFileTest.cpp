@@ -1,10 +1,10 @@
 // The archive file in a real folder, both as an unnamed file and under the
 // hidden name that file systems without O_TMPFILE get.
 
-#include "ArchiveFile.h"
-#include "FileSystemIdentity.h"
-#include "TestFiles.h"
-#include "TrustTestSupport.h"
+#include "core/archive/ArchiveFile.h"
+#include "platform/posix/FileSystemIdentity.h"
+#include "tests/doubles/ArchiveFileHelpers.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <minizip/zip.h>
@@ -24,8 +24,8 @@ using testing_support::pathExists;
 using testing_support::readWholeFile;
 using testing_support::TempDir;
 using testing_support::writeFile;
-using trust_testing::listFolder;
-using trust_testing::writeZip;
+using archive_file_testing::listFolder;
+using archive_file_testing::writeZip;
 
 namespace {
 
@@ -55,7 +55,7 @@ protected:
     {
         std::vector<std::string> names;
         for (auto& name : listFolder(folder))
-            if (!trust_testing::isHiddenArchiveName(name))
+            if (!archive_file_testing::isHiddenArchiveName(name))
                 names.push_back(name);
         return names;
     }
@@ -214,7 +214,7 @@ TEST_P(ArchiveFileTest, AFullDiskFailsTheWriteAndGivesTheSpaceBack)
     ASSERT_EQ(statvfs(disk.c_str(), &before), 0);
     {
         ArchiveFile file(disk, GetParam());
-        EXPECT_NE(writeZip(file, {{"big.bin", trust_testing::incompressibleBytes(1 << 20)}}), ZIP_OK);
+        EXPECT_NE(writeZip(file, {{"big.bin", archive_file_testing::incompressibleBytes(1 << 20)}}), ZIP_OK);
         EXPECT_EQ(file.writeError().value(), ENOSPC);
         // A broken archive never takes a report's name.
         EXPECT_EQ(errnoOf([&] { file.replaceName("r.zip"); }), ENOSPC);
@@ -247,7 +247,7 @@ TEST_P(ArchiveFileTest, ACreatedAndNamedFileInTheOwnersIdentityIsTheOwners)
 INSTANTIATE_TEST_SUITE_P(BothKinds, ArchiveFileTest,
                          ::testing::Values(ArchiveFile::Creation::unnamedWhereSupported,
                                            ArchiveFile::Creation::hiddenName),
-                         trust_testing::creationName);
+                         archive_file_testing::creationName);
 
 TEST(ArchiveFileCreation, FailsForAFolderThatCannotTakeIt)
 {

@@ -1,11 +1,11 @@
 // The report archive as an independent reader sees it: names, order,
 // contents, dates, and what happens when files or the disk misbehave.
-#include "ArchivingClass.h"
-#include "ErrorCodes.h"
-#include "FakeServices.h"
-#include "Expectations.h"
-#include "SourceFile.h"
-#include "TestFiles.h"
+#include "base/ErrorCodes.h"
+#include "core/archive/ArchivingClass.h"
+#include "core/reading/SourceFile.h"
+#include "tests/doubles/Expectations.h"
+#include "tests/doubles/FakeServices.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
 

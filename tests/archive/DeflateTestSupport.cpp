@@ -1,4 +1,4 @@
-#include "DeflateTestSupport.h"
+#include "tests/archive/DeflateTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <minizip/unzip.h>

@@ -3,8 +3,8 @@
 // and the archives read back in this process, each entry's stored fields and
 // its raw deflate stream inflated here with zlib.
 
-#include "ParallelZipWriter.h"
-#include "ZipEntryHeader.h"
+#include "core/archive/ParallelZipWriter.h"
+#include "core/archive/ZipEntryHeader.h"
 
 #include <string>
 #include <vector>

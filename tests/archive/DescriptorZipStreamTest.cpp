@@ -1,9 +1,9 @@
 // The buffered stream minizip writes the archive through: what reaches the
 // file, and when, and what a failing write leaves.
 
-#include "ArchiveFile.h"
-#include "DescriptorZipStream.h"
-#include "TestFiles.h"
+#include "core/archive/ArchiveFile.h"
+#include "core/archive/DescriptorZipStream.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <minizip/zip.h>

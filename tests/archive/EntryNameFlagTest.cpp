@@ -1,7 +1,7 @@
 // Names beyond ASCII as other readers see them: a name without the UTF-8 flag
 // is taken for code page 437 (Python's zipfile, libarchive, Windows).
-#include "ArchivingClass.h"
-#include "TestFiles.h"
+#include "core/archive/ArchivingClass.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // A run that fails while entries are still being compressed: the archive,
 // closed after the failure, is read back by Python's zipfile and `unzip -t`.
-#include "ArchivingClass.h"
-#include "DeflateTestSupport.h"
-#include "ErrorCodes.h"
-#include "Expectations.h"
-#include "ParallelZipWriter.h"
-#include "TestFiles.h"
+#include "base/ErrorCodes.h"
+#include "core/archive/ArchivingClass.h"
+#include "core/archive/ParallelZipWriter.h"
+#include "tests/archive/DeflateTestSupport.h"
+#include "tests/doubles/Expectations.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -45,7 +45,7 @@ TEST(ParallelDeflateReadBack, AFailedReadLeavesTheEntriesBeforeItWhole)
         expectCode(ERROR_FILE_READ, [&] {
             writer.addEntry({"failing.log", zip_fileinfo{}, false}, failing.size(), [&](void* buffer, std::size_t capacity) {
                 if (offset == readBeforeFailure)
-                    throw ERROR_FILE_READ;
+                    throw CodedFailure{ERROR_FILE_READ};
                 const std::size_t count = std::min<std::size_t>({capacity, 100, readBeforeFailure - offset});
                 std::memcpy(buffer, failing.data() + offset, count);
                 offset += count;

@@ -1,8 +1,8 @@
 // Archives of 65 535 entries and more, which need the zip64 end records:
 // a wildcard over a folder of that many logs, through the real program,
 // read back whole by `unzip -t`, Python's zipfile and `bsdtar -x`.
-#include "CommandLineSupport.h"
-#include "TestFiles.h"
+#include "tests/doubles/CommandLineSupport.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // The archive writer's parallel deflate, read back in this process: streams
 // joined from blocks inflate to their input with every thread count, CRCs
 // and sizes match zlib's whole-file figures, headers match minizip's own.
-#include "DeflateTestSupport.h"
-#include "DeflateWorkerPool.h"
-#include "ParallelZipWriter.h"
-#include "TestFiles.h"
-#include "ZipEntryHeader.h"
+#include "core/archive/DeflateWorkerPool.h"
+#include "core/archive/ParallelZipWriter.h"
+#include "core/archive/ZipEntryHeader.h"
+#include "tests/archive/DeflateTestSupport.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
 

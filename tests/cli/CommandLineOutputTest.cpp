@@ -2,8 +2,8 @@
 // process: --list, as text and as JSON, --json (read back with Python's json,
 // zipfile and hashlib), --checksum (checked with sha256sum) and the bash
 // completion.
-#include "TestFiles.h"
-#include "CommandLineSupport.h"
+#include "tests/doubles/CommandLineSupport.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // telvarin-report run as a child process: its options, the command lines it
 // refuses, where it puts the archive, and collecting from another root.
-#include "TestFiles.h"
-#include "CommandLineSupport.h"
+#include "tests/doubles/CommandLineSupport.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // telvarin-report without --output: the archive goes to the desktop folder
 // that the user-dirs.dirs of a temporary HOME names.
-#include "CommandLineSupport.h"
-#include "TestFiles.h"
+#include "tests/doubles/CommandLineSupport.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
 

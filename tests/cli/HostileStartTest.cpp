@@ -2,8 +2,8 @@
 // standard descriptors closed, signals, a limit on file sizes, files that
 // never end, runs racing for one folder. Every archive left is read back by
 // `unzip -t`, Python's zipfile and `bsdtar -x`.
-#include "CommandLineSupport.h"
-#include "TestFiles.h"
+#include "tests/doubles/CommandLineSupport.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
 

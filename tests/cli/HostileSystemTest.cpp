@@ -2,8 +2,8 @@
 // folders: links that lead out of --sysroot, runs stopped or failing half-way,
 // and a root run in a user's home. Every archive left is read back by
 // Python's zipfile and `unzip -t`.
-#include "CommandLineSupport.h"
-#include "TestFiles.h"
+#include "tests/doubles/CommandLineSupport.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Whole runs of the real telvarin-report: a customer's files collected
 // through --sysroot, and a machine without the maker's driver directory.
-#include "FileReaderClass.h"
-#include "TestFiles.h"
+#include "core/reading/FileReaderClass.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "CommandLineSupport.h"
+#include "tests/doubles/CommandLineSupport.h"
 
 #include <unistd.h>
 

@@ -2,7 +2,7 @@
 // Helpers for the suites that run telvarin-report as a child process: the
 // build tree, snapshots of directory trees, and a small system to collect from.
 
-#include "TestFiles.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <map>
 #include <string>

@@ -1,8 +1,8 @@
 #pragma once
 // Small expectations shared by the suites.
 
-#include "CodedFailure.h"
-#include "ErrorCodes.h"
+#include "base/CodedFailure.h"
+#include "base/ErrorCodes.h"
 
 #include <gtest/gtest.h>
 
@@ -11,16 +11,13 @@
 
 namespace testing_support {
 
-// Expects `action` to throw exactly the code `code`, as an int or with the
-// file or folder it concerns.
+// Expects `action` to throw exactly the code `code`.
 template <typename Action>
 void expectCode(int code, Action action, const std::string& what = {})
 {
     try {
         action();
         ADD_FAILURE() << what << ": no error, expected code " << code;
-    } catch (int thrown) {
-        EXPECT_EQ(thrown, code) << what;
     } catch (const CodedFailure& thrown) {
         EXPECT_EQ(thrown.code, code) << what << ": " << thrown.detail.path;
     }
@@ -32,8 +29,6 @@ int codeThrownBy(Call call)
 {
     try {
         call();
-    } catch (int code) {
-        return code;
     } catch (const CodedFailure& failure) {
         return failure.code;
     }

@@ -1,6 +1,6 @@
-#include "FakeServices.h"
+#include "tests/doubles/FakeServices.h"
 
-#include "TestFiles.h"
+#include "tests/doubles/TestFiles.h"
 
 namespace testing_support {
 

@@ -2,8 +2,8 @@
 // Stand-ins for the machine, so that tests set the clock and the time zone,
 // never sleep and capture what the report shows and logs.
 
-#include "CollectedSystem.h"
-#include "Services.h"
+#include "platform/CollectedSystem.h"
+#include "platform/Services.h"
 
 #include <map>
 #include <optional>

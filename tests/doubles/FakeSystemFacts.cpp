@@ -1,6 +1,6 @@
-#include "FakeSystemFacts.h"
+#include "tests/doubles/FakeSystemFacts.h"
 
-#include "TestFiles.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <cstdint>
 #include <cstdlib>

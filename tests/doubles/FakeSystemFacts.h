@@ -1,7 +1,7 @@
 #pragma once
 // System facts set by the test, and Info.plist files written with libplist.
 
-#include "SystemFacts.h"
+#include "platform/SystemFacts.h"
 
 #include <plist/plist.h>
 

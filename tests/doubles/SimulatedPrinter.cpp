@@ -1,6 +1,6 @@
-#include "SimulatedPrinter.h"
+#include "tests/doubles/SimulatedPrinter.h"
 
-#include "QuorvelVendorId.h"
+#include "core/printer/QuorvelVendorId.h"
 
 #include <cstdio>
 #include <sstream>

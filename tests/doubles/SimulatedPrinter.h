@@ -3,8 +3,8 @@
 // tests: the printer answers commands as scripted, with delays and failures,
 // and every call of the USB layer is recorded.
 
-#include "Services.h"
-#include "UsbStack.h"
+#include "platform/Services.h"
+#include "platform/UsbStack.h"
 
 #include <cstdint>
 #include <deque>

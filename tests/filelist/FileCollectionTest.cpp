@@ -1,11 +1,11 @@
 // The configured files end to end: real directory trees under a temporary
 // root, a real data.xml, a full report run, and the archive read back by an
 // independent reader; standard output and the log compared byte for byte.
-#include "CodedFailure.h"
-#include "ErrorCodes.h"
-#include "TelvarinGenerator.h"
-#include "FakeServices.h"
-#include "TestFiles.h"
+#include "base/CodedFailure.h"
+#include "base/ErrorCodes.h"
+#include "core/report/TelvarinGenerator.h"
+#include "tests/doubles/FakeServices.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -128,8 +128,6 @@ protected:
         machine.reporter.progressLines.clear();
         try {
             generator.generateReport(archive().c_str(), (temp / "data.xml").c_str());
-        } catch (int code) {
-            run.code = code;
         } catch (const CodedFailure& failure) {
             run.code = failure.code;
             run.detail = failure.detail;

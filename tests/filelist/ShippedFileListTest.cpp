@@ -1,12 +1,12 @@
 // The data.xml that ships with the tool: well-formed, every form in use,
 // collected whole from a machine that has all of it, and by the real
 // telvarin-report from a user's home.
-#include "ConfiguredPaths.h"
-#include "FileReaderClass.h"
-#include "TelvarinGenerator.h"
-#include "XmlParserClass.h"
-#include "FakeServices.h"
-#include "TestFiles.h"
+#include "core/filelist/ConfiguredPaths.h"
+#include "core/filelist/XmlParserClass.h"
+#include "core/reading/FileReaderClass.h"
+#include "core/report/TelvarinGenerator.h"
+#include "tests/doubles/FakeServices.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // Reading data.xml into sections: the texts as the rules make them, the fold
 // with its odd corners, and every way a file list can be refused.
-#include "ErrorCodes.h"
-#include "TelvarinGenerator.h"
-#include "Expectations.h"
-#include "XmlParserClass.h"
-#include "TestFiles.h"
+#include "base/ErrorCodes.h"
+#include "core/filelist/XmlParserClass.h"
+#include "core/report/TelvarinGenerator.h"
+#include "tests/doubles/Expectations.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <tinyxml2.h>
@@ -26,8 +26,8 @@ int codeOfParse(const std::string& document)
 {
     try {
         parse(document);
-    } catch (int code) {
-        return code;
+    } catch (const CodedFailure& failure) {
+        return failure.code;
     }
     return 0;
 }
@@ -146,7 +146,7 @@ TEST(XmlParser, DocumentsThatCannotBeLoadedGiveCode5)
     // A NUL byte would otherwise cut the document short unnoticed.
     EXPECT_EQ(codeOfParse(std::string("<c><A>x</A></c>\0<junk", 21)), ERROR_DATA_XML_NOT_LOADED);
     EXPECT_EQ(codeOfParse(std::string("<c><A>x\0y</A></c>", 17)), ERROR_DATA_XML_NOT_LOADED);
-    EXPECT_THROW(XmlParserClass::getSingleLevelDepthXmlDictFromBuffer(nullptr, 0), int);
+    EXPECT_THROW(XmlParserClass::getSingleLevelDepthXmlDictFromBuffer(nullptr, 0), CodedFailure);
 }
 
 TEST(XmlParser, DeepNestingIsRefusedWithoutExhaustingTheStack)
@@ -228,8 +228,8 @@ TEST(XmlParser, FetchingASectionInsistsThatItExists)
         try {
             TelvarinGenerator::accessXmlDictionaryElement(missing, dictionary);
             ADD_FAILURE() << "no code for " << (missing ? missing : "null");
-        } catch (int code) {
-            EXPECT_EQ(code, ERROR_DATA_XML_MISSING_SECTION);
+        } catch (const CodedFailure& failure) {
+            EXPECT_EQ(failure.code, ERROR_DATA_XML_MISSING_SECTION);
         }
     }
 }

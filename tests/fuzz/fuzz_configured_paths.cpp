@@ -3,8 +3,8 @@
 // raise no other code than 8 or 9.
 //
 // Input: the path text, then optionally a line feed and an entry name.
-#include "ConfiguredPaths.h"
-#include "ErrorCodes.h"
+#include "base/ErrorCodes.h"
+#include "core/filelist/ConfiguredPaths.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -48,7 +48,8 @@ void checkWildcard(const std::string& lastElement, const std::string& name)
     WildcardPattern pattern;
     try {
         pattern = WildcardPattern::split(lastElement);
-    } catch (int code) {
+    } catch (const CodedFailure& failure) {
+        const int code = failure.code;
         require(code == ERROR_WILDCARD_NOT_LAST);
         require(lastElement.find('*') == std::string::npos);
         return;
@@ -84,7 +85,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string lastElement;
     try {
         lastElement = lastElementOfPath(path);
-    } catch (int code) {
+    } catch (const CodedFailure& failure) {
+        const int code = failure.code;
         require(code == ERROR_PATH_WITHOUT_DOT);
         require(!directory.empty() && path.substr(directory.size()).find('.') == std::string::npos);
         return 0;

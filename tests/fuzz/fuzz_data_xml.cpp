@@ -1,8 +1,8 @@
 // Arbitrary bytes as data.xml: the parse and the fold must end in sections or
 // in code 5 or 6, never in a crash, a hang or a sanitizer report, and every
 // text they give must follow the white-space rules.
-#include "ErrorCodes.h"
-#include "XmlParserClass.h"
+#include "base/ErrorCodes.h"
+#include "core/filelist/XmlParserClass.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -36,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::map<std::string, std::list<std::string>> sections;
     try {
         sections = XmlParserClass::getSingleLevelDepthXmlDictFromBuffer(reinterpret_cast<const char*>(data), size);
-    } catch (int code) {
+    } catch (const CodedFailure& failure) {
+        const int code = failure.code;
         if (code != ERROR_DATA_XML_NOT_LOADED && code != ERROR_DATA_XML_DUPLICATE_SECTION)
             std::abort();
         return 0;

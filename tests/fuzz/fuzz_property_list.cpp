@@ -1,8 +1,8 @@
 // Arbitrary bytes as an information dictionary: whatever comes out, nothing
 // may crash, hang, read out of bounds or exhaust the memory, and a version
 // that comes out is valid UTF-8 no longer than the input.
-#include "InfoPlistBundleReader.h"
-#include "Utf8.h"
+#include "base/Utf8.h"
+#include "platform/linux/InfoPlistBundleReader.h"
 
 #include <cstdint>
 #include <cstdlib>

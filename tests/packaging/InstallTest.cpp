@@ -1,9 +1,9 @@
 // The installed tree: `cmake --install` into a temporary prefix lays out the
 // programs, their data, the desktop files and the man pages, the desktop
 // checkers accept them, and the installed telvarin-report runs from there.
-#include "Expectations.h"
-#include "TestFiles.h"
-#include "CommandLineSupport.h"
+#include "tests/doubles/CommandLineSupport.h"
+#include "tests/doubles/Expectations.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
 

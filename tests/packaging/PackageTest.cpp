@@ -2,8 +2,8 @@
 // declares, what it holds, what lintian says at a reviewer's level, how its
 // programs are hardened, and what its maintainer scripts do with and without
 // a udev daemon.
-#include "TestFiles.h"
-#include "CommandLineSupport.h"
+#include "tests/doubles/CommandLineSupport.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
 

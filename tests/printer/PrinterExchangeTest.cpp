@@ -1,9 +1,9 @@
 // The command exchange, the basic status read and the drain on the simulated
 // printer: bytes on the wire, rewrite and read counts, and code 13.
-#include "ErrorCodes.h"
-#include "PrinterCommunicationClass.h"
-#include "FakeServices.h"
-#include "SimulatedPrinter.h"
+#include "base/ErrorCodes.h"
+#include "core/printer/PrinterCommunicationClass.h"
+#include "tests/doubles/FakeServices.h"
+#include "tests/doubles/SimulatedPrinter.h"
 
 #include <gtest/gtest.h>
 
@@ -41,8 +41,8 @@ int thrownCode(const std::function<void()>& action)
 {
     try {
         action();
-    } catch (int code) {
-        return code;
+    } catch (const CodedFailure& failure) {
+        return failure.code;
     }
     return 0;
 }

@@ -1,14 +1,14 @@
 // Discovery, the data sets and the device report on the simulated bus, and
 // the report run that carries it into the archive.
-#include "ErrorCodes.h"
-#include "ErrorMessages.h"
-#include "PrinterCommunicationClass.h"
-#include "QuorvelVendorId.h"
-#include "ReportPress.h"
-#include "FakeServices.h"
-#include "SimulatedPrinter.h"
-#include "Expectations.h"
-#include "TestFiles.h"
+#include "base/ErrorCodes.h"
+#include "core/printer/PrinterCommunicationClass.h"
+#include "core/printer/QuorvelVendorId.h"
+#include "core/report/ErrorMessages.h"
+#include "core/report/ReportPress.h"
+#include "tests/doubles/Expectations.h"
+#include "tests/doubles/FakeServices.h"
+#include "tests/doubles/SimulatedPrinter.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -269,7 +269,7 @@ TEST_F(PrinterReport, TheArchiveCarriesTheDeviceReportOnlyWhenItWasMade)
     underRootServices.usb = &failing;
     auto swapped = machine.install(underRootServices);
     PressResult failed = runReportPress(indicator, {home / "data.xml", home / "failed.zip"});
-    EXPECT_EQ(failed.errorCode, ERROR_PRINTER_COMMUNICATION);
+    EXPECT_EQ(failed.failure.value().code, ERROR_PRINTER_COMMUNICATION);
     EXPECT_EQ(failed.message, "An error occured while trying to communicate with the printer");
     // Nothing was stored before the failure, so no empty zip is left.
     EXPECT_FALSE(pathExists(home / "failed.zip"));

@@ -1,10 +1,10 @@
 // The USB transport on the simulated printer: the open's order, retries and
 // pipe choice, what every failure gives back, and the transfers.
-#include "PrinterInfo.h"
-#include "QuorvelVendorId.h"
-#include "FakeServices.h"
-#include "SimulatedPrinter.h"
-#include "TestFiles.h"
+#include "core/printer/PrinterInfo.h"
+#include "core/printer/QuorvelVendorId.h"
+#include "tests/doubles/FakeServices.h"
+#include "tests/doubles/SimulatedPrinter.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
 

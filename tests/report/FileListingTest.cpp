@@ -1,16 +1,16 @@
 // The listing of what a report would collect, on the fake machine: what it
 // finds and misses, that it reaches neither printer nor system facts, and
 // that its misses are the ones a run notes.
-#include "ConfiguredFileCollection.h"
-#include "ErrorMessages.h"
-#include "FileListing.h"
-#include "ReportPress.h"
-#include "CommandLineSupport.h"
-#include "FakeServices.h"
-#include "FakeSystemFacts.h"
-#include "SimulatedPrinter.h"
-#include "SystemFacts.h"
-#include "TestFiles.h"
+#include "core/filelist/ConfiguredFileCollection.h"
+#include "core/report/ErrorMessages.h"
+#include "core/report/FileListing.h"
+#include "core/report/ReportPress.h"
+#include "platform/SystemFacts.h"
+#include "tests/doubles/CommandLineSupport.h"
+#include "tests/doubles/FakeServices.h"
+#include "tests/doubles/FakeSystemFacts.h"
+#include "tests/doubles/SimulatedPrinter.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -100,7 +100,7 @@ TEST_F(FileListing, ListsFilesWithTheirSizesAndTheMissesInCollectionOrderTouchin
     auto installed = install();
     const ListingResult listing = listConfiguredFiles(dataXml);
 
-    ASSERT_TRUE(listing.listed) << listing.message;
+    ASSERT_TRUE(listing.listed) << (listing.failure ? listing.failure->text : "");
     std::vector<std::string> lines;
     for (const auto& listed : listing.paths)
         lines.push_back(listed.path + " " + (listed.found ? std::to_string(listed.size) : "missing"));
@@ -158,11 +158,11 @@ TEST_F(FileListing, AFaultyFileListEndsItWithTheCodeAndMessageOfARun)
         const ListingResult listing = listConfiguredFiles(dataXml);
 
         EXPECT_FALSE(listing.listed);
-        EXPECT_EQ(listing.errorCode, code);
+        EXPECT_EQ(listing.failure.value().code, code);
         EXPECT_TRUE(listing.paths.empty());
         ASSERT_EQ(machine.reporter.shown.size(), 1u);
         EXPECT_TRUE(machine.reporter.shown[0].error);
         EXPECT_EQ(machine.reporter.shown[0].text, messageForErrorCode(code));
     }
-    EXPECT_EQ(listConfiguredFiles(std::nullopt).errorCode, 5);
+    EXPECT_EQ(listConfiguredFiles(std::nullopt).failure.value().code, 5);
 }

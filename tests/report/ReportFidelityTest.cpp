@@ -4,12 +4,12 @@
 // file times, directories are listed in one order, the clock, HOME, the
 // system facts and the printer are fixed, and the number of compressing
 // threads must not matter.
-#include "ReportPress.h"
-#include "CollectedSystem.h"
-#include "FakeServices.h"
-#include "FakeSystemFacts.h"
-#include "SimulatedPrinter.h"
-#include "TestFiles.h"
+#include "core/report/ReportPress.h"
+#include "platform/CollectedSystem.h"
+#include "tests/doubles/FakeServices.h"
+#include "tests/doubles/FakeSystemFacts.h"
+#include "tests/doubles/SimulatedPrinter.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <glib.h>
 #include <gtest/gtest.h>
@@ -34,9 +34,10 @@ const char SAMPLE_ARCHIVE_SHA256[] = "df53099c65018ba68f1629db5e6c03a5dc5e7460ca
 class SortedListing final : public platform::CollectedSystem {
 public:
     using CollectedSystem::CollectedSystem;
-    std::optional<std::vector<std::string>> listDirectory(const std::string& path) const override
+    std::optional<std::vector<std::string>> listDirectory(const std::string& path,
+                                                          std::error_code& error) const override
     {
-        auto names = CollectedSystem::listDirectory(path);
+        auto names = CollectedSystem::listDirectory(path, error);
         if (names)
             std::sort(names->begin(), names->end());
         return names;

@@ -1,12 +1,12 @@
 // The report run end to end through the core: archive name and place, entry
 // order, the log, and what a failure leaves behind.
-#include "ErrorCodes.h"
-#include "ErrorMessages.h"
-#include "ParallelZipWriter.h"
-#include "ReportPress.h"
-#include "TelvarinGenerator.h"
-#include "FakeServices.h"
-#include "TestFiles.h"
+#include "base/ErrorCodes.h"
+#include "core/archive/ParallelZipWriter.h"
+#include "core/report/ErrorMessages.h"
+#include "core/report/ReportPress.h"
+#include "core/report/TelvarinGenerator.h"
+#include "tests/doubles/FakeServices.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -186,7 +186,7 @@ TEST_F(ReportRunTest, MissingDataXmlEndsWithCodeFiveAndLeavesNoArchive)
         RecordingIndicator indicator(machine.reporter);
         PressResult result = runReportPress(indicator, ReportRequest{missing, std::nullopt});
         EXPECT_FALSE(result.reportPlaced);
-        EXPECT_EQ(result.errorCode, 5);
+        EXPECT_EQ(result.failure.value().code, 5);
         ASSERT_EQ(machine.reporter.shown.size(), 1u);
         EXPECT_TRUE(machine.reporter.shown[0].error);
         EXPECT_EQ(machine.reporter.shown[0].text, "Could not find data.xml");
@@ -217,7 +217,7 @@ TEST_F(ReportRunTest, AnArchiveThatCannotBeWrittenIsAFailureNotASuccess)
     // The place for the archive is taken by a plain file.
     PressResult result = press(temp / "data.xml/report.zip");
     EXPECT_FALSE(result.reportPlaced);
-    EXPECT_EQ(result.errorCode, ERROR_ARCHIVE_WRITE);
+    EXPECT_EQ(result.failure.value().code, ERROR_ARCHIVE_WRITE);
     ASSERT_FALSE(machine.reporter.shown.empty());
     // The sentence stays the code's own; the folder and the reason come with it.
     const auto& shown = machine.reporter.shown.back();
@@ -227,15 +227,15 @@ TEST_F(ReportRunTest, AnArchiveThatCannotBeWrittenIsAFailureNotASuccess)
     EXPECT_EQ(shown.detail->step, FailedStep::writeInArchiveFolder);
     EXPECT_EQ(shown.detail->path, temp / "data.xml");
     EXPECT_EQ(shown.detail->errorNumber, ENOTDIR);
-    ASSERT_TRUE(result.failureDetail);
-    EXPECT_EQ(result.failureDetail->path, shown.detail->path);
+    ASSERT_TRUE(result.failure.value().detail);
+    EXPECT_EQ(result.failure->detail->path, shown.detail->path);
 
     if (geteuid() != 0) {
         // A desktop the user may not write to.
         chmod((home + "/Desktop").c_str(), 0555);
         result = press();
         chmod((home + "/Desktop").c_str(), 0755);
-        EXPECT_EQ(result.errorCode, ERROR_ARCHIVE_WRITE);
+        EXPECT_EQ(result.failure.value().code, ERROR_ARCHIVE_WRITE);
     }
 }
 
@@ -283,7 +283,7 @@ TEST_F(ReportRunTest, TellsTheListedFilesBytesThenEachFileAndTheLastStepsAndStop
             continue;
         }
         EXPECT_EQ(result.message, "The report was cancelled");
-        EXPECT_EQ(result.errorCode, 0);
+        EXPECT_FALSE(result.failure);
         EXPECT_TRUE(result.archivePath.empty());
         EXPECT_TRUE(result.entries.empty());
         // No box says how it ended: the user asked for it.
@@ -304,4 +304,25 @@ TEST(ErrorMessages, EveryCodeHasItsSentence)
     for (int code : {3, 10, 11, 12, 15, 0})
         EXPECT_EQ(messageForErrorCode(code), "Error code " + std::to_string(code) + " occured");
     EXPECT_EQ(messageForErrorCode(-536870212), "Error code -536870212 occured");
+}
+
+TEST(ErrorMessages, OnlyTheReportsOwnCodesAreTakenForCodes)
+{
+    auto failureOf = [](auto raise) {
+        try {
+            raise();
+        } catch (...) {
+            return currentFailure();
+        }
+        return platform::Message{};
+    };
+    const platform::Message coded = failureOf([] { throw CodedFailure{13}; });
+    EXPECT_EQ(coded.kind, platform::Message::Kind::failure);
+    EXPECT_EQ(coded.text, "An error occured while trying to communicate with the printer");
+    EXPECT_FALSE(coded.detail) << "a code thrown without a detail says nothing of one";
+    // A library's int (a USB result, say) is no code of the report's.
+    const platform::Message stray = failureOf([] { throw 13; });
+    EXPECT_EQ(stray.kind, platform::Message::Kind::unexpectedFailure);
+    EXPECT_EQ(stray.code, 0);
+    EXPECT_EQ(stray.text, "An unexpected error occured, no report was made");
 }

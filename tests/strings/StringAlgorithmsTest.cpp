@@ -1,10 +1,10 @@
 // The text operations whose formats the device report, the printer commands
 // and the file collection rely on.
-#include "TerminalText.h"
-#include "BasicStringAlgorithmsClass.h"
-#include "ErrorCodes.h"
-#include "Expectations.h"
-#include "TestFiles.h"
+#include "base/ErrorCodes.h"
+#include "base/TerminalText.h"
+#include "core/strings/BasicStringAlgorithmsClass.h"
+#include "tests/doubles/Expectations.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
 

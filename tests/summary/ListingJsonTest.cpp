@@ -1,6 +1,6 @@
 // The JSON of --list: files apart from misses in the order listed, sizes past
 // 4 GiB exact, names that are not UTF-8 kept readable rather than fatal.
-#include "ListingJson.h"
+#include "core/summary/ListingJson.h"
 
 #include <gtest/gtest.h>
 

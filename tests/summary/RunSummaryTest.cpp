@@ -2,16 +2,16 @@
 // beside the archive and what it does to a name someone else holds, the
 // summary of a placed run whose checksum file cannot be written, JSON that
 // survives names that are not UTF-8, and the text of a listing.
-#include "ChecksumFile.h"
-#include "ListingText.h"
-#include "ReportPress.h"
-#include "FailureText.h"
-#include "RunSummary.h"
-#include "Sha256.h"
-#include "FakeServices.h"
-#include "FakeSystemFacts.h"
-#include "SimulatedPrinter.h"
-#include "TestFiles.h"
+#include "core/archive/ChecksumFile.h"
+#include "core/archive/Sha256.h"
+#include "core/report/ReportPress.h"
+#include "core/summary/FailureText.h"
+#include "core/summary/ListingText.h"
+#include "core/summary/RunSummary.h"
+#include "tests/doubles/FakeServices.h"
+#include "tests/doubles/FakeSystemFacts.h"
+#include "tests/doubles/SimulatedPrinter.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -126,11 +126,11 @@ TEST(ChecksumFile, ThatCannotTakeItsNameLeavesNoTemporaryFileAndTheRunSaysSo)
     EXPECT_EQ(summary.checksumFilePath, std::nullopt);
     ASSERT_TRUE(summary.error);
     EXPECT_EQ(summary.error->code, 16);
-    EXPECT_EQ(summary.error->message, "Could not write the checksum file beside the report");
+    EXPECT_EQ(summary.error->text, "Could not write the checksum file beside the report");
     ASSERT_TRUE(summary.error->detail);
     EXPECT_EQ(summary.error->detail->path, archive + ".sha256");
     EXPECT_EQ(summary.error->detail->errorNumber, EISDIR);
-    EXPECT_EQ(machine.reporter.shown.back().text, summary.error->message);
+    EXPECT_EQ(machine.reporter.shown.back().text, summary.error->text);
     EXPECT_TRUE(machine.reporter.shown.back().error);
     EXPECT_TRUE(machine.reporter.shown.back().detail);
     EXPECT_EQ(namesIn(temp / "out"), (std::vector<std::string>{"report.zip", "report.zip.sha256"}));
@@ -155,7 +155,7 @@ TEST(RunSummaryJson, IsOneLineOfOneObjectEvenForNamesThatAreNotUtf8)
     EXPECT_TRUE(document["error"].is_null());
 
     const std::string printerFailure = "An error occured while trying to communicate with the printer";
-    summary.error = RunError{13, printerFailure, std::nullopt};
+    summary.error = platform::Message{.code = 13, .text = printerFailure};
     EXPECT_EQ(nlohmann::json::parse(runSummaryJson(summary))["error"],
               (nlohmann::json{{"code", 13}, {"message", printerFailure}, {"detail", nullptr}}));
     summary.error->detail = FailureDetail{FailedStep::talkToPrinter, {}, 0};

@@ -1,10 +1,10 @@
 // The whole general report: its nine lines, and its place in a report run.
-#include "ErrorCodes.h"
-#include "TelvarinGenerator.h"
-#include "Expectations.h"
-#include "FakeServices.h"
-#include "FakeSystemFacts.h"
-#include "TestFiles.h"
+#include "base/ErrorCodes.h"
+#include "core/report/TelvarinGenerator.h"
+#include "tests/doubles/Expectations.h"
+#include "tests/doubles/FakeServices.h"
+#include "tests/doubles/FakeSystemFacts.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
 

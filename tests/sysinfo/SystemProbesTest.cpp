@@ -1,11 +1,11 @@
 // The probes of the general report's first five lines, against set facts and
 // once against this machine.
-#include "ErrorCodes.h"
-#include "SysctlReadingClass.h"
-#include "TelvarinGenerator.h"
-#include "Expectations.h"
-#include "FakeServices.h"
-#include "FakeSystemFacts.h"
+#include "base/ErrorCodes.h"
+#include "core/report/TelvarinGenerator.h"
+#include "core/sysinfo/SysctlReadingClass.h"
+#include "tests/doubles/Expectations.h"
+#include "tests/doubles/FakeServices.h"
+#include "tests/doubles/FakeSystemFacts.h"
 
 #include <gtest/gtest.h>
 

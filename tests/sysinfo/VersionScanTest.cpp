@@ -1,12 +1,12 @@
 // The driver bundle and application scans over real bundle directories with
 // real XML and binary Info.plist files, read through the file-system root.
-#include "ErrorCodes.h"
-#include "TelvarinGenerator.h"
-#include "InfoPlistBundleReader.h"
-#include "Expectations.h"
-#include "FakeServices.h"
-#include "FakeSystemFacts.h"
-#include "TestFiles.h"
+#include "base/ErrorCodes.h"
+#include "core/report/TelvarinGenerator.h"
+#include "platform/linux/InfoPlistBundleReader.h"
+#include "tests/doubles/Expectations.h"
+#include "tests/doubles/FakeServices.h"
+#include "tests/doubles/FakeSystemFacts.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
 

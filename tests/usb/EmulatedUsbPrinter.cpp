@@ -1,4 +1,4 @@
-#include "EmulatedUsbPrinter.h"
+#include "tests/usb/EmulatedUsbPrinter.h"
 
 #include <umockdev.h>
 

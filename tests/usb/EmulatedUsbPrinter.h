@@ -5,7 +5,7 @@
 // from a scripted PrinterBehaviour. Any process started with the umockdev
 // preload library and this testbed's UMOCKDEV_DIR sees the devices.
 
-#include "SimulatedPrinter.h"
+#include "tests/doubles/SimulatedPrinter.h"
 
 #include <memory>
 #include <mutex>

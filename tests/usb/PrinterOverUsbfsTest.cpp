@@ -1,13 +1,13 @@
 // The printer report on real libusb: discovery, the open with its claim and
 // kernel-driver hand-over, the full-data report, time-outs and the close, all
 // against printers emulated at the usbfs level.
-#include "ErrorCodes.h"
-#include "PrinterCommunicationClass.h"
-#include "QuorvelVendorId.h"
-#include "FakeServices.h"
-#include "EmulatedUsbPrinter.h"
+#include "base/ErrorCodes.h"
+#include "core/printer/PrinterCommunicationClass.h"
+#include "core/printer/QuorvelVendorId.h"
+#include "tests/doubles/FakeServices.h"
+#include "tests/usb/EmulatedUsbPrinter.h"
 
-#include "Expectations.h"
+#include "tests/doubles/Expectations.h"
 
 #include <gtest/gtest.h>
 
@@ -118,7 +118,7 @@ TEST_F(PrinterOverUsbfs, AMissedReadIsAnsweredAfterTheRewriteAndSilenceTimesOut)
     Robot robot;
     robot.pid = 0x22;
     ASSERT_TRUE(PtrInfo_OpenUSBInterface(&robot));
-    EXPECT_THROW(PrinterCommunicationClass::writeCommandToRobotAndGetOutput(&robot, "A5000440200000"), int);
+    EXPECT_THROW(PrinterCommunicationClass::writeCommandToRobotAndGetOutput(&robot, "A5000440200000"), CodedFailure);
     PtrInfo_CloseUSBInterface(&robot);
     std::vector<std::string> events = silent.events();
     EXPECT_EQ(silent.eventCount("write "), 2);

@@ -1,7 +1,7 @@
 // The report program itself, started as a child that sees the emulated USB
 // printers: the archive on the desktop with or without the device report.
-#include "TestFiles.h"
-#include "EmulatedUsbPrinter.h"
+#include "tests/doubles/TestFiles.h"
+#include "tests/usb/EmulatedUsbPrinter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The udev rule shipped for access without root matches the vendor ID the
 // program was built for.
-#include "QuorvelVendorId.h"
-#include "TestFiles.h"
+#include "core/printer/QuorvelVendorId.h"
+#include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
 

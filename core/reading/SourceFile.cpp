@@ -1,0 +1,118 @@
+#include "core/reading/SourceFile.h"
+
+#include "base/CodedFailure.h"
+#include "base/ErrorCodes.h"
+#include "platform/CollectedSystem.h"
+#include "platform/Services.h"
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <utility>
+
+std::optional<SourceFile> SourceFile::open(const char* path)
+{
+    if (path == nullptr)
+        return std::nullopt;
+    // One resolution gives the status and the bytes. A file of a known size
+    // reads as any file does; one without keeps its reads from waiting (a
+    // tracing pipe, /proc/kmsg), and read() waits for it only as long as
+    // the limits allow.
+    platform::CollectedSystem::RegularFile opened = platform::collectedSystem().openRegularFile(path);
+    if (!opened.found)
+        return std::nullopt;
+    if (!opened.file)
+        throw CodedFailure{ERROR_FILE_READ, {FailedStep::readListedFile, path, opened.error.value()}};
+    return SourceFile(path, std::move(opened.file), opened.status);
+}
+
+namespace {
+
+SourceFile::UnknownSizeLimits currentLimits;
+
+} // namespace
+
+SourceFile::UnknownSizeLimits SourceFile::unknownSizeLimits()
+{
+    return currentLimits;
+}
+
+SourceFile::UnknownSizeLimits SourceFile::setUnknownSizeLimits(UnknownSizeLimits limits)
+{
+    return std::exchange(currentLimits, limits);
+}
+
+SourceFile::SourceFile(std::string path, platform::FileDescriptor file, const struct stat& status)
+    : path_(std::move(path)),
+      file_(std::move(file)),
+      modificationTime_(status.st_mtime),
+      size_(status.st_size),
+      left_(status.st_size),
+      device_(status.st_dev),
+      inode_(status.st_ino)
+{
+}
+
+std::size_t SourceFile::read(void* buffer, std::size_t capacity)
+{
+    if (size_ <= 0)
+        return readUnknownSize(buffer, capacity);
+    capacity = static_cast<std::size_t>(std::min<off_t>(left_, static_cast<off_t>(capacity)));
+    const std::size_t count = readSome(buffer, capacity);
+    left_ -= static_cast<off_t>(count);
+    return count;
+}
+
+std::size_t SourceFile::readUnknownSize(void* buffer, std::size_t capacity)
+{
+    using Clock = std::chrono::steady_clock;
+    const UnknownSizeLimits limits = unknownSizeLimits();
+    if (!deadline_)
+        deadline_ = Clock::now() + limits.time;
+    if (cutShort_ || capacity == 0)
+        return 0;
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(*deadline_ - Clock::now());
+        if (bytesRead_ >= limits.bytes || left.count() <= 0) {
+            // Whether anything is left is not worth a wait: a file that
+            // stops exactly at the limit counts as cut short too.
+            cutShort_ = true;
+            return 0;
+        }
+        const std::size_t wanted = std::min<std::uint64_t>(capacity, limits.bytes - bytesRead_);
+        const ssize_t count = ::read(file_.get(), buffer, wanted);
+        if (count >= 0) {
+            bytesRead_ += static_cast<std::uint64_t>(count);
+            return static_cast<std::size_t>(count);
+        }
+        if (errno == EINTR)
+            continue;
+        if (errno != EAGAIN)
+            throwReadFailure(errno);
+        pollfd readable{file_.get(), POLLIN, 0};
+        if (poll(&readable, 1, static_cast<int>(std::min<long long>(left.count(), 1000))) < 0 && errno != EINTR)
+            throwReadFailure(errno);
+    }
+}
+
+std::size_t SourceFile::readSome(void* buffer, std::size_t capacity)
+{
+    if (capacity == 0)
+        return 0;
+    for (;;) {
+        const ssize_t count = ::read(file_.get(), buffer, capacity);
+        if (count >= 0) {
+            bytesRead_ += static_cast<std::uint64_t>(count);
+            return static_cast<std::size_t>(count);
+        }
+        if (errno != EINTR)
+            throwReadFailure(errno);
+    }
+}
+
+void SourceFile::throwReadFailure(int error) const
+{
+    throw CodedFailure{ERROR_FILE_READ, {FailedStep::readListedFile, path_, error}};
+}

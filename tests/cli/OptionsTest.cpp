@@ -1,0 +1,119 @@
+// telvarin-report's options, read in-process: what each command line asks
+// for, and the one line that says why one cannot be run.
+#include "cli/Options.h"
+#include "tests/doubles/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <variant>
+#include <vector>
+
+using namespace testing_support;
+
+namespace {
+
+using Arguments = std::vector<std::string>;
+
+std::string errorOf(const std::variant<cli::Options, cli::UsageError>& outcome)
+{
+    const auto* error = std::get_if<cli::UsageError>(&outcome);
+    return error ? error->message : "";
+}
+
+} // namespace
+
+TEST(Options, EachCommandLineAsksForItsAction)
+{
+    struct Case {
+        Arguments arguments;
+        cli::Action action;
+    };
+    const Case cases[] = {
+        {{}, cli::Action::RunReport},
+        {{"--json", "--checksum"}, cli::Action::RunReport},
+        {{"--list", "--json"}, cli::Action::ListFiles},
+        {{"--list", "--version"}, cli::Action::ShowVersion},
+        {{"--version", "--help"}, cli::Action::ShowHelp},
+        {{"--output", "/tmp", "--help"}, cli::Action::ShowHelp},
+    };
+    for (const auto& [arguments, action] : cases) {
+        SCOPED_TRACE(::testing::PrintToString(arguments));
+        const auto parsed = cli::parseOptions(arguments);
+        ASSERT_EQ(errorOf(parsed), "");
+        EXPECT_EQ(std::get<cli::Options>(parsed).action, action);
+    }
+}
+
+TEST(Options, ValuesComeAfterTheOptionOrAfterAnEqualsSign)
+{
+    const auto parsed = cli::parseOptions(
+        {"--output", "out", "--sysroot=/mnt/c", "--data-xml=-list.xml", "--json", "--checksum"});
+    ASSERT_EQ(errorOf(parsed), "");
+    const auto& options = std::get<cli::Options>(parsed);
+    EXPECT_EQ(options.outputDirectory, "out");
+    EXPECT_EQ(options.sysroot, "/mnt/c");
+    EXPECT_EQ(options.dataXml, "-list.xml");
+    EXPECT_TRUE(options.json);
+    EXPECT_TRUE(options.checksum);
+    EXPECT_EQ(std::get<cli::Options>(cli::parseOptions({})).outputDirectory, std::nullopt);
+}
+
+TEST(Options, ACommandLineThatCannotBeRunSaysWhy)
+{
+    const std::pair<Arguments, std::string> cases[] = {
+        {{"report"}, "unexpected argument 'report'"},
+        {{"--"}, "unexpected argument '--'"},
+        {{"-o", "/tmp"}, "unexpected argument '-o'"},
+        {{"--out", "/tmp"}, "unknown option '--out'"},
+        {{"--json=yes"}, "option '--json' takes no value"},
+        {{"--output"}, "option '--output' needs a DIR"},
+        {{"--output", "--json"}, "option '--output' needs a DIR"},
+        {{"--data-xml="}, "option '--data-xml' needs a FILE, not an empty text"},
+        {{"--output", "a", "--output=b"}, "option '--output' given twice"},
+        {{"--list", "--list"}, "option '--list' given twice"},
+        {{"--checksum", "--json", "--checksum"}, "option '--checksum' given twice"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        SCOPED_TRACE(::testing::PrintToString(arguments));
+        EXPECT_EQ(errorOf(cli::parseOptions(arguments)), message);
+    }
+}
+
+TEST(Options, PathsAreCheckedAndMadeAbsolute)
+{
+    TempDir temp;
+    const std::string root = temp.path() + "/root";
+    const std::string output = temp.path() + "/out";
+    makeDirectories(root + "/var");
+    makeDirectories(output);
+    writeFile(temp.path() + "/data.xml", "<c/>");
+    auto resolved = [](cli::Options options) { return cli::resolvePaths(std::move(options)); };
+
+    cli::Options report;
+    report.sysroot = root + "/var/..";
+    report.outputDirectory = output;
+    report.dataXml = temp.path() + "/data.xml";
+    const auto placed = resolved(report);
+    ASSERT_EQ(errorOf(placed), "");
+    EXPECT_EQ(std::get<cli::Options>(placed).sysroot, std::filesystem::canonical(root).string());
+
+    cli::Options wholeMachine;
+    wholeMachine.sysroot = "/";
+    EXPECT_EQ(std::get<cli::Options>(resolved(wholeMachine)).sysroot, std::nullopt);
+
+    cli::Options withoutOutput;
+    withoutOutput.sysroot = root;
+    EXPECT_EQ(errorOf(resolved(withoutOutput)).rfind("--sysroot needs --output DIR", 0), 0u);
+    withoutOutput.action = cli::Action::ListFiles;
+    EXPECT_EQ(errorOf(resolved(withoutOutput)), "") << "a listing writes nothing";
+
+    cli::Options inside = report;
+    inside.outputDirectory = root + "/var";
+    EXPECT_NE(errorOf(resolved(inside)).find("lies inside --sysroot"), std::string::npos);
+
+    cli::Options notAFile;
+    notAFile.dataXml = output;
+    EXPECT_EQ(errorOf(resolved(notAFile)), "cannot use --data-xml '" + output + "': not a regular file");
+}

@@ -1,0 +1,103 @@
+// Where the archive goes without --output: the desktop folder that the
+// user's XDG user directories name, looked up through GLib, and making it.
+#include "platform/DesktopFolder.h"
+#include "platform/posix/FolderCreation.h"
+#include "tests/doubles/CommandLineSupport.h"
+#include "tests/doubles/TestFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdlib>
+#include <optional>
+
+using namespace testing_support;
+
+namespace {
+
+std::optional<std::string> processVariable(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? std::optional<std::string>(value) : std::nullopt;
+}
+
+mode_t permissionsOf(const std::string& path)
+{
+    struct stat status {};
+    EXPECT_EQ(lstat(path.c_str(), &status), 0) << path;
+    return status.st_mode & 07777;
+}
+
+} // namespace
+
+TEST(DesktopFolder, IsTheFolderTheUserDirsNameElseHomeDesktop)
+{
+    TempDir dir;
+    const std::string temp = canonicalPath(dir.path());
+    const auto home = processVariable("HOME");
+    const auto configHome = processVariable("XDG_CONFIG_HOME");
+    struct Case {
+        const char* what;
+        std::optional<std::string> userDirs;   // nothing: no file at all
+        std::optional<std::string> configHome; // below the temporary directory
+        std::string expected;                  // below the case's home, or absolute
+    };
+    // Named cases come first: GLib keeps an earlier answer when a reloaded
+    // file names no desktop, and that must not leak into the next lookup.
+    const Case cases[] = {
+        {"German desktop", "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"", std::nullopt, "Schreibtisch"},
+        {"absolute, blanks, trailing slash", "  XDG_DESKTOP_DIR = \"" + temp + "/shared/\"", std::nullopt,
+         temp + "/shared"},
+        {"XDG_CONFIG_HOME", "XDG_DESKTOP_DIR=\"$HOME/Bureau\"", "config", "Bureau"},
+        {"other folders only", "XDG_DOWNLOAD_DIR=\"$HOME/Downloads\"", std::nullopt, "Desktop"},
+        {"the home itself: no desktop folder", "XDG_DESKTOP_DIR=\"$HOME/\"", std::nullopt, "Desktop"},
+        {"a line GLib does not take", "XDG_DESKTOP_DIR=Schreibtisch", std::nullopt, "Desktop"},
+        {"no file", std::nullopt, std::nullopt, "Desktop"},
+    };
+    int number = 0;
+    for (const auto& [what, userDirs, caseConfig, expected] : cases) {
+        SCOPED_TRACE(what);
+        const std::string caseHome = temp + "/home" + std::to_string(++number);
+        const std::optional<std::string> config =
+            caseConfig ? std::optional<std::string>(caseHome + "-" + *caseConfig) : std::nullopt;
+        makeDirectories(caseHome);
+        if (userDirs)
+            writeFile(config.value_or(caseHome + "/.config") + "/user-dirs.dirs", *userDirs + "\n");
+
+        EXPECT_EQ(platform::desktopFolderOf(caseHome, config),
+                  expected.front() == '/' ? expected : caseHome + "/" + expected);
+    }
+    EXPECT_EQ(processVariable("HOME"), home) << "the process environment is left as it was";
+    EXPECT_EQ(processVariable("XDG_CONFIG_HOME"), configHome);
+
+    // A relative home is taken from the working directory.
+    char previous[PATH_MAX];
+    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+    ASSERT_EQ(chdir(temp.c_str()), 0);
+    const std::string fromRelativeHome = platform::desktopFolderOf("./home1/../home1", std::nullopt);
+    ASSERT_EQ(chdir(previous), 0);
+    EXPECT_EQ(fromRelativeHome, temp + "/home1/Schreibtisch");
+}
+
+TEST(FolderCreation, MakesMissingParents0755AndNothingThroughADanglingLink)
+{
+    TempDir temp;
+    const mode_t previousMask = umask(022);
+    EXPECT_TRUE(platform::makeFolderWithParents(temp / "home/Escritorio/Informes"));
+    umask(previousMask);
+    EXPECT_EQ(permissionsOf(temp / "home/Escritorio"), 0755u);
+    EXPECT_EQ(permissionsOf(temp / "home/Escritorio/Informes"), 0755u);
+
+    // The user's own link to a folder is taken; a link to nothing is not
+    // followed to make its target.
+    makeDirectories(temp / "home/elsewhere");
+    ASSERT_EQ(symlink("elsewhere", (temp / "home/Desktop").c_str()), 0);
+    ASSERT_EQ(symlink(".missing-target", (temp / "home/Bureau").c_str()), 0);
+    EXPECT_TRUE(platform::makeFolderWithParents(temp / "home/Desktop/Reports"));
+    EXPECT_TRUE(pathExists(temp / "home/elsewhere/Reports"));
+    EXPECT_FALSE(platform::makeFolderWithParents(temp / "home/Bureau"));
+    EXPECT_FALSE(pathExists(temp / "home/.missing-target"));
+}
