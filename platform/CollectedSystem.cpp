@@ -1,6 +1,7 @@
 #include "platform/CollectedSystem.h"
 
-#include <dirent.h>
+#include "platform/posix/DirectoryNames.h"
+
 #include <fcntl.h>
 
 #include <cerrno>
@@ -118,21 +119,12 @@ std::optional<std::vector<std::string>> CollectedSystem::listDirectory(const std
         }
         return confined_->listDirectory(path, error);
     }
-    struct DirectoryCloser {
-        void operator()(DIR* handle) const { closedir(handle); }
-    };
-    std::unique_ptr<DIR, DirectoryCloser> handle(opendir(path.c_str()));
-    if (!handle) {
+    FileDescriptor directory(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!directory) {
         error = lastError();
         return std::nullopt;
     }
-    std::vector<std::string> names;
-    while (const dirent* entry = readdir(handle.get())) {
-        std::string name = entry->d_name;
-        if (name != "." && name != "..")
-            names.push_back(std::move(name));
-    }
-    return names;
+    return namesInDirectory(std::move(directory), error);
 }
 
 } // namespace platform

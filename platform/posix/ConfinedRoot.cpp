@@ -1,13 +1,13 @@
 #include "platform/posix/ConfinedRoot.h"
 
-#include <dirent.h>
+#include "platform/posix/DirectoryNames.h"
+
 #include <fcntl.h>
 #include <linux/openat2.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <memory>
 
 namespace platform {
 namespace {
@@ -124,29 +124,7 @@ std::optional<std::vector<std::string>> ConfinedRoot::listDirectory(const std::s
     FileDescriptor directory = openDirectory(path, error);
     if (!directory)
         return std::nullopt;
-    struct DirectoryCloser {
-        void operator()(DIR* handle) const { closedir(handle); }
-    };
-    std::unique_ptr<DIR, DirectoryCloser> handle(fdopendir(directory.get()));
-    if (!handle) {
-        error = lastError();
-        return std::nullopt;
-    }
-    directory.release(); // closedir closes it now
-    std::vector<std::string> names;
-    errno = 0;
-    while (const dirent* entry = readdir(handle.get())) {
-        std::string name = entry->d_name;
-        if (name != "." && name != "..")
-            names.push_back(std::move(name));
-        errno = 0;
-    }
-    // readdir tells an error from the end only through errno.
-    if (errno != 0) {
-        error = lastError();
-        return std::nullopt;
-    }
-    return names;
+    return namesInDirectory(std::move(directory), error);
 }
 
 } // namespace platform
