@@ -169,7 +169,14 @@ std::variant<Options, UsageError> parseOptions(const std::vector<std::string>& a
     std::size_t chosenAction = OPTION_COUNT;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
-        if (argument.size() < 2 || argument.compare(0, 2, "--") != 0 || argument == "--")
+        // "--" ends the options, as getopt has it; the program takes no
+        // other arguments, so only a "--" at the end is left.
+        if (argument == "--") {
+            if (i + 1 < arguments.size())
+                return UsageError{"unexpected argument " + quoted(arguments[i + 1])};
+            break;
+        }
+        if (argument.size() < 2 || argument.compare(0, 2, "--") != 0)
             return UsageError{"unexpected argument " + quoted(argument)};
 
         const auto equals = argument.find('=');
@@ -185,9 +192,9 @@ std::variant<Options, UsageError> parseOptions(const std::vector<std::string>& a
                 return UsageError{"option " + quoted(name) + " takes no value"};
         } else if (equals != std::string::npos) {
             value = argument.substr(equals + 1);
-        } else if (i + 1 < arguments.size() && arguments[i + 1].compare(0, 1, "-") != 0) {
-            // A following word that starts with "-" is taken for a forgotten
-            // value rather than a path; "--output=-dir" still reaches such a path.
+        } else if (i + 1 < arguments.size()) {
+            // The next word, whatever it starts with, as getopt takes it:
+            // "--output -d" names the folder "-d".
             value = arguments[++i];
         } else {
             return UsageError{"option " + quoted(name) + " needs a " + definition.valueName};

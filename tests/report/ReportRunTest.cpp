@@ -165,14 +165,21 @@ TEST_F(ReportRunTest, LogLinesEndInCarriageReturnAndLineFeed)
     EXPECT_EQ(generator.log(), "first\r\n\r\nCould not find the path \"/x\"\r\n");
 }
 
-TEST_F(ReportRunTest, TwoRunsInOneMinuteLeaveTheSecondArchive)
+TEST_F(ReportRunTest, TwoRunsInOneMinuteLeaveTheSecondArchiveAndNoChecksumFileOfTheFirst)
 {
     std::string archive = home + "/Desktop/Telvarin_03_07_2011__02_05_PM.zip";
-    ASSERT_TRUE(press().reportPlaced);
+    RecordingIndicator indicator(machine.reporter);
+    ReportRequest withChecksum{dataXml, std::nullopt};
+    withChecksum.writeChecksumFile = true;
+    ASSERT_TRUE(runReportPress(indicator, withChecksum).reportPlaced);
+    ASSERT_TRUE(pathExists(archive + ".sha256"));
     writeFile(archive, "not a zip, left by someone else");
     machine.clock.advance(30);
-    ASSERT_TRUE(press().reportPlaced);
+    const PressResult second = press();
+    ASSERT_TRUE(second.reportPlaced);
     EXPECT_TRUE(unzipTestPasses(archive));
+    EXPECT_FALSE(pathExists(archive + ".sha256")) << "it described the archive replaced";
+    EXPECT_EQ(second.checksumFileError, 0);
 
     machine.clock.advance(60);
     ASSERT_TRUE(press().reportPlaced);
