@@ -1,6 +1,6 @@
 // Whole runs of the real telvarin-report started or ended in hostile ways:
 // standard descriptors closed, signals, a limit on file sizes, files that
-// never end, runs racing for one folder. Every archive left is read back by
+// never end, runs racing for one folder, output that cannot be written. Every archive left is read back by
 // `unzip -t`, Python's zipfile and `bsdtar -x`.
 #include "tests/doubles/CommandLineSupport.h"
 #include "tests/doubles/TestFiles.h"
@@ -290,6 +290,40 @@ TEST_F(HostileStart, TheLastLineIsEscapedOnATerminalAndBytesInAPipe)
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.back().rfind(canonicalPath(odd) + "/Telvarin_", 0), 0u) << lines.back();
     EXPECT_EQ(complaintsOfEveryReader(lines.back()), "");
+}
+
+TEST_F(HostileStart, OutputThatCannotBeWrittenFailsTheRunWhichSaysWhereTheArchiveIs)
+{
+    int pipeEnds[2];
+    ASSERT_EQ(pipe2(pipeEnds, O_CLOEXEC), 0);
+    close(pipeEnds[0]);
+    const int full = open("/dev/full", O_WRONLY | O_CLOEXEC);
+    ASSERT_GE(full, 0);
+    const struct {
+        const char* what;
+        int output;
+        const char* reason;
+    } outputs[] = {{"a full disk", full, "No space left on device"}, {"a closed pipe", pipeEnds[1], "Broken pipe"}};
+    for (const auto& [what, output, reason] : outputs) {
+        for (const bool json : {false, true}) {
+            SCOPED_TRACE(std::string(what) + (json ? ", --json" : ""));
+            ChildRun run = runChild(reportArguments(json ? std::vector<std::string>{"--json"} : std::vector<std::string>{}),
+                                    temp / "errors.txt", [descriptor = output] { dup2(descriptor, STDOUT_FILENO); });
+            EXPECT_TRUE(WIFEXITED(run.status) && WEXITSTATUS(run.status) == 1) << run.status << run.output;
+            const auto archives = archivesIn(out);
+            ASSERT_EQ(archives.size(), 1u);
+            EXPECT_NE(run.output.find(std::string("telvarin-report: cannot write to standard output: ") + reason),
+                      std::string::npos)
+                << run.output;
+            EXPECT_NE(run.output.find("the report was placed all the same: " + canonicalPath(out) + "/" + archives[0]),
+                      std::string::npos)
+                << run.output;
+            expectEveryArchiveSound();
+            std::remove((out + "/" + archives[0]).c_str());
+        }
+    }
+    close(full);
+    close(pipeEnds[1]);
 }
 
 TEST_F(HostileStart, ProcessingInstructionsAndADocumentTypeInDataXmlAddNothing)

@@ -72,7 +72,7 @@ def check_archive(summary, problems):
         digest = hashlib.sha256(data.read()).hexdigest()
     if summary["sha256"] != digest:
         problems.append(f"sha256 {summary['sha256']!r} is not the archive's {digest}")
-    with zipfile.ZipFile(archive) as read_back:
+    with open(archive, "rb") as data, zipfile.ZipFile(data) as read_back:
         if read_back.testzip() is not None:
             problems.append(f"the archive {archive!r} does not read back whole")
         names = [stored_name(info) for info in read_back.infolist()]
@@ -88,7 +88,7 @@ def check_placed(summary, problems):
     if digest is None:
         return
     archive = name_bytes(summary["archive"])
-    with zipfile.ZipFile(archive) as read_back:
+    with open(archive, "rb") as data, zipfile.ZipFile(data) as read_back:
         log = read_back.read("reportData/reportGeneratorLog.log")
     missing = [name_bytes(path) for path in summary["missing"]]
     if missing != missing_in_log(log):
