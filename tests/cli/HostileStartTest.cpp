@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <grp.h>
 #include <pty.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -290,6 +291,37 @@ TEST_F(HostileStart, TheLastLineIsEscapedOnATerminalAndBytesInAPipe)
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.back().rfind(canonicalPath(odd) + "/Telvarin_", 0), 0u) << lines.back();
     EXPECT_EQ(complaintsOfEveryReader(lines.back()), "");
+}
+
+// A process limit that lets no thread start: the archive is compressed on
+// the run's own thread, and where the USB layer cannot start without one,
+// the run says so with the system's reason, never as a failed write.
+TEST_F(HostileStart, ALimitOnProcessesIsNoFailedWriteAndTheUsbLayerSaysWhyItCouldNotStart)
+{
+    // An unprivileged user, for whom the limit counts; the folders open to it.
+    const bool asRoot = geteuid() == 0;
+    ASSERT_EQ(chmod(temp.path().c_str(), 0755), 0);
+    ASSERT_EQ(chmod(out.c_str(), 0777), 0);
+    ChildRun run = runChild(reportArguments(), temp / "output.txt", [asRoot] {
+        constexpr uid_t NOBODY = 65534;
+        if (asRoot && (setgroups(0, nullptr) != 0 || setresgid(NOBODY, NOBODY, NOBODY) != 0 ||
+                     setresuid(NOBODY, NOBODY, NOBODY) != 0))
+            _exit(126);
+        const rlimit one{1, 1};
+        setrlimit(RLIMIT_NPROC, &one);
+    });
+    ASSERT_TRUE(WIFEXITED(run.status)) << run.output;
+    EXPECT_EQ(run.output.find("Error code 15"), std::string::npos) << run.output;
+    if (WEXITSTATUS(run.status) != 0) {
+        EXPECT_NE(run.output.find("Error code -99 occured\nThe USB devices of this computer could not be listed: "
+                                  "Resource temporarily unavailable."),
+                  std::string::npos)
+            << run.output;
+    }
+    const auto archives = archivesIn(out);
+    ASSERT_EQ(archives.size(), 1u) << run.output;
+    EXPECT_EQ(readZipEntry(out + "/" + archives.front(), "/var/log/a.log"), "a log line\n");
+    expectEveryArchiveSound();
 }
 
 TEST_F(HostileStart, OutputThatCannotBeWrittenFailsTheRunWhichSaysWhereTheArchiveIs)
