@@ -11,7 +11,7 @@ platform::FileKind ArchiveEntrySink::tryToAdd(const std::string& sourcePath, con
     if (copied.cutShort)
         log_.addLine("Stored only the first " + bytes + ": its size was unknown and it did not end");
     else if (copied.sizeChange == SourceFile::SizeChange::shrank)
-        log_.addLine("Stored only " + bytes + ": it ended before the " + std::to_string(copied.sizeWhenOpened) +
+        log_.addLine("Stored only " + bytes + ": it ended short of the " + std::to_string(copied.sizeWhenOpened) +
                      " bytes it had when opened");
     else if (copied.sizeChange == SourceFile::SizeChange::grew)
         log_.addLine("Stored only the first " + bytes + ": it grew while it was read");

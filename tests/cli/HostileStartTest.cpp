@@ -339,8 +339,9 @@ TEST_F(HostileStart, OutputThatCannotBeWrittenFailsTheRunWhichSaysWhereTheArchiv
     for (const auto& [what, output, reason] : outputs) {
         for (const bool json : {false, true}) {
             SCOPED_TRACE(std::string(what) + (json ? ", --json" : ""));
-            ChildRun run = runChild(reportArguments(json ? std::vector<std::string>{"--json"} : std::vector<std::string>{}),
-                                    temp / "errors.txt", [descriptor = output] { dup2(descriptor, STDOUT_FILENO); });
+            using Words = std::vector<std::string>;
+            ChildRun run = runChild(reportArguments(json ? Words{"--json"} : Words{}), temp / "errors.txt",
+                                    [descriptor = output] { dup2(descriptor, STDOUT_FILENO); });
             EXPECT_TRUE(WIFEXITED(run.status) && WEXITSTATUS(run.status) == 1) << run.status << run.output;
             const auto archives = archivesIn(out);
             ASSERT_EQ(archives.size(), 1u);

@@ -2,6 +2,7 @@
 // order, the log, and what a failure leaves behind.
 #include "base/ErrorCodes.h"
 #include "core/archive/ParallelZipWriter.h"
+#include "core/report/ArchiveEntrySink.h"
 #include "core/report/ErrorMessages.h"
 #include "core/report/ReportPress.h"
 #include "core/report/TelvarinGenerator.h"
@@ -298,6 +299,29 @@ TEST_F(ReportRunTest, TellsTheListedFilesBytesThenEachFileAndTheLastStepsAndStop
             EXPECT_EQ(shown.text, "No recognized printer found, the report will only contain log files.");
         EXPECT_TRUE(std::filesystem::is_empty(desktop)) << "nothing left, not even a hidden file";
     }
+}
+
+// The archive's entry sink on the running machine, where sysfs gives every
+// attribute the size of a page and far fewer bytes.
+TEST(ArchiveEntrySink, LogsAFileThatEndedBeforeTheSizeItHadWhenOpened)
+{
+    const std::string attribute = "/sys/devices/system/cpu/online";
+    const std::string text = pathExists(attribute) ? readWholeFile(attribute) : std::string();
+    struct stat status {};
+    if (text.empty() || stat(attribute.c_str(), &status) != 0 || status.st_size <= static_cast<off_t>(text.size()))
+        GTEST_SKIP() << "no sysfs attribute that says it is larger than it is";
+    TempDir temp;
+    RunLog log;
+    CollectionNotes notes;
+    auto archive = ZipArchive::create(temp / "report.zip");
+
+    EXPECT_EQ(ArchiveEntrySink(archive.get(), log, notes).tryToAdd(attribute, "online"), platform::FileKind::regular);
+
+    EXPECT_EQ(log.text(), "Stored only " + std::to_string(text.size()) + " bytes of the path \"" + attribute +
+                              "\": it ended short of the " + std::to_string(status.st_size) +
+                              " bytes it had when opened\r\n");
+    archive->close();
+    EXPECT_EQ(readZipEntry(temp / "report.zip", "online"), text);
 }
 
 TEST(ErrorMessages, EveryCodeHasItsSentence)
