@@ -2,7 +2,7 @@
 
 #include "base/TerminalText.h"
 #include "core/summary/FailureText.h"
-#include "platform/posix/FullWrite.h"
+#include "platform/posix/FullIo.h"
 #include "platform/ResourceLocator.h"
 
 #include <unistd.h>
