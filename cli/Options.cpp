@@ -14,7 +14,6 @@
 #include <set>
 
 namespace cli {
-
 namespace {
 
 const char* const SYNOPSIS =
@@ -130,33 +129,6 @@ std::string optionHelp(const OptionDefinition& option)
     return wrapped(label, option.help, HELP_INDENT);
 }
 
-} // namespace
-
-const std::vector<OptionDefinition>& optionDefinitions()
-{
-    return OPTION_DEFINITIONS;
-}
-
-std::string helpText()
-{
-    std::string text = std::string(SYNOPSIS) + "\n" + wrapped("", DESCRIPTION, 0) + "\nOptions:\n";
-    for (const OptionDefinition& option : OPTION_DEFINITIONS)
-        text += optionHelp(option);
-    return text + "\n" + wrapped("", VALUES, 0) + "\n" + wrapped("", EXIT_STATUS, 0) +
-           "\nReport problems to: " TELVARIN_SUPPORT_ADDRESS "\n" TELVARIN_PRODUCT_NAME " home page: <"
-           TELVARIN_HOMEPAGE ">\n";
-}
-
-const char* const VERSION_TEXT =
-    "telvarin-report (" TELVARIN_PRODUCT_NAME ") " TELVARIN_VERSION "\n"
-    "Copyright (C) " TELVARIN_COPYRIGHT "\n"
-    "License " TELVARIN_LICENSE_NAME ":\n"
-    TELVARIN_LICENSE_TEXT "\n";
-
-const char* const USAGE_HINT = "Try 'telvarin-report --help' for more information.";
-
-namespace {
-
 std::size_t indexOfOption(const std::string& name)
 {
     for (std::size_t index = 0; index < OPTION_COUNT; ++index)
@@ -201,6 +173,29 @@ bool isSameOrBelow(const std::string& path, const std::string& directory)
 }
 
 } // namespace
+
+const std::vector<OptionDefinition>& optionDefinitions()
+{
+    return OPTION_DEFINITIONS;
+}
+
+std::string helpText()
+{
+    std::string text = std::string(SYNOPSIS) + "\n" + wrapped("", DESCRIPTION, 0) + "\nOptions:\n";
+    for (const OptionDefinition& option : OPTION_DEFINITIONS)
+        text += optionHelp(option);
+    return text + "\n" + wrapped("", VALUES, 0) + "\n" + wrapped("", EXIT_STATUS, 0) +
+           "\nReport problems to: " TELVARIN_SUPPORT_ADDRESS "\n" TELVARIN_PRODUCT_NAME " home page: <"
+           TELVARIN_HOMEPAGE ">\n";
+}
+
+const char* const VERSION_TEXT =
+    "telvarin-report (" TELVARIN_PRODUCT_NAME ") " TELVARIN_VERSION "\n"
+    "Copyright (C) " TELVARIN_COPYRIGHT "\n"
+    "License " TELVARIN_LICENSE_NAME ":\n"
+    TELVARIN_LICENSE_TEXT "\n";
+
+const char* const USAGE_HINT = "Try 'telvarin-report --help' for more information.";
 
 std::variant<Options, UsageError> parseOptions(const std::vector<std::string>& arguments)
 {

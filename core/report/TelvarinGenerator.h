@@ -50,10 +50,10 @@ public:
 
     // The file collection's and the general report's operations by the
     // names the rest of the tool knows them by. A run calls
-    // addXmlSpecifiedFilesToZip and getGeneralData, and getGeneralData the
-    // probes of its lines; the rest hand on to the units of core/filelist
-    // and core/sysinfo, whose own steps call each other there, below this
-    // layer.
+    // addXmlSpecifiedFilesToZip and getGeneralData, which calls the probes
+    // of its lines. The others hand on to core/filelist and core/sysinfo,
+    // whose steps call one another there: a layer below cannot call back
+    // up into the generator.
     static std::list<std::string> accessXmlDictionaryElement(const char* sectionName, XmlDictionary dictionary);
     void addXmlSpecifiedFilesToZip(XmlDictionary dictionary, ZipArchive* archive);
     void addFilesRelativeToPath(std::list<std::string> pathTexts, std::string base, ZipArchive* archive);

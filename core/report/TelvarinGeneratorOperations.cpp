@@ -50,16 +50,17 @@ std::string TelvarinGenerator::getGeneralData()
     // Each value is read when its line is added, so the driver bundle scan
     // logs before the application scan, and a failing probe ends the text
     // where it stands.
-    GeneralInformation text;
-    text.addLine("OS:Mac OS X Version ", getOsVersionString());
-    text.addLine("Processor:", getProcessorDescription());
-    text.addLine("Model:", GeneralInformation::model());
-    text.addLine("Total RAM:", GeneralInformation::totalRam());
-    text.addLine("Harddrives data:", getHarddriveData());
-    text.addLine("TimeStamp:", GeneralInformation::timeStamp());
-    text.addLine("VersionID:", VERSION_ID);
-    text.addLine("Driver Bundles Data:", getDriverBundleVersions());
-    return std::move(text).endedWith("Application Data:", getApplicationVersionData());
+    GeneralInformation report;
+    report.addLine("OS:Mac OS X Version ", getOsVersionString());
+    report.addLine("Processor:", getProcessorDescription());
+    report.addLine("Model:", GeneralInformation::model());
+    report.addLine("Total RAM:", GeneralInformation::totalRam());
+    report.addLine("Harddrives data:", getHarddriveData());
+    report.addLine("TimeStamp:", GeneralInformation::timeStamp());
+    report.addLine("VersionID:", VERSION_ID);
+    report.addLine("Driver Bundles Data:", getDriverBundleVersions());
+    report.addLastLine("Application Data:", getApplicationVersionData());
+    return report.text();
 }
 
 std::string TelvarinGenerator::getOsVersionString()

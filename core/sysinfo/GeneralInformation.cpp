@@ -27,16 +27,14 @@ constexpr std::uint64_t BYTES_PER_MEGABYTE = 1048576;
 
 void GeneralInformation::addLine(const char* label, std::string value)
 {
-    text_ += label;
-    text_ += withoutLineBreaks(std::move(value));
+    addLastLine(label, std::move(value));
     text_ += WINDOWS_NEWLINE;
 }
 
-std::string GeneralInformation::endedWith(const char* label, std::string value) &&
+void GeneralInformation::addLastLine(const char* label, std::string value)
 {
     text_ += label;
     text_ += withoutLineBreaks(std::move(value));
-    return std::move(text_);
 }
 
 std::string GeneralInformation::model()

@@ -14,8 +14,9 @@ public:
     // One line: the label, then the value, in which a line break (a file
     // name may hold one) becomes a blank so that it cannot add a line.
     void addLine(const char* label, std::string value);
-    // The last line, without a line end; the whole text.
-    std::string endedWith(const char* label, std::string value) &&;
+    // The last line, the same without a line end.
+    void addLastLine(const char* label, std::string value);
+    const std::string& text() const { return text_; }
 
     // The values that no other probe gives: the hardware model ("n/a" when
     // the system names none), the memory in megabytes with " MB", and the
