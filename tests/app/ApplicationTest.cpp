@@ -42,7 +42,7 @@ TEST(Application, ShowsOneWindowAndQuitsWhenItIsClosed)
         closer.stop();
         title = window->windowTitle();
         buttonText = window->button()->text();
-        indicatorAtRest = window->indicator()->maximum() > 0;
+        indicatorAtRest = window->indicator()->isHidden();
         window->close();
     });
     closer.start(5);
@@ -82,7 +82,7 @@ TEST(Application, ClosingDuringARunAsksAndOnYesCancelsItAndQuitsLeavingNothing)
             return;
         if (!answerer) {
             answerer = std::make_unique<app_testing::MessageBoxAnswerer>(*window);
-            answerer->questionAnswer = QMessageBox::Yes;
+            answerer->questionAnswer = QMessageBox::DestructiveRole;
             QTimer::singleShot(0, window->button(), &QPushButton::click);
         } else if (!closeAsked && gate.isHolding()) {
             closeAsked = true;

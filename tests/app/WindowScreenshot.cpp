@@ -87,8 +87,8 @@ private:
         }
         if (QAbstractButton* ok = box->button(QMessageBox::Ok))
             ok->click();
-        else if (QAbstractButton* no = box->button(QMessageBox::No))
-            no->click();
+        else if (QAbstractButton* keep = box->escapeButton())
+            keep->click();
         busy_ = false;
     }
     QWidget& window_;

@@ -1,0 +1,59 @@
+#include "app/RunNotifier.h"
+
+#include "app/DesktopSession.h"
+
+#include <QApplication>
+
+#include <utility>
+
+RunNotifier::RunNotifier(QWidget& window, DesktopSession& session) : window_(&window), session_(session) {}
+
+bool RunNotifier::userIsAtTheWindow() const
+{
+    // The window itself, or one of its message boxes, has the keyboard.
+    for (const QWidget* active = QApplication::activeWindow(); active; active = active->parentWidget())
+        if (active == window_)
+            return true;
+    return false;
+}
+
+void RunNotifier::waitingForAnswer(const QString& question)
+{
+    if (userIsAtTheWindow())
+        return;
+    //: Title of the desktop notification while a message in the window waits for an answer during a
+    //: run and the window is in the background; the text under it is the message.
+    notify(tr("The report waits for your answer"), question, {});
+}
+
+void RunNotifier::runEnded(bool placed, const QString& outcome, std::function<void()> openFolder)
+{
+    if (userIsAtTheWindow())
+        return;
+    //: Title of the desktop notification when a report was placed while the
+    //: window was in the background; the text under it names the report.
+    const QString placedTitle = tr("Report placed");
+    //: Title of the desktop notification when a report ended in a failure while
+    //: the window was in the background; the text under it says what failed.
+    const QString failedTitle = tr("The report failed");
+    notify(placed ? placedTitle : failedTitle, outcome, std::move(openFolder));
+}
+
+void RunNotifier::notify(const QString& summary, const QString& body, std::function<void()> openFolder)
+{
+    Notification notification{summary, body, std::nullopt, {}};
+    QPointer<QWidget> window = window_;
+    //: What clicking the desktop notification does (some desktops show it): brings the tool's window to the front.
+    notification.byDefault = Notification::Action{tr("Show the Window"), [window] {
+                                                      if (!window)
+                                                          return;
+                                                      window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+                                                      window->show();
+                                                      window->raise();
+                                                      window->activateWindow();
+                                                  }};
+    if (openFolder)
+        //: A button in the desktop notification after a run: shows the report in the file manager.
+        notification.actions.push_back({tr("Open Folder"), std::move(openFolder)});
+    session_.notify(std::move(notification));
+}
