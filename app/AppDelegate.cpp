@@ -106,7 +106,7 @@ AppDelegate::AppDelegate(RequestSource requestForPress, DesktopSession* session,
     ui_->indicator->setMinimumHeight(ui_->cancelButton->sizeHint().height());
     ProgressBarIndicator::showAtRest(ui_->indicator);
     ui_->cancelButton->hide();
-    sizing_ = new WindowSizing(*this);
+    sizing_ = std::make_unique<WindowSizing>(*this);
     // A name as long as any the report gives its archive: with a larger
     // font the window opens wider, and elides the name only when narrowed.
     sizing_->openWideEnoughFor(ui_->placedReport->widthShowing(QStringLiteral("Telvarin_12_31_2011__12_59_PM.zip")));
@@ -115,6 +115,7 @@ AppDelegate::AppDelegate(RequestSource requestForPress, DesktopSession* session,
     ui_->button->setFocus();
 }
 
+// The sizing stops watching before the window goes.
 AppDelegate::~AppDelegate() = default;
 
 QProgressBar* AppDelegate::indicator() const
@@ -184,12 +185,14 @@ void AppDelegate::keyPressEvent(QKeyEvent* event)
 
 QPushButton* AppDelegate::defaultButton() const
 {
-    QPushButton* openFolder = ui_->placedReport->openFolderButton();
-    return openFolder->isDefault() && openFolder->isVisibleTo(this) ? openFolder : ui_->button;
+    return defaultButton_ && defaultButton_->isVisibleTo(this) ? defaultButton_ : ui_->button;
 }
 
 void AppDelegate::makeDefault(QPushButton* button)
 {
+    // Drawn as the default; a button that takes the focus is drawn so
+    // while it has it.
+    defaultButton_ = button;
     for (QPushButton* candidate : {ui_->button, ui_->placedReport->openFolderButton()})
         candidate->setDefault(candidate == button);
 }

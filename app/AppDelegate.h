@@ -82,7 +82,9 @@ private:
     std::unique_ptr<DesktopSession> ownSession_;
     DesktopSession* session_;
     RunNotifier notifier_;
-    WindowSizing* sizing_;
+    std::unique_ptr<WindowSizing> sizing_;
+    // What Return presses where no button has the focus.
+    QPushButton* defaultButton_ = nullptr;
     bool running_ = false;
     bool closeRequested_ = false;
     // Read by the report's thread.

@@ -49,8 +49,7 @@ QString fileUri(const std::string& path)
 {
     // Percent-encoded byte for byte: a name that is not UTF-8 still names
     // the same file.
-    return QStringLiteral("file://") +
-           QString::fromLatin1(QUrl::toPercentEncoding(QByteArray::fromStdString(path), "/"));
+    return QStringLiteral("file://") + QString::fromLatin1(QByteArray::fromStdString(path).toPercentEncoding("/"));
 }
 
 bool FreedesktopSession::openWithDesktopOpener(const std::string& folder)

@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-WindowSizing::WindowSizing(QMainWindow& window) : QObject(&window), window_(window), designed_(window.minimumSize())
+WindowSizing::WindowSizing(QMainWindow& window) : window_(window), designed_(window.minimumSize())
 {
     window_.installEventFilter(this);
     window_.centralWidget()->installEventFilter(this);
@@ -29,8 +29,8 @@ void WindowSizing::openWideEnoughFor(int width)
 
 bool WindowSizing::eventFilter(QObject* watched, QEvent* event)
 {
-    const bool resized = watched == &window_ && event->type() == QEvent::Resize;
-    const bool relaid = watched == window_.centralWidget() && event->type() == QEvent::LayoutRequest;
+    const bool resized = event->type() == QEvent::Resize && watched == &window_;
+    const bool relaid = event->type() == QEvent::LayoutRequest && watched != &window_;
     if (resized || relaid)
         fit();
     return false;

@@ -11,7 +11,8 @@ class QMainWindow;
 
 class WindowSizing : public QObject {
 public:
-    // Watches `window` (its size and its central widget's layout) from now on.
+    // Watches `window` (its size and its central widget's layout) from now
+    // on; it must outlive this object.
     explicit WindowSizing(QMainWindow& window);
 
     // Opens the window wide enough for content `width` wide, as far as its

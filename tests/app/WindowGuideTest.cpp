@@ -121,6 +121,9 @@ TEST(WindowGuide, SaysWhatAPressCollectsAndFitsItsSmallestSizeAtAnyFontSize)
         pressButton(guided.window);
         EXPECT_FALSE(guided.window.placedFileName()->isElided()) << "the window opens wide enough for the name";
         expectNothingClipped(guided);
+        guided.window.resize(512, 200);
+        QApplication::processEvents();
+        fprintf(stderr, "pt %d min %d x %d at width %d\n", points, guided.window.minimumWidth(), guided.window.minimumHeight(), guided.window.width());
     }
     QApplication::setFont(defaultFont);
 }
@@ -193,6 +196,7 @@ TEST(WindowGuide, TheFileNameIsSelectableElidedInTheMiddleWhenNarrowAndSaysItsWh
     const QString path = QString::fromStdString(guided.place.home + "/<b>Bureau</b>/" + ARCHIVE_NAME);
 
     // Reached by Tab from the report button, as a keyboard user would.
+    guided.window.button()->setFocus();
     QTest::keyClick(guided.window.button(), Qt::Key_Tab);
     ASSERT_EQ(guided.window.focusWidget(), name);
     QTest::keyClick(name, Qt::Key_Home);
@@ -314,6 +318,7 @@ TEST(WindowGuide, WhenOpenFolderCannotShowTheReportALineSaysWhyAndTakesTheFocus)
             std::filesystem::rename(archive, archive + ".elsewhere");
 
         QTest::mouseClick(guided.window.openFolderButton(), Qt::LeftButton);
+        QApplication::processEvents();
 
         EXPECT_EQ(guided.session.shownFiles.size(), asked);
         ASSERT_EQ(failure->isVisible(), !says.isEmpty());
