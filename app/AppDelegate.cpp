@@ -234,22 +234,19 @@ void AppDelegate::showOutcome(const platform::Message& message, const QString& t
 {
     const bool placed = message.kind == platform::Message::Kind::reportPlaced;
     const std::string& archive = message.archivePath;
-    const QString name = displayText::inSentence(fileNameOf(archive));
-    QString outcome;
+    // The row under the line names the file.
     if (placed) {
         ProgressBarIndicator::showComplete(ui_->indicator);
-        //: Under the full progress bar once a report was placed. %1 is the report's file name.
-        outcome = tr("The report “%1” was placed on the desktop.").arg(name);
+        //: Under the full progress bar once a report was placed; its file name shows under this line.
+        showStatus(tr("The report was placed on the desktop."), ElidingLabel::Fit::wrapped);
     } else if (!archive.empty()) {
-        //: Where the progress bar was, after a failure that left a valid zip file of what it had
-        //: gathered. %1 is the failure's message (the sentence of its box), %2 that file's name.
-        outcome = tr("The report failed: %1. What was gathered until then is in the partial report “%2”.")
-                      .arg(text, name);
+        //: Where the progress bar was, after a failure that left a valid zip file of what it had gathered,
+        //: whose name shows under this line. %1 is the failure's message (the sentence of its box).
+        showStatus(tr("The report failed: %1. A partial report was saved.").arg(text), ElidingLabel::Fit::wrapped);
     } else {
         //: Where the progress bar was, after a failure. %1 is the failure's message (the sentence of its box).
-        outcome = tr("The report failed: %1.").arg(text);
+        showStatus(tr("The report failed: %1.").arg(text), ElidingLabel::Fit::wrapped);
     }
-    showStatus(outcome, ElidingLabel::Fit::wrapped);
     std::function<void()> openFolder;
     if (!archive.empty()) {
         PlacedReportRow* row = ui_->placedReport;
@@ -260,7 +257,7 @@ void AppDelegate::showOutcome(const platform::Message& message, const QString& t
                 row->openFolder();
         };
     }
-    notifier_.runEnded(placed, outcome, std::move(openFolder));
+    notifier_.runEnded(placed, text, fileNameOf(archive), std::move(openFolder));
 }
 
 void AppDelegate::startOver()

@@ -1,6 +1,8 @@
 #include "app/RunNotifier.h"
 
 #include "app/DesktopSession.h"
+#include "app/DisplayText.h"
+#include "app/FailureExplanation.h"
 
 #include <QApplication>
 
@@ -26,17 +28,27 @@ void RunNotifier::waitingForAnswer(const QString& question)
     notify(tr("The report waits for your answer"), question, {});
 }
 
-void RunNotifier::runEnded(bool placed, const QString& outcome, std::function<void()> openFolder)
+void RunNotifier::runEnded(bool placed, const QString& sentence, const std::string& fileName,
+                           std::function<void()> openFolder)
 {
     if (userIsAtTheWindow())
         return;
-    //: Title of the desktop notification when a report was placed while the
-    //: window was in the background; the text under it names the report.
-    const QString placedTitle = tr("Report placed");
+    const QString name = displayText::inSentence(fileName);
+    if (placed) {
+        //: Title of the desktop notification when a report was placed while the
+        //: window was in the background; the text under it names the report.
+        notify(tr("Report placed"),
+               //: In the desktop notification when a report was placed. %1 is its file name.
+               tr("The report “%1” was placed on the desktop.").arg(name), std::move(openFolder));
+        return;
+    }
+    //: In the desktop notification after a failure. %1 is the failure's message (the sentence of its box).
+    QString body = tr("The report failed: %1.").arg(sentence);
+    if (!fileName.empty())
+        body += QLatin1Char('\n') + FailureExplanation::partialReport(name);
     //: Title of the desktop notification when a report ended in a failure while
     //: the window was in the background; the text under it says what failed.
-    const QString failedTitle = tr("The report failed");
-    notify(placed ? placedTitle : failedTitle, outcome, std::move(openFolder));
+    notify(tr("The report failed"), body, std::move(openFolder));
 }
 
 void RunNotifier::notify(const QString& summary, const QString& body, std::function<void()> openFolder)

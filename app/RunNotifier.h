@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <string>
 
 class DesktopSession;
 
@@ -21,9 +22,10 @@ public:
 
     // A box asks `question` during the run.
     void waitingForAnswer(const QString& question);
-    // The run ended; `outcome` is the line the window shows for it.
-    // `openFolder`, when given, shows the file the run left.
-    void runEnded(bool placed, const QString& outcome, std::function<void()> openFolder);
+    // The run ended with the box that says `sentence`, leaving `fileName`
+    // (the report, or after a failure a partial report; empty for none),
+    // which `openFolder` shows.
+    void runEnded(bool placed, const QString& sentence, const std::string& fileName, std::function<void()> openFolder);
 
 private:
     bool userIsAtTheWindow() const;

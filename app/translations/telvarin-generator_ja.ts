@@ -39,19 +39,19 @@
         <translation>「%1」をコピーしています…</translation>
     </message>
     <message>
-        <source>The report “%1” was placed on the desktop.</source>
-        <extracomment>Under the full progress bar once a report was placed. %1 is the report&apos;s file name.</extracomment>
-        <translation>レポート「%1」をデスクトップに保存しました。</translation>
-    </message>
-    <message>
-        <source>The report failed: %1. What was gathered until then is in the partial report “%2”.</source>
-        <extracomment>Where the progress bar was, after a failure that left a valid zip file of what it had gathered. %1 is the failure&apos;s message (the sentence of its box), %2 that file&apos;s name.</extracomment>
-        <translation>レポートを作成できませんでした: %1。それまでに収集した内容は部分レポート「%2」にあります。</translation>
-    </message>
-    <message>
         <source>The report failed: %1.</source>
         <extracomment>Where the progress bar was, after a failure. %1 is the failure&apos;s message (the sentence of its box).</extracomment>
         <translation>レポートを作成できませんでした: %1。</translation>
+    </message>
+    <message>
+        <source>The report was placed on the desktop.</source>
+        <extracomment>Under the full progress bar once a report was placed; its file name shows under this line.</extracomment>
+        <translation>レポートをデスクトップに保存しました。</translation>
+    </message>
+    <message>
+        <source>The report failed: %1. A partial report was saved.</source>
+        <extracomment>Where the progress bar was, after a failure that left a valid zip file of what it had gathered, whose name shows under this line. %1 is the failure&apos;s message (the sentence of its box).</extracomment>
+        <translation>レポートを作成できませんでした: %1。部分レポートを保存しました。</translation>
     </message>
 </context>
 <context>
@@ -344,6 +344,16 @@ Quorvel サポートが必要とする情報を 1 つの zip ファイルにま�
         <source>Open Folder</source>
         <extracomment>A button in the desktop notification after a run: shows the report in the file manager.</extracomment>
         <translation>フォルダーを開く</translation>
+    </message>
+    <message>
+        <source>The report “%1” was placed on the desktop.</source>
+        <extracomment>In the desktop notification when a report was placed. %1 is its file name.</extracomment>
+        <translation>レポート「%1」をデスクトップに保存しました。</translation>
+    </message>
+    <message>
+        <source>The report failed: %1.</source>
+        <extracomment>In the desktop notification after a failure. %1 is the failure&apos;s message (the sentence of its box).</extracomment>
+        <translation>レポートを作成できませんでした: %1。</translation>
     </message>
 </context>
 <context>

@@ -39,19 +39,19 @@
         <translation>正在复制“%1”…</translation>
     </message>
     <message>
-        <source>The report “%1” was placed on the desktop.</source>
-        <extracomment>Under the full progress bar once a report was placed. %1 is the report&apos;s file name.</extracomment>
-        <translation>报告“%1”已保存到桌面。</translation>
-    </message>
-    <message>
-        <source>The report failed: %1. What was gathered until then is in the partial report “%2”.</source>
-        <extracomment>Where the progress bar was, after a failure that left a valid zip file of what it had gathered. %1 is the failure&apos;s message (the sentence of its box), %2 that file&apos;s name.</extracomment>
-        <translation>报告生成失败：%1。此前收集的内容位于部分报告“%2”中。</translation>
-    </message>
-    <message>
         <source>The report failed: %1.</source>
         <extracomment>Where the progress bar was, after a failure. %1 is the failure&apos;s message (the sentence of its box).</extracomment>
         <translation>报告生成失败：%1。</translation>
+    </message>
+    <message>
+        <source>The report was placed on the desktop.</source>
+        <extracomment>Under the full progress bar once a report was placed; its file name shows under this line.</extracomment>
+        <translation>报告已保存到桌面。</translation>
+    </message>
+    <message>
+        <source>The report failed: %1. A partial report was saved.</source>
+        <extracomment>Where the progress bar was, after a failure that left a valid zip file of what it had gathered, whose name shows under this line. %1 is the failure&apos;s message (the sentence of its box).</extracomment>
+        <translation>报告生成失败：%1。已保存部分报告。</translation>
     </message>
 </context>
 <context>
@@ -343,6 +343,16 @@ Without a window, telvarin-report makes the same report.
         <source>Open Folder</source>
         <extracomment>A button in the desktop notification after a run: shows the report in the file manager.</extracomment>
         <translation>打开文件夹</translation>
+    </message>
+    <message>
+        <source>The report “%1” was placed on the desktop.</source>
+        <extracomment>In the desktop notification when a report was placed. %1 is its file name.</extracomment>
+        <translation>报告“%1”已保存到桌面。</translation>
+    </message>
+    <message>
+        <source>The report failed: %1.</source>
+        <extracomment>In the desktop notification after a failure. %1 is the failure&apos;s message (the sentence of its box).</extracomment>
+        <translation>报告生成失败：%1。</translation>
     </message>
 </context>
 <context>
