@@ -11,6 +11,8 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+
 namespace {
 
 std::string nameOf(const std::string& path)
@@ -120,9 +122,14 @@ int PlacedReportRow::widthShowing(const QString& fileName)
 {
     const QString shown = fileName_->fullText();
     fileName_->setFullText(fileName);
-    // The nested row keeps its hint until the row is laid out again.
-    fileRow_->invalidate();
-    const int width = fileRow_->sizeHint().width();
+    int width = 0;
+    for (Kind kind : {Kind::report, Kind::partialReport}) {
+        showCaption(kind);
+        // The nested row keeps its hint until the row is laid out again.
+        fileRow_->invalidate();
+        width = std::max(width, fileRow_->sizeHint().width());
+    }
+    showCaption(kind_);
     fileName_->setFullText(shown);
     return width;
 }

@@ -35,7 +35,7 @@ public:
     const std::string& archive() const { return archive_; }
     Kind kind() const { return kind_; }
 
-    // The width the row needs to show `fileName` whole.
+    // The width the row needs to show `fileName` whole, after either caption.
     int widthShowing(const QString& fileName);
     // Another action on the file, after those there.
     void addAction(QPushButton* action);
