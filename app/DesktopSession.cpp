@@ -126,8 +126,8 @@ void FreedesktopSession::send(Notification notification, const QStringList& capa
     const QString body = capabilities.contains(QStringLiteral("body-markup")) ? notification.body.toHtmlEscaped()
                                                                                : notification.body;
     const QString service = QString::fromLatin1(NOTIFICATIONS);
-    QDBusMessage call =
-        QDBusMessage::createMethodCall(service, QString::fromLatin1(NOTIFICATIONS_PATH), service, QStringLiteral("Notify"));
+    const QString path = QString::fromLatin1(NOTIFICATIONS_PATH);
+    QDBusMessage call = QDBusMessage::createMethodCall(service, path, service, QStringLiteral("Notify"));
     // The menu entry lets the server show the tool's name and icon.
     const QVariantMap hints{{QStringLiteral("desktop-entry"), QString::fromLatin1(APPLICATION_ID)}};
     call << QGuiApplication::applicationDisplayName() << 0u << QString::fromLatin1(APPLICATION_ID)

@@ -54,16 +54,16 @@ void RunNotifier::runEnded(bool placed, const QString& sentence, const std::stri
 void RunNotifier::notify(const QString& summary, const QString& body, std::function<void()> openFolder)
 {
     Notification notification{summary, body, std::nullopt, {}};
-    QPointer<QWidget> window = window_;
+    auto bringBack = [window = window_] {
+        if (!window)
+            return;
+        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+        window->show();
+        window->raise();
+        window->activateWindow();
+    };
     //: What clicking the desktop notification does (some desktops show it): brings the tool's window to the front.
-    notification.byDefault = Notification::Action{tr("Show the Window"), [window] {
-                                                      if (!window)
-                                                          return;
-                                                      window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
-                                                      window->show();
-                                                      window->raise();
-                                                      window->activateWindow();
-                                                  }};
+    notification.byDefault = Notification::Action{tr("Show the Window"), bringBack};
     if (openFolder)
         //: A button in the desktop notification after a run: shows the report in the file manager.
         notification.actions.push_back({tr("Open Folder"), std::move(openFolder)});

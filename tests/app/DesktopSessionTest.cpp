@@ -125,7 +125,8 @@ TEST(DesktopSession, ShowsTheArchiveInTheFileManagerElseItsFolderAndNotifiesWith
         {{}, QStringLiteral("“R&D <1>” placed"), {QStringLiteral("default"), QStringLiteral("Show")}},
         // Markup is escaped where the server reads it; buttons only where it shows them.
         {{QStringLiteral("body-markup"), QStringLiteral("actions")}, QStringLiteral("“R&amp;D &lt;1&gt;” placed"),
-         {QStringLiteral("default"), QStringLiteral("Show"), QStringLiteral("action-0"), QStringLiteral("Open Folder")}},
+         {QStringLiteral("default"), QStringLiteral("Show"), QStringLiteral("action-0"),
+          QStringLiteral("Open Folder")}},
     };
     for (const auto& [capabilities, body, actions] : servers) {
         SCOPED_TRACE(capabilities.join(QLatin1Char(' ')).toStdString());
@@ -153,7 +154,8 @@ TEST(DesktopSession, ShowsTheArchiveInTheFileManagerElseItsFolderAndNotifiesWith
         const QStringList expected = actions.contains(QStringLiteral("action-0"))
                                          ? QStringList{QStringLiteral("open"), QStringLiteral("default")}
                                          : QStringList{QStringLiteral("default")};
-        EXPECT_TRUE(QTest::qWaitFor([&] { return ran == expected; }, 10000)) << ran.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return ran == expected; }, 10000))
+            << ran.join(QLatin1Char(' ')).toStdString();
     }
 }
 

@@ -42,7 +42,8 @@ TEST(DisplayText, ElidesOnlyWhatCannotWrapAndKeepsItsEnd)
     const QFontMetrics metrics(QApplication::font());
     const int width = metrics.horizontalAdvance(QString(20, QLatin1Char('n')));
     const QString longName = QStringLiteral("start") + QString(200, QLatin1Char('n')) + QStringLiteral("end.log");
-    const QString text = QStringLiteral("The file “/home/anna/") + longName + QStringLiteral("” could not be read.\nCheck it.");
+    const QString text =
+        QStringLiteral("The file “/home/anna/") + longName + QStringLiteral("” could not be read.\nCheck it.");
 
     const QString fitted = displayText::fittedToWidth(text, metrics, width);
 

@@ -139,7 +139,8 @@ TEST(WindowGuide, SpeaksGermanOnAGermanDesktopQtsButtonsIncluded)
     const auto placed = pressButton(guided.window);
     ASSERT_EQ(placed.size(), 2u);
     EXPECT_EQ(placed[0].text,
-              QStringLiteral("Es wurde kein unterstützter Drucker gefunden; der Bericht enthält nur die Protokolldateien."));
+              QStringLiteral("Es wurde kein unterstützter Drucker gefunden; "
+                             "der Bericht enthält nur die Protokolldateien."));
     EXPECT_EQ(placed[1].text, QStringLiteral("Ein Bericht wurde auf dem Schreibtisch abgelegt"));
     EXPECT_EQ(guided.window.openFolderButton()->text(), QStringLiteral("&Ordner öffnen"));
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Abbrechen"));
@@ -394,8 +395,8 @@ TEST(WindowGuide, ARunThatWaitsOrEndsWhileTheUserIsElsewhereSaysSoInANotificatio
     // Each notification's title, text and buttons.
     using Said = std::vector<std::tuple<QString, QString, QStringList>>;
     const QString noPrinter = QStringLiteral("No recognized printer found, the report will only contain log files.");
-    const QString placed =
-        QStringLiteral("The report \u201c\u2068%1\u2069\u201d was placed on the desktop.").arg(QLatin1String(ARCHIVE_NAME));
+    const QString placed = QStringLiteral("The report \u201c\u2068%1\u2069\u201d was placed on the desktop.")
+                               .arg(QLatin1String(ARCHIVE_NAME));
     const struct {
         bool away;
         bool dataXml;
@@ -405,7 +406,9 @@ TEST(WindowGuide, ARunThatWaitsOrEndsWhileTheUserIsElsewhereSaysSoInANotificatio
          true,
          {{QStringLiteral("The report waits for your answer"), noPrinter, {}},
           {QStringLiteral("Report placed"), placed, {QStringLiteral("Open Folder")}}}},
-        {true, false, {{QStringLiteral("The report failed"), QStringLiteral("The report failed: Could not find data.xml."), {}}}},
+        {true,
+         false,
+         {{QStringLiteral("The report failed"), QStringLiteral("The report failed: Could not find data.xml."), {}}}},
         {false, true, {}},
         {false, false, {}},
     };

@@ -496,8 +496,8 @@ TEST(WindowPress, TheEndOfARunSaysHowItEndedAndOffersTheFileItLeftUntilTheNextPr
         QPushButton* focus;
     } cases[] = {
         {"no file list", [&] { std::rename(place.dataXml.c_str(), (place.dataXml + ".away").c_str()); },
-         QStringLiteral("The report failed: Could not find data.xml."), {}, QStringLiteral("Reinstall the Telvarin Generator."),
-         false, window.button()},
+         QStringLiteral("The report failed: Could not find data.xml."), {},
+         QStringLiteral("Reinstall the Telvarin Generator."), false, window.button()},
         // The most common failure on a fresh install keeps the files gathered before it.
         {"no driver folder",
          [&] {
