@@ -213,6 +213,26 @@ Senza finestra, telvarin-report crea lo stesso rapporto.
         <extracomment>After a failure that left a valid zip file of what it had gathered. %1 is its path or name.</extracomment>
         <translation>Quanto raccolto fino a quel momento si trova nel rapporto parziale «%1».</translation>
     </message>
+    <message>
+        <source>The USB devices of this computer could not be listed</source>
+        <extracomment>Under &quot;Error code -99 occured&quot; (or another negative code) when the system&apos;s USB layer could not start.</extracomment>
+        <translation>Impossibile elencare i dispositivi USB di questo computer</translation>
+    </message>
+    <message>
+        <source>Close programs you do not need, or raise the limits on open files and processes, then try again.</source>
+        <extracomment>What the user can do when the USB layer could not start (too many open files or processes).</extracomment>
+        <translation>Chiudere i programmi non necessari, oppure aumentare i limiti di file aperti e di processi, quindi riprovare.</translation>
+    </message>
+    <message>
+        <source>The facts about this computer could not be read from “%1”</source>
+        <extracomment>Under &quot;Error code 10 occured&quot;. %1 is a system file such as /proc/meminfo.</extracomment>
+        <translation>Impossibile leggere le informazioni su questo computer da «%1»</translation>
+    </message>
+    <message>
+        <source>Check that /proc and /sys are mounted and readable, then try again.</source>
+        <extracomment>What the user can do when the system&apos;s /proc or /sys files cannot be read. Keep /proc and /sys.</extracomment>
+        <translation>Verificare che /proc e /sys siano montati e leggibili, quindi riprovare.</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>

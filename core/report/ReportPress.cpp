@@ -35,6 +35,7 @@ PressResult runReportPress(BusyIndicator& indicator, const ReportRequest& reques
         result.checksumFilePath = archive.checksumFilePath;
         result.checksumFileError = archive.checksumFileError;
         result.missing = generator.missingPaths();
+        result.skipped = generator.skippedPaths();
         result.log = generator.log();
     };
     auto fail = [&](platform::Message message) {
