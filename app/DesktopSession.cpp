@@ -30,7 +30,7 @@ bool FreedesktopSession::openWithDesktopOpener(const QString& folder)
 }
 
 FreedesktopSession::FreedesktopSession(QDBusConnection bus, FolderOpener openFolder)
-    : bus_(std::move(bus)), openFolder_(std::move(openFolder))
+    : bus_(std::move(bus)), openFolder_(std::move(openFolder)), mail_(bus_)
 {
 }
 
@@ -73,4 +73,9 @@ void FreedesktopSession::notify(const QString& summary, const QString& body)
     // Nobody waits for the answer: without a notification service the
     // message box still says how the run ended.
     bus_.asyncCall(call, NOTIFICATION_TIMEOUT_MS);
+}
+
+void FreedesktopSession::composeEmail(const SupportMail& mail, EmailComposer::Done done)
+{
+    mail_.compose(mail, std::move(done));
 }

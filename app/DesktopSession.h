@@ -1,7 +1,9 @@
 #pragma once
 // What the window asks of the desktop session around it: showing the placed
-// report in the file manager, and telling the user of an outcome they may
-// not be looking at.
+// report in the file manager, telling the user of an outcome they may not
+// be looking at, and mailing the report.
+
+#include "app/EmailComposer.h"
 
 #include <QDBusConnection>
 #include <QObject>
@@ -21,6 +23,9 @@ public:
 
     // A desktop notification; nothing when the session offers none.
     virtual void notify(const QString& summary, const QString& body) = 0;
+
+    // A new mail in the user's mail program with the report attached.
+    virtual void composeEmail(const SupportMail& mail, EmailComposer::Done done) = 0;
 };
 
 // The freedesktop.org session: the file manager's ShowItems and the
@@ -37,10 +42,12 @@ public:
 
     void showFileInFolder(const QString& file, ShowDone done) override;
     void notify(const QString& summary, const QString& body) override;
+    void composeEmail(const SupportMail& mail, EmailComposer::Done done) override;
 
 private:
     QDBusConnection bus_;
     FolderOpener openFolder_;
+    EmailComposer mail_;
     // Owns the calls still waiting for their answer: they end with the session.
     QObject pendingCalls_;
 };

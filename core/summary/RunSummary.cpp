@@ -25,7 +25,8 @@ RunSummary summarizeRun(const PressResult& press)
         summary.archivePath = press.archivePath;
     summary.sha256 = press.sha256;
     summary.checksumFilePath = press.checksumFilePath;
-    summary.entries = press.entries;
+    for (const WrittenEntry& entry : press.entries)
+        summary.entries.push_back(entry.name);
     summary.missing = press.missing;
     summary.printer = press.deviceReportStored;
     if (!press.reportPlaced) {

@@ -61,8 +61,12 @@ class RecordingDesktopSession final : public DesktopSession {
 public:
     void showFileInFolder(const QString& file, ShowDone done) override;
     void notify(const QString& summary, const QString& body) override;
+    // Answers at once with `mailOutcome`.
+    void composeEmail(const SupportMail& mail, EmailComposer::Done done) override;
 
     bool showWorks = true;
+    MailOutcome mailOutcome = MailOutcome::composing;
+    std::vector<SupportMail> mails;
     std::vector<std::string> shownFiles;
     std::vector<std::pair<QString, QString>> notifications;
 };
