@@ -84,6 +84,19 @@ QString FailureExplanation::text(const FailureDetail& detail)
         return tr("The printer stopped answering.") + QLatin1Char('\n') +
                //: What the user can do when the printer stopped answering.
                tr("Connect the printer with its USB cable and switch it on, then try again.");
+    case FailedStep::listUsbDevices:
+        //: Under "Error code -99 occured" (or another negative code) when the system's USB layer could not start.
+        what = tr("The USB devices of this computer could not be listed");
+        //: What the user can do when the USB layer could not start (too many open files or processes).
+        advice = tr("Close programs you do not need, or raise the limits on open files and processes, "
+                    "then try again.");
+        break;
+    case FailedStep::readComputerFacts:
+        //: Under "Error code 10 occured". %1 is a system file such as /proc/meminfo.
+        what = tr("The facts about this computer could not be read from “%1”").arg(path);
+        //: What the user can do when the system's /proc or /sys files cannot be read. Keep /proc and /sys.
+        advice = tr("Check that /proc and /sys are mounted and readable, then try again.");
+        break;
     case FailedStep::unknown:
         return {};
     }

@@ -23,6 +23,9 @@ enum class FailedStep {
     listApplicationDirectory, // path: the applications directory
     openPrinter,              // the printer was found but could not be opened
     talkToPrinter,            // the opened printer stopped answering
+    listUsbDevices,           // the USB stack could not start or list its devices; no path
+    readComputerFacts,        // path: the file the facts about the computer come from;
+                              // errno 0: it was read but does not hold them
 };
 
 struct FailureDetail {

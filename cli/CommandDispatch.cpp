@@ -24,12 +24,14 @@ int usageError(const UsageError& error)
 
 int showHelp(const Options&)
 {
-    return writeToStandardOutput(HELP_TEXT) ? 0 : 1;
+    writeToStandardOutput(HELP_TEXT);
+    return standardOutputDelivered() ? 0 : 1;
 }
 
 int showVersion(const Options&)
 {
-    return writeToStandardOutput(VERSION_TEXT) ? 0 : 1;
+    writeToStandardOutput(VERSION_TEXT);
+    return standardOutputDelivered() ? 0 : 1;
 }
 
 // What each action runs, and whether it needs the named paths checked first.

@@ -2,13 +2,13 @@
 
 #include "base/TerminalText.h"
 #include "core/summary/FailureText.h"
+#include "platform/posix/FullWrite.h"
 #include "platform/ResourceLocator.h"
 
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
+#include <system_error>
 
 namespace cli {
 
@@ -22,16 +22,40 @@ CommandServices::CommandServices(const Options& options, Progress progress)
     installed_.emplace(services);
 }
 
+namespace {
+
+// The first failure to write to standard output.
+std::error_code& standardOutputFailure()
+{
+    static std::error_code failure;
+    return failure;
+}
+
+// Asked once: what standard output is does not change while the command
+// writes to it, and a run writes many lines.
+bool standardOutputIsTerminal()
+{
+    static const bool terminal = isatty(STDOUT_FILENO) == 1;
+    return terminal;
+}
+
+void writeLineToStandardOutput(const std::string& line)
+{
+    writeToStandardOutput((standardOutputIsTerminal() ? escapedForTerminal(line) : line) + "\n");
+}
+
+} // namespace
+
 void CommandServices::CommandReporter::progress(const std::string& line)
 {
     if (progress_ == Progress::Shown)
-        platform::consoleReporter().progress(line);
+        writeLineToStandardOutput(line);
 }
 
 void CommandServices::CommandReporter::showInformation(const platform::Message& message)
 {
     if (progress_ == Progress::Shown) {
-        platform::consoleReporter().showInformation(message);
+        writeLineToStandardOutput(message.text);
         return;
     }
     std::fprintf(stderr, "%s\n", shownOn(STDERR_FILENO, message.text).c_str());
@@ -55,14 +79,20 @@ std::optional<std::string> fileListPath(const Options& options)
     return options.dataXml ? options.dataXml : platform::findResource("data.xml");
 }
 
-bool writeToStandardOutput(const std::string& text)
+void writeToStandardOutput(std::string_view text)
 {
-    errno = 0;
-    const bool written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size();
-    if (std::fflush(stdout) == 0 && written)
+    const std::error_code failure = platform::writeFully(STDOUT_FILENO, text);
+    if (failure && !standardOutputFailure())
+        standardOutputFailure() = failure;
+}
+
+bool standardOutputDelivered()
+{
+    const std::error_code& failure = standardOutputFailure();
+    if (!failure)
         return true;
-    std::fprintf(stderr, "telvarin-report: cannot write to standard output: %s\n",
-                 std::strerror(errno != 0 ? errno : EIO));
+    std::fprintf(stderr, "telvarin-report: cannot write to standard output: %s\n", failure.message().c_str());
+    std::fflush(stderr);
     return false;
 }
 

@@ -3,7 +3,7 @@
 // system that --sysroot names, and a reporter that prints the messages on
 // standard error, a failure's detail on the line after its sentence, and
 // the progress lines on standard output unless that carries data (a
-// listing, one JSON object).
+// listing, one JSON object). On a terminal, names are escaped.
 
 #include "cli/Options.h"
 
@@ -12,6 +12,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace cli {
 
@@ -45,9 +46,14 @@ private:
 // The file list the options name, or the one installed with the tool.
 std::optional<std::string> fileListPath(const Options& options);
 
-// Writes the text and flushes; on failure (a full disk, a closed pipe) says
-// so on standard error and returns false, so that the data is not taken as
-// delivered.
-bool writeToStandardOutput(const std::string& text);
+// Standard output carries what a script reads (the progress, the archive's
+// path, a listing, one JSON object). Each text is written whole, straight to
+// the descriptor; the first failure (a full disk, a reader gone away) is
+// kept for the end of the command, so that output cut short is never taken
+// for delivered.
+void writeToStandardOutput(std::string_view text);
+// Whether everything written to standard output got there; when not, says
+// on standard error why.
+bool standardOutputDelivered();
 
 } // namespace cli

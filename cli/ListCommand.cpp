@@ -15,12 +15,11 @@ int runListCommand(const Options& options)
     const ListingResult listing = listConfiguredFiles(fileListPath(options));
     if (!listing.listed)
         return 1;
-    if (options.json)
-        return writeToStandardOutput(listingJson(listing.paths)) ? 0 : 1;
     // Names are escaped only for a person reading them, as `ls` does; a
     // pipe gets the bytes as they are.
-    const bool forTerminal = isatty(STDOUT_FILENO) == 1;
-    return writeToStandardOutput(listingText(listing.paths, forTerminal)) ? 0 : 1;
+    writeToStandardOutput(options.json ? listingJson(listing.paths)
+                                       : listingText(listing.paths, isatty(STDOUT_FILENO) == 1));
+    return standardOutputDelivered() ? 0 : 1;
 }
 
 } // namespace cli

@@ -53,31 +53,44 @@ const char* const HELP_TEXT =
     "                   report checks them (only --sysroot may go without\n"
     "                   --output), and nothing is written. Reads the file list as\n"
     "                   a report does (a faulty one fails the same way), talks to\n"
-    "                   no printer and reads no facts about the computer. On a\n"
-    "                   terminal, control characters in paths are shown as\n"
-    "                   escapes such as \\n or \\033, and a backslash as \\\\.\n"
-    "                   With --json, one JSON object instead: \"files\" (each\n"
-    "                   {\"path\": PATH, \"size\": SIZE}), \"missing\" (the paths)\n"
-    "                   and \"total\" (bytes).\n"
+    "                   no printer and reads no facts about the computer. A path\n"
+    "                   that names no regular file, which a report never opens,\n"
+    "                   is \"TYPE<tab>PATH\": TYPE is directory, fifo, socket,\n"
+    "                   character-device, block-device or other. On a terminal,\n"
+    "                   control characters in paths are shown as escapes such as\n"
+    "                   \\n or \\033, and a backslash as \\\\. With --json, one\n"
+    "                   JSON object instead: \"files\" (each {\"path\": PATH,\n"
+    "                   \"size\": SIZE}), \"missing\" (the paths), \"skipped\" (each\n"
+    "                   {\"path\": PATH, \"type\": TYPE}) and \"total\" (bytes).\n"
     "  --json           print exactly one JSON object on standard output instead\n"
     "                   of the progress: \"placed\" (true or false), \"archive\" (the\n"
     "                   absolute path, or null), \"sha256\" (of the archive, or\n"
     "                   null), \"checksum_file\" (with --checksum, or null),\n"
     "                   \"entries\" (the archive's entry names in order), \"missing\"\n"
     "                   (the paths the log names as not found and the wildcards\n"
-    "                   that added no file, in order), \"printer\" (whether the\n"
-    "                   device report is in the archive) and \"error\" (null, or\n"
-    "                   {\"code\": N, \"message\": TEXT}). The messages still go to\n"
-    "                   standard error.\n"
+    "                   that added no file, in order), \"skipped\" (each path\n"
+    "                   that names no regular file, {\"path\": PATH, \"type\":\n"
+    "                   TYPE} as for --list), \"printer\" (whether the device\n"
+    "                   report is in the archive) and \"error\" (null, or\n"
+    "                   {\"code\": N, \"message\": TEXT, \"detail\": TEXT or null}).\n"
+    "                   A name that is not UTF-8 is {\"hex\": BYTES}, its bytes in\n"
+    "                   hexadecimal (bytes.fromhex in Python, xxd -r -p in a\n"
+    "                   shell); other names are strings. The messages still go\n"
+    "                   to standard error.\n"
     "  --checksum       write NAME.zip.sha256 beside the archive, in the format of\n"
     "                   sha256sum, so that \"sha256sum -c NAME.zip.sha256\" checks it\n"
     "                   after a transfer\n"
     "  --help           show this text and exit\n"
     "  --version        show the version, the copyright and the licence, and exit\n"
     "\n"
+    "A value follows its option as the next argument, even one that begins with\n"
+    "a dash (--output -d), or after \"=\" (--output=DIR); \"--\" ends the options.\n"
+    "\n"
     "Exit status: 0 when the archive was placed (or listed), 1 when the report\n"
-    "failed (the reason is on standard error, and in \"error\" with --json), 2 for\n"
-    "a command line that cannot be run (nothing is written, not even JSON).\n"
+    "failed (the reason is on standard error, and in \"error\" with --json) or\n"
+    "standard output could not take what was written to it (standard error then\n"
+    "says where the archive is), 2 for a command line that cannot be run (nothing\n"
+    "is written, not even JSON).\n"
     "\n"
     "Report problems to: " TELVARIN_SUPPORT_ADDRESS "\n"
     TELVARIN_PRODUCT_NAME " home page: <" TELVARIN_HOMEPAGE ">\n";
@@ -169,7 +182,14 @@ std::variant<Options, UsageError> parseOptions(const std::vector<std::string>& a
     std::size_t chosenAction = OPTION_COUNT;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
-        if (argument.size() < 2 || argument.compare(0, 2, "--") != 0 || argument == "--")
+        // "--" ends the options, as getopt has it; the program takes no
+        // other arguments, so only a "--" at the end is left.
+        if (argument == "--") {
+            if (i + 1 < arguments.size())
+                return UsageError{"unexpected argument " + quoted(arguments[i + 1])};
+            break;
+        }
+        if (argument.size() < 2 || argument.compare(0, 2, "--") != 0)
             return UsageError{"unexpected argument " + quoted(argument)};
 
         const auto equals = argument.find('=');
@@ -185,9 +205,9 @@ std::variant<Options, UsageError> parseOptions(const std::vector<std::string>& a
                 return UsageError{"option " + quoted(name) + " takes no value"};
         } else if (equals != std::string::npos) {
             value = argument.substr(equals + 1);
-        } else if (i + 1 < arguments.size() && arguments[i + 1].compare(0, 1, "-") != 0) {
-            // A following word that starts with "-" is taken for a forgotten
-            // value rather than a path; "--output=-dir" still reaches such a path.
+        } else if (i + 1 < arguments.size()) {
+            // The next word, whatever it starts with, as getopt takes it:
+            // "--output -d" names the folder "-d".
             value = arguments[++i];
         } else {
             return UsageError{"option " + quoted(name) + " needs a " + definition.valueName};

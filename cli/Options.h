@@ -32,8 +32,9 @@ struct UsageError {
 };
 
 // The arguments after the program name. Options take their value as the next
-// argument or after "=" (--output=DIR); each may be given once. --list takes
-// every option of a report, so that it can be added to a working command line.
+// argument, whatever it begins with, or after "=" (--output=DIR); each may be
+// given once; "--" ends them. --list takes every option of a report, so that
+// it can be added to a working command line.
 std::variant<Options, UsageError> parseOptions(const std::vector<std::string>& arguments);
 
 // For a report run or a listing: checks that --sysroot and --output name

@@ -33,6 +33,18 @@ std::string archivePathIn(const std::string& directory)
     return path + TelvarinGenerator::getNewReportFileName();
 }
 
+void sayWhereTheArchiveIs(const PressResult& result)
+{
+    if (result.archivePath.empty())
+        return;
+    const std::string path = shownOn(STDERR_FILENO, result.archivePath);
+    if (result.reportPlaced)
+        std::fprintf(stderr, "telvarin-report: the report was placed all the same: %s\n", path.c_str());
+    else
+        std::fprintf(stderr, "telvarin-report: what was gathered before the failure is in %s\n", path.c_str());
+    std::fflush(stderr);
+}
+
 } // namespace
 
 int runReportCommand(const Options& options)
@@ -62,17 +74,20 @@ int runReportCommand(const Options& options)
     }
 
     const RunSummary summary = summarizeRun(result);
-    const int status = result.cancelled ? EXIT_CANCELLED : summary.error ? 1 : 0;
-    if (options.json) {
-        const bool written = writeToStandardOutput(runSummaryJson(summary));
-        return written || result.cancelled ? status : 1;
+    if (options.json)
+        writeToStandardOutput(runSummaryJson(summary));
+    else if (result.reportPlaced)
+        // Absolute, for scp and scripts, which may run from anywhere.
+        writeToStandardOutput(shownOn(STDOUT_FILENO, result.archivePath) + "\n");
+    if (result.cancelled)
+        return EXIT_CANCELLED;
+    // A result that did not reach its reader is no success; the archive
+    // stays, and the reader of standard error learns where it is.
+    if (!standardOutputDelivered()) {
+        sayWhereTheArchiveIs(result);
+        return 1;
     }
-    if (!result.reportPlaced)
-        return status;
-    // Absolute, for scp and scripts, which may run from anywhere.
-    std::printf("%s\n", shownOn(STDOUT_FILENO, result.archivePath).c_str());
-    std::fflush(stdout);
-    return status;
+    return summary.error ? 1 : 0;
 }
 
 } // namespace cli

@@ -18,6 +18,19 @@ std::error_code lastError()
 
 } // namespace
 
+FileKind fileKindOf(mode_t mode)
+{
+    switch (mode & S_IFMT) {
+    case S_IFREG: return FileKind::regular;
+    case S_IFDIR: return FileKind::directory;
+    case S_IFIFO: return FileKind::fifo;
+    case S_IFSOCK: return FileKind::socket;
+    case S_IFCHR: return FileKind::characterDevice;
+    case S_IFBLK: return FileKind::blockDevice;
+    default: return FileKind::other;
+    }
+}
+
 CollectedSystem::CollectedSystem(std::string root) : root_(std::move(root))
 {
     // "/" is the running machine's own root.
@@ -44,7 +57,10 @@ CollectedSystem::RegularFile CollectedSystem::openRegularFile(const std::string&
         std::error_code error;
         located = confined_->locate(path, error);
     }
-    if (!located || fstat(located.get(), &result.status) != 0 || !S_ISREG(result.status.st_mode))
+    if (!located || fstat(located.get(), &result.status) != 0)
+        return result;
+    result.kind = fileKindOf(result.status.st_mode);
+    if (result.kind != FileKind::regular)
         return result;
     result.found = true;
     const int flags = O_RDONLY | O_NOCTTY | O_CLOEXEC | (result.status.st_size > 0 ? 0 : O_NONBLOCK);
@@ -61,6 +77,8 @@ CollectedSystem::RegularFile CollectedSystem::openRegularFile(const std::string&
         // Removed since (a log rotated away).
         result.found = result.error != std::errc::no_such_file_or_directory &&
                        result.error != std::errc::not_a_directory;
+        if (!result.found)
+            result.kind = FileKind::none;
         return result;
     }
     if (fstat(result.file.get(), &result.status) != 0) {
@@ -68,7 +86,8 @@ CollectedSystem::RegularFile CollectedSystem::openRegularFile(const std::string&
         result.file.reset();
         return result;
     }
-    if (!S_ISREG(result.status.st_mode)) {
+    result.kind = fileKindOf(result.status.st_mode);
+    if (result.kind != FileKind::regular) {
         result.found = false;
         result.file.reset();
     } else if (result.status.st_size > 0) {

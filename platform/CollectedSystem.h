@@ -19,6 +19,11 @@
 
 namespace platform {
 
+// What a path names, links followed.
+enum class FileKind { none, regular, directory, fifo, socket, characterDevice, blockDevice, other };
+
+FileKind fileKindOf(mode_t mode);
+
 class CollectedSystem {
 public:
     // The running machine, read as it is.
@@ -46,11 +51,13 @@ public:
     // A regular file for reading, its path resolved once: status and bytes
     // come from the same file, and anything else (a directory, a FIFO, a
     // device) is never opened. `found` is false when the path cannot be
-    // resolved or names no regular file; `file` is not open, with `error`
-    // set, when a regular file cannot be opened. One that reports size 0
-    // is opened non-blocking (a tracing pipe, /proc/kmsg).
+    // resolved or names no regular file, and `kind` says what it names;
+    // `file` is not open, with `error` set, when a regular file cannot be
+    // opened. One that reports size 0 is opened non-blocking (a tracing
+    // pipe, /proc/kmsg).
     struct RegularFile {
         bool found = false;
+        FileKind kind = FileKind::none;
         FileDescriptor file;
         struct stat status {};
         std::error_code error;

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <system_error>
 #include <vector>
 
 namespace platform {
@@ -24,20 +25,34 @@ public:
     static const UsbStatus exclusiveAccess;
     // A failure without a result code of its own.
     static const UsbStatus failure;
-    static constexpr UsbStatus failedWith(int stackCode) { return {Outcome::failure, stackCode != 0 ? stackCode : -1}; }
+    // A failure with the stack's own code and, where the system gave one,
+    // its reason (an errno: too many open files, no more threads).
+    static constexpr UsbStatus failedWith(int stackCode, int systemErrno = 0)
+    {
+        return {Outcome::failure, stackCode != 0 ? stackCode : -1, systemErrno};
+    }
 
     constexpr Outcome outcome() const { return outcome_; }
     constexpr bool succeeded() const { return outcome_ == Outcome::success; }
     // The stack's own code of a failure; 0 for any other outcome.
     constexpr int stackCode() const { return stackCode_; }
+    // The system's reason for a failure; empty when it gave none.
+    std::error_code systemError() const
+    {
+        return systemErrno_ == 0 ? std::error_code() : std::error_code(systemErrno_, std::system_category());
+    }
     // Outcomes compare, whatever code a failure carries.
     friend constexpr bool operator==(UsbStatus left, UsbStatus right) { return left.outcome_ == right.outcome_; }
 
 private:
-    constexpr UsbStatus(Outcome outcome, int stackCode) : outcome_(outcome), stackCode_(stackCode) {}
+    constexpr UsbStatus(Outcome outcome, int stackCode, int systemErrno = 0)
+        : outcome_(outcome), stackCode_(stackCode), systemErrno_(systemErrno)
+    {
+    }
 
     Outcome outcome_;
     int stackCode_;
+    int systemErrno_;
 };
 
 inline constexpr UsbStatus UsbStatus::success{Outcome::success, 0};
@@ -75,7 +90,9 @@ class UsbStack {
 public:
     virtual ~UsbStack() = default;
 
-    // A session with the USB stack, needed for everything below.
+    // A session with the USB stack, needed for everything below. A failure
+    // carries the system's reason where there was one (too few descriptors
+    // or threads left to start the stack).
     virtual UsbStatus openSession(UsbSession* session) = 0;
     virtual void closeSession(UsbSession session) = 0;
 

@@ -213,6 +213,26 @@ Sin ventana, telvarin-report crea el mismo informe.
         <extracomment>What failed (%1) and the system&apos;s reason for it (%2), such as &quot;Permission denied&quot;.</extracomment>
         <translation>%1: %2.</translation>
     </message>
+    <message>
+        <source>The USB devices of this computer could not be listed</source>
+        <extracomment>Under &quot;Error code -99 occured&quot; (or another negative code) when the system&apos;s USB layer could not start.</extracomment>
+        <translation>No se pudieron enumerar los dispositivos USB de este equipo</translation>
+    </message>
+    <message>
+        <source>Close programs you do not need, or raise the limits on open files and processes, then try again.</source>
+        <extracomment>What the user can do when the USB layer could not start (too many open files or processes).</extracomment>
+        <translation>Cierre los programas que no necesite o aumente los límites de archivos abiertos y de procesos, y vuelva a intentarlo.</translation>
+    </message>
+    <message>
+        <source>The facts about this computer could not be read from “%1”</source>
+        <extracomment>Under &quot;Error code 10 occured&quot;. %1 is a system file such as /proc/meminfo.</extracomment>
+        <translation>No se pudieron leer los datos de este equipo de «%1»</translation>
+    </message>
+    <message>
+        <source>Check that /proc and /sys are mounted and readable, then try again.</source>
+        <extracomment>What the user can do when the system&apos;s /proc or /sys files cannot be read. Keep /proc and /sys.</extracomment>
+        <translation>Compruebe que /proc y /sys están montados y se pueden leer, y vuelva a intentarlo.</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>

@@ -213,6 +213,26 @@ Sans fenêtre, telvarin-report crée le même rapport.
         <extracomment>What failed (%1) and the system&apos;s reason for it (%2), such as &quot;Permission denied&quot;.</extracomment>
         <translation>%1&#xa0;: %2.</translation>
     </message>
+    <message>
+        <source>The USB devices of this computer could not be listed</source>
+        <extracomment>Under &quot;Error code -99 occured&quot; (or another negative code) when the system&apos;s USB layer could not start.</extracomment>
+        <translation>Les périphériques USB de cet ordinateur n’ont pas pu être énumérés</translation>
+    </message>
+    <message>
+        <source>Close programs you do not need, or raise the limits on open files and processes, then try again.</source>
+        <extracomment>What the user can do when the USB layer could not start (too many open files or processes).</extracomment>
+        <translation>Fermez les programmes dont vous n’avez pas besoin, ou augmentez les limites de fichiers ouverts et de processus, puis réessayez.</translation>
+    </message>
+    <message>
+        <source>The facts about this computer could not be read from “%1”</source>
+        <extracomment>Under &quot;Error code 10 occured&quot;. %1 is a system file such as /proc/meminfo.</extracomment>
+        <translation>Les informations sur cet ordinateur n’ont pas pu être lues dans «&#xa0;%1&#xa0;»</translation>
+    </message>
+    <message>
+        <source>Check that /proc and /sys are mounted and readable, then try again.</source>
+        <extracomment>What the user can do when the system&apos;s /proc or /sys files cannot be read. Keep /proc and /sys.</extracomment>
+        <translation>Vérifiez que /proc et /sys sont montés et lisibles, puis réessayez.</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>

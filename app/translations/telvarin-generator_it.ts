@@ -213,6 +213,26 @@ Senza finestra, telvarin-report crea lo stesso rapporto.
         <extracomment>What failed (%1) and the system&apos;s reason for it (%2), such as &quot;Permission denied&quot;.</extracomment>
         <translation>%1: %2.</translation>
     </message>
+    <message>
+        <source>The USB devices of this computer could not be listed</source>
+        <extracomment>Under &quot;Error code -99 occured&quot; (or another negative code) when the system&apos;s USB layer could not start.</extracomment>
+        <translation>Impossibile elencare i dispositivi USB di questo computer</translation>
+    </message>
+    <message>
+        <source>Close programs you do not need, or raise the limits on open files and processes, then try again.</source>
+        <extracomment>What the user can do when the USB layer could not start (too many open files or processes).</extracomment>
+        <translation>Chiuda i programmi che non le servono, oppure aumenti i limiti di file aperti e di processi, poi riprovi.</translation>
+    </message>
+    <message>
+        <source>The facts about this computer could not be read from “%1”</source>
+        <extracomment>Under &quot;Error code 10 occured&quot;. %1 is a system file such as /proc/meminfo.</extracomment>
+        <translation>Impossibile leggere le informazioni su questo computer da «%1»</translation>
+    </message>
+    <message>
+        <source>Check that /proc and /sys are mounted and readable, then try again.</source>
+        <extracomment>What the user can do when the system&apos;s /proc or /sys files cannot be read. Keep /proc and /sys.</extracomment>
+        <translation>Verifichi che /proc e /sys siano montati e leggibili, poi riprovi.</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>

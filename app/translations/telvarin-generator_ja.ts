@@ -213,6 +213,26 @@ Quorvel サポートが必要とする情報を 1 つの zip ファイルにま�
         <extracomment>What failed (%1) and the system&apos;s reason for it (%2), such as &quot;Permission denied&quot;.</extracomment>
         <translation>%1: %2。</translation>
     </message>
+    <message>
+        <source>The USB devices of this computer could not be listed</source>
+        <extracomment>Under &quot;Error code -99 occured&quot; (or another negative code) when the system&apos;s USB layer could not start.</extracomment>
+        <translation>このコンピューターの USB デバイスを一覧表示できませんでした</translation>
+    </message>
+    <message>
+        <source>Close programs you do not need, or raise the limits on open files and processes, then try again.</source>
+        <extracomment>What the user can do when the USB layer could not start (too many open files or processes).</extracomment>
+        <translation>不要なプログラムを閉じるか、開いているファイル数とプロセス数の上限を引き上げてから、もう一度お試しください。</translation>
+    </message>
+    <message>
+        <source>The facts about this computer could not be read from “%1”</source>
+        <extracomment>Under &quot;Error code 10 occured&quot;. %1 is a system file such as /proc/meminfo.</extracomment>
+        <translation>このコンピューターの情報を「%1」から読み取れませんでした</translation>
+    </message>
+    <message>
+        <source>Check that /proc and /sys are mounted and readable, then try again.</source>
+        <extracomment>What the user can do when the system&apos;s /proc or /sys files cannot be read. Keep /proc and /sys.</extracomment>
+        <translation>/proc と /sys がマウントされ、読み取り可能であることを確認してから、もう一度お試しください。</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>

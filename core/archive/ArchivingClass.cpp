@@ -2,7 +2,6 @@
 
 #include "base/CodedFailure.h"
 #include "base/ErrorCodes.h"
-#include "core/reading/SourceFile.h"
 
 #include <cerrno>
 
@@ -59,19 +58,28 @@ void ArchivingClass::copyFileToZipFileEntry(const char* sourcePath, const char* 
 
 bool ArchivingClass::tryToCopyFileToZipFileEntry(const char* sourcePath, const char* entryName, ZipArchive* archive)
 {
-    return copyFileIfPresent(sourcePath, entryName, archive).has_value();
+    return copyFileIfPresent(sourcePath, entryName, archive).copied;
 }
 
-std::optional<ArchivingClass::CopiedFile> ArchivingClass::copyFileIfPresent(const char* sourcePath,
-                                                                            const char* entryName, ZipArchive* archive)
+ArchivingClass::CopiedFile ArchivingClass::copyFileIfPresent(const char* sourcePath, const char* entryName,
+                                                             ZipArchive* archive)
 {
     // Opening tells whether the file exists (as fileExists would): the path
     // is resolved once.
-    auto source = SourceFile::open(sourcePath);
-    if (!source || archive->isArchiveItself(*source))
-        return std::nullopt;
-    archive->addFile(*source, entryName, fileInfoForModificationTime(source->modificationTime()));
-    return CopiedFile{source->bytesRead(), source->cutShort()};
+    SourceLookup found = SourceFile::lookUp(sourcePath);
+    if (!found.file)
+        return {.kind = found.kind};
+    SourceFile& source = *found.file;
+    // Not found: the archive has no name the list could have meant.
+    if (archive->isArchiveItself(source))
+        return {};
+    archive->addFile(source, entryName, fileInfoForModificationTime(source.modificationTime()));
+    return {.copied = true,
+            .kind = platform::FileKind::regular,
+            .bytes = source.bytesRead(),
+            .sizeWhenOpened = source.sizeWhenOpened(),
+            .cutShort = source.cutShort(),
+            .sizeChange = source.sizeChange()};
 }
 
 void ArchivingClass::closeZipFile(ZipArchive* archive)

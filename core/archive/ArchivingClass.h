@@ -4,13 +4,14 @@
 // write the archive raises code 15.
 
 #include "core/archive/ZipArchive.h"
+#include "core/reading/SourceFile.h"
+#include "platform/CollectedSystem.h"
 
 #include <minizip/zip.h>
 
 #include <cstdint>
 #include <ctime>
 #include <memory>
-#include <optional>
 #include <string>
 
 class ArchivingClass {
@@ -30,15 +31,19 @@ public:
     // False, doing nothing, when the source is missing, is not a regular
     // file, or is the archive itself.
     static bool tryToCopyFileToZipFileEntry(const char* sourcePath, const char* entryName, ZipArchive* archive);
-    // The same, telling how much was stored and whether a file without a
-    // size was cut short at the limits (SourceFile); nothing when nothing
-    // was copied.
+    // The same, telling what the path names (FileKind::none for the archive
+    // itself, which is never copied), and for a file copied how much
+    // was stored, whether a file without a size was cut short at the limits
+    // and whether one with a size ended sooner or went on (SourceFile).
     struct CopiedFile {
+        bool copied = false;
+        platform::FileKind kind = platform::FileKind::none;
         std::uint64_t bytes = 0;
+        off_t sizeWhenOpened = 0;
         bool cutShort = false;
+        SourceFile::SizeChange sizeChange = SourceFile::SizeChange::none;
     };
-    static std::optional<CopiedFile> copyFileIfPresent(const char* sourcePath, const char* entryName,
-                                                       ZipArchive* archive);
+    static CopiedFile copyFileIfPresent(const char* sourcePath, const char* entryName, ZipArchive* archive);
     // Writes the central directory and closes the file.
     static void closeZipFile(ZipArchive* archive);
     // The same, telling where the archive went and what it holds.

@@ -2,6 +2,7 @@
 
 #include "core/archive/SignalCleanup.h"
 #include "platform/posix/FileDescriptor.h"
+#include "platform/posix/FullWrite.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -14,25 +15,14 @@ namespace {
 
 constexpr const char* CHECKSUM_FILE_SUFFIX = ".sha256";
 
-bool writeAll(int descriptor, const std::string& text)
+std::error_code lastError()
 {
-    std::size_t written = 0;
-    while (written < text.size()) {
-        const ssize_t count = ::write(descriptor, text.data() + written, text.size() - written);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0) {
-            if (count == 0)
-                errno = EIO;
-            return false;
-        }
-        written += static_cast<std::size_t>(count);
-    }
-    return true;
+    return {errno, std::system_category()};
 }
 
 // A new file of that directory under an unused hidden name.
-platform::FileDescriptor createTemporaryFile(int directory, const std::string& baseName, std::string* name)
+platform::FileDescriptor createTemporaryFile(int directory, const std::string& baseName, std::string* name,
+                                             std::error_code& error)
 {
     std::random_device seed;
     std::mt19937_64 random(seed());
@@ -47,10 +37,12 @@ platform::FileDescriptor createTemporaryFile(int directory, const std::string& b
             *name = std::move(candidate);
             return file;
         }
-        if (errno != EEXIST)
+        if (errno != EEXIST) {
+            error = lastError();
             return {};
+        }
     }
-    errno = EEXIST;
+    error = std::make_error_code(std::errc::file_exists);
     return {};
 }
 
@@ -61,30 +53,38 @@ std::string checksumFileLine(const std::string& sha256, const std::string& archi
     return sha256 + "  " + archiveName + "\n";
 }
 
-std::optional<std::string> writeChecksumFileIn(int folder, const std::string& archiveName, const std::string& sha256)
+std::string checksumFileName(const std::string& archiveName)
 {
-    const std::string checksumName = archiveName + CHECKSUM_FILE_SUFFIX;
-    std::string temporaryName;
-    platform::FileDescriptor file = createTemporaryFile(folder, checksumName, &temporaryName);
-    if (!file)
-        return std::nullopt;
-    int cleanupSlot = registerForRemovalOnSignal(folder, temporaryName);
+    return archiveName + CHECKSUM_FILE_SUFFIX;
+}
 
-    auto giveUp = [&] {
-        const int reason = errno;
-        ::unlinkat(folder, temporaryName.c_str(), 0);
-        unregisterFromRemovalOnSignal(cleanupSlot);
-        errno = reason;
-        return std::nullopt;
-    };
+std::error_code writeChecksumFileIn(int folder, const std::string& archiveName, const std::string& sha256)
+{
+    std::error_code error;
+    std::string temporaryName;
+    platform::FileDescriptor file = createTemporaryFile(folder, checksumFileName(archiveName), &temporaryName, error);
+    if (!file)
+        return error;
+    int cleanupSlot = registerForRemovalOnSignal(folder, temporaryName);
     // On disk before it is named, so that a crash never leaves a short file
     // under the real name.
-    if (!writeAll(file.get(), checksumFileLine(sha256, archiveName)) || ::fsync(file.get()) != 0)
-        return giveUp();
-    if (::close(file.release()) != 0)
-        return giveUp();
-    if (::renameat(folder, temporaryName.c_str(), folder, checksumName.c_str()) != 0)
-        return giveUp();
+    error = platform::writeFully(file.get(), checksumFileLine(sha256, archiveName));
+    if (!error && ::fsync(file.get()) != 0)
+        error = lastError();
+    if (!error && ::close(file.release()) != 0)
+        error = lastError();
+    if (!error &&
+        ::renameat(folder, temporaryName.c_str(), folder, checksumFileName(archiveName).c_str()) != 0)
+        error = lastError();
+    if (error)
+        ::unlinkat(folder, temporaryName.c_str(), 0);
     unregisterFromRemovalOnSignal(cleanupSlot);
-    return checksumName;
+    return error;
+}
+
+std::error_code removeChecksumFileIn(int folder, const std::string& archiveName)
+{
+    if (::unlinkat(folder, checksumFileName(archiveName).c_str(), 0) == 0 || errno == ENOENT || errno == EISDIR)
+        return {};
+    return lastError();
 }

@@ -30,6 +30,8 @@ DeflateWorkerPool::DeflateWorkerPool(unsigned threads)
     deflaters_.reserve(count);
     for (unsigned i = 0; i < count; ++i)
         deflaters_.push_back(std::make_unique<BlockDeflater>());
+    if (threads == 0)
+        return;
     threads_.reserve(count);
     // Signals sent to the process (SIGINT, SIGTERM, ...) then reach the
     // caller's threads only, which hold them back while the archive is being
@@ -40,10 +42,8 @@ DeflateWorkerPool::DeflateWorkerPool(unsigned threads)
         for (auto& deflater : deflaters_)
             threads_.emplace_back([this, &deflater = *deflater] { work(deflater); });
     } catch (const std::system_error&) {
-        // Out of threads (a process limit): the ones started do the work.
-        if (!threads_.empty())
-            return;
-        throw;
+        // Out of threads (a process limit): the ones started do the work,
+        // or, with none, the caller's thread.
     }
 }
 
@@ -61,6 +61,11 @@ DeflateWorkerPool::~DeflateWorkerPool()
 std::future<void> DeflateWorkerPool::submit(Task task)
 {
     std::future<void> done = task.get_future();
+    if (threads_.empty()) {
+        // A failure is kept in the task's future, as on a thread.
+        task(*deflaters_.front());
+        return done;
+    }
     {
         std::lock_guard lock(mutex_);
         tasks_.push_back(std::move(task));

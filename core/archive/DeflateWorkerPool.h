@@ -18,8 +18,10 @@ public:
     // One thread per processor this process may run on, at least one.
     static unsigned threadsForThisMachine();
 
-    // Fewer threads when the system will not start that many. Code 15 when
-    // zlib cannot set up a stream; std::system_error when no thread starts.
+    // Fewer threads when the system will not start that many (a process
+    // limit); with none, each task runs on the caller's thread as it is
+    // submitted, so that a report never fails for want of a thread. Code 15
+    // when zlib cannot set up a stream.
     explicit DeflateWorkerPool(unsigned threads);
     // Waits for the tasks being run; tasks not yet started are dropped, and
     // their futures report a broken promise.
@@ -29,6 +31,8 @@ public:
 
     // Runs `task` on the next free thread. Tasks start in the order given.
     std::future<void> submit(Task task);
+    // The threads that were started; 0 when the caller's thread does the work.
+    std::size_t threadCount() const { return threads_.size(); }
 
 private:
     void work(BlockDeflater& deflater);

@@ -12,7 +12,7 @@
 ParallelZipWriter::ParallelZipWriter(zipFile archive, unsigned threads)
     : archive_(archive),
       maxInFlight_(std::clamp<std::size_t>(2 * std::size_t{threads} + 1, 2, MAX_BATCHES_IN_FLIGHT)),
-      pool_(std::clamp(threads, 1u, MAX_THREADS))
+      pool_(std::min(threads, MAX_THREADS))
 {
     // Recycling a batch then never needs memory.
     spare_.reserve(maxInFlight_ + 1);

@@ -39,8 +39,8 @@ public:
     using Reader = std::function<std::size_t(void* buffer, std::size_t capacity)>;
 
     // Writes into `archive`, which stays the caller's, on `threads` threads
-    // (at most MAX_THREADS). Code 15 when the compression streams cannot be
-    // set up.
+    // (at most MAX_THREADS; with 0, or when none will start, on the caller's
+    // own). Code 15 when the compression streams cannot be set up.
     ParallelZipWriter(zipFile archive, unsigned threads);
     // Drops whatever is still queued.
     ~ParallelZipWriter() = default;

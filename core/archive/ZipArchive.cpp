@@ -281,11 +281,19 @@ ArchiveOutcome ZipArchive::place(ArchiveOutcome::State state, std::vector<Writte
     outcome.entries = std::move(entries);
     const std::string folderPath = currentPathOfFolder(folder, folder_);
     outcome.path = joined(folderPath, finalName_);
+    // The checksum file beside the name is this archive's, or there is none:
+    // an earlier archive's would call this one damaged.
+    std::error_code checksumError;
     if (state == ArchiveOutcome::State::placed && placing_.writeChecksumFile) {
-        if (auto name = writeChecksumFileIn(folder, finalName_, *outcome.sha256))
-            outcome.checksumFilePath = joined(folderPath, *name);
+        checksumError = writeChecksumFileIn(folder, finalName_, *outcome.sha256);
+        if (!checksumError)
+            outcome.checksumFilePath = joined(folderPath, checksumFileName(finalName_));
         else
-            outcome.checksumFileError = errno;
+            (void)removeChecksumFileIn(folder, finalName_);
+    } else {
+        checksumError = removeChecksumFileIn(folder, finalName_);
     }
+    if (state == ArchiveOutcome::State::placed)
+        outcome.checksumFileError = checksumError.value();
     return outcome;
 }

@@ -5,8 +5,8 @@
 // (keepPartial, or when the object goes), so that every entry added before
 // the failure stays readable; it is then named only when it holds an entry
 // and the name is free, so a failed run never replaces a report nor leaves
-// an empty zip. Runs into one folder name their archives (and write their
-// checksum files) in turn, under a lock on the folder.
+// an empty zip. Runs into one folder name their archives (and write or
+// remove their checksum files) in turn, under a lock on the folder.
 // Every failure to create, write or name the archive raises code 15, so that
 // a run never claims a report it did not make; where the folder, the name or
 // the system's reason is known, the failure carries them (CodedFailure).
@@ -57,7 +57,8 @@ struct ArchiveOutcome {
     std::string path;
     std::optional<std::string> sha256;
     std::optional<std::string> checksumFilePath;
-    // The errno when the checksum file of a placed archive could not be written.
+    // The errno when the checksum file of a placed archive could not be
+    // written, or an earlier archive's could not be removed.
     int checksumFileError = 0;
     // The entries written whole, in order; also those of a partial archive.
     std::vector<WrittenEntry> entries;

@@ -1,6 +1,5 @@
 #include "core/filelist/CollectedFileSink.h"
 
-#include "platform/CollectedSystem.h"
 #include "platform/Services.h"
 
 #include <sys/stat.h>
@@ -10,19 +9,42 @@ void CollectedFileSink::progress(const std::string& line)
     platform::reporter().progress(line);
 }
 
-bool FileListingSink::tryToAdd(const std::string& sourcePath, const std::string& /*entryName*/)
+const char* fileKindWord(platform::FileKind kind)
+{
+    using platform::FileKind;
+    switch (kind) {
+    case FileKind::directory: return "directory";
+    case FileKind::fifo: return "fifo";
+    case FileKind::socket: return "socket";
+    case FileKind::characterDevice: return "character-device";
+    case FileKind::blockDevice: return "block-device";
+    case FileKind::none:
+    case FileKind::regular:
+    case FileKind::other: break;
+    }
+    return "other";
+}
+
+platform::FileKind FileListingSink::tryToAdd(const std::string& sourcePath, const std::string& /*entryName*/)
 {
     // The same test the archive makes before it copies: a regular file, links
     // followed; directories and special files are passed over.
     std::error_code error;
     const auto status = platform::collectedSystem().status(sourcePath, error);
-    if (!status || !S_ISREG(status->st_mode))
-        return false;
-    paths_.push_back({sourcePath, true, static_cast<std::uint64_t>(status->st_size)});
-    return true;
+    if (!status)
+        return platform::FileKind::none;
+    const platform::FileKind kind = platform::fileKindOf(status->st_mode);
+    if (kind == platform::FileKind::regular)
+        paths_.push_back({sourcePath, true, static_cast<std::uint64_t>(status->st_size), kind});
+    return kind;
 }
 
 void FileListingSink::noteMissing(const std::string& path)
 {
-    paths_.push_back({path, false, 0});
+    paths_.push_back({path, false, 0, platform::FileKind::none});
+}
+
+void FileListingSink::noteSkipped(const std::string& path, platform::FileKind kind)
+{
+    paths_.push_back({path, false, 0, kind});
 }

@@ -23,6 +23,25 @@ namespace {
 // stands between the double quotes.
 const char* const PATH_NOT_FOUND_LOG_START = "Could not find the path \"";
 const char* const NO_FILES_FOR_WILDCARD_LOG_START = "Added no files for the astricked path \"";
+// The line for a path that names something other than a regular file.
+const char* const PATH_SKIPPED_LOG_START = "Did not collect the path \"";
+
+// What a skipped path names, as the log and the progress say it.
+std::string kindInWords(platform::FileKind kind)
+{
+    using platform::FileKind;
+    switch (kind) {
+    case FileKind::directory: return "a directory";
+    case FileKind::fifo: return "a FIFO";
+    case FileKind::socket: return "a socket";
+    case FileKind::characterDevice: return "a character device";
+    case FileKind::blockDevice: return "a block device";
+    case FileKind::none:
+    case FileKind::regular:
+    case FileKind::other: break;
+    }
+    return "a special file";
+}
 
 } // namespace
 
@@ -95,11 +114,15 @@ void ConfiguredFileCollection::addFilesRelativeToPath(const std::list<std::strin
         if (path.wildcard) {
             const int count = addFilesFromAsterickedPath(path.fullSourcePath, path.entryName);
             reportAsterickedPathCount(count, path.fullSourcePath);
-        } else if (files_.tryToAdd(path.fullSourcePath, path.entryName)) {
-            files_.progress("path found: " + path.fullSourcePath);
-        } else {
-            reportPathNotFound(path.fullSourcePath);
+            continue;
         }
+        const platform::FileKind kind = files_.tryToAdd(path.fullSourcePath, path.entryName);
+        if (kind == platform::FileKind::regular)
+            files_.progress("path found: " + path.fullSourcePath);
+        else if (kind == platform::FileKind::none)
+            reportPathNotFound(path.fullSourcePath);
+        else
+            reportPathSkipped(path.fullSourcePath, kind);
     }
 }
 
@@ -122,7 +145,7 @@ int ConfiguredFileCollection::addFilesFromAsterickedPath(const std::string& wild
         files_.progress("Trying to add path " + source + " from astericked path " + wildcardPath);
         // Subdirectories, FIFOs and other special files whose names match
         // are passed over here, and so is the archive itself.
-        if (files_.tryToAdd(source, entry)) {
+        if (files_.tryToAdd(source, entry) == platform::FileKind::regular) {
             files_.progress("Added path " + source + " from astericked path " + wildcardPath);
             ++count;
         }
@@ -135,6 +158,16 @@ void ConfiguredFileCollection::reportPathNotFound(const std::string& path)
     files_.progress("path not found: " + path);
     log_.addLine(PATH_NOT_FOUND_LOG_START + path + "\"");
     files_.noteMissing(path);
+}
+
+// Never opened, so that the run cannot hang on it, and said to be what it
+// is rather than missing.
+void ConfiguredFileCollection::reportPathSkipped(const std::string& path, platform::FileKind kind)
+{
+    const std::string what = kindInWords(kind);
+    files_.progress("path skipped, " + what + ": " + path);
+    log_.addLine(PATH_SKIPPED_LOG_START + path + "\": it is " + what + ", not a regular file");
+    files_.noteSkipped(path, kind);
 }
 
 void ConfiguredFileCollection::reportAsterickedPathCount(int count, const std::string& path)

@@ -3,10 +3,11 @@
 // Absolute_Path_Files (from the root) and Home_Path_Files (from the user's
 // home directory) is copied into the archive, a "*" in the last element
 // standing for a family of files in one directory. Each path is reported on
-// the reporter as it goes; each miss is noted in the run's log and the run
-// goes on.
+// the reporter as it goes; each miss, and each plain path that names no
+// regular file, is noted in the run's log and the run goes on.
 
 #include "core/filelist/XmlParserClass.h"
+#include "platform/CollectedSystem.h"
 
 #include <list>
 #include <string>
@@ -34,6 +35,7 @@ public:
 
 private:
     void reportPathNotFound(const std::string& path);
+    void reportPathSkipped(const std::string& path, platform::FileKind kind);
     void reportAsterickedPathCount(int count, const std::string& path);
     void reportPathsWithoutHome(const std::list<std::string>& pathTexts);
 

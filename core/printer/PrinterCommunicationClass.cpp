@@ -19,6 +19,13 @@ const char* const NO_RECOGNIZED_PRINTER_MESSAGE = "No recognized printer found, 
 
 namespace {
 
+// The registry's own result code is what the user sees; the detail says
+// that the USB devices could not be listed, and the system's reason.
+[[noreturn]] void throwRegistryFailure(platform::UsbStatus result)
+{
+    throw CodedFailure{result.stackCode(), {FailedStep::listUsbDevices, {}, result.systemError().value()}};
+}
+
 bool isFullDataPrinter(int pid)
 {
     return std::ranges::find(FULL_DATA_PRINTER_PIDS, pid) != std::end(FULL_DATA_PRINTER_PIDS);
@@ -35,10 +42,9 @@ class DiscoverySession {
 public:
     DiscoverySession()
     {
-        // The registry's own result code is what the user sees.
         platform::UsbStatus result = platform::usb().openSession(&session_);
         if (!result.succeeded())
-            throw CodedFailure{result.stackCode()};
+            throwRegistryFailure(result);
     }
     ~DiscoverySession() { platform::usb().closeSession(session_); }
     DiscoverySession(const DiscoverySession&) = delete;
@@ -70,7 +76,7 @@ std::list<int> PrinterCommunicationClass::getListOfConnectedQuorvelDevicePids()
     std::vector<platform::UsbDeviceEntry> devices;
     platform::UsbStatus result = platform::usb().listDevices(session.get(), &devices);
     if (!result.succeeded())
-        throw CodedFailure{result.stackCode()};
+        throwRegistryFailure(result);
     for (const auto& device : devices) {
         int vendorId = 0;
         int productId = 0;

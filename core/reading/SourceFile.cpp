@@ -14,18 +14,23 @@
 
 std::optional<SourceFile> SourceFile::open(const char* path)
 {
+    return lookUp(path).file;
+}
+
+SourceLookup SourceFile::lookUp(const char* path)
+{
     if (path == nullptr)
-        return std::nullopt;
+        return {};
     // One resolution gives the status and the bytes. A file of a known size
     // reads as any file does; one without keeps its reads from waiting (a
     // tracing pipe, /proc/kmsg), and read() waits for it only as long as
     // the limits allow.
     platform::CollectedSystem::RegularFile opened = platform::collectedSystem().openRegularFile(path);
     if (!opened.found)
-        return std::nullopt;
+        return {std::nullopt, opened.kind};
     if (!opened.file)
         throw CodedFailure{ERROR_FILE_READ, {FailedStep::readListedFile, path, opened.error.value()}};
-    return SourceFile(path, std::move(opened.file), opened.status);
+    return {SourceFile(path, std::move(opened.file), opened.status), platform::FileKind::regular};
 }
 
 namespace {
@@ -59,10 +64,28 @@ std::size_t SourceFile::read(void* buffer, std::size_t capacity)
 {
     if (size_ <= 0)
         return readUnknownSize(buffer, capacity);
-    capacity = static_cast<std::size_t>(std::min<off_t>(left_, static_cast<off_t>(capacity)));
-    const std::size_t count = readSome(buffer, capacity);
-    left_ -= static_cast<off_t>(count);
-    return count;
+    if (capacity == 0 || endSeen_)
+        return 0;
+    // The last read asks for one byte more than is left: a file that ended
+    // where it should gives less, one that grew gives that byte, which is
+    // not stored. Either way no read of its own is spent on the question.
+    const bool last = static_cast<off_t>(capacity) > left_;
+    const std::size_t wanted = last ? static_cast<std::size_t>(left_) + 1 : capacity;
+    const std::size_t count = readSome(buffer, wanted);
+    if (count == 0) {
+        endSeen_ = true;
+        if (left_ > 0)
+            sizeChange_ = SizeChange::shrank;
+        return 0;
+    }
+    const auto stored = static_cast<std::size_t>(std::min<off_t>(static_cast<off_t>(count), left_));
+    if (stored < count)
+        sizeChange_ = SizeChange::grew;
+    if (last && stored == static_cast<std::size_t>(left_))
+        endSeen_ = true;
+    left_ -= static_cast<off_t>(stored);
+    bytesRead_ += stored;
+    return stored;
 }
 
 std::size_t SourceFile::readUnknownSize(void* buffer, std::size_t capacity)
@@ -99,14 +122,10 @@ std::size_t SourceFile::readUnknownSize(void* buffer, std::size_t capacity)
 
 std::size_t SourceFile::readSome(void* buffer, std::size_t capacity)
 {
-    if (capacity == 0)
-        return 0;
     for (;;) {
         const ssize_t count = ::read(file_.get(), buffer, capacity);
-        if (count >= 0) {
-            bytesRead_ += static_cast<std::uint64_t>(count);
+        if (count >= 0)
             return static_cast<std::size_t>(count);
-        }
         if (errno != EINTR)
             throwReadFailure(errno);
     }

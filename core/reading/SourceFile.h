@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/CollectedSystem.h"
 #include "platform/posix/FileDescriptor.h"
 
 #include <sys/stat.h>
@@ -11,6 +12,8 @@
 #include <ctime>
 #include <optional>
 #include <string>
+
+struct SourceLookup;
 
 // A regular file opened for reading, closed when the object goes.
 class SourceFile {
@@ -31,6 +34,8 @@ public:
     // FIFO, a device): those are never read, so the run cannot hang on them.
     // Code 4, naming the file, when it is a regular file that cannot be opened.
     static std::optional<SourceFile> open(const char* path);
+    // The same, telling what the path names when it is no regular file.
+    static SourceLookup lookUp(const char* path);
 
     // The path it was opened by, as the collected system names it.
     const std::string& path() const { return path_; }
@@ -40,11 +45,20 @@ public:
     // Up to `capacity` bytes; 0 at the end of the file. Code 4, naming the
     // file, on a read error.
     // Only the size seen at open is read, so that a log appended to faster
-    // than it is read still ends. A file that reported 0 is read to its end
-    // within the unknown-size limits, never waiting longer than they allow
-    // for bytes that do not come; where a limit ends it, cutShort() says so.
+    // than it is read still ends; one that ends sooner is read as far as it
+    // goes. sizeChange() then says which it was. A file that reported 0 is
+    // read to its end within the unknown-size limits, never waiting longer
+    // than they allow for bytes that do not come; where a limit ends it,
+    // cutShort() says so.
     std::size_t read(void* buffer, std::size_t capacity);
     bool cutShort() const { return cutShort_; }
+    // How a file of a known size turned out once read to its end.
+    enum class SizeChange {
+        none,
+        shrank, // it ended before the size seen at open
+        grew,   // it went on past that size (what followed was not read)
+    };
+    SizeChange sizeChange() const { return sizeChange_; }
     // The bytes read so far.
     std::uint64_t bytesRead() const { return bytesRead_; }
     int descriptor() const { return file_.get(); }
@@ -65,5 +79,14 @@ private:
     ino_t inode_ = 0;
     std::uint64_t bytesRead_ = 0;
     bool cutShort_ = false;
+    bool endSeen_ = false;
+    SizeChange sizeChange_ = SizeChange::none;
     std::optional<std::chrono::steady_clock::time_point> deadline_;
+};
+
+// A path looked up for reading: the file when it names a regular file, and
+// what it names.
+struct SourceLookup {
+    std::optional<SourceFile> file;
+    platform::FileKind kind = platform::FileKind::none;
 };

@@ -9,18 +9,32 @@
 class RunLog;
 class ZipArchive;
 
-// Copies each file into the archive; a file without a size that was cut
-// short at the limits gets a line in the run's log, and every path that
-// named nothing is kept in `missing`, in order.
+// What a run noted of the configured paths, in the order the collection
+// met them.
+struct CollectionNotes {
+    // Every path that named nothing.
+    std::vector<std::string> missing;
+    // Every plain path that names something other than a regular file.
+    std::vector<SkippedPath> skipped;
+};
+
+// Copies each file into the archive; a file stored other than whole (cut
+// short at the limits without a size, ended before or gone on past its
+// size) gets a line in the run's log, and every path that named nothing or
+// no regular file is kept in `notes`.
 class ArchiveEntrySink final : public CollectedFileSink {
 public:
-    ArchiveEntrySink(ZipArchive* archive, RunLog& log, std::vector<std::string>& missing)
-        : archive_(archive), log_(log), missing_(missing) {}
-    bool tryToAdd(const std::string& sourcePath, const std::string& entryName) override;
-    void noteMissing(const std::string& path) override { missing_.push_back(path); }
+    ArchiveEntrySink(ZipArchive* archive, RunLog& log, CollectionNotes& notes)
+        : archive_(archive), log_(log), notes_(notes) {}
+    platform::FileKind tryToAdd(const std::string& sourcePath, const std::string& entryName) override;
+    void noteMissing(const std::string& path) override { notes_.missing.push_back(path); }
+    void noteSkipped(const std::string& path, platform::FileKind kind) override
+    {
+        notes_.skipped.push_back({path, kind});
+    }
 
 private:
     ZipArchive* archive_;
     RunLog& log_;
-    std::vector<std::string>& missing_;
+    CollectionNotes& notes_;
 };

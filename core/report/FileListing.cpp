@@ -16,13 +16,13 @@ namespace {
 // A listing that keeps no lines and shows no progress, only the total.
 class ByteCount final : public CollectedFileSink {
 public:
-    bool tryToAdd(const std::string& sourcePath, const std::string& entryName) override
+    platform::FileKind tryToAdd(const std::string& sourcePath, const std::string& entryName) override
     {
         FileListingSink file;
-        if (!file.tryToAdd(sourcePath, entryName))
-            return false;
-        bytes += file.paths().front().size;
-        return true;
+        const platform::FileKind kind = file.tryToAdd(sourcePath, entryName);
+        if (kind == platform::FileKind::regular)
+            bytes += file.paths().front().size;
+        return kind;
     }
     void progress(const std::string&) override {}
     std::uint64_t bytes = 0;

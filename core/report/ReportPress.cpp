@@ -37,6 +37,7 @@ PressResult runReportPress(BusyIndicator& indicator, const ReportRequest& reques
         result.checksumFilePath = archive.checksumFilePath;
         result.checksumFileError = archive.checksumFileError;
         result.missing = generator.missingPaths();
+        result.skipped = generator.skippedPaths();
         result.log = generator.log();
     };
     auto fail = [&](const platform::Message& message) {

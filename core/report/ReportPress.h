@@ -6,6 +6,7 @@
 #include "base/CodedFailure.h"
 #include "base/RunProgress.h"
 #include "core/archive/WrittenEntry.h"
+#include "core/filelist/CollectedFileSink.h"
 #include "platform/Services.h"
 
 #include <optional>
@@ -56,13 +57,17 @@ struct PressResult {
     std::string archivePath;
     std::optional<std::string> sha256;
     std::optional<std::string> checksumFilePath;
-    // The errno when the checksum file of a placed report could not be written.
+    // The errno when the checksum file of a placed report could not be
+    // written, or an earlier archive's could not be removed.
     int checksumFileError = 0;
     // The entries written into the archive, in order, with their sizes.
     std::vector<WrittenEntry> entries;
     // Every configured path that named nothing (plain paths not found,
     // wildcards that added no file), in order, as far as the run got.
     std::vector<std::string> missing;
+    // Every plain configured path that names something other than a regular
+    // file, passed over, in order, as far as the run got.
+    std::vector<SkippedPath> skipped;
     // Whether the archive holds the printer's device report.
     bool deviceReportStored = false;
     // The run's log as it stood when the run ended, placed or not.

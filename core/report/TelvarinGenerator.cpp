@@ -98,7 +98,7 @@ bool TelvarinGenerator::runInto(const std::string& archivePath, const char* data
 {
     archiveOutcome_ = {};
     deviceReportStored_ = false;
-    missingPaths_.clear();
+    notes_ = {};
     // Read first: a faulty file list leaves nothing behind.
     XmlDictionary fileList = XmlParserClass::getSingleLevelDepthXmlDict(dataXmlPath);
     // The whole to measure the copying against, only for someone who watches.
@@ -109,7 +109,7 @@ bool TelvarinGenerator::runInto(const std::string& archivePath, const char* data
     std::unique_ptr<ZipArchive> archive = ArchivingClass::createNewZipFile(archivePath.c_str(), placing);
     archive->reportProgressTo(&monitor_);
     try {
-        ArchiveEntrySink files(archive.get(), log_, missingPaths_);
+        ArchiveEntrySink files(archive.get(), log_, notes_);
         ConfiguredFileCollection(log_, files).addXmlSpecifiedFiles(fileList);
 
         monitor_.stepStarted(RunStep::readingPrinter);

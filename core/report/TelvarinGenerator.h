@@ -6,6 +6,7 @@
 #include "base/RunLog.h"
 #include "base/RunProgress.h"
 #include "core/archive/ZipArchive.h"
+#include "core/report/ArchiveEntrySink.h"
 #include "core/filelist/XmlParserClass.h"
 
 #include <list>
@@ -32,7 +33,9 @@ public:
 
     // Every configured path that named nothing, as the collection noted it:
     // plain paths not found and wildcards that added no file.
-    const std::vector<std::string>& missingPaths() const { return missingPaths_; }
+    const std::vector<std::string>& missingPaths() const { return notes_.missing; }
+    // Every plain configured path that names no regular file, passed over.
+    const std::vector<SkippedPath>& skippedPaths() const { return notes_.skipped; }
     // What the next run computes and writes beside its archive.
     void chooseArchiveExtras(bool computeSha256, bool writeChecksumFile);
     // Who hears how the next run goes, and whether it should stop: a
@@ -68,7 +71,7 @@ private:
     bool runInto(const std::string& archivePath, const char* dataXmlPath, const ArchivePlacing& placing);
 
     RunLog log_;
-    std::vector<std::string> missingPaths_;
+    CollectionNotes notes_;
     ArchivePlacing placing_;
     ArchiveOutcome archiveOutcome_;
     bool deviceReportStored_ = false;

@@ -20,19 +20,19 @@ std::list<std::string> TelvarinGenerator::accessXmlDictionaryElement(const char*
 
 void TelvarinGenerator::addXmlSpecifiedFilesToZip(XmlDictionary dictionary, ZipArchive* archive)
 {
-    ArchiveEntrySink files(archive, log_, missingPaths_);
+    ArchiveEntrySink files(archive, log_, notes_);
     ConfiguredFileCollection(log_, files).addXmlSpecifiedFiles(dictionary);
 }
 
 void TelvarinGenerator::addFilesRelativeToPath(std::list<std::string> pathTexts, std::string base, ZipArchive* archive)
 {
-    ArchiveEntrySink files(archive, log_, missingPaths_);
+    ArchiveEntrySink files(archive, log_, notes_);
     ConfiguredFileCollection(log_, files).addFilesRelativeToPath(pathTexts, base);
 }
 
 int TelvarinGenerator::addFilesFromAsterickedPath(std::string wildcardPath, std::string entryName, ZipArchive* archive)
 {
-    ArchiveEntrySink files(archive, log_, missingPaths_);
+    ArchiveEntrySink files(archive, log_, notes_);
     return ConfiguredFileCollection(log_, files).addFilesFromAsterickedPath(wildcardPath, entryName);
 }
 

@@ -60,6 +60,12 @@ std::string failureDetailText(const FailureDetail& detail)
     case FailedStep::talkToPrinter:
         return "The printer stopped answering. Connect the printer with its USB cable and switch it on, "
                "then try again.";
+    case FailedStep::listUsbDevices:
+        return "The USB devices of this computer could not be listed" + because(error) +
+               " Close programs you do not need, or raise the limits on open files and processes, then try again.";
+    case FailedStep::readComputerFacts:
+        return "The facts about this computer could not be read from " + quoted(path) + because(error) +
+               " Check that /proc and /sys are mounted and readable, then try again.";
     case FailedStep::unknown:
         break;
     }

@@ -1,6 +1,6 @@
 #include "core/summary/ListingJson.h"
 
-#include <nlohmann/json.hpp>
+#include "core/summary/NameJson.h"
 
 #include <cstdint>
 
@@ -8,16 +8,16 @@ std::string listingJson(const std::vector<ListedPath>& paths)
 {
     nlohmann::ordered_json files = nlohmann::ordered_json::array();
     nlohmann::ordered_json missing = nlohmann::ordered_json::array();
+    nlohmann::ordered_json skipped = nlohmann::ordered_json::array();
     std::uint64_t total = 0;
     for (const auto& listed : paths) {
         if (listed.found)
-            files.push_back({{"path", listed.path}, {"size", listed.size}});
+            files.push_back({{"path", nameJson(listed.path)}, {"size", listed.size}});
+        else if (listed.kind == platform::FileKind::none)
+            missing.push_back(nameJson(listed.path));
         else
-            missing.push_back(listed.path);
+            skipped.push_back({{"path", nameJson(listed.path)}, {"type", fileKindWord(listed.kind)}});
         total += listed.size;
     }
-    const nlohmann::ordered_json document = {{"files", files}, {"missing", missing}, {"total", total}};
-    // File names are bytes; a strict dump would throw on the first name that
-    // is not UTF-8 and leave no listing at all.
-    return document.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+    return dumpedJson({{"files", files}, {"missing", missing}, {"skipped", skipped}, {"total", total}});
 }

@@ -3,10 +3,10 @@
 // feed, for a script that plans a report.
 //
 //   {"files": [{"path": PATH, "size": SIZE}, ...], "missing": [PATH, ...],
-//    "total": SIZE}
+//    "skipped": [{"path": PATH, "type": TYPE}, ...], "total": SIZE}
 //
-// The same paths in the same order as the listing's text; bytes of a path
-// that are not UTF-8 become U+FFFD.
+// The same paths in the same order as the listing's text; a path that is not
+// UTF-8 is {"hex": BYTES} (nameJson), and TYPE is fileKindWord's.
 
 #include "core/filelist/CollectedFileSink.h"
 

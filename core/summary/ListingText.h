@@ -3,6 +3,8 @@
 //
 //   SIZE<TAB>PATH       a file a report would collect, its size in bytes
 //   missing<TAB>PATH    a path not found, or a wildcard that matched no file
+//   TYPE<TAB>PATH       a plain path that names no regular file, TYPE saying
+//                       what it names (fileKindWord: directory, fifo, ...)
 //   SIZE<TAB>total      the last line: the bytes of all files listed
 
 #include "core/filelist/CollectedFileSink.h"

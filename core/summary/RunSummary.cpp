@@ -3,16 +3,19 @@
 #include "base/ErrorCodes.h"
 #include "core/report/ErrorMessages.h"
 #include "core/summary/FailureText.h"
+#include "core/summary/NameJson.h"
 #include "platform/Services.h"
-
-#include <nlohmann/json.hpp>
 
 namespace {
 
-template <typename Value>
-nlohmann::ordered_json valueOrNull(const std::optional<Value>& value)
+nlohmann::ordered_json valueOrNull(const std::optional<std::string>& value)
 {
     return value ? nlohmann::ordered_json(*value) : nlohmann::ordered_json(nullptr);
+}
+
+nlohmann::ordered_json nameOrNull(const std::optional<std::string>& name)
+{
+    return name ? nameJson(*name) : nlohmann::ordered_json(nullptr);
 }
 
 } // namespace
@@ -28,6 +31,7 @@ RunSummary summarizeRun(const PressResult& press)
     for (const WrittenEntry& entry : press.entries)
         summary.entries.push_back(entry.name);
     summary.missing = press.missing;
+    summary.skipped = press.skipped;
     summary.printer = press.deviceReportStored;
     if (!press.reportPlaced) {
         summary.error = press.failure ? *press.failure : platform::Message{.text = press.message};
@@ -44,11 +48,15 @@ std::string runSummaryJson(const RunSummary& summary)
 {
     nlohmann::ordered_json document;
     document["placed"] = summary.placed;
-    document["archive"] = valueOrNull(summary.archivePath);
+    document["archive"] = nameOrNull(summary.archivePath);
     document["sha256"] = valueOrNull(summary.sha256);
-    document["checksum_file"] = valueOrNull(summary.checksumFilePath);
-    document["entries"] = summary.entries;
-    document["missing"] = summary.missing;
+    document["checksum_file"] = nameOrNull(summary.checksumFilePath);
+    document["entries"] = namesJson(summary.entries);
+    document["missing"] = namesJson(summary.missing);
+    nlohmann::ordered_json skipped = nlohmann::ordered_json::array();
+    for (const auto& [path, kind] : summary.skipped)
+        skipped.push_back({{"path", nameJson(path)}, {"type", fileKindWord(kind)}});
+    document["skipped"] = skipped;
     document["printer"] = summary.printer;
     nlohmann::ordered_json error(nullptr);
     if (summary.error) {
@@ -58,7 +66,5 @@ std::string runSummaryJson(const RunSummary& summary)
                  {"detail", detail.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(detail)}};
     }
     document["error"] = error;
-    // File names are bytes; a strict dump would throw on the first name
-    // that is not UTF-8 and leave no answer at all.
-    return document.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n";
+    return dumpedJson(document);
 }

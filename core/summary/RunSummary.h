@@ -24,6 +24,8 @@ struct RunSummary {
     // order the collection met them; also after a failure, as far as the
     // run got.
     std::vector<std::string> missing;
+    // Every plain path that names something other than a regular file, passed over.
+    std::vector<SkippedPath> skipped;
     // Whether that file holds the printer's device report.
     bool printer = false;
     // Code 0 for a failure that has no code of its own, and for a cancelled run.
@@ -37,7 +39,8 @@ struct RunSummary {
 RunSummary summarizeRun(const PressResult& press);
 
 // The summary as one JSON object on one line, ended by a line feed: placed,
-// archive, sha256, checksum_file, entries, missing, printer and error
-// (null or {code, message, detail}, detail being null or the text of
-// failureDetailText). Bytes that are not UTF-8 become U+FFFD.
+// archive, sha256, checksum_file, entries, missing, skipped ({path, type}
+// each), printer and error (null or {code, message, detail}, detail being
+// null or the text of failureDetailText). Names are given as nameJson gives
+// them, so that a name that is not UTF-8 keeps its bytes.
 std::string runSummaryJson(const RunSummary& summary);

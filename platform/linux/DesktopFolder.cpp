@@ -1,65 +1,58 @@
 #include "platform/DesktopFolder.h"
 
 #include "base/AbsolutePath.h"
+#include "platform/posix/BoundedRead.h"
+#include "platform/posix/FileDescriptor.h"
 #include "platform/Services.h"
 
-#include <glib.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <mutex>
 #include <string_view>
 #include <system_error>
 
 namespace platform {
 namespace {
 
-// Sets one process variable for the object's lifetime, and only when it
-// differs, so that a run with the process's own environment changes nothing.
-class ProcessVariable {
-public:
-    ProcessVariable(const char* name, const std::optional<std::string>& value) : name_(name)
-    {
-        if (const char* current = std::getenv(name))
-            previous_ = current;
-        if (previous_ == value)
-            return;
-        changed_ = true;
-        set(value);
-    }
-    ~ProcessVariable()
-    {
-        if (changed_)
-            set(previous_);
-    }
-    ProcessVariable(const ProcessVariable&) = delete;
-    ProcessVariable& operator=(const ProcessVariable&) = delete;
-
-private:
-    void set(const std::optional<std::string>& value) const
-    {
-        if (value)
-            setenv(name_, value->c_str(), 1);
-        else
-            unsetenv(name_);
-    }
-
-    const char* name_;
-    std::optional<std::string> previous_;
-    bool changed_ = false;
-};
+// Far beyond any real folders file; the rest of a larger one is not read.
+constexpr std::size_t USER_DIRS_FILE_LIMIT = 64 * 1024;
+// What a backslash escapes inside the shell's double quotes.
+constexpr std::string_view ESCAPED = "\"\\`$";
 
 std::string userDirsFile(const std::string& home, const std::optional<std::string>& configHome)
 {
-    const std::string configFolder = configHome && !configHome->empty() ? *configHome : home + "/.config";
-    return configFolder + "/user-dirs.dirs";
+    // A relative XDG_CONFIG_HOME is invalid and ignored, as the XDG base
+    // directory rules have it: it would depend on the working directory.
+    const bool usable = configHome && !configHome->empty() && configHome->front() == '/';
+    return (usable ? *configHome : home + "/.config") + "/user-dirs.dirs";
 }
 
-// The line shapes from which GLib takes the desktop:
-// XDG_DESKTOP_DIR="$HOME/..." or XDG_DESKTOP_DIR="/...", blanks allowed
-// around the "=".
-bool lineNamesDesktop(std::string_view line)
+// The file's text; empty when it is missing, unreadable or no regular file
+// (a FIFO would never end the read).
+std::string userDirsText(const std::string& path)
+{
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat status {};
+    if (!file || fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode))
+        return {};
+    BoundedRead read = readAtMost(file.get(), USER_DIRS_FILE_LIMIT);
+    return read.outcome == BoundedReadOutcome::failed ? std::string() : std::move(read.data);
+}
+
+// A folder as a line of the file names it.
+struct NamedFolder {
+    bool belowHome = false;
+    // Below the home without its leading "/", else absolute.
+    std::string path;
+};
+
+// What the line sets XDG_DESKTOP_DIR to: a double-quoted shell word,
+// "$HOME/..." or "/...", in which \", \\, \` and \$ stand for the character
+// after the backslash. Blanks may stand around the "=", and a comment after
+// the word. Nothing for any other line, and for a word the shell would
+// expand further (another "$" or "`"), which cannot be told without one.
+std::optional<NamedFolder> desktopSetBy(std::string_view line)
 {
     auto skipBlanks = [&line] {
         while (!line.empty() && (line.front() == ' ' || line.front() == '\t'))
@@ -73,41 +66,53 @@ bool lineNamesDesktop(std::string_view line)
     };
     skipBlanks();
     if (!take("XDG_DESKTOP_DIR"))
-        return false;
+        return std::nullopt;
     skipBlanks();
     if (!take("="))
-        return false;
+        return std::nullopt;
     skipBlanks();
     if (!take("\""))
-        return false;
-    if (!take("$HOME") && !line.starts_with('/'))
-        return false;
-    return line.find('"') != std::string_view::npos;
+        return std::nullopt;
+    NamedFolder folder;
+    folder.belowHome = line.starts_with("$HOME/") || line.starts_with("$HOME\"");
+    if (folder.belowHome)
+        line.remove_prefix(line[5] == '/' ? 6 : 5);
+    bool closed = false;
+    while (!line.empty() && !closed) {
+        const char c = line.front();
+        line.remove_prefix(1);
+        if (c == '"') {
+            closed = true;
+        } else if (c == '$' || c == '`') {
+            return std::nullopt;
+        } else if (c == '\\' && !line.empty() && ESCAPED.find(line.front()) != std::string_view::npos) {
+            folder.path += line.front();
+            line.remove_prefix(1);
+        } else {
+            folder.path += c;
+        }
+    }
+    skipBlanks();
+    if (!closed || !(line.empty() || line.front() == '#'))
+        return std::nullopt;
+    if (!folder.belowHome && !folder.path.starts_with('/'))
+        return std::nullopt;
+    return folder;
 }
 
-// After a reload GLib keeps its earlier answer for a desktop the file does
-// not name, which would be another home's desktop; so the file is asked first.
-bool fileNamesDesktop(const std::string& path)
+// The last line that sets the desktop counts, as when the shell reads the file.
+std::optional<NamedFolder> desktopNamedIn(std::string_view text)
 {
-    std::ifstream file(path);
-    std::string line;
-    while (std::getline(file, line))
-        if (lineNamesDesktop(line))
-            return true;
-    return false;
-}
-
-std::optional<std::string> desktopNamedByGLib(const std::string& home, const std::optional<std::string>& configHome)
-{
-    static std::mutex lookup;
-    std::lock_guard lock(lookup);
-    ProcessVariable homeVariable("HOME", home);
-    ProcessVariable configVariable("XDG_CONFIG_HOME", configHome);
-    // GLib caches the folders it read; this run's home may not be the last one's.
-    g_reload_user_special_dirs_cache();
-    if (const char* named = g_get_user_special_dir(G_USER_DIRECTORY_DESKTOP))
-        return std::string(named);
-    return std::nullopt;
+    std::optional<NamedFolder> named;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        if (auto folder = desktopSetBy(text.substr(0, end)))
+            named = std::move(folder);
+        if (end == std::string_view::npos)
+            break;
+        text.remove_prefix(end + 1);
+    }
+    return named;
 }
 
 std::string withoutTrailingSlashes(std::string path)
@@ -133,14 +138,16 @@ std::string absoluteFolder(const std::string& path)
 std::string desktopFolderOf(const std::string& home, const std::optional<std::string>& configHome)
 {
     const std::string base = withoutTrailingSlashes(home);
-    const std::string fallback = (base == "/" ? std::string() : base) + "/Desktop";
-    if (!fileNamesDesktop(userDirsFile(home, configHome)))
+    const std::string homePrefix = base == "/" ? std::string() : base;
+    const std::string fallback = homePrefix + "/Desktop";
+    const std::optional<NamedFolder> named = desktopNamedIn(userDirsText(userDirsFile(home, configHome)));
+    if (!named)
         return absoluteFolder(fallback);
-    const std::optional<std::string> named = desktopNamedByGLib(home, configHome);
+    const std::string folder = withoutTrailingSlashes(named->belowHome ? homePrefix + "/" + named->path : named->path);
     // "$HOME/" is how a user says there is no desktop folder of its own.
-    if (!named || named->empty() || withoutTrailingSlashes(*named) == base)
+    if (folder == base || (named->belowHome && withoutTrailingSlashes(named->path).empty()))
         return absoluteFolder(fallback);
-    return absoluteFolder(*named);
+    return absoluteFolder(folder);
 }
 
 std::string desktopFolder()

@@ -4,6 +4,8 @@
 
 #include <libusb.h>
 
+#include <cerrno>
+
 namespace platform {
 namespace {
 
@@ -97,9 +99,13 @@ public:
     UsbStatus openSession(UsbSession* session) override
     {
         libusb_context* context = nullptr;
+        // libusb answers only LIBUSB_ERROR_OTHER when the descriptor, pipe or
+        // thread it starts with cannot be had; the reason is the errno of
+        // that failing call, taken here where it happened.
+        errno = 0;
         int result = libusb_init(&context);
         if (result != LIBUSB_SUCCESS)
-            return statusOf(result);
+            return UsbStatus::failedWith(result, errno);
         *session = static_cast<UsbSession>(reinterpret_cast<std::uintptr_t>(context));
         return UsbStatus::success;
     }

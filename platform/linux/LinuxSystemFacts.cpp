@@ -25,6 +25,8 @@ enum class Reading { found, missing, failed };
 struct FileText {
     Reading reading = Reading::missing;
     std::string text;
+    // Why it is missing or could not be read.
+    std::error_code error;
 };
 
 constexpr std::size_t SMALL_FILE_LIMIT = 64 * 1024;
@@ -38,12 +40,23 @@ FileText readKernelFile(const std::string& path, std::size_t limit)
 {
     FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (!file)
-        return {errno == ENOENT || errno == ENOTDIR ? Reading::missing : Reading::failed, {}};
+        return {errno == ENOENT || errno == ENOTDIR ? Reading::missing : Reading::failed, {},
+                {errno, std::system_category()}};
     // A table longer than the limit is read as far as the limit.
     BoundedRead read = readAtMost(file.get(), limit);
     if (read.outcome == BoundedReadOutcome::failed)
-        return {Reading::failed, {}};
-    return {Reading::found, std::move(read.data)};
+        return {Reading::failed, {}, read.error};
+    return {Reading::found, std::move(read.data), {}};
+}
+
+// A fact read from `path`, or why it could not be: the file's own failure,
+// or none when it was read but did not hold the fact.
+template <typename Value>
+FactReading<Value> factFrom(const std::string& path, const FileText& file, std::optional<Value> value)
+{
+    if (value)
+        return {std::move(value), path, {}};
+    return {std::nullopt, path, file.error};
 }
 
 std::vector<std::string_view> splitLines(std::string_view text)
@@ -278,25 +291,25 @@ std::optional<std::string> LinuxSystemFacts::architectureDescription() const
     return identity->machine;
 }
 
-std::optional<int> LinuxSystemFacts::logicalProcessorCount() const
+FactReading<int> LinuxSystemFacts::logicalProcessorCount() const
 {
-    FileText online = readKernelFile(sys("devices/system/cpu/online"), SMALL_FILE_LIMIT);
+    const std::string onlinePath = sys("devices/system/cpu/online");
+    FileText online = readKernelFile(onlinePath, SMALL_FILE_LIMIT);
     if (online.reading == Reading::found)
         if (auto count = countListedProcessors(online.text))
-            return count;
-    FileText cpuinfo = readKernelFile(proc("cpuinfo"), TABLE_FILE_LIMIT);
+            return {count, onlinePath, {}};
+    const std::string cpuinfoPath = proc("cpuinfo");
+    FileText cpuinfo = readKernelFile(cpuinfoPath, TABLE_FILE_LIMIT);
     int count = 0;
     for (std::string_view line : splitLines(cpuinfo.text)) {
         auto field = keyAndValue(line);
         if (field && field->first == "processor")
             ++count;
     }
-    if (count == 0)
-        return std::nullopt;
-    return count;
+    return factFrom(cpuinfoPath, cpuinfo, count == 0 ? std::nullopt : std::optional<int>(count));
 }
 
-std::optional<std::string> LinuxSystemFacts::hardwareModel() const
+FactReading<std::string> LinuxSystemFacts::hardwareModel() const
 {
     const std::string candidates[] = {
         sys("class/dmi/id/product_name"),
@@ -306,33 +319,32 @@ std::optional<std::string> LinuxSystemFacts::hardwareModel() const
     for (const std::string& path : candidates) {
         FileText model = readKernelFile(path, SMALL_FILE_LIMIT);
         if (model.reading == Reading::failed)
-            return std::nullopt;
+            return factFrom<std::string>(path, model, std::nullopt);
         if (model.reading == Reading::found) {
             std::string text = cleanedModel(model.text);
             if (!text.empty())
-                return text;
+                return {std::move(text), path, {}};
         }
     }
     // A virtual machine's firmware, for one, often names no model.
-    return std::string();
+    return {std::string(), candidates[0], {}};
 }
 
-std::optional<std::uint64_t> LinuxSystemFacts::physicalMemoryBytes() const
+FactReading<std::uint64_t> LinuxSystemFacts::physicalMemoryBytes() const
 {
-    FileText meminfo = readKernelFile(proc("meminfo"), TABLE_FILE_LIMIT);
+    const std::string path = proc("meminfo");
+    FileText meminfo = readKernelFile(path, TABLE_FILE_LIMIT);
     for (std::string_view line : splitLines(meminfo.text)) {
         auto field = keyAndValue(line);
         if (!field || field->first != "MemTotal")
             continue;
         std::string_view value = field->second;
         if (value.size() < 3 || value.substr(value.size() - 3) != " kB")
-            return std::nullopt;
+            break;
         auto kilobytes = parseUnsigned(trimmed(value.substr(0, value.size() - 3)));
-        if (!kilobytes)
-            return std::nullopt;
-        return multiplied(*kilobytes, 1024);
+        return factFrom(path, meminfo, kilobytes ? multiplied(*kilobytes, 1024) : std::nullopt);
     }
-    return std::nullopt;
+    return factFrom<std::uint64_t>(path, meminfo, std::nullopt);
 }
 
 std::optional<std::string> LinuxSystemFacts::startupVolumeDeviceName() const

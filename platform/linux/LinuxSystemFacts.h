@@ -38,11 +38,11 @@ public:
     std::optional<std::uint64_t> processorClockHertz() const override;
     std::optional<std::string> architectureDescription() const override;
     // The online processors, else the processors that cpuinfo lists.
-    std::optional<int> logicalProcessorCount() const override;
+    FactReading<int> logicalProcessorCount() const override;
     // The firmware's product name, else the device tree's model.
-    std::optional<std::string> hardwareModel() const override;
+    FactReading<std::string> hardwareModel() const override;
     // MemTotal of meminfo.
-    std::optional<std::uint64_t> physicalMemoryBytes() const override;
+    FactReading<std::uint64_t> physicalMemoryBytes() const override;
     // The last mount-table entry mounted at "/".
     std::optional<std::string> startupVolumeDeviceName() const override;
     std::optional<VolumeSpace> startupVolumeSpace() const override;

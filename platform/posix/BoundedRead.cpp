@@ -19,6 +19,7 @@ BoundedRead readAtMost(int descriptor, std::size_t limit)
         if (count < 0 && errno == EINTR)
             continue;
         if (count < 0) {
+            result.error = {errno, std::system_category()};
             result.data.clear();
             result.outcome = BoundedReadOutcome::failed;
             return result;

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <string>
+#include <system_error>
 
 namespace platform {
 
@@ -17,6 +18,8 @@ enum class BoundedReadOutcome {
 struct BoundedRead {
     BoundedReadOutcome outcome = BoundedReadOutcome::failed;
     std::string data;
+    // The system's reason when the read failed.
+    std::error_code error;
 };
 
 // Reads `descriptor` from its current position to its end.

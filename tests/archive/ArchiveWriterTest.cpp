@@ -245,10 +245,10 @@ TEST_F(ArchiveWriter, FilesWithoutASizeStopAtTheByteOrTimeLimit)
         const auto copied = ArchivingClass::copyFileIfPresent("/proc/self/pagemap", what, archive);
         SourceFile::setUnknownSizeLimits(previous);
         EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(20));
-        ASSERT_TRUE(copied.has_value());
-        EXPECT_TRUE(copied->cutShort);
+        ASSERT_TRUE(copied.copied);
+        EXPECT_TRUE(copied.cutShort);
         if (bytes != 0) {
-            EXPECT_EQ(copied->bytes, bytes);
+            EXPECT_EQ(copied.bytes, bytes);
         }
     }
     // A file whose size is known is copied whole, however it compares.
@@ -256,8 +256,8 @@ TEST_F(ArchiveWriter, FilesWithoutASizeStopAtTheByteOrTimeLimit)
     const auto previous = SourceFile::setUnknownSizeLimits({std::size_t{1} << 20, std::chrono::seconds(30)});
     const auto known = ArchivingClass::copyFileIfPresent((dir / "known.log").c_str(), "known.log", archive);
     SourceFile::setUnknownSizeLimits(previous);
-    ASSERT_TRUE(known.has_value());
-    EXPECT_FALSE(known->cutShort);
+    ASSERT_TRUE(known.copied);
+    EXPECT_FALSE(known.cutShort);
     close();
     const auto read = readZipEntries(archivePath);
     ASSERT_EQ(read.size(), 3u);
@@ -524,20 +524,37 @@ TEST(ArchivePlacement, AFolderRemovedDuringTheRunRaisesCode15)
     EXPECT_FALSE(pathExists(path));
 }
 
-TEST(ArchiveGrowingFiles, AFileThatGrowsWhileReadIsCopiedAtItsSizeWhenOpened)
+TEST(ArchiveGrowingFiles, AFileThatGrowsOrShrinksWhileReadIsCopiedAsFarAsItsSizeWhenOpenedAndSaysSo)
 {
     TempDir dir;
-    const std::string log = dir / "growing.log";
-    writeFile(log, std::string(100000, 'a'));
-    auto source = SourceFile::open(log.c_str());
-    ASSERT_TRUE(source);
-    // Extended (sparsely, far past 4 GiB) between the open and the read.
-    ASSERT_EQ(truncate(log.c_str(), off_t{5} << 30), 0);
     const std::string path = dir / "report.zip";
     auto archive = ArchivingClass::createNewZipFile(path.c_str());
-    archive->addFile(*source, "growing.log", ArchivingClass::fileInfoForModificationTime(0));
+    // Changed between the open and the read: extended sparsely far past
+    // 4 GiB, cut, or left alone.
+    const struct {
+        const char* name;
+        off_t sizeAfterOpen;
+        std::size_t stored;
+        SourceFile::SizeChange change;
+    } cases[] = {
+        {"growing.log", off_t{5} << 30, 100000, SourceFile::SizeChange::grew},
+        {"shrinking.log", 40000, 40000, SourceFile::SizeChange::shrank},
+        {"steady.log", 100000, 100000, SourceFile::SizeChange::none},
+    };
+    for (const auto& [name, sizeAfterOpen, stored, change] : cases) {
+        SCOPED_TRACE(name);
+        const std::string log = dir / name;
+        writeFile(log, std::string(100000, 'a'));
+        auto source = SourceFile::open(log.c_str());
+        ASSERT_TRUE(source);
+        ASSERT_EQ(truncate(log.c_str(), sizeAfterOpen), 0);
+        archive->addFile(*source, name, ArchivingClass::fileInfoForModificationTime(0));
+        EXPECT_EQ(source->bytesRead(), stored);
+        EXPECT_EQ(source->sizeChange(), change);
+    }
     ArchivingClass::closeZipFile(archive.get());
-    EXPECT_EQ(readZipEntry(path, "growing.log"), std::string(100000, 'a'));
+    for (const auto& [name, sizeAfterOpen, stored, change] : cases)
+        EXPECT_EQ(readZipEntry(path, name), std::string(stored, 'a')) << name;
     EXPECT_TRUE(unzipTestPasses(path));
 }
 

@@ -214,37 +214,41 @@ TEST(ParallelDeflate, TheThreadsLeaveSignalsToTheThreadThatStartedThem)
 }
 
 // A process limit that lets only some of the threads start (a busy shared
-// server) leaves fewer threads, not a failed report.
+// server) leaves fewer threads, not a failed report; one that lets none
+// start leaves the work to the caller's thread.
 TEST(ParallelDeflate, ALimitOnThreadsLeavesFewerThreadsNotAFailure)
 {
     if (geteuid() != 0)
         GTEST_SKIP() << "the limit is set for an unprivileged user, which needs root";
     const std::vector<Entry> entries = {entryOf("log", logText(3 * BLOCK + 5, 11)), entryOf("small", "x")};
-    testing_support::TempDir dir;
-    const std::string path = dir / "out.zip";
-    EXPECT_EXIT(
-        {
-            zipFile archive = zipOpen64(path.c_str(), APPEND_STATUS_CREATE);
-            // The limit counts the threads of the real user, one that runs
-            // nothing else: this process's own (a sanitizer may have some)
-            // and one more.
-            const auto user = static_cast<uid_t>(2000000000 + getpid() % 1000000);
-            const auto running = std::distance(std::filesystem::directory_iterator("/proc/self/task"),
-                                               std::filesystem::directory_iterator());
-            rlimit oneMore{};
-            oneMore.rlim_cur = oneMore.rlim_max = static_cast<rlim_t>(running + 1);
-            if (archive == nullptr || setgid(user) != 0 || setuid(user) != 0 ||
-                setrlimit(RLIMIT_NPROC, &oneMore) != 0)
-                std::_Exit(3);
+    for (const int threadsLeft : {1, 0}) {
+        SCOPED_TRACE(std::to_string(threadsLeft) + " threads may start");
+        testing_support::TempDir dir;
+        const std::string path = dir / "out.zip";
+        EXPECT_EXIT(
             {
-                ParallelZipWriter writer(archive, 4);
-                for (const auto& entry : entries)
-                    addEntryRead(writer, {entry.name, zip_fileinfo{}, false}, entry.data, entry.readSize,
-                                 entry.expectedSize);
-                writer.flush();
-            }
-            std::_Exit(zipClose(archive, nullptr) == ZIP_OK ? 0 : 4);
-        },
-        ::testing::ExitedWithCode(0), "");
-    expectStoredExactly(readStoredEntries(path), entries);
+                zipFile archive = zipOpen64(path.c_str(), APPEND_STATUS_CREATE);
+                // The limit counts the threads of the real user, one that
+                // runs nothing else: this process's own (a sanitizer may
+                // have some) and those left.
+                const auto user = static_cast<uid_t>(2000000000 + getpid() % 1000000);
+                const auto running = std::distance(std::filesystem::directory_iterator("/proc/self/task"),
+                                                   std::filesystem::directory_iterator());
+                rlimit limit{};
+                limit.rlim_cur = limit.rlim_max = static_cast<rlim_t>(running + threadsLeft);
+                if (archive == nullptr || setgid(user) != 0 || setuid(user) != 0 ||
+                    setrlimit(RLIMIT_NPROC, &limit) != 0)
+                    std::_Exit(3);
+                {
+                    ParallelZipWriter writer(archive, 4);
+                    for (const auto& entry : entries)
+                        addEntryRead(writer, {entry.name, zip_fileinfo{}, false}, entry.data, entry.readSize,
+                                     entry.expectedSize);
+                    writer.flush();
+                }
+                std::_Exit(zipClose(archive, nullptr) == ZIP_OK ? 0 : 4);
+            },
+            ::testing::ExitedWithCode(0), "");
+        expectStoredExactly(readStoredEntries(path), entries);
+    }
 }

@@ -145,7 +145,7 @@ TEST_F(CommandLineOutput, ListTakesTheWholeCommandLineOfARunAndPrintsTheSameList
         {"python3", "-c",
          "import json, sys\n"
          "d = json.load(open(sys.argv[1]))\n"
-         "assert list(d) == ['files', 'missing', 'total'], list(d)\n"
+         "assert list(d) == ['files', 'missing', 'skipped', 'total'], list(d)\n"
          "for f in d['files']: print('%d\\t%s' % (f['size'], f['path']))\n"
          "for m in d['missing']: print('missing\\t' + m)\n"
          "print('%d\\ttotal' % d['total'])\n",
@@ -201,6 +201,56 @@ TEST_F(CommandLineOutput, ListEscapesControlCharactersOnlyForATerminal)
     EXPECT_EQ(piped.standardOutput, "5\t/var/log/" + name + "\n5\ttotal\n");
     EXPECT_EQ(shown.exitStatus, 0) << shown.standardOutput;
     EXPECT_EQ(shown.standardOutput, "5\t/var/log/evil\\033]0;owned\\a\\n\\\\.log\n5\ttotal\n");
+}
+
+TEST_F(CommandLineOutput, JsonCarriesNamesThatAreNotUtf8ByteForByteAndSaysWhatNamesNoFile)
+{
+    // Two names a replacement character would print alike, and the one it
+    // would print; a FIFO and a folder named as plain paths.
+    const std::string logs = temp / "root/var/log/q/";
+    makeMakersFolders(temp / "root");
+    for (const char* name : {"caf\xe9.log", "caf\xe8.log", "caf\xef\xbf\xbd.log"})
+        writeFile(logs + name, name);
+    ASSERT_EQ(mkfifo((logs + "pipe").c_str(), 0600), 0);
+    makeDirectories(logs + "dir");
+    writeFile(temp / "data.xml", "<c><Absolute_Path_Files><f>var/log/q/*.log</f><f>var/log/q/pipe</f>"
+                                 "<f>var/log/q/dir</f></Absolute_Path_Files><Home_Path_Files/></c>");
+    const std::vector<std::string> command = {"--json", "--sysroot", temp / "root", "--output", "out",
+                                              "--data-xml", "data.xml"};
+    std::vector<std::string> listCommand = command;
+    listCommand.push_back("--list");
+
+    ProcessResult run = report(command);
+    ProcessResult listing = report(listCommand);
+    listCommand.erase(listCommand.begin());
+    ProcessResult text = report(listCommand);
+
+    ASSERT_EQ(run.exitStatus, 0) << run.standardError;
+    ASSERT_EQ(listing.exitStatus, 0) << listing.standardError;
+    // Entries, misses and what names no file agree with the archive and its
+    // log, byte for byte.
+    ProcessResult check = checkJson(run, {"placed"});
+    EXPECT_EQ(check.exitStatus, 0) << check.standardError << run.standardOutput;
+    // Both objects read by a strict reader, the names' bytes taken back.
+    writeFile(temp / "listing.json", listing.standardOutput);
+    ProcessResult read = runProcess(
+        {"python3", "-c",
+         "import json, sys\n"
+         "run, listing = (json.load(open(p, encoding='utf-8')) for p in sys.argv[1:])\n"
+         "name = lambda n: n.encode() if isinstance(n, str) else bytes.fromhex(n['hex'])\n"
+         "logs = [b'/var/log/q/caf' + end for end in (b'\\xe9.log', b'\\xe8.log', b'\\xef\\xbf\\xbd.log')]\n"
+         "stored = sorted(name(e) for e in run['entries'] if not name(e).startswith(b'reportData/'))\n"
+         "assert stored == sorted(logs), stored\n"
+         "assert sorted(name(f['path']) for f in listing['files']) == stored\n"
+         "skipped = [(b'/var/log/q/pipe', 'fifo'), (b'/var/log/q/dir', 'directory')]\n"
+         "for said in (run['skipped'], listing['skipped']):\n"
+         "    assert [(name(s['path']), s['type']) for s in said] == skipped, said\n"
+         "assert run['missing'] == listing['missing'] == []\n",
+         temp / "report.json", temp / "listing.json"},
+        {});
+    EXPECT_EQ(read.exitStatus, 0) << read.standardError;
+    EXPECT_NE(text.standardOutput.find("\nfifo\t/var/log/q/pipe\ndirectory\t/var/log/q/dir\n"), std::string::npos)
+        << text.standardOutput;
 }
 
 TEST_F(CommandLineOutput, JsonNamesTheErrorOfEveryFailureClassAndExitsWithOne)

@@ -126,7 +126,9 @@ TEST_F(CommandLine, RefusesABadCommandLineWithOneLineAndAPointerToTheHelpAndWrit
         {{"--output"}, "option '--output' needs a DIR"},
         {{"--output="}, "option '--output' needs a DIR"},
         {{"--output", ""}, "option '--output' needs a DIR"},
-        {{"--output", "--version"}, "option '--output' needs a DIR"},
+        // A value may begin with a dash, as getopt has it; "--" ends the options.
+        {{"--output", "--version"}, "cannot use --output '--version': No such file"},
+        {{"--output", output, "--", "extra"}, "unexpected argument 'extra'"},
         {{"--data-xml"}, "option '--data-xml' needs a FILE"},
         {{"--help=yes"}, "option '--help' takes no value"},
         {{"--output", output, "extra"}, "unexpected argument 'extra'"},

@@ -1,6 +1,6 @@
 // Whole runs of the real telvarin-report started or ended in hostile ways:
 // standard descriptors closed, signals, a limit on file sizes, files that
-// never end, runs racing for one folder. Every archive left is read back by
+// never end, runs racing for one folder, output that cannot be written. Every archive left is read back by
 // `unzip -t`, Python's zipfile and `bsdtar -x`.
 #include "tests/doubles/CommandLineSupport.h"
 #include "tests/doubles/TestFiles.h"
@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <grp.h>
 #include <pty.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -290,6 +291,72 @@ TEST_F(HostileStart, TheLastLineIsEscapedOnATerminalAndBytesInAPipe)
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.back().rfind(canonicalPath(odd) + "/Telvarin_", 0), 0u) << lines.back();
     EXPECT_EQ(complaintsOfEveryReader(lines.back()), "");
+}
+
+// A process limit that lets no thread start: the archive is compressed on
+// the run's own thread, and where the USB layer cannot start without one,
+// the run says so with the system's reason, never as a failed write.
+TEST_F(HostileStart, ALimitOnProcessesIsNoFailedWriteAndTheUsbLayerSaysWhyItCouldNotStart)
+{
+    // An unprivileged user, for whom the limit counts; the folders open to it.
+    const bool asRoot = geteuid() == 0;
+    ASSERT_EQ(chmod(temp.path().c_str(), 0755), 0);
+    ASSERT_EQ(chmod(out.c_str(), 0777), 0);
+    ChildRun run = runChild(reportArguments(), temp / "output.txt", [asRoot] {
+        constexpr uid_t NOBODY = 65534;
+        if (asRoot && (setgroups(0, nullptr) != 0 || setresgid(NOBODY, NOBODY, NOBODY) != 0 ||
+                     setresuid(NOBODY, NOBODY, NOBODY) != 0))
+            _exit(126);
+        const rlimit one{1, 1};
+        setrlimit(RLIMIT_NPROC, &one);
+    });
+    ASSERT_TRUE(WIFEXITED(run.status)) << run.output;
+    EXPECT_EQ(run.output.find("Error code 15"), std::string::npos) << run.output;
+    if (WEXITSTATUS(run.status) != 0) {
+        EXPECT_NE(run.output.find("Error code -99 occured\nThe USB devices of this computer could not be listed: "
+                                  "Resource temporarily unavailable."),
+                  std::string::npos)
+            << run.output;
+    }
+    const auto archives = archivesIn(out);
+    ASSERT_EQ(archives.size(), 1u) << run.output;
+    EXPECT_EQ(readZipEntry(out + "/" + archives.front(), "/var/log/a.log"), "a log line\n");
+    expectEveryArchiveSound();
+}
+
+TEST_F(HostileStart, OutputThatCannotBeWrittenFailsTheRunWhichSaysWhereTheArchiveIs)
+{
+    int pipeEnds[2];
+    ASSERT_EQ(pipe2(pipeEnds, O_CLOEXEC), 0);
+    close(pipeEnds[0]);
+    const int full = open("/dev/full", O_WRONLY | O_CLOEXEC);
+    ASSERT_GE(full, 0);
+    const struct {
+        const char* what;
+        int output;
+        const char* reason;
+    } outputs[] = {{"a full disk", full, "No space left on device"}, {"a closed pipe", pipeEnds[1], "Broken pipe"}};
+    for (const auto& [what, output, reason] : outputs) {
+        for (const bool json : {false, true}) {
+            SCOPED_TRACE(std::string(what) + (json ? ", --json" : ""));
+            using Words = std::vector<std::string>;
+            ChildRun run = runChild(reportArguments(json ? Words{"--json"} : Words{}), temp / "errors.txt",
+                                    [descriptor = output] { dup2(descriptor, STDOUT_FILENO); });
+            EXPECT_TRUE(WIFEXITED(run.status) && WEXITSTATUS(run.status) == 1) << run.status << run.output;
+            const auto archives = archivesIn(out);
+            ASSERT_EQ(archives.size(), 1u);
+            EXPECT_NE(run.output.find(std::string("telvarin-report: cannot write to standard output: ") + reason),
+                      std::string::npos)
+                << run.output;
+            EXPECT_NE(run.output.find("the report was placed all the same: " + canonicalPath(out) + "/" + archives[0]),
+                      std::string::npos)
+                << run.output;
+            expectEveryArchiveSound();
+            std::remove((out + "/" + archives[0]).c_str());
+        }
+    }
+    close(full);
+    close(pipeEnds[1]);
 }
 
 TEST_F(HostileStart, ProcessingInstructionsAndADocumentTypeInDataXmlAddNothing)

@@ -48,11 +48,12 @@ TEST(Options, EachCommandLineAsksForItsAction)
 
 TEST(Options, ValuesComeAfterTheOptionOrAfterAnEqualsSign)
 {
+    // A value may begin with a dash, and "--" ends the options.
     const auto parsed = cli::parseOptions(
-        {"--output", "out", "--sysroot=/mnt/c", "--data-xml=-list.xml", "--json", "--checksum"});
+        {"--output", "-d", "--sysroot=/mnt/c", "--data-xml=-list.xml", "--json", "--checksum", "--"});
     ASSERT_EQ(errorOf(parsed), "");
     const auto& options = std::get<cli::Options>(parsed);
-    EXPECT_EQ(options.outputDirectory, "out");
+    EXPECT_EQ(options.outputDirectory, "-d");
     EXPECT_EQ(options.sysroot, "/mnt/c");
     EXPECT_EQ(options.dataXml, "-list.xml");
     EXPECT_TRUE(options.json);
@@ -64,12 +65,13 @@ TEST(Options, ACommandLineThatCannotBeRunSaysWhy)
 {
     const std::pair<Arguments, std::string> cases[] = {
         {{"report"}, "unexpected argument 'report'"},
-        {{"--"}, "unexpected argument '--'"},
+        {{"--", "--json"}, "unexpected argument '--json'"},
+        {{"--", "--"}, "unexpected argument '--'"},
         {{"-o", "/tmp"}, "unexpected argument '-o'"},
         {{"--out", "/tmp"}, "unknown option '--out'"},
         {{"--json=yes"}, "option '--json' takes no value"},
         {{"--output"}, "option '--output' needs a DIR"},
-        {{"--output", "--json"}, "option '--output' needs a DIR"},
+        {{"--output", "--json", "--output=x"}, "option '--output' given twice"},
         {{"--data-xml="}, "option '--data-xml' needs a FILE, not an empty text"},
         {{"--output", "a", "--output=b"}, "option '--output' given twice"},
         {{"--list", "--list"}, "option '--list' given twice"},

@@ -29,9 +29,17 @@ public:
     std::optional<platform::OperatingSystemVersion> operatingSystemVersion() const override { return version; }
     std::optional<std::uint64_t> processorClockHertz() const override { return clockHertz; }
     std::optional<std::string> architectureDescription() const override { return architecture; }
-    std::optional<int> logicalProcessorCount() const override { return processors; }
-    std::optional<std::string> hardwareModel() const override { return model; }
-    std::optional<std::uint64_t> physicalMemoryBytes() const override { return memoryBytes; }
+    // Where the facts are said to come from, and why one that is nothing
+    // could not be read.
+    std::string source = "/proc/fake";
+    std::error_code unreadable = std::make_error_code(std::errc::no_such_file_or_directory);
+
+    platform::FactReading<int> logicalProcessorCount() const override { return {processors, source, unreadable}; }
+    platform::FactReading<std::string> hardwareModel() const override { return {model, source, unreadable}; }
+    platform::FactReading<std::uint64_t> physicalMemoryBytes() const override
+    {
+        return {memoryBytes, source, unreadable};
+    }
     std::optional<std::string> startupVolumeDeviceName() const override { return deviceName; }
     std::optional<platform::VolumeSpace> startupVolumeSpace() const override { return volume; }
 };

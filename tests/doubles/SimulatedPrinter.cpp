@@ -189,7 +189,7 @@ UsbStatus SimulatedPrinter::openSession(platform::UsbSession* session)
 {
     calls.push_back("openSession");
     if (sessionError != 0)
-        return UsbStatus::failedWith(sessionError);
+        return UsbStatus::failedWith(sessionError, sessionErrno);
     std::uintptr_t handle = nextHandle_++;
     sessions_.insert(handle);
     *session = static_cast<platform::UsbSession>(handle);

@@ -113,6 +113,7 @@ public:
 
     // Failures of the stack.
     int sessionError = 0;          // openSession answers this negative code
+    int sessionErrno = 0;          // with this system's reason
     int listError = 0;             // listDevices answers this negative code
     bool openDeviceFails = false;
     int busyClaims = 0;            // claims answered exclusiveAccess before one succeeds

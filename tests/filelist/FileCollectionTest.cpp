@@ -206,12 +206,13 @@ TEST_F(FileCollection, AbsolutePathsComeFirstAndEveryMissIsLogged)
     EXPECT_EQ(run.output, "path found: /var/log/quorvel/backend.log\n"
                           "path not found: /var/log/quorvel/missing.log\n"
                           "path found: //var/log/quorvel/backend.log\n"
-                          "path not found: /var/log/quorvel\n"
+                          "path skipped, a directory: /var/log/quorvel\n"
                           "path found: /Users/user1/settings.conf\n"
                           "path not found: /Users/user1/Missing/file.txt\n");
-    const std::string expectedLog = "Could not find the path \"/var/log/quorvel/missing.log\"\r\n"
-                                    "Could not find the path \"/var/log/quorvel\"\r\n"
-                                    "Could not find the path \"/Users/user1/Missing/file.txt\"\r\n";
+    const std::string expectedLog =
+        "Could not find the path \"/var/log/quorvel/missing.log\"\r\n"
+        "Did not collect the path \"/var/log/quorvel\": it is a directory, not a regular file\r\n"
+        "Could not find the path \"/Users/user1/Missing/file.txt\"\r\n";
     EXPECT_EQ(run.log, expectedLog);
     EXPECT_EQ(collectedEntries(), (std::vector<std::string>{"/var/log/quorvel/backend.log",
                                                             "//var/log/quorvel/backend.log",
@@ -330,23 +331,35 @@ TEST_F(FileCollection, MalformedPathsEndTheRunWithCodes8And9)
     EXPECT_EQ(runWithSections({"etc/hostname"}, {}).output, "path found: /etc/hostname\n");
 }
 
-TEST_F(FileCollection, SpecialFilesAreNeverOpened)
+// Named plainly, each is said to be what it is, in the log and to the
+// caller; matched by a wildcard, it is passed over.
+TEST_F(FileCollection, SpecialFilesAreNeverOpenedAndSaidToBeWhatTheyAre)
 {
     put("/Users/user1/Logs/real.log", "real");
     makeFifo(onDisk("/Users/user1/Logs/pipe.log"));
     makeSocket(onDisk("/Users/user1/Logs/sock.log"));
     makeDirectories(onDisk("/Users/user1/Logs/dir.log"));
+    ASSERT_EQ(symlink("pipe.log", onDisk("/Users/user1/Logs/link.log").c_str()), 0);
 
-    Run run = runWithSections({}, {"Logs/*.log", "Logs/pipe.log", "Logs/pipe.log,Dest", "Logs/dir.log"});
+    Run run = runWithSections(
+        {}, {"Logs/*.log", "Logs/pipe.log", "Logs/link.log,Dest", "Logs/sock.log", "Logs/dir.log"});
     ASSERT_EQ(run.code, 0);
     EXPECT_EQ(collectedEntries(), std::vector<std::string>{"/Users/user1/Logs/real.log"});
     std::vector<std::string> output = lines(run.output);
     EXPECT_EQ(std::count_if(output.begin(), output.end(),
                             [](const std::string& line) { return line.rfind("Trying to add path ", 0) == 0; }),
-              4);
-    EXPECT_EQ(output.at(output.size() - 4), "added 1 files from the astericked path: /Users/user1/Logs/*.log");
-    EXPECT_EQ(output.at(output.size() - 3), "path not found: /Users/user1/Logs/pipe.log");
-    EXPECT_EQ(output.at(output.size() - 1), "path not found: /Users/user1/Logs/dir.log");
+              5);
+    output.erase(output.begin(), output.end() - 5);
+    EXPECT_EQ(output, (std::vector<std::string>{"added 1 files from the astericked path: /Users/user1/Logs/*.log",
+                                                "path skipped, a FIFO: /Users/user1/Logs/pipe.log",
+                                                "path skipped, a FIFO: /Users/user1/Logs/link.log",
+                                                "path skipped, a socket: /Users/user1/Logs/sock.log",
+                                                "path skipped, a directory: /Users/user1/Logs/dir.log"}));
+    EXPECT_EQ(run.log, "Did not collect the path \"/Users/user1/Logs/pipe.log\": it is a FIFO, not a regular file\r\n"
+                       "Did not collect the path \"/Users/user1/Logs/link.log\": it is a FIFO, not a regular file\r\n"
+                       "Did not collect the path \"/Users/user1/Logs/sock.log\": it is a socket, not a regular file\r\n"
+                       "Did not collect the path \"/Users/user1/Logs/dir.log\": it is a directory, not a regular "
+                       "file\r\n");
 }
 
 TEST_F(FileCollection, MissingSectionsGiveCode7AfterWhatCameBefore)

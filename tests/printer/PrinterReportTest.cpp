@@ -185,11 +185,19 @@ TEST_F(PrinterReport, NoRecognisedPrinterIsToldAndLeavesTheReportAlone)
     }
 }
 
-TEST_F(PrinterReport, AFailingRegistryThrowsItsOwnResult)
+TEST_F(PrinterReport, AFailingRegistryThrowsItsOwnResultSayingThatTheDevicesCouldNotBeListedAndWhy)
 {
     std::string report;
     usb.sessionError = -99;
-    EXPECT_EQ(reportFailure(&report), -99);
+    usb.sessionErrno = EMFILE;
+    try {
+        PrinterCommunicationClass::getReportData(&report);
+        ADD_FAILURE() << "no failure";
+    } catch (const CodedFailure& failure) {
+        EXPECT_EQ(failure.code, -99);
+        EXPECT_EQ(failure.detail.step, FailedStep::listUsbDevices);
+        EXPECT_EQ(failure.detail.errorNumber, EMFILE);
+    }
     EXPECT_EQ(messageForErrorCode(-99), "Error code -99 occured");
 
     usb.sessionError = 0;

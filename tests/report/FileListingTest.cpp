@@ -27,7 +27,7 @@ public:
     static Answer refuse()
     {
         ADD_FAILURE() << "the listing read a fact about the computer";
-        return std::nullopt;
+        return {};
     }
     std::optional<platform::OperatingSystemVersion> operatingSystemVersion() const override
     {
@@ -35,9 +35,15 @@ public:
     }
     std::optional<std::uint64_t> processorClockHertz() const override { return refuse<std::optional<std::uint64_t>>(); }
     std::optional<std::string> architectureDescription() const override { return refuse<std::optional<std::string>>(); }
-    std::optional<int> logicalProcessorCount() const override { return refuse<std::optional<int>>(); }
-    std::optional<std::string> hardwareModel() const override { return refuse<std::optional<std::string>>(); }
-    std::optional<std::uint64_t> physicalMemoryBytes() const override { return refuse<std::optional<std::uint64_t>>(); }
+    platform::FactReading<int> logicalProcessorCount() const override { return refuse<platform::FactReading<int>>(); }
+    platform::FactReading<std::string> hardwareModel() const override
+    {
+        return refuse<platform::FactReading<std::string>>();
+    }
+    platform::FactReading<std::uint64_t> physicalMemoryBytes() const override
+    {
+        return refuse<platform::FactReading<std::uint64_t>>();
+    }
     std::optional<std::string> startupVolumeDeviceName() const override { return refuse<std::optional<std::string>>(); }
     std::optional<platform::VolumeSpace> startupVolumeSpace() const override
     {

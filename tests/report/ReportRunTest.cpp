@@ -2,6 +2,7 @@
 // order, the log, and what a failure leaves behind.
 #include "base/ErrorCodes.h"
 #include "core/archive/ParallelZipWriter.h"
+#include "core/report/ArchiveEntrySink.h"
 #include "core/report/ErrorMessages.h"
 #include "core/report/ReportPress.h"
 #include "core/report/TelvarinGenerator.h"
@@ -165,14 +166,21 @@ TEST_F(ReportRunTest, LogLinesEndInCarriageReturnAndLineFeed)
     EXPECT_EQ(generator.log(), "first\r\n\r\nCould not find the path \"/x\"\r\n");
 }
 
-TEST_F(ReportRunTest, TwoRunsInOneMinuteLeaveTheSecondArchive)
+TEST_F(ReportRunTest, TwoRunsInOneMinuteLeaveTheSecondArchiveAndNoChecksumFileOfTheFirst)
 {
     std::string archive = home + "/Desktop/Telvarin_03_07_2011__02_05_PM.zip";
-    ASSERT_TRUE(press().reportPlaced);
+    RecordingIndicator indicator(machine.reporter);
+    ReportRequest withChecksum{dataXml, std::nullopt};
+    withChecksum.writeChecksumFile = true;
+    ASSERT_TRUE(runReportPress(indicator, withChecksum).reportPlaced);
+    ASSERT_TRUE(pathExists(archive + ".sha256"));
     writeFile(archive, "not a zip, left by someone else");
     machine.clock.advance(30);
-    ASSERT_TRUE(press().reportPlaced);
+    const PressResult second = press();
+    ASSERT_TRUE(second.reportPlaced);
     EXPECT_TRUE(unzipTestPasses(archive));
+    EXPECT_FALSE(pathExists(archive + ".sha256")) << "it described the archive replaced";
+    EXPECT_EQ(second.checksumFileError, 0);
 
     machine.clock.advance(60);
     ASSERT_TRUE(press().reportPlaced);
@@ -291,6 +299,29 @@ TEST_F(ReportRunTest, TellsTheListedFilesBytesThenEachFileAndTheLastStepsAndStop
             EXPECT_EQ(shown.text, "No recognized printer found, the report will only contain log files.");
         EXPECT_TRUE(std::filesystem::is_empty(desktop)) << "nothing left, not even a hidden file";
     }
+}
+
+// The archive's entry sink on the running machine, where sysfs gives every
+// attribute the size of a page and far fewer bytes.
+TEST(ArchiveEntrySink, LogsAFileThatEndedBeforeTheSizeItHadWhenOpened)
+{
+    const std::string attribute = "/sys/devices/system/cpu/online";
+    const std::string text = pathExists(attribute) ? readWholeFile(attribute) : std::string();
+    struct stat status {};
+    if (text.empty() || stat(attribute.c_str(), &status) != 0 || status.st_size <= static_cast<off_t>(text.size()))
+        GTEST_SKIP() << "no sysfs attribute that says it is larger than it is";
+    TempDir temp;
+    RunLog log;
+    CollectionNotes notes;
+    auto archive = ZipArchive::create(temp / "report.zip");
+
+    EXPECT_EQ(ArchiveEntrySink(archive.get(), log, notes).tryToAdd(attribute, "online"), platform::FileKind::regular);
+
+    EXPECT_EQ(log.text(), "Stored only " + std::to_string(text.size()) + " bytes of the path \"" + attribute +
+                              "\": it ended short of the " + std::to_string(status.st_size) +
+                              " bytes it had when opened\r\n");
+    archive->close();
+    EXPECT_EQ(readZipEntry(temp / "report.zip", "online"), text);
 }
 
 TEST(ErrorMessages, EveryCodeHasItsSentence)

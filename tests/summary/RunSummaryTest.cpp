@@ -1,7 +1,7 @@
 // What a run hands back to a script: the SHA-256 of a descriptor, the checksum file
 // beside the archive and what it does to a name someone else holds, the
 // summary of a placed run whose checksum file cannot be written, JSON that
-// survives names that are not UTF-8, and the text of a listing.
+// keeps the bytes of names that are not UTF-8, and the text of a listing.
 #include "core/archive/ChecksumFile.h"
 #include "core/archive/Sha256.h"
 #include "core/report/ReportPress.h"
@@ -65,8 +65,8 @@ TEST(ChecksumFile, ReplacesWhateverHeldTheNameWithoutWritingThroughIt)
     const std::string expected = SHA256_OF_ABC + "  Telvarin_x.zip\n";
     const int folder = open((temp / "out").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     auto writeChecksumFile = [&](const std::string&, const std::string& sha256) {
-        auto name = writeChecksumFileIn(folder, "Telvarin_x.zip", sha256);
-        return name ? std::optional<std::string>(temp / ("out/" + *name)) : std::nullopt;
+        const std::error_code error = writeChecksumFileIn(folder, "Telvarin_x.zip", sha256);
+        return error ? std::nullopt : std::optional<std::string>(temp / "out/Telvarin_x.zip.sha256");
     };
 
     EXPECT_EQ(writeChecksumFile(archive, SHA256_OF_ABC), checksumPath);
@@ -137,20 +137,28 @@ TEST(ChecksumFile, ThatCannotTakeItsNameLeavesNoTemporaryFileAndTheRunSaysSo)
     EXPECT_EQ(namesIn(archive + ".sha256"), std::vector<std::string>{"held"});
 }
 
-TEST(RunSummaryJson, IsOneLineOfOneObjectEvenForNamesThatAreNotUtf8)
+TEST(RunSummaryJson, IsOneLineOfOneObjectThatKeepsTheBytesOfNamesThatAreNotUtf8)
 {
     RunSummary summary;
     summary.placed = true;
-    summary.archivePath = "/tmp/Telvarin_x.zip";
-    summary.entries = {"/var/log/caf\xe9.log", "reportData/reportGeneratorLog.log"};
+    summary.archivePath = "/tmp/\xff/Telvarin_x.zip";
+    // Two names that a replacement character would print alike.
+    summary.entries = {"/var/log/caf\xe9.log", "/var/log/caf\xe8.log", "/var/log/caf\xef\xbf\xbd.log"};
     summary.missing = {"/etc/\"quoted\"\n.conf"};
+    summary.skipped = {{"/var/log/\xfe", platform::FileKind::directory}};
 
     const std::string text = runSummaryJson(summary);
 
     ASSERT_EQ(text.find('\n'), text.size() - 1);
     const auto document = nlohmann::json::parse(text);
-    EXPECT_EQ(document["entries"][0], "/var/log/caf\xef\xbf\xbd.log");
+    EXPECT_EQ(document["archive"], (nlohmann::json{{"hex", "2f746d702fff2f54656c766172696e5f782e7a6970"}}));
+    EXPECT_EQ(document["entries"],
+              (nlohmann::json{{{"hex", "2f7661722f6c6f672f636166e92e6c6f67"}},
+                              {{"hex", "2f7661722f6c6f672f636166e82e6c6f67"}},
+                              "/var/log/caf\xef\xbf\xbd.log"}));
     EXPECT_EQ(document["missing"][0], "/etc/\"quoted\"\n.conf");
+    EXPECT_EQ(document["skipped"],
+              (nlohmann::json{{{"path", {{"hex", "2f7661722f6c6f672ffe"}}}, {"type", "directory"}}}));
     EXPECT_TRUE(document["sha256"].is_null());
     EXPECT_TRUE(document["error"].is_null());
 
@@ -163,13 +171,15 @@ TEST(RunSummaryJson, IsOneLineOfOneObjectEvenForNamesThatAreNotUtf8)
               failureDetailText(*summary.error->detail));
 }
 
-TEST(ListingText, GivesSizesMissesAndTheTotalAndEscapesOnlyForATerminal)
+TEST(ListingText, GivesSizesMissesWhatIsNoFileAndTheTotalAndEscapesOnlyForATerminal)
 {
-    const std::vector<ListedPath> paths = {
-        {"/var/log/a.log", true, 4}, {"/etc/missing\n.conf", false, 0}, {"/x/\x1b[2J.log", true, 10}};
+    const std::vector<ListedPath> paths = {{"/var/log/a.log", true, 4},
+                                           {"/etc/missing\n.conf", false, 0},
+                                           {"/x/\x1b[2J.log", true, 10},
+                                           {"/var/run/s", false, 0, platform::FileKind::socket}};
     EXPECT_EQ(listingText(paths, false),
-              "4\t/var/log/a.log\nmissing\t/etc/missing\n.conf\n10\t/x/\x1b[2J.log\n14\ttotal\n");
+              "4\t/var/log/a.log\nmissing\t/etc/missing\n.conf\n10\t/x/\x1b[2J.log\nsocket\t/var/run/s\n14\ttotal\n");
     EXPECT_EQ(listingText(paths, true),
-              "4\t/var/log/a.log\nmissing\t/etc/missing\\n.conf\n10\t/x/\\033[2J.log\n14\ttotal\n");
+              "4\t/var/log/a.log\nmissing\t/etc/missing\\n.conf\n10\t/x/\\033[2J.log\nsocket\t/var/run/s\n14\ttotal\n");
     EXPECT_EQ(listingText({}, true), "0\ttotal\n");
 }

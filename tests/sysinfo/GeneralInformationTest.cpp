@@ -110,16 +110,40 @@ TEST_F(GeneralInformation, UnknownFactsShowNotAvailableAndTheReportStaysWhole)
     EXPECT_EQ(report[4], "Harddrives data:n/a n/a GBs free out of n/a GBs");
 }
 
-TEST_F(GeneralInformation, FailedQueriesEndItWithCode10)
+TEST_F(GeneralInformation, FailedQueriesEndItWithCode10SayingWhereTheFactWasToComeFromAndWhy)
 {
+    auto failureDetail = [this] {
+        try {
+            generator.getGeneralData();
+        } catch (const CodedFailure& failure) {
+            EXPECT_EQ(failure.code, ERROR_SYSTEM_QUERY);
+            return failure.detail;
+        }
+        ADD_FAILURE() << "no failure";
+        return FailureDetail{};
+    };
+    auto expectDetail = [&](const std::string& source, int errorNumber) {
+        const FailureDetail detail = failureDetail();
+        EXPECT_EQ(detail.step, FailedStep::readComputerFacts);
+        EXPECT_EQ(detail.path, source);
+        EXPECT_EQ(detail.errorNumber, errorNumber);
+    };
     facts.model = std::nullopt;
-    EXPECT_EQ(codeThrownBy([this] { generator.getGeneralData(); }), ERROR_SYSTEM_QUERY);
+    facts.source = "/sys/class/dmi/id/product_name";
+    facts.unreadable = std::make_error_code(std::errc::permission_denied);
+    expectDetail("/sys/class/dmi/id/product_name", EACCES);
+    facts.model = std::string(1000, 'M');
+    expectDetail("/sys/class/dmi/id/product_name", EOVERFLOW);
     facts.model = "Board";
     facts.memoryBytes = std::nullopt;
-    EXPECT_EQ(codeThrownBy([this] { generator.getGeneralData(); }), ERROR_SYSTEM_QUERY);
+    facts.source = "/proc/meminfo";
+    facts.unreadable = std::make_error_code(std::errc::no_such_file_or_directory);
+    expectDetail("/proc/meminfo", ENOENT);
     facts.memoryBytes = 1ULL << 33;
     facts.processors = std::nullopt;
-    EXPECT_EQ(codeThrownBy([this] { generator.getGeneralData(); }), ERROR_SYSTEM_QUERY);
+    facts.source = "/proc/cpuinfo";
+    facts.unreadable = {};
+    expectDetail("/proc/cpuinfo", 0);
 }
 
 TEST_F(GeneralInformation, AnUnlistableApplicationDirectoryEndsItAfterTheDriverMessages)

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Checks what `telvarin-report --json` printed against the archive it names,
 with Python's own json, zipfile and hashlib, independently of the program.
+Names are compared as bytes: a name that is not UTF-8 comes as {"hex": ...}.
 
   check_report_json.py STDOUT_FILE placed        prints the "missing" paths
   check_report_json.py STDOUT_FILE failed CODE   prints the error's message and
@@ -14,43 +15,70 @@ import os
 import sys
 import zipfile
 
-FIELDS = ["placed", "archive", "sha256", "checksum_file", "entries", "missing", "printer", "error"]
-PATH_NOT_FOUND = 'Could not find the path "'
-NO_FILES = 'Added no files for the astricked path "'
+FIELDS = ["placed", "archive", "sha256", "checksum_file", "entries", "missing", "skipped", "printer", "error"]
+PATH_NOT_FOUND = b'Could not find the path "'
+NO_FILES = b'Added no files for the astricked path "'
+SKIPPED = b'Did not collect the path "'
+# What the log calls each type of "skipped".
+KINDS = {b"a directory": "directory", b"a FIFO": "fifo", b"a socket": "socket",
+         b"a character device": "character-device", b"a block device": "block-device",
+         b"a special file": "other"}
+
+
+def name_bytes(name):
+    """A name as the JSON carries it: a string when it is UTF-8, else {"hex": BYTES}."""
+    if isinstance(name, str):
+        return name.encode("utf-8")
+    if isinstance(name, dict) and list(name) == ["hex"]:
+        raw = bytes.fromhex(name["hex"])
+        try:
+            raw.decode("utf-8")
+        except UnicodeDecodeError:
+            return raw
+    raise ValueError(f"not a name: {name!r}")
 
 
 def stored_name(info):
     encoding = "utf-8" if info.flag_bits & 0x800 else "cp437"
-    return info.orig_filename.encode(encoding, "surrogateescape").decode("utf-8", "replace")
+    return info.orig_filename.encode(encoding, "surrogateescape")
 
 
 def missing_in_log(log):
     paths = []
-    for line in log.split("\r\n"):
+    for line in log.split(b"\r\n"):
         for start in (PATH_NOT_FOUND, NO_FILES):
-            if line.startswith(start) and line.endswith('"'):
+            if line.startswith(start) and line.endswith(b'"'):
                 paths.append(line[len(start):-1])
+    return paths
+
+
+def skipped_in_log(log):
+    paths = []
+    for line in log.split(b"\r\n"):
+        if line.startswith(SKIPPED) and line.endswith(b", not a regular file"):
+            path, kind = line[len(SKIPPED):-len(b", not a regular file")].rsplit(b'": it is ', 1)
+            paths.append((path, KINDS[kind]))
     return paths
 
 
 # The archive named, its digest and entries as read back; None when it
 # cannot be read.
 def check_archive(summary, problems):
-    archive = summary["archive"]
-    if not isinstance(archive, str) or not os.path.isabs(archive) or os.path.normpath(archive) != archive:
+    archive = name_bytes(summary["archive"])
+    if not os.path.isabs(archive) or os.path.normpath(archive) != archive:
         problems.append(f"archive is no absolute path: {archive!r}")
         return None
     with open(archive, "rb") as data:
         digest = hashlib.sha256(data.read()).hexdigest()
     if summary["sha256"] != digest:
         problems.append(f"sha256 {summary['sha256']!r} is not the archive's {digest}")
-    with zipfile.ZipFile(archive) as read_back:
+    with open(archive, "rb") as data, zipfile.ZipFile(data) as read_back:
         if read_back.testzip() is not None:
             problems.append(f"the archive {archive!r} does not read back whole")
         names = [stored_name(info) for info in read_back.infolist()]
-    if summary["entries"] != names:
+    if [name_bytes(entry) for entry in summary["entries"]] != names:
         problems.append(f"entries {summary['entries']} are not the archive's {names}")
-    if summary["printer"] != ("reportData/deviceReport.dat" in names):
+    if summary["printer"] != (b"reportData/deviceReport.dat" in names):
         problems.append(f"printer is {summary['printer']} for entries {names}")
     return digest
 
@@ -59,20 +87,24 @@ def check_placed(summary, problems):
     digest = check_archive(summary, problems)
     if digest is None:
         return
-    archive = summary["archive"]
-    with zipfile.ZipFile(archive) as read_back:
-        log = read_back.read("reportData/reportGeneratorLog.log").decode("utf-8", "replace")
-    if summary["missing"] != missing_in_log(log):
-        problems.append(f"missing {summary['missing']} is not what the log names: {missing_in_log(log)}")
+    archive = name_bytes(summary["archive"])
+    with open(archive, "rb") as data, zipfile.ZipFile(data) as read_back:
+        log = read_back.read("reportData/reportGeneratorLog.log")
+    missing = [name_bytes(path) for path in summary["missing"]]
+    if missing != missing_in_log(log):
+        problems.append(f"missing {missing} is not what the log names: {missing_in_log(log)}")
+    skipped = [(name_bytes(item["path"]), item["type"]) for item in summary["skipped"]]
+    if skipped != skipped_in_log(log):
+        problems.append(f"skipped {skipped} is not what the log names: {skipped_in_log(log)}")
     if summary["error"] is not None:
         problems.append(f"error {summary['error']} for a placed report")
     sidecar = summary["checksum_file"]
     if sidecar is not None:
-        expected = f"{digest}  {os.path.basename(archive)}\n"
-        if sidecar != archive + ".sha256" or open(sidecar, encoding="utf-8").read() != expected:
+        expected = digest.encode() + b"  " + os.path.basename(archive) + b"\n"
+        if name_bytes(sidecar) != archive + b".sha256" or open(name_bytes(sidecar), "rb").read() != expected:
             problems.append(f"checksum_file {sidecar!r} does not hold {expected!r}")
-    for path in summary["missing"]:
-        print(path)
+    for path in missing:
+        sys.stdout.buffer.write(path + b"\n")
 
 
 def check_failed(summary, code, problems):

@@ -118,32 +118,35 @@ TEST(LinuxSystemFacts, CpuinfoMegahertzIsReadExactlyOrNotAtAll)
 TEST(LinuxSystemFacts, CountsOnlineProcessorsThenCpuinfoEntries)
 {
     FixtureMachine machine;
-    EXPECT_EQ(machine.facts().logicalProcessorCount(), std::nullopt);
+    const platform::FactReading<int> none = machine.facts().logicalProcessorCount();
+    EXPECT_EQ(none.value, std::nullopt);
+    EXPECT_EQ(none.source, machine.path("proc/cpuinfo")) << "where it was looked for last";
+    EXPECT_EQ(none.error, std::errc::no_such_file_or_directory);
     machine.proc("cpuinfo", CPUINFO_X86);
-    EXPECT_EQ(machine.facts().logicalProcessorCount(), 2);
+    EXPECT_EQ(machine.facts().logicalProcessorCount().value, 2);
     machine.sys("devices/system/cpu/online", "0-3,6,8-11\n");
-    EXPECT_EQ(machine.facts().logicalProcessorCount(), 9);
+    EXPECT_EQ(machine.facts().logicalProcessorCount().value, 9);
     machine.sys("devices/system/cpu/online", "0\n");
-    EXPECT_EQ(machine.facts().logicalProcessorCount(), 1);
+    EXPECT_EQ(machine.facts().logicalProcessorCount().value, 1);
     machine.sys("devices/system/cpu/online", "3-1\n");
-    EXPECT_EQ(machine.facts().logicalProcessorCount(), 2) << "a malformed list falls back to cpuinfo";
+    EXPECT_EQ(machine.facts().logicalProcessorCount().value, 2) << "a malformed list falls back to cpuinfo";
 }
 
 TEST(LinuxSystemFacts, ModelComesFromTheFirmwareThenTheDeviceTree)
 {
     FixtureMachine machine;
-    EXPECT_EQ(machine.facts().hardwareModel(), "") << "no firmware model: empty, not a failure";
+    EXPECT_EQ(machine.facts().hardwareModel().value, "") << "no firmware model: empty, not a failure";
 
     machine.sys("firmware/devicetree/base/model", std::string("Raspberry Pi 4 Model B Rev 1.4\0", 31));
-    EXPECT_EQ(machine.facts().hardwareModel(), "Raspberry Pi 4 Model B Rev 1.4");
+    EXPECT_EQ(machine.facts().hardwareModel().value, "Raspberry Pi 4 Model B Rev 1.4");
     machine.proc("device-tree/model", std::string("Board A\0junk", 12));
-    EXPECT_EQ(machine.facts().hardwareModel(), "Board A");
+    EXPECT_EQ(machine.facts().hardwareModel().value, "Board A");
 
     // A firmware that fills the name with blanks names nothing either.
     machine.sys("class/dmi/id/product_name", "  \n");
-    EXPECT_EQ(machine.facts().hardwareModel(), "Board A");
+    EXPECT_EQ(machine.facts().hardwareModel().value, "Board A");
     machine.sys("class/dmi/id/product_name", "ThinkPad X1 Carbon Gen 9\n");
-    EXPECT_EQ(machine.facts().hardwareModel(), "ThinkPad X1 Carbon Gen 9");
+    EXPECT_EQ(machine.facts().hardwareModel().value, "ThinkPad X1 Carbon Gen 9");
 }
 
 TEST(LinuxSystemFacts, AModelThatCannotBeReadIsAFailedQuery)
@@ -152,21 +155,27 @@ TEST(LinuxSystemFacts, AModelThatCannotBeReadIsAFailedQuery)
     // A directory in place of the file: it exists but reading it fails.
     makeDirectories(machine.path("sys/class/dmi/id/product_name"));
     machine.proc("device-tree/model", "Board A");
-    EXPECT_EQ(machine.facts().hardwareModel(), std::nullopt);
+    const platform::FactReading<std::string> model = machine.facts().hardwareModel();
+    EXPECT_EQ(model.value, std::nullopt);
+    EXPECT_EQ(model.source, machine.path("sys/class/dmi/id/product_name"));
+    EXPECT_EQ(model.error, std::errc::is_a_directory);
 }
 
 TEST(LinuxSystemFacts, MemoryIsMemTotalInBytesWithoutOverflow)
 {
     FixtureMachine machine;
-    EXPECT_EQ(machine.facts().physicalMemoryBytes(), std::nullopt);
+    EXPECT_EQ(machine.facts().physicalMemoryBytes().value, std::nullopt);
     machine.proc("meminfo", "MemTotal:       16318044 kB\nMemFree:         1234 kB\n");
-    EXPECT_EQ(machine.facts().physicalMemoryBytes(), 16318044ULL * 1024);
+    EXPECT_EQ(machine.facts().physicalMemoryBytes().value, 16318044ULL * 1024);
     machine.proc("meminfo", "MemFree: 1 kB\nMemTotal: 4294967296 kB\n");
-    EXPECT_EQ(machine.facts().physicalMemoryBytes(), 4294967296ULL * 1024);
+    EXPECT_EQ(machine.facts().physicalMemoryBytes().value, 4294967296ULL * 1024);
     machine.proc("meminfo", "MemTotal: 18014398509481984 kB\n");
-    EXPECT_EQ(machine.facts().physicalMemoryBytes(), std::nullopt);
+    EXPECT_EQ(machine.facts().physicalMemoryBytes().value, std::nullopt);
     machine.proc("meminfo", "MemTotal: 12 MB\n");
-    EXPECT_EQ(machine.facts().physicalMemoryBytes(), std::nullopt);
+    const platform::FactReading<std::uint64_t> unreadable = machine.facts().physicalMemoryBytes();
+    EXPECT_EQ(unreadable.value, std::nullopt);
+    EXPECT_EQ(unreadable.source, machine.path("proc/meminfo"));
+    EXPECT_FALSE(unreadable.error) << "read, but without the fact";
 }
 
 TEST(LinuxSystemFacts, StartupDeviceIsTheLastRootEntryOfTheMountTable)
