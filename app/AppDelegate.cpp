@@ -2,25 +2,24 @@
 
 #include "app/ApplicationIdentity.h"
 #include "app/DesktopSession.h"
-#include "app/ElidingLabel.h"
+#include "app/DisplayText.h"
 #include "app/GuiThread.h"
+#include "app/PlacedReportRow.h"
 #include "app/WindowServices.h"
+#include "app/WindowSizing.h"
+#include "app/util.h"
 #include "core/report/ErrorMessages.h"
 #include "platform/ResourceLocator.h"
 #include "platform/Services.h"
 #include "ui_MainWindow.h"
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QCloseEvent>
-#include <QFile>
-#include <QFileInfo>
 #include <QIcon>
 #include <QKeyEvent>
-#include <QMessageBox>
 #include <QPointer>
 
-#include <algorithm>
+#include <filesystem>
 #include <utility>
 
 namespace {
@@ -48,22 +47,9 @@ PressResult pressOnWorker(const AppDelegate::RequestSource& requestForPress, Pro
     return {};
 }
 
-QString localPath(const std::string& path)
+std::string fileNameOf(const std::string& path)
 {
-    return QFile::decodeName(QByteArray::fromStdString(path));
-}
-
-// A collected file's name may hold line breaks and other control characters;
-// on one line they show as their pictures (U+2400 on).
-QString onOneLine(QString text)
-{
-    for (QChar& character : text) {
-        if (character.unicode() < 0x20)
-            character = QChar(0x2400 + character.unicode());
-        else if (character.unicode() == 0x7f)
-            character = QChar(0x2421);
-    }
-    return text;
+    return std::filesystem::path(path).filename().string();
 }
 
 // Clears the busy state of the window however the press ends: the report
@@ -106,30 +92,30 @@ AppDelegate::AppDelegate(RequestSource requestForPress, DesktopSession* session,
       ui_(std::make_unique<Ui::MainWindow>()),
       requestForPress_(std::move(requestForPress)),
       ownSession_(session ? nullptr : std::make_unique<FreedesktopSession>()),
-      session_(session ? session : ownSession_.get())
+      session_(session ? session : ownSession_.get()),
+      notifier_(*this, *session_)
 {
     ui_->setupUi(this);
     setWindowIcon(QIcon::fromTheme(QString::fromLatin1(APPLICATION_ID)));
-    ProgressBarIndicator::showAtRest(ui_->indicator);
-    designedMinimumSize_ = minimumSize();
-    // The row keeps its room while hidden, so that the window does not jump
-    // when a report was placed.
-    QSizePolicy rowPolicy = ui_->placedReport->sizePolicy();
-    rowPolicy.setRetainSizeWhenHidden(true);
-    ui_->placedReport->setSizePolicy(rowPolicy);
-    widenForAWholeArchiveName();
-    // The bar is as high as the cancel button beside it, so that nothing
-    // moves when a run starts.
+    ui_->placedReport->setSession(session_);
+    // The bar keeps its room while hidden at rest, and is as high as the
+    // cancel button beside it, so that nothing moves when a run starts.
+    QSizePolicy barPolicy = ui_->indicator->sizePolicy();
+    barPolicy.setRetainSizeWhenHidden(true);
+    ui_->indicator->setSizePolicy(barPolicy);
     ui_->indicator->setMinimumHeight(ui_->cancelButton->sizeHint().height());
+    ProgressBarIndicator::showAtRest(ui_->indicator);
     ui_->cancelButton->hide();
-    hidePlacedReport();
-    hideOpenFolderFailure();
+    sizing_ = std::make_unique<WindowSizing>(*this);
+    // A name as long as any the report gives its archive: with a larger
+    // font the window opens wider, and elides the name only when narrowed.
+    sizing_->openWideEnoughFor(ui_->placedReport->widthShowing(QStringLiteral("Telvarin_12_31_2011__12_59_PM.zip")));
     connect(ui_->button, &QPushButton::clicked, this, &AppDelegate::clickButton);
     connect(ui_->cancelButton, &QPushButton::clicked, this, &AppDelegate::cancelReport);
-    connect(ui_->openFolderButton, &QPushButton::clicked, this, &AppDelegate::openPlacedReportFolder);
     ui_->button->setFocus();
 }
 
+// The sizing stops watching before the window goes.
 AppDelegate::~AppDelegate() = default;
 
 QProgressBar* AppDelegate::indicator() const
@@ -157,25 +143,30 @@ QLabel* AppDelegate::explanation() const
     return ui_->explanation;
 }
 
+PlacedReportRow* AppDelegate::placedReport() const
+{
+    return ui_->placedReport;
+}
+
 ElidingLabel* AppDelegate::placedFileName() const
 {
-    return ui_->placedFileName;
+    return ui_->placedReport->fileName();
 }
 
 QPushButton* AppDelegate::openFolderButton() const
 {
-    return ui_->openFolderButton;
+    return ui_->placedReport->openFolderButton();
 }
 
 QLabel* AppDelegate::openFolderFailure() const
 {
-    return ui_->openFolderFailure;
+    return ui_->placedReport->actionFailure();
 }
 
 void AppDelegate::keyPressEvent(QKeyEvent* event)
 {
     // A focused button takes Return and Space itself. Return that no button
-    // took presses the report button, as a dialog's default button would.
+    // took presses the default button, as in a dialog.
     const int key = event->key();
     if (key == Qt::Key_Escape && running_) {
         event->accept();
@@ -186,37 +177,29 @@ void AppDelegate::keyPressEvent(QKeyEvent* event)
     if (returnKey && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier &&
         !qobject_cast<QAbstractButton*>(focusWidget())) {
         event->accept();
-        ui_->button->click();
+        defaultButton()->click();
         return;
     }
     QMainWindow::keyPressEvent(event);
 }
 
-void AppDelegate::fitMinimumSizeToContent()
+QPushButton* AppDelegate::defaultButton() const
 {
-    // Room for every text at the narrowest width, whatever the font: the
-    // explanation wraps onto more lines as the window narrows.
-    QLayout* layout = ui_->centralwidget->layout();
-    const int width = std::max(designedMinimumSize_.width(), layout->totalMinimumSize().width());
-    const int height = std::max(designedMinimumSize_.height(), layout->totalHeightForWidth(width));
-    setMinimumSize(width, height);
+    return defaultButton_ && defaultButton_->isVisibleTo(this) ? defaultButton_ : ui_->button;
 }
 
-void AppDelegate::widenForAWholeArchiveName()
+void AppDelegate::makeDefault(QPushButton* button)
 {
-    // A name as long as any the report gives its archive: with a larger
-    // font the window opens wider, and elides the name only when narrowed.
-    ui_->placedFileName->setFullText(QStringLiteral("Telvarin_12_31_2011__12_59_PM.zip"));
-    const QMargins margins = ui_->centralwidget->layout()->contentsMargins();
-    const int wanted = ui_->placedReportLayout->sizeHint().width() + margins.left() + margins.right();
-    ui_->placedFileName->setFullText({});
-    if (width() < wanted)
-        resize(wanted, height());
+    // Drawn as the default; a button that takes the focus is drawn so
+    // while it has it.
+    defaultButton_ = button;
+    for (QPushButton* candidate : {ui_->button, ui_->placedReport->openFolderButton()})
+        candidate->setDefault(candidate == button);
 }
 
-void AppDelegate::showStatus(const QString& text)
+void AppDelegate::showStatus(const QString& text, ElidingLabel::Fit fit)
 {
-    ui_->statusLine->setFullText(text);
+    ui_->statusLine->setFullText(text, fit);
     // The bar is what a screen reader follows during a run; its label is
     // this line, and its description says the same.
     ui_->indicator->setAccessibleDescription(text);
@@ -230,7 +213,7 @@ void AppDelegate::showStep(RunStep step, const QString& file)
     switch (step) {
     case RunStep::copyingFiles:
         //: Under the progress bar while a file is copied into the report. %1 is the file's path.
-        showStatus(tr("Copying %1").arg(onOneLine(file)));
+        showStatus(tr("Copying “%1”…").arg(displayText::inSentence(file)));
         break;
     case RunStep::readingPrinter:
         //: Under the progress bar while the printer's report is read over USB.
@@ -247,83 +230,41 @@ void AppDelegate::showStep(RunStep step, const QString& file)
     }
 }
 
-void AppDelegate::showPlacedReport(const PressResult& result)
+void AppDelegate::showOutcome(const platform::Message& message, const QString& text)
 {
-    if (!result.reportPlaced)
-        return;
-    const QFileInfo archive(localPath(result.archivePath));
-    placedReportPath_ = archive.absoluteFilePath();
-    ElidingLabel* name = ui_->placedFileName;
-    name->setFullText(archive.fileName());
-    name->setAccessibleName(archive.fileName());
-    name->setAccessibleDescription(placedReportPath_);
-    // A tip is shown as markup when it looks like markup; a folder's name
-    // is shown as it stands.
-    name->setToolTip(QStringLiteral("<p style='white-space:pre'>%1</p>").arg(placedReportPath_.toHtmlEscaped()));
-    ui_->placedReport->show();
+    const bool placed = message.kind == platform::Message::Kind::reportPlaced;
+    const std::string& archive = message.archivePath;
+    // The row under the line names the file.
+    if (placed) {
+        ProgressBarIndicator::showComplete(ui_->indicator);
+        //: Under the full progress bar once a report was placed; its file name shows under this line.
+        showStatus(tr("The report was placed on the desktop."), ElidingLabel::Fit::wrapped);
+    } else if (!archive.empty()) {
+        //: Where the progress bar was, after a failure that left a valid zip file of what it had gathered,
+        //: whose name shows under this line. %1 is the failure's message (the sentence of its box).
+        showStatus(tr("The report failed: %1. A partial report was saved.").arg(text), ElidingLabel::Fit::wrapped);
+    } else {
+        //: Where the progress bar was, after a failure. %1 is the failure's message (the sentence of its box).
+        showStatus(tr("The report failed: %1.").arg(text), ElidingLabel::Fit::wrapped);
+    }
+    std::function<void()> openFolder;
+    if (!archive.empty()) {
+        PlacedReportRow* row = ui_->placedReport;
+        row->offer(archive, placed ? PlacedReportRow::Kind::report : PlacedReportRow::Kind::partialReport);
+        openFolder = [row = QPointer<PlacedReportRow>(row), archive] {
+            // Only while the row still offers the file the notification named.
+            if (row && row->archive() == archive)
+                row->openFolder();
+        };
+    }
+    notifier_.runEnded(placed, text, fileNameOf(archive), std::move(openFolder));
 }
 
-void AppDelegate::hidePlacedReport()
+void AppDelegate::startOver()
 {
-    ui_->placedReport->hide();
-    ui_->placedFileName->setFullText({});
-    ui_->placedFileName->setAccessibleName({});
-    ui_->placedFileName->setAccessibleDescription({});
-    ui_->placedFileName->setToolTip({});
-    placedReportPath_.clear();
-}
-
-void AppDelegate::openPlacedReportFolder()
-{
-    if (placedReportPath_.isEmpty())
-        return;
-    hideOpenFolderFailure();
-    const QString archive = placedReportPath_;
-    QPointer<AppDelegate> window(this);
-    session_->showFileInFolder(archive, [window, archive](bool shown) {
-        // The answer may come after the window, or the report, is gone.
-        if (!shown && window && window->placedReportPath_ == archive)
-            window->showOpenFolderFailure(QFileInfo(archive).absolutePath());
-    });
-}
-
-void AppDelegate::showOpenFolderFailure(const QString& folder)
-{
-    //: Under the report's file name, when neither the file manager nor the
-    //: desktop's own opener could show the report's folder. %1 is the folder.
-    ui_->openFolderFailure->setText(tr("No file manager could open the folder. The report is in %1").arg(folder));
-    ui_->openFolderFailure->show();
-    fitMinimumSizeToContent();
-}
-
-void AppDelegate::hideOpenFolderFailure()
-{
-    ui_->openFolderFailure->hide();
-    ui_->openFolderFailure->clear();
-    fitMinimumSizeToContent();
-}
-
-bool AppDelegate::userIsAtTheWindow() const
-{
-    // The window itself, or one of its message boxes, has the keyboard.
-    for (const QWidget* active = QApplication::activeWindow(); active; active = active->parentWidget())
-        if (active == this)
-            return true;
-    return false;
-}
-
-void AppDelegate::notifyIfAway(const QString& message, bool failed)
-{
-    if (userIsAtTheWindow())
-        return;
-    //: Title of the desktop notification when a report was placed while the
-    //: window was in the background; the text under it says where.
-    const QString placed = tr("Report placed");
-    //: Title of the desktop notification when a report ended in a failure while
-    //: the window was in the background; the text under it is the failure's message.
-    const QString notPlaced = tr("The report failed");
-    const QString summary = failed ? notPlaced : placed;
-    session_->notify(summary, message);
+    ui_->placedReport->withdraw();
+    makeDefault(ui_->button);
+    showStatus({});
 }
 
 void AppDelegate::clickButton()
@@ -332,8 +273,7 @@ void AppDelegate::clickButton()
     // window takes no further press until it is done.
     if (running_)
         return;
-    hidePlacedReport();
-    hideOpenFolderFailure();
+    startOver();
     cancellation_.clear();
     PressResult result;
     {
@@ -351,9 +291,12 @@ void AppDelegate::clickButton()
         ProgressBarIndicator indicator(
             ui_->indicator, [this](RunStep step, const QString& file) { showStep(step, file); },
             [this] { ui_->cancelButton->hide(); });
-        WindowReporter reporter(this, indicator, [this](const QString& message, bool failed) {
-            showStatus({});
-            notifyIfAway(message, failed);
+        WindowReporter reporter(this, indicator, [this](const platform::Message& message, const QString& text,
+                                                        bool endsTheRun) {
+            if (endsTheRun)
+                showOutcome(message, text);
+            else
+                notifier_.waitingForAnswer(text);
         });
         platform::Services services = platform::currentServices();
         services.reporter = &reporter;
@@ -362,11 +305,15 @@ void AppDelegate::clickButton()
         gui::runBesideEventLoop(
             [&] { result = pressOnWorker(requestForPress_, indicator, cancellation_, reporter); });
     }
-    //: Under the progress bar once a report was cancelled; nothing was left behind.
-    showStatus(result.cancelled ? tr("The report was cancelled.") : QString());
-    showPlacedReport(result);
-    // Disabling the button during the run took the focus from it.
-    ui_->button->setFocus();
+    if (result.cancelled)
+        //: Under the progress bar once a report was cancelled; nothing was left behind.
+        showStatus(tr("The report was cancelled."), ElidingLabel::Fit::wrapped);
+    // After a placed report Return opens its folder; else it starts the next
+    // press. Disabling the button during the run took the focus from it.
+    PlacedReportRow* row = ui_->placedReport;
+    const bool placed = row->isOffering() && row->kind() == PlacedReportRow::Kind::report;
+    makeDefault(placed ? row->openFolderButton() : ui_->button);
+    defaultButton()->setFocus();
     if (std::exchange(closeRequested_, false))
         close();
 }
@@ -382,20 +329,6 @@ void AppDelegate::cancelReport()
     showStatus(tr("Cancelling the report…"));
 }
 
-bool AppDelegate::userWantsToCancel()
-{
-    QMessageBox question(QMessageBox::Question, windowTitle(),
-                         //: Asked when the window is closed while a report is being made.
-                         tr("A report is being made. Cancel it and close the window?"),
-                         QMessageBox::Yes | QMessageBox::No, this);
-    question.setTextFormat(Qt::PlainText);
-    // Only an explicit yes stops the run.
-    question.setDefaultButton(QMessageBox::No);
-    question.setEscapeButton(QMessageBox::No);
-    question.exec();
-    return question.clickedButton() == question.button(QMessageBox::Yes);
-}
-
 void AppDelegate::closeEvent(QCloseEvent* event)
 {
     // Closing quits the application; not while the worker still needs the
@@ -405,7 +338,7 @@ void AppDelegate::closeEvent(QCloseEvent* event)
         event->ignore();
         if (closeRequested_)
             return;
-        if (cancellation_.isRequested() || userWantsToCancel()) {
+        if (cancellation_.isRequested() || util::askToStopTheRunAndClose(this)) {
             closeRequested_ = true;
             cancelReport();
         }

@@ -2,24 +2,26 @@
 // The main window (a QMainWindow) and its controller, under the name the
 // rest of the tool knows it by: a few words on what a press does, one
 // button that runs a report, an indicator with a status line under it that
-// show the run going on and a button that cancels it, and after a report
-// was placed its file name and a way to its folder.
+// show the run going on and a button that cancels it, and after the run a
+// line saying how it ended and the file it left with a way to its folder.
 
+#include "app/ElidingLabel.h"
+#include "app/RunNotifier.h"
 #include "base/RunProgress.h"
 #include "core/report/ReportPress.h"
 
 #include <QMainWindow>
-#include <QSize>
 #include <QString>
 
 #include <functional>
 #include <memory>
 
 class DesktopSession;
-class ElidingLabel;
+class PlacedReportRow;
 class QLabel;
 class QProgressBar;
 class QPushButton;
+class WindowSizing;
 namespace Ui {
 class MainWindow;
 }
@@ -40,19 +42,19 @@ public:
     ~AppDelegate() override;
 
     QProgressBar* indicator() const;
-    // Under the indicator, what the run is doing; empty at rest, or that the
-    // last run was cancelled.
+    // Under the indicator, what the run is doing; after it, how it ended
+    // (the placed report, what failed, a cancel) until the next press.
     ElidingLabel* statusLine() const;
     QPushButton* button() const;
     // Beside the indicator while a run goes on.
     QPushButton* cancelButton() const;
     QLabel* explanation() const;
-    // The file name of the report the last press placed, and the button that
-    // shows it in its folder; hidden until a press places one, and from the
-    // next press on.
+    // The file the last press left (the report, or the partial report of a
+    // failure) with its actions; hidden from the next press on.
+    PlacedReportRow* placedReport() const;
     ElidingLabel* placedFileName() const;
     QPushButton* openFolderButton() const;
-    // Says that nothing could show the folder; hidden otherwise.
+    // Says why Open Folder could not show the file; hidden otherwise.
     QLabel* openFolderFailure() const;
     bool isRunningReport() const { return running_; }
 
@@ -68,25 +70,21 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void showStatus(const QString& text);
+    void showStatus(const QString& text, ElidingLabel::Fit fit = ElidingLabel::Fit::oneLine);
     void showStep(RunStep step, const QString& file);
-    bool userWantsToCancel();
-    void showPlacedReport(const PressResult& result);
-    void hidePlacedReport();
-    void openPlacedReportFolder();
-    void showOpenFolderFailure(const QString& folder);
-    void hideOpenFolderFailure();
-    void notifyIfAway(const QString& message, bool failed);
-    bool userIsAtTheWindow() const;
-    void fitMinimumSizeToContent();
-    void widenForAWholeArchiveName();
+    void showOutcome(const platform::Message& message, const QString& text);
+    void startOver();
+    void makeDefault(QPushButton* button);
+    QPushButton* defaultButton() const;
 
     std::unique_ptr<Ui::MainWindow> ui_;
     RequestSource requestForPress_;
     std::unique_ptr<DesktopSession> ownSession_;
     DesktopSession* session_;
-    QString placedReportPath_;
-    QSize designedMinimumSize_;
+    RunNotifier notifier_;
+    std::unique_ptr<WindowSizing> sizing_;
+    // What Return presses where no button has the focus.
+    QPushButton* defaultButton_ = nullptr;
     bool running_ = false;
     bool closeRequested_ = false;
     // Read by the report's thread.

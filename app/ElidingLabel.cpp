@@ -1,5 +1,7 @@
 #include "app/ElidingLabel.h"
 
+#include "app/DisplayText.h"
+
 #include <QEvent>
 #include <QFontMetrics>
 
@@ -13,9 +15,15 @@ ElidingLabel::ElidingLabel(QWidget* parent) : QLabel(parent)
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 }
 
-void ElidingLabel::setFullText(const QString& text)
+void ElidingLabel::setFullText(const QString& text, Fit fit)
 {
     fullText_ = text;
+    if (fit != fit_) {
+        fit_ = fit;
+        // A wrapped text is as high as its lines at the label's width.
+        setSizePolicy(QSizePolicy::Preferred, wraps() ? QSizePolicy::Preferred : QSizePolicy::Fixed);
+        setWordWrap(wraps());
+    }
     fitText();
     updateGeometry();
 }
@@ -29,6 +37,8 @@ QSize ElidingLabel::extraSpace() const
 
 QSize ElidingLabel::sizeHint() const
 {
+    if (wraps())
+        return QLabel::sizeHint();
     // The exact advance rounded up, and one pixel more: a selectable label
     // lays its text out in a document that rounds up, and eliding measures
     // in fractions of a pixel.
@@ -38,8 +48,11 @@ QSize ElidingLabel::sizeHint() const
 
 QSize ElidingLabel::minimumSizeHint() const
 {
+    // Wrapped, the text is fitted to whatever width the label gets: its
+    // longest word must not hold the label at the width it has now.
     const QFontMetrics metrics = fontMetrics();
-    return QSize(metrics.horizontalAdvance(QStringLiteral("MMM\u2026MMM")), metrics.height()) + extraSpace();
+    const int height = wraps() ? QLabel::minimumSizeHint().height() : metrics.height() + extraSpace().height();
+    return {metrics.horizontalAdvance(QStringLiteral("MMM\u2026MMM")) + extraSpace().width(), height};
 }
 
 void ElidingLabel::resizeEvent(QResizeEvent* event)
@@ -59,10 +72,15 @@ void ElidingLabel::changeEvent(QEvent* event)
 
 void ElidingLabel::fitText()
 {
-    const int room = contentsRect().width() - 2 * margin() - 1;
-    const QString shown = fontMetrics().elidedText(fullText_, Qt::ElideMiddle, std::max(room, 0));
+    const int room = std::max(contentsRect().width() - 2 * margin() - 1, 0);
+    const QString shown = wraps() ? displayText::fittedToWidth(fullText_, fontMetrics(), room)
+                                  : fontMetrics().elidedText(fullText_, Qt::ElideMiddle, room);
     // setText() drops a selection and tells assistive technology of a new
     // name; only when the text really changes.
-    if (shown != text())
-        QLabel::setText(shown);
+    if (shown == shown_)
+        return;
+    shown_ = shown;
+    QLabel::setText(buddy() ? displayText::withoutMnemonic(shown) : shown);
+    if (wraps())
+        updateGeometry();
 }

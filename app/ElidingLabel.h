@@ -1,6 +1,9 @@
 #pragma once
-// A one-line label that shortens its text in the middle when it is too
-// narrow, so that the start and the end (a file's extension) stay readable.
+// A label for text that may hold long names: on one line it shortens its
+// text in the middle when it is too narrow, so that the start and the end
+// (a file's extension) stay readable; wrapped, it shortens in the middle
+// only what cannot be broken across lines and is wider than the label.
+// A label with a buddy shows "&" as it stands, not as an Alt letter.
 
 #include <QLabel>
 #include <QString>
@@ -9,15 +12,18 @@ class ElidingLabel : public QLabel {
     Q_OBJECT
 
 public:
+    enum class Fit { oneLine, wrapped };
+
     explicit ElidingLabel(QWidget* parent = nullptr);
 
-    // The whole text; text() is what fits.
-    void setFullText(const QString& text);
+    // The whole text; shownText() is what fits.
+    void setFullText(const QString& text, Fit fit = Fit::oneLine);
     QString fullText() const { return fullText_; }
-    bool isElided() const { return text() != fullText_; }
+    QString shownText() const { return shown_; }
+    bool isElided() const { return shown_ != fullText_; }
 
-    // One line high even when empty, so that the window does not jump when
-    // a text arrives; narrow enough to be squeezed.
+    // On one line: one line high even when empty, so that the window does
+    // not jump when a text arrives. Narrow enough to be squeezed either way.
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
@@ -28,6 +34,9 @@ protected:
 private:
     void fitText();
     QSize extraSpace() const;
+    bool wraps() const { return fit_ == Fit::wrapped; }
 
     QString fullText_;
+    QString shown_;
+    Fit fit_ = Fit::oneLine;
 };

@@ -1,21 +1,18 @@
 #include "app/FailureExplanation.h"
 
-#include <QFile>
+#include "app/DisplayText.h"
 
 #include <system_error>
 
-namespace {
-
-QString localPath(const std::string& path)
+QString FailureExplanation::partialReport(const QString& shownName)
 {
-    return QFile::decodeName(QByteArray::fromStdString(path));
+    //: After a failure that left a valid zip file of what it had gathered. %1 is its path or name.
+    return tr("What was gathered until then is in the partial report “%1”.").arg(shownName);
 }
-
-} // namespace
 
 QString FailureExplanation::text(const FailureDetail& detail)
 {
-    const QString path = localPath(detail.path);
+    const QString path = displayText::inSentence(detail.path);
     QString what;
     QString advice;
     switch (detail.step) {
@@ -52,7 +49,7 @@ QString FailureExplanation::text(const FailureDetail& detail)
     case FailedStep::loadFileList:
         //: What the user can do when the tool's own list of files to collect is missing or damaged.
         advice = tr("Reinstall the Telvarin Generator.");
-        if (path.isEmpty())
+        if (detail.path.empty())
             //: Under "Could not find data.xml" when the tool's list of files to collect is not installed.
             return tr("No list of the files to collect (data.xml) is installed.") + QLatin1Char('\n') + advice;
         if (detail.errorNumber == 0)

@@ -14,4 +14,7 @@ class FailureExplanation {
 public:
     // Plain text; empty for a failure that says nothing more.
     static QString text(const FailureDetail& detail);
+    // Where what the run gathered before it failed is: `shownName` is the
+    // partial report's name or path as displayText shows it in a sentence.
+    static QString partialReport(const QString& shownName);
 };

@@ -1,5 +1,7 @@
 #include "app/MessageWording.h"
 
+#include "app/DisplayText.h"
+
 #include <QCoreApplication>
 
 namespace {
@@ -78,7 +80,8 @@ QString wordedMessage(const platform::Message& message)
             translated(QT_TRANSLATE_NOOP("MessageWording", "An unexpected error occured, no report was made"));
         if (message.quoted.empty())
             return sentence;
-        return sentence + QStringLiteral(" (") + QString::fromStdString(message.quoted) + QLatin1Char(')');
+        // A library's words may quote a path: shown as data, on one line.
+        return sentence + QStringLiteral(" (") + displayText::inSentence(message.quoted) + QLatin1Char(')');
     }
     case Kind::failure:
         break;

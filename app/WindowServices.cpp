@@ -1,14 +1,17 @@
 #include "app/WindowServices.h"
 
+#include "app/DisplayText.h"
 #include "app/FailureExplanation.h"
 #include "app/GuiThread.h"
 #include "app/MessageWording.h"
+#include "app/PacedUpdate.h"
 #include "app/util.h"
 
 #include <QFile>
 #include <QMetaObject>
 #include <QPointer>
 #include <QProgressBar>
+#include <QStringList>
 
 #include <algorithm>
 #include <mutex>
@@ -28,12 +31,13 @@ struct RunState {
 };
 
 // The bar's value for a run: the files' share by their bytes, then one
-// share each for the printer and the computer; the end is the maximum.
+// share each for the printer and the computer; the full bar is kept for the
+// placed report.
 int barValue(const RunState& run)
 {
     constexpr int MAXIMUM = ProgressBarIndicator::BAR_MAXIMUM;
     const int filesShare = run.totalBytes > 0 ? MAXIMUM * 9 / 10 : 0;
-    const int stepShare = (MAXIMUM - filesShare) / 2;
+    const int stepShare = (MAXIMUM - 1 - filesShare) / 2;
     switch (run.step) {
     case RunStep::copyingFiles: {
         if (run.totalBytes == 0)
@@ -47,7 +51,7 @@ int barValue(const RunState& run)
     case RunStep::describingComputer:
         return filesShare + stepShare;
     case RunStep::finishing:
-        return MAXIMUM;
+        return MAXIMUM - 1;
     }
     return 0;
 }
@@ -62,6 +66,18 @@ struct ProgressBarIndicator::Shared {
     bool updateQueued = false;
     QPointer<QProgressBar> bar;
     StepListener onStep;
+    // Made and used on the GUI thread.
+    PacedUpdate paced{[this] { show(); }};
+
+    // On the GUI thread, at a pace a person can follow.
+    void requestShow()
+    {
+        {
+            std::lock_guard lock(mutex);
+            updateQueued = false;
+        }
+        paced.request();
+    }
 
     // On the GUI thread: shows the latest state.
     void show()
@@ -69,7 +85,6 @@ struct ProgressBarIndicator::Shared {
         RunState now;
         {
             std::lock_guard lock(mutex);
-            updateQueued = false;
             now = run;
             run.stepChanged = false;
         }
@@ -108,6 +123,7 @@ void ProgressBarIndicator::startAnimation()
             shared_->run = {};
         }
         bar_->setRange(0, 0);
+        bar_->show();
     });
 }
 
@@ -120,6 +136,7 @@ void ProgressBarIndicator::stopAnimation()
             std::lock_guard lock(shared_->mutex);
             shared_->run.counted = false;
         }
+        shared_->paced.cancel();
         showAtRest(bar_);
         if (onRest_)
             onRest_();
@@ -138,7 +155,7 @@ void ProgressBarIndicator::update(Change change)
     // One update waits at a time, showing whatever is latest when it runs:
     // a run over thousands of small files does not flood the window.
     if (queue)
-        QMetaObject::invokeMethod(bar_, [shared = shared_] { shared->show(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(bar_, [shared = shared_] { shared->requestShow(); }, Qt::QueuedConnection);
 }
 
 void ProgressBarIndicator::filesCounted(std::uint64_t bytes)
@@ -170,18 +187,24 @@ void ProgressBarIndicator::showAtRest(QProgressBar* bar)
 {
     bar->setRange(0, 1);
     bar->setValue(0);
+    bar->hide();
 }
 
-WindowReporter::WindowReporter(QWidget* window, const ProgressBarIndicator& indicator, OutcomeListener beforeOutcome)
-    : window_(window), indicator_(indicator), beforeOutcome_(std::move(beforeOutcome))
+void ProgressBarIndicator::showComplete(QProgressBar* bar)
 {
+    bar->setRange(0, BAR_MAXIMUM);
+    bar->setValue(BAR_MAXIMUM);
+    bar->show();
 }
 
-void WindowReporter::tellIfOutcome(const QString& message, bool failed)
+bool ProgressBarIndicator::showsARun(const QProgressBar* bar)
 {
-    // A box while the indicator runs is news on the way (no printer found).
-    if (!indicator_.isAnimating() && beforeOutcome_)
-        beforeOutcome_(message, failed);
+    return !bar->isHidden() && (bar->maximum() == 0 || bar->value() < bar->maximum());
+}
+
+WindowReporter::WindowReporter(QWidget* window, const ProgressBarIndicator& indicator, BoxListener beforeBox)
+    : window_(window), indicator_(indicator), beforeBox_(std::move(beforeBox))
+{
 }
 
 void WindowReporter::progress(const std::string& line)
@@ -193,7 +216,8 @@ void WindowReporter::showInformation(const platform::Message& message)
 {
     gui::runOnThreadOf(window_, [this, &message] {
         const QString text = wordedMessage(message);
-        tellIfOutcome(text, false);
+        if (beforeBox_)
+            beforeBox_(message, text, !indicator_.isAnimating());
         util::showMessageBox(text.toStdString(), window_);
     });
 }
@@ -202,8 +226,14 @@ void WindowReporter::showError(const platform::Message& message)
 {
     gui::runOnThreadOf(window_, [this, &message] {
         const QString text = wordedMessage(message);
-        tellIfOutcome(text, true);
-        util::showErrorMessage(text.toStdString(), window_,
-                               message.detail ? FailureExplanation::text(*message.detail) : QString());
+        if (beforeBox_)
+            beforeBox_(message, text, !indicator_.isAnimating());
+        QStringList explanation;
+        if (message.detail)
+            explanation << FailureExplanation::text(*message.detail);
+        if (!message.archivePath.empty())
+            explanation << FailureExplanation::partialReport(displayText::inSentence(message.archivePath));
+        explanation.removeAll(QString());
+        util::showErrorMessage(text.toStdString(), window_, explanation.join(QLatin1Char('\n')));
     });
 }

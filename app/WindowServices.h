@@ -18,13 +18,15 @@ class QProgressBar;
 class QWidget;
 
 // A progress bar in busy mode (range 0..0) from the start of a run until
-// the listed files are counted; then it counts from 0 to BAR_MAXIMUM: the
-// bytes of the files copied, then the printer and the computer as the last
-// steps. At rest (range 0..1, empty) once the run stops. The news of the
-// run is handed over without waiting; the GUI thread shows the latest.
+// the listed files are counted; then it counts in whole percent: the bytes
+// of the files copied, then the printer and the computer as the last steps,
+// never the full bar before the report is placed. Hidden, keeping its room,
+// once the run stops; full after a report was placed. The news of the run is
+// handed over without waiting; the GUI thread shows the latest, a few times a
+// second at most.
 class ProgressBarIndicator final : public BusyIndicator, public RunProgress {
 public:
-    static constexpr int BAR_MAXIMUM = 1000;
+    static constexpr int BAR_MAXIMUM = 100;
     // Told, on the GUI thread, of each step the bar shows; `file` is the
     // file being copied, empty in the other steps.
     using StepListener = std::function<void(RunStep step, const QString& file)>;
@@ -40,7 +42,12 @@ public:
     // Whether the run goes on; read it on the GUI thread.
     bool isAnimating() const { return animating_; }
 
+    // Hidden, keeping its room: an empty bar at rest looks like a text field.
     static void showAtRest(QProgressBar* bar);
+    // Full: the report was placed.
+    static void showComplete(QProgressBar* bar);
+    // Busy, or counting towards the full bar.
+    static bool showsARun(const QProgressBar* bar);
 
 private:
     struct Shared;
@@ -55,22 +62,21 @@ private:
 
 // The window's modal boxes, centred on the window and worded in the user's
 // language, behind the report's reporter; progress lines still go to
-// standard output. A box shown once the indicator has stopped tells how the
-// run ended: `beforeOutcome` hears of it, with the box's text, on the GUI
-// thread, before the box shows. A failure's detail is worded under its
-// message.
+// standard output. `beforeBox` hears of every box, with its message and
+// text, on the GUI thread, before the box shows: whether it ends the run (the
+// indicator has stopped) or asks the user during it (no printer found). A
+// failure's box says under its message what failed, and names the partial
+// report the run left.
 class WindowReporter final : public platform::Reporter {
 public:
-    using OutcomeListener = std::function<void(const QString& message, bool failed)>;
-    WindowReporter(QWidget* window, const ProgressBarIndicator& indicator, OutcomeListener beforeOutcome);
+    using BoxListener = std::function<void(const platform::Message& message, const QString& text, bool endsTheRun)>;
+    WindowReporter(QWidget* window, const ProgressBarIndicator& indicator, BoxListener beforeBox);
     void progress(const std::string& line) override;
     void showInformation(const platform::Message& message) override;
     void showError(const platform::Message& message) override;
 
 private:
-    void tellIfOutcome(const QString& message, bool failed);
-
     QWidget* window_;
     const ProgressBarIndicator& indicator_;
-    OutcomeListener beforeOutcome_;
+    BoxListener beforeBox_;
 };

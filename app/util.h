@@ -1,6 +1,7 @@
 #pragma once
-// The two modal message boxes that end a press. Both return once the user has
-// dismissed the box; call them on the GUI thread.
+// The window's modal message boxes: the two that end a press, and the question
+// asked when the window is closed during one. Each returns once the user has
+// answered; call them on the GUI thread.
 
 #include <QString>
 
@@ -16,5 +17,9 @@ void showMessageBox(std::string message, QWidget* parent = nullptr);
 // The same in the critical style, for failures; `explanation`, plain text,
 // stands under the message when given.
 void showErrorMessage(std::string message, QWidget* parent = nullptr, const QString& explanation = {});
+
+// Asks, over `window`, whether to stop the run going on and close the
+// window; true only when the user chose to.
+bool askToStopTheRunAndClose(QWidget* window);
 
 } // namespace util

@@ -65,6 +65,10 @@ struct Message {
     // after the sentence; empty for none.
     std::string quoted{};
     std::string text{};
+    // The archive the run left, absolute, for a message that ends a run: the
+    // placed report, or after a failure the valid archive of the entries
+    // written before it; empty when it left none.
+    std::string archivePath{};
 };
 
 // What the report tells the person running it: progress lines as it goes

@@ -4,8 +4,9 @@
 # temporary directory.
 #   scripts/window-screenshot.sh [BUILD_DIR]
 # SHOTS_DIR=DIR keeps every picture: at rest, during a long run, asking
-# whether to cancel it when the window is closed, after it was cancelled,
-# with a failed run's message box over it, after success, after success at
+# whether to stop it when the window is closed, after it was cancelled,
+# with a failed run's message box over it and after that box (the partial
+# report it left), after success, after success at
 # the smallest size and after Open Folder found nothing to open the folder
 # with, each as the desktop's default shows it (DIR/default), with a 12 pt
 # font (DIR/12pt) and at twice the scale (DIR/2x, QT_SCALE_FACTOR=2). They

@@ -4,29 +4,9 @@
 <context>
     <name>AppDelegate</name>
     <message>
-        <source>No file manager could open the folder. The report is in %1</source>
-        <extracomment>Under the report&apos;s file name, when neither the file manager nor the desktop&apos;s own opener could show the report&apos;s folder. %1 is the folder.</extracomment>
-        <translation>Kein Dateimanager konnte den Ordner öffnen. Der Bericht liegt in %1</translation>
-    </message>
-    <message>
-        <source>Report placed</source>
-        <extracomment>Title of the desktop notification when a report was placed while the window was in the background; the text under it says where.</extracomment>
-        <translation>Bericht abgelegt</translation>
-    </message>
-    <message>
-        <source>The report failed</source>
-        <extracomment>Title of the desktop notification when a report ended in a failure while the window was in the background; the text under it is the failure&apos;s message.</extracomment>
-        <translation>Bericht konnte nicht erstellt werden</translation>
-    </message>
-    <message>
         <source>Making the report…</source>
         <extracomment>Under the progress bar while a report is being made.</extracomment>
         <translation>Bericht wird erstellt …</translation>
-    </message>
-    <message>
-        <source>Copying %1</source>
-        <extracomment>Under the progress bar while a file is copied into the report. %1 is the file&apos;s path.</extracomment>
-        <translation>%1 wird kopiert</translation>
     </message>
     <message>
         <source>Reading the printer&apos;s report…</source>
@@ -54,9 +34,24 @@
         <translation>Bericht wird abgebrochen …</translation>
     </message>
     <message>
-        <source>A report is being made. Cancel it and close the window?</source>
-        <extracomment>Asked when the window is closed while a report is being made.</extracomment>
-        <translation>Ein Bericht wird gerade erstellt. Möchten Sie ihn abbrechen und das Fenster schließen?</translation>
+        <source>Copying “%1”…</source>
+        <extracomment>Under the progress bar while a file is copied into the report. %1 is the file&apos;s path.</extracomment>
+        <translation>„%1“ wird kopiert …</translation>
+    </message>
+    <message>
+        <source>The report failed: %1.</source>
+        <extracomment>Where the progress bar was, after a failure. %1 is the failure&apos;s message (the sentence of its box).</extracomment>
+        <translation>Der Bericht konnte nicht erstellt werden: %1.</translation>
+    </message>
+    <message>
+        <source>The report was placed on the desktop.</source>
+        <extracomment>Under the full progress bar once a report was placed; its file name shows under this line.</extracomment>
+        <translation>Der Bericht wurde auf dem Schreibtisch abgelegt.</translation>
+    </message>
+    <message>
+        <source>The report failed: %1. A partial report was saved.</source>
+        <extracomment>Where the progress bar was, after a failure that left a valid zip file of what it had gathered, whose name shows under this line. %1 is the failure&apos;s message (the sentence of its box).</extracomment>
+        <translation>Der Bericht konnte nicht erstellt werden: %1. Ein Teilbericht wurde gespeichert.</translation>
     </message>
 </context>
 <context>
@@ -214,6 +209,11 @@ Ohne Fenster erstellt telvarin-report denselben Bericht.
         <translation>%1: %2.</translation>
     </message>
     <message>
+        <source>What was gathered until then is in the partial report “%1”.</source>
+        <extracomment>After a failure that left a valid zip file of what it had gathered. %1 is its path or name.</extracomment>
+        <translation>Was bis dahin gesammelt wurde, steht im Teilbericht „%1“.</translation>
+    </message>
+    <message>
         <source>The USB devices of this computer could not be listed</source>
         <extracomment>Under &quot;Error code -99 occured&quot; (or another negative code) when the system&apos;s USB layer could not start.</extracomment>
         <translation>Die USB-Geräte dieses Computers konnten nicht aufgelistet werden</translation>
@@ -250,16 +250,6 @@ Ohne Fenster erstellt telvarin-report denselben Bericht.
         <source>Report progress</source>
         <extracomment>What a screen reader calls the progress bar under the button.</extracomment>
         <translation>Fortschritt des Berichts</translation>
-    </message>
-    <message>
-        <source>Report file:</source>
-        <extracomment>After a report was placed: before the report&apos;s file name, beside the Open Folder button.</extracomment>
-        <translation>Berichtsdatei:</translation>
-    </message>
-    <message>
-        <source>&amp;Open Folder</source>
-        <extracomment>After a report was placed: shows the report in the file manager. The ampersand marks the Alt key&apos;s letter.</extracomment>
-        <translation>&amp;Ordner öffnen</translation>
     </message>
     <message>
         <source>&amp;Cancel</source>
@@ -302,7 +292,7 @@ Ohne Fenster erstellt telvarin-report denselben Bericht.
     <message>
         <source>Error code %1 occured</source>
         <extracomment>Message box ending a run with a failure that has no sentence of its own; %1 is its number, which support asks for. The English &quot;occured&quot; is a fixed text; spell the translation correctly.</extracomment>
-        <translation>Fehlercode %1 ist aufgetreten</translation>
+        <translation>Es ist ein Fehler aufgetreten (Fehlercode %1)</translation>
     </message>
     <message>
         <source>A report has been placed on the desktop</source>
@@ -312,12 +302,96 @@ Ohne Fenster erstellt telvarin-report denselben Bericht.
     <message>
         <source>No recognized printer found, the report will only contain log files.</source>
         <extracomment>Message box during a run when no printer of the maker is connected over USB; the run goes on and the report holds the log files only.</extracomment>
-        <translation>Kein erkannter Drucker gefunden; der Bericht enthält nur die Protokolldateien.</translation>
+        <translation>Es wurde kein unterstützter Drucker gefunden; der Bericht enthält nur die Protokolldateien.</translation>
     </message>
     <message>
         <source>An unexpected error occured, no report was made</source>
         <extracomment>Message box ending a run with a failure the tool did not foresee (memory exhausted, a library fault). The English &quot;occured&quot; is a fixed text; spell the translation correctly.</extracomment>
         <translation>Ein unerwarteter Fehler ist aufgetreten; es wurde kein Bericht erstellt</translation>
+    </message>
+</context>
+<context>
+    <name>PlacedReportRow</name>
+    <message>
+        <source>&amp;Open Folder</source>
+        <extracomment>After a report was placed: shows the report in the file manager. The ampersand marks the Alt key&apos;s letter.</extracomment>
+        <translation>&amp;Ordner öffnen</translation>
+    </message>
+    <message>
+        <source>Report file:</source>
+        <extracomment>Before the report&apos;s file name, beside the Open Folder button.</extracomment>
+        <translation>Berichtsdatei:</translation>
+    </message>
+    <message>
+        <source>Partial report:</source>
+        <extracomment>Before the file name of what a failed run had gathered until it failed (a valid zip file), beside the Open Folder button.</extracomment>
+        <translation>Teilbericht:</translation>
+    </message>
+    <message>
+        <source>The file “%1” was moved or deleted.</source>
+        <extracomment>Under the report&apos;s file name, when Open Folder finds the report (%1, its file name) gone.</extracomment>
+        <translation>Die Datei „%1“ wurde verschoben oder gelöscht.</translation>
+    </message>
+    <message>
+        <source>No file manager could open the folder. The report is in “%1”.</source>
+        <extracomment>Under the report&apos;s file name, when neither the file manager nor the desktop&apos;s own opener could show the report&apos;s folder. %1 is the folder.</extracomment>
+        <translation>Kein Dateimanager konnte den Ordner öffnen. Der Bericht liegt in „%1“.</translation>
+    </message>
+</context>
+<context>
+    <name>RunNotifier</name>
+    <message>
+        <source>The report waits for your answer</source>
+        <extracomment>Title of the desktop notification while a message in the window waits for an answer during a run and the window is in the background; the text under it is the message.</extracomment>
+        <translation>Der Bericht wartet auf Ihre Antwort</translation>
+    </message>
+    <message>
+        <source>Report placed</source>
+        <extracomment>Title of the desktop notification when a report was placed while the window was in the background; the text under it names the report.</extracomment>
+        <translation>Bericht abgelegt</translation>
+    </message>
+    <message>
+        <source>The report failed</source>
+        <extracomment>Title of the desktop notification when a report ended in a failure while the window was in the background; the text under it says what failed.</extracomment>
+        <translation>Bericht konnte nicht erstellt werden</translation>
+    </message>
+    <message>
+        <source>Show the Window</source>
+        <extracomment>What clicking the desktop notification does (some desktops show it): brings the tool&apos;s window to the front.</extracomment>
+        <translation>Fenster anzeigen</translation>
+    </message>
+    <message>
+        <source>Open Folder</source>
+        <extracomment>A button in the desktop notification after a run: shows the report in the file manager.</extracomment>
+        <translation>Ordner öffnen</translation>
+    </message>
+    <message>
+        <source>The report “%1” was placed on the desktop.</source>
+        <extracomment>In the desktop notification when a report was placed. %1 is its file name.</extracomment>
+        <translation>Der Bericht „%1“ wurde auf dem Schreibtisch abgelegt.</translation>
+    </message>
+    <message>
+        <source>The report failed: %1.</source>
+        <extracomment>In the desktop notification after a failure. %1 is the failure&apos;s message (the sentence of its box).</extracomment>
+        <translation>Der Bericht konnte nicht erstellt werden: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>util</name>
+    <message>
+        <source>A report is being made. Cancel it and close the window?</source>
+        <extracomment>Asked when the window is closed while a report is being made.</extracomment>
+        <translation>Ein Bericht wird gerade erstellt. Möchten Sie ihn abbrechen und das Fenster schließen?</translation>
+    </message>
+    <message>
+        <source>&amp;Stop and Close</source>
+        <extracomment>In the question asked when the window is closed during a run: stops the run and closes the window. The ampersand marks the Alt key&apos;s letter.</extracomment>
+        <translation>&amp;Abbrechen und schließen</translation>
+    </message>
+    <message>
+        <source>&amp;Keep Running</source>
+        <extracomment>In the question asked when the window is closed during a run: lets the run go on. The ampersand marks the Alt key&apos;s letter.</extracomment>
+        <translation>&amp;Weiter erstellen</translation>
     </message>
 </context>
 </TS>

@@ -4,29 +4,9 @@
 <context>
     <name>AppDelegate</name>
     <message>
-        <source>No file manager could open the folder. The report is in %1</source>
-        <extracomment>Under the report&apos;s file name, when neither the file manager nor the desktop&apos;s own opener could show the report&apos;s folder. %1 is the folder.</extracomment>
-        <translation>Ningún gestor de archivos pudo abrir la carpeta. El informe está en %1</translation>
-    </message>
-    <message>
-        <source>Report placed</source>
-        <extracomment>Title of the desktop notification when a report was placed while the window was in the background; the text under it says where.</extracomment>
-        <translation>Informe guardado</translation>
-    </message>
-    <message>
-        <source>The report failed</source>
-        <extracomment>Title of the desktop notification when a report ended in a failure while the window was in the background; the text under it is the failure&apos;s message.</extracomment>
-        <translation>No se pudo crear el informe</translation>
-    </message>
-    <message>
         <source>Making the report…</source>
         <extracomment>Under the progress bar while a report is being made.</extracomment>
         <translation>Creando el informe…</translation>
-    </message>
-    <message>
-        <source>Copying %1</source>
-        <extracomment>Under the progress bar while a file is copied into the report. %1 is the file&apos;s path.</extracomment>
-        <translation>Copiando %1</translation>
     </message>
     <message>
         <source>Reading the printer&apos;s report…</source>
@@ -46,7 +26,7 @@
     <message>
         <source>The report was cancelled.</source>
         <extracomment>Under the progress bar once a report was cancelled; nothing was left behind.</extracomment>
-        <translation>Se canceló el informe.</translation>
+        <translation>Se ha cancelado el informe.</translation>
     </message>
     <message>
         <source>Cancelling the report…</source>
@@ -54,9 +34,24 @@
         <translation>Cancelando el informe…</translation>
     </message>
     <message>
-        <source>A report is being made. Cancel it and close the window?</source>
-        <extracomment>Asked when the window is closed while a report is being made.</extracomment>
-        <translation>Se está creando un informe. ¿Desea cancelarlo y cerrar la ventana?</translation>
+        <source>Copying “%1”…</source>
+        <extracomment>Under the progress bar while a file is copied into the report. %1 is the file&apos;s path.</extracomment>
+        <translation>Copiando «%1»…</translation>
+    </message>
+    <message>
+        <source>The report failed: %1.</source>
+        <extracomment>Where the progress bar was, after a failure. %1 is the failure&apos;s message (the sentence of its box).</extracomment>
+        <translation>No se ha podido crear el informe: %1.</translation>
+    </message>
+    <message>
+        <source>The report was placed on the desktop.</source>
+        <extracomment>Under the full progress bar once a report was placed; its file name shows under this line.</extracomment>
+        <translation>Se ha guardado el informe en el Escritorio.</translation>
+    </message>
+    <message>
+        <source>The report failed: %1. A partial report was saved.</source>
+        <extracomment>Where the progress bar was, after a failure that left a valid zip file of what it had gathered, whose name shows under this line. %1 is the failure&apos;s message (the sentence of its box).</extracomment>
+        <translation>No se ha podido crear el informe: %1. Se ha guardado un informe parcial.</translation>
     </message>
 </context>
 <context>
@@ -96,7 +91,7 @@ Sin ventana, telvarin-report crea el mismo informe.
     <message>
         <source>The file “%1” could not be read</source>
         <extracomment>Under &quot;An error occured while trying to read a file&quot;. %1 is the file.</extracomment>
-        <translation>No se pudo leer el archivo «%1»</translation>
+        <translation>No se ha podido leer el archivo «%1»</translation>
     </message>
     <message>
         <source>Check that you may read it, then try again.</source>
@@ -116,7 +111,7 @@ Sin ventana, telvarin-report crea el mismo informe.
     <message>
         <source>Writing the report in the folder “%1” failed</source>
         <extracomment>Under &quot;Error code 15 occured&quot; when writing the report failed part-way. %1 is the folder.</extracomment>
-        <translation>No se pudo escribir el informe en la carpeta «%1»</translation>
+        <translation>No se ha podido escribir el informe en la carpeta «%1»</translation>
     </message>
     <message>
         <source>Check that the disk has room and is still connected, then try again.</source>
@@ -126,22 +121,22 @@ Sin ventana, telvarin-report crea el mismo informe.
     <message>
         <source>The report could not be saved as “%1”</source>
         <extracomment>Under &quot;Error code 15 occured&quot; when the finished report could not take its name. %1 is its path.</extracomment>
-        <translation>No se pudo guardar el informe como «%1»</translation>
+        <translation>No se ha podido guardar el informe como «%1»</translation>
     </message>
     <message>
         <source>Check that the folder still exists and that nothing else has that name, then try again.</source>
         <extracomment>What the user can do when the finished report could not take its name.</extracomment>
-        <translation>Compruebe que la carpeta sigue existiendo y que nada más tiene ese nombre, y vuelva a intentarlo.</translation>
+        <translation>Compruebe que la carpeta sigue existiendo y que no haya ningún otro elemento con ese nombre, y vuelva a intentarlo.</translation>
     </message>
     <message>
         <source>The checksum file “%1” could not be written</source>
         <extracomment>Under &quot;Could not write the checksum file beside the report&quot;. %1 is the checksum file.</extracomment>
-        <translation>No se pudo escribir el archivo de suma de comprobación «%1»</translation>
+        <translation>No se ha podido escribir el archivo de suma de comprobación «%1»</translation>
     </message>
     <message>
         <source>The report itself was placed; check that you may write in its folder.</source>
         <extracomment>When only the checksum file beside a placed report could not be written.</extracomment>
-        <translation>El informe en sí se guardó; compruebe que tiene permiso para escribir en su carpeta.</translation>
+        <translation>El informe en sí se ha guardado; compruebe que tiene permiso para escribir en su carpeta.</translation>
     </message>
     <message>
         <source>Reinstall the Telvarin Generator.</source>
@@ -161,12 +156,12 @@ Sin ventana, telvarin-report crea el mismo informe.
     <message>
         <source>The list of the files to collect “%1” could not be read</source>
         <extracomment>Under &quot;Could not find data.xml&quot; when the list of files to collect cannot be read. %1 is its path.</extracomment>
-        <translation>No se pudo leer la lista de los archivos que se deben reunir «%1»</translation>
+        <translation>No se ha podido leer la lista de los archivos que se deben reunir «%1»</translation>
     </message>
     <message>
         <source>The folder of the Quorvel printer drivers “%1” could not be read</source>
         <extracomment>Under &quot;Could not find driver directory&quot;. %1 is the folder; &quot;Quorvel&quot; is the printer maker.</extracomment>
-        <translation>No se pudo leer la carpeta de los controladores de impresora Quorvel «%1»</translation>
+        <translation>No se ha podido leer la carpeta de los controladores de impresora Quorvel «%1»</translation>
     </message>
     <message>
         <source>Install the Quorvel printer driver, then try again.</source>
@@ -176,7 +171,7 @@ Sin ventana, telvarin-report crea el mismo informe.
     <message>
         <source>The applications folder “%1” could not be read</source>
         <extracomment>Under &quot;Error code 11 occured&quot;. %1 is the applications folder.</extracomment>
-        <translation>No se pudo leer la carpeta de aplicaciones «%1»</translation>
+        <translation>No se ha podido leer la carpeta de aplicaciones «%1»</translation>
     </message>
     <message>
         <source>Check that it exists and that you may read it.</source>
@@ -186,7 +181,7 @@ Sin ventana, telvarin-report crea el mismo informe.
     <message>
         <source>The printer was found on USB but could not be opened.</source>
         <extracomment>Under &quot;An error occured while trying to communicate with the printer&quot; when the printer could not be opened.</extracomment>
-        <translation>Se encontró la impresora por USB, pero no se pudo abrir.</translation>
+        <translation>Se ha encontrado la impresora por USB, pero no se ha podido abrir.</translation>
     </message>
     <message>
         <source>Close any other program that uses it, then try again.</source>
@@ -196,7 +191,7 @@ Sin ventana, telvarin-report crea el mismo informe.
     <message>
         <source>The printer stopped answering.</source>
         <extracomment>Under &quot;An error occured while trying to communicate with the printer&quot; when it stopped answering.</extracomment>
-        <translation>La impresora dejó de responder.</translation>
+        <translation>La impresora ha dejado de responder.</translation>
     </message>
     <message>
         <source>Connect the printer with its USB cable and switch it on, then try again.</source>
@@ -214,9 +209,14 @@ Sin ventana, telvarin-report crea el mismo informe.
         <translation>%1: %2.</translation>
     </message>
     <message>
+        <source>What was gathered until then is in the partial report “%1”.</source>
+        <extracomment>After a failure that left a valid zip file of what it had gathered. %1 is its path or name.</extracomment>
+        <translation>Lo reunido hasta entonces está en el informe parcial «%1».</translation>
+    </message>
+    <message>
         <source>The USB devices of this computer could not be listed</source>
         <extracomment>Under &quot;Error code -99 occured&quot; (or another negative code) when the system&apos;s USB layer could not start.</extracomment>
-        <translation>No se pudieron enumerar los dispositivos USB de este equipo</translation>
+        <translation>No se han podido enumerar los dispositivos USB de este equipo</translation>
     </message>
     <message>
         <source>Close programs you do not need, or raise the limits on open files and processes, then try again.</source>
@@ -226,7 +226,7 @@ Sin ventana, telvarin-report crea el mismo informe.
     <message>
         <source>The facts about this computer could not be read from “%1”</source>
         <extracomment>Under &quot;Error code 10 occured&quot;. %1 is a system file such as /proc/meminfo.</extracomment>
-        <translation>No se pudieron leer los datos de este equipo de «%1»</translation>
+        <translation>No se han podido leer los datos de este equipo de «%1»</translation>
     </message>
     <message>
         <source>Check that /proc and /sys are mounted and readable, then try again.</source>
@@ -252,16 +252,6 @@ Sin ventana, telvarin-report crea el mismo informe.
         <translation>Progreso del informe</translation>
     </message>
     <message>
-        <source>Report file:</source>
-        <extracomment>After a report was placed: before the report&apos;s file name, beside the Open Folder button.</extracomment>
-        <translation>Archivo del informe:</translation>
-    </message>
-    <message>
-        <source>&amp;Open Folder</source>
-        <extracomment>After a report was placed: shows the report in the file manager. The ampersand marks the Alt key&apos;s letter.</extracomment>
-        <translation>&amp;Abrir carpeta</translation>
-    </message>
-    <message>
         <source>&amp;Cancel</source>
         <extracomment>Beside the progress bar while a report is being made: stops it. The ampersand marks the Alt key&apos;s letter.</extracomment>
         <translation>&amp;Cancelar</translation>
@@ -272,37 +262,37 @@ Sin ventana, telvarin-report crea el mismo informe.
     <message>
         <source>An error occured while trying to read a file</source>
         <extracomment>Message box ending a run: a file the report lists exists but could not be read. The English &quot;occured&quot; is a fixed text; spell the translation correctly.</extracomment>
-        <translation>Se produjo un error al intentar leer un archivo</translation>
+        <translation>Se ha producido un error al intentar leer un archivo</translation>
     </message>
     <message>
         <source>Could not find data.xml</source>
         <extracomment>Message box ending a run: the tool&apos;s own list of files to collect is missing or unreadable. Keep the file name data.xml as it is.</extracomment>
-        <translation>No se encontró data.xml</translation>
+        <translation>No se ha encontrado data.xml</translation>
     </message>
     <message>
         <source>Could not parse data.xml (error code %1)</source>
         <extracomment>Message box ending a run: the tool&apos;s own list of files to collect is faulty. Keep data.xml as it is; %1 is the error code (6 to 9).</extracomment>
-        <translation>No se pudo analizar data.xml (código de error %1)</translation>
+        <translation>No se ha podido analizar data.xml (código de error %1)</translation>
     </message>
     <message>
         <source>An error occured while trying to communicate with the printer</source>
         <extracomment>Message box ending a run: talking to the printer over USB failed. The English &quot;occured&quot; is a fixed text; spell the translation correctly.</extracomment>
-        <translation>Se produjo un error al intentar comunicarse con la impresora</translation>
+        <translation>Se ha producido un error al intentar comunicarse con la impresora</translation>
     </message>
     <message>
         <source>Could not find driver directory</source>
         <extracomment>Message box ending a run: the folder of the maker&apos;s printer drivers is missing.</extracomment>
-        <translation>No se encontró la carpeta de controladores</translation>
+        <translation>No se ha encontrado la carpeta de controladores</translation>
     </message>
     <message>
         <source>Could not write the checksum file beside the report</source>
         <extracomment>Message ending a run that was asked for a checksum file (SHA-256) beside the report, which could not be written.</extracomment>
-        <translation>No se pudo escribir el archivo de suma de comprobación junto al informe</translation>
+        <translation>No se ha podido escribir el archivo de suma de comprobación junto al informe</translation>
     </message>
     <message>
         <source>Error code %1 occured</source>
         <extracomment>Message box ending a run with a failure that has no sentence of its own; %1 is its number, which support asks for. The English &quot;occured&quot; is a fixed text; spell the translation correctly.</extracomment>
-        <translation>Se produjo un error (código de error %1)</translation>
+        <translation>Se ha producido un error (código de error %1)</translation>
     </message>
     <message>
         <source>A report has been placed on the desktop</source>
@@ -312,12 +302,96 @@ Sin ventana, telvarin-report crea el mismo informe.
     <message>
         <source>No recognized printer found, the report will only contain log files.</source>
         <extracomment>Message box during a run when no printer of the maker is connected over USB; the run goes on and the report holds the log files only.</extracomment>
-        <translation>No se encontró ninguna impresora reconocida; el informe solo contendrá los archivos de registro.</translation>
+        <translation>No se ha encontrado ninguna impresora reconocida; el informe solo contendrá los archivos de registro.</translation>
     </message>
     <message>
         <source>An unexpected error occured, no report was made</source>
         <extracomment>Message box ending a run with a failure the tool did not foresee (memory exhausted, a library fault). The English &quot;occured&quot; is a fixed text; spell the translation correctly.</extracomment>
-        <translation>Se produjo un error inesperado; no se creó ningún informe</translation>
+        <translation>Se ha producido un error inesperado; no se ha creado ningún informe</translation>
+    </message>
+</context>
+<context>
+    <name>PlacedReportRow</name>
+    <message>
+        <source>&amp;Open Folder</source>
+        <extracomment>After a report was placed: shows the report in the file manager. The ampersand marks the Alt key&apos;s letter.</extracomment>
+        <translation>&amp;Abrir carpeta</translation>
+    </message>
+    <message>
+        <source>Report file:</source>
+        <extracomment>Before the report&apos;s file name, beside the Open Folder button.</extracomment>
+        <translation>Archivo del informe:</translation>
+    </message>
+    <message>
+        <source>Partial report:</source>
+        <extracomment>Before the file name of what a failed run had gathered until it failed (a valid zip file), beside the Open Folder button.</extracomment>
+        <translation>Informe parcial:</translation>
+    </message>
+    <message>
+        <source>The file “%1” was moved or deleted.</source>
+        <extracomment>Under the report&apos;s file name, when Open Folder finds the report (%1, its file name) gone.</extracomment>
+        <translation>El archivo «%1» se ha movido o eliminado.</translation>
+    </message>
+    <message>
+        <source>No file manager could open the folder. The report is in “%1”.</source>
+        <extracomment>Under the report&apos;s file name, when neither the file manager nor the desktop&apos;s own opener could show the report&apos;s folder. %1 is the folder.</extracomment>
+        <translation>Ningún gestor de archivos ha podido abrir la carpeta. El informe está en «%1».</translation>
+    </message>
+</context>
+<context>
+    <name>RunNotifier</name>
+    <message>
+        <source>The report waits for your answer</source>
+        <extracomment>Title of the desktop notification while a message in the window waits for an answer during a run and the window is in the background; the text under it is the message.</extracomment>
+        <translation>El informe espera su respuesta</translation>
+    </message>
+    <message>
+        <source>Report placed</source>
+        <extracomment>Title of the desktop notification when a report was placed while the window was in the background; the text under it names the report.</extracomment>
+        <translation>Informe guardado</translation>
+    </message>
+    <message>
+        <source>The report failed</source>
+        <extracomment>Title of the desktop notification when a report ended in a failure while the window was in the background; the text under it says what failed.</extracomment>
+        <translation>No se ha podido crear el informe</translation>
+    </message>
+    <message>
+        <source>Show the Window</source>
+        <extracomment>What clicking the desktop notification does (some desktops show it): brings the tool&apos;s window to the front.</extracomment>
+        <translation>Mostrar la ventana</translation>
+    </message>
+    <message>
+        <source>Open Folder</source>
+        <extracomment>A button in the desktop notification after a run: shows the report in the file manager.</extracomment>
+        <translation>Abrir carpeta</translation>
+    </message>
+    <message>
+        <source>The report “%1” was placed on the desktop.</source>
+        <extracomment>In the desktop notification when a report was placed. %1 is its file name.</extracomment>
+        <translation>Se ha guardado el informe «%1» en el Escritorio.</translation>
+    </message>
+    <message>
+        <source>The report failed: %1.</source>
+        <extracomment>In the desktop notification after a failure. %1 is the failure&apos;s message (the sentence of its box).</extracomment>
+        <translation>No se ha podido crear el informe: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>util</name>
+    <message>
+        <source>A report is being made. Cancel it and close the window?</source>
+        <extracomment>Asked when the window is closed while a report is being made.</extracomment>
+        <translation>Se está creando un informe. ¿Desea cancelarlo y cerrar la ventana?</translation>
+    </message>
+    <message>
+        <source>&amp;Stop and Close</source>
+        <extracomment>In the question asked when the window is closed during a run: stops the run and closes the window. The ampersand marks the Alt key&apos;s letter.</extracomment>
+        <translation>&amp;Detener y cerrar</translation>
+    </message>
+    <message>
+        <source>&amp;Keep Running</source>
+        <extracomment>In the question asked when the window is closed during a run: lets the run go on. The ampersand marks the Alt key&apos;s letter.</extracomment>
+        <translation>&amp;Continuar</translation>
     </message>
 </context>
 </TS>

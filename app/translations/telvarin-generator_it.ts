@@ -4,29 +4,9 @@
 <context>
     <name>AppDelegate</name>
     <message>
-        <source>No file manager could open the folder. The report is in %1</source>
-        <extracomment>Under the report&apos;s file name, when neither the file manager nor the desktop&apos;s own opener could show the report&apos;s folder. %1 is the folder.</extracomment>
-        <translation>Nessun gestore di file è riuscito ad aprire la cartella. Il rapporto si trova in %1</translation>
-    </message>
-    <message>
-        <source>Report placed</source>
-        <extracomment>Title of the desktop notification when a report was placed while the window was in the background; the text under it says where.</extracomment>
-        <translation>Rapporto salvato</translation>
-    </message>
-    <message>
-        <source>The report failed</source>
-        <extracomment>Title of the desktop notification when a report ended in a failure while the window was in the background; the text under it is the failure&apos;s message.</extracomment>
-        <translation>Rapporto non riuscito</translation>
-    </message>
-    <message>
         <source>Making the report…</source>
         <extracomment>Under the progress bar while a report is being made.</extracomment>
         <translation>Creazione del rapporto…</translation>
-    </message>
-    <message>
-        <source>Copying %1</source>
-        <extracomment>Under the progress bar while a file is copied into the report. %1 is the file&apos;s path.</extracomment>
-        <translation>Copia di %1</translation>
     </message>
     <message>
         <source>Reading the printer&apos;s report…</source>
@@ -54,9 +34,24 @@
         <translation>Annullamento del rapporto…</translation>
     </message>
     <message>
-        <source>A report is being made. Cancel it and close the window?</source>
-        <extracomment>Asked when the window is closed while a report is being made.</extracomment>
-        <translation>È in corso la creazione di un rapporto. Vuole annullarla e chiudere la finestra?</translation>
+        <source>Copying “%1”…</source>
+        <extracomment>Under the progress bar while a file is copied into the report. %1 is the file&apos;s path.</extracomment>
+        <translation>Copia di «%1»…</translation>
+    </message>
+    <message>
+        <source>The report failed: %1.</source>
+        <extracomment>Where the progress bar was, after a failure. %1 is the failure&apos;s message (the sentence of its box).</extracomment>
+        <translation>Impossibile creare il rapporto: %1.</translation>
+    </message>
+    <message>
+        <source>The report was placed on the desktop.</source>
+        <extracomment>Under the full progress bar once a report was placed; its file name shows under this line.</extracomment>
+        <translation>Il rapporto è stato salvato sulla Scrivania.</translation>
+    </message>
+    <message>
+        <source>The report failed: %1. A partial report was saved.</source>
+        <extracomment>Where the progress bar was, after a failure that left a valid zip file of what it had gathered, whose name shows under this line. %1 is the failure&apos;s message (the sentence of its box).</extracomment>
+        <translation>Impossibile creare il rapporto: %1. È stato salvato un rapporto parziale.</translation>
     </message>
 </context>
 <context>
@@ -79,7 +74,7 @@ Without a window, telvarin-report makes the same report.
         <translation>Uso: %1 [--help | --version]
 
 Apre la finestra di Telvarin Generator. Un clic su «Genera rapporto» raccoglie
-in un file zip sulla sua Scrivania tutto ciò che serve all&apos;assistenza Quorvel:
+in un file zip sulla Scrivania tutto ciò che serve all&apos;assistenza Quorvel:
 i registri e le impostazioni della stampante, un rapporto letto dalla
 stampante tramite USB e informazioni su questo computer.
 
@@ -101,7 +96,7 @@ Senza finestra, telvarin-report crea lo stesso rapporto.
     <message>
         <source>Check that you may read it, then try again.</source>
         <extracomment>What the user can do when a file to collect could not be read.</extracomment>
-        <translation>Verifichi di avere il permesso di leggerlo, poi riprovi.</translation>
+        <translation>Verificare di avere il permesso di leggerlo, quindi riprovare.</translation>
     </message>
     <message>
         <source>The report cannot be written in the folder “%1”</source>
@@ -111,7 +106,7 @@ Senza finestra, telvarin-report crea lo stesso rapporto.
     <message>
         <source>Check that the folder exists and that you may write in it.</source>
         <extracomment>What the user can do when the report&apos;s folder cannot be written.</extracomment>
-        <translation>Verifichi che la cartella esista e di avere il permesso di scrivervi.</translation>
+        <translation>Verificare che la cartella esista e di avere il permesso di scrivervi.</translation>
     </message>
     <message>
         <source>Writing the report in the folder “%1” failed</source>
@@ -121,7 +116,7 @@ Senza finestra, telvarin-report crea lo stesso rapporto.
     <message>
         <source>Check that the disk has room and is still connected, then try again.</source>
         <extracomment>What the user can do when writing the report failed part-way (a full or removed disk).</extracomment>
-        <translation>Verifichi che sul disco ci sia spazio e che sia ancora collegato, poi riprovi.</translation>
+        <translation>Verificare che sul disco ci sia spazio e che sia ancora collegato, quindi riprovare.</translation>
     </message>
     <message>
         <source>The report could not be saved as “%1”</source>
@@ -131,7 +126,7 @@ Senza finestra, telvarin-report crea lo stesso rapporto.
     <message>
         <source>Check that the folder still exists and that nothing else has that name, then try again.</source>
         <extracomment>What the user can do when the finished report could not take its name.</extracomment>
-        <translation>Verifichi che la cartella esista ancora e che nient&apos;altro abbia quel nome, poi riprovi.</translation>
+        <translation>Verificare che la cartella esista ancora e che nessun altro elemento abbia quel nome, quindi riprovare.</translation>
     </message>
     <message>
         <source>The checksum file “%1” could not be written</source>
@@ -141,12 +136,12 @@ Senza finestra, telvarin-report crea lo stesso rapporto.
     <message>
         <source>The report itself was placed; check that you may write in its folder.</source>
         <extracomment>When only the checksum file beside a placed report could not be written.</extracomment>
-        <translation>Il rapporto è stato comunque salvato; verifichi di avere il permesso di scrivere nella sua cartella.</translation>
+        <translation>Il rapporto è stato comunque salvato; verificare di avere il permesso di scrivere nella sua cartella.</translation>
     </message>
     <message>
         <source>Reinstall the Telvarin Generator.</source>
         <extracomment>What the user can do when the tool&apos;s own list of files to collect is missing or damaged.</extracomment>
-        <translation>Reinstalli Telvarin Generator.</translation>
+        <translation>Reinstallare Telvarin Generator.</translation>
     </message>
     <message>
         <source>No list of the files to collect (data.xml) is installed.</source>
@@ -171,7 +166,7 @@ Senza finestra, telvarin-report crea lo stesso rapporto.
     <message>
         <source>Install the Quorvel printer driver, then try again.</source>
         <extracomment>What the user can do when the printer driver&apos;s folder is missing.</extracomment>
-        <translation>Installi il driver della stampante Quorvel, poi riprovi.</translation>
+        <translation>Installare il driver della stampante Quorvel, quindi riprovare.</translation>
     </message>
     <message>
         <source>The applications folder “%1” could not be read</source>
@@ -181,7 +176,7 @@ Senza finestra, telvarin-report crea lo stesso rapporto.
     <message>
         <source>Check that it exists and that you may read it.</source>
         <extracomment>What the user can do when the applications folder cannot be read.</extracomment>
-        <translation>Verifichi che esista e di avere il permesso di leggerla.</translation>
+        <translation>Verificare che esista e di avere il permesso di leggerla.</translation>
     </message>
     <message>
         <source>The printer was found on USB but could not be opened.</source>
@@ -191,7 +186,7 @@ Senza finestra, telvarin-report crea lo stesso rapporto.
     <message>
         <source>Close any other program that uses it, then try again.</source>
         <extracomment>What the user can do when the printer could not be opened.</extracomment>
-        <translation>Chiuda qualsiasi altro programma che la utilizza, poi riprovi.</translation>
+        <translation>Chiudere qualsiasi altro programma che la utilizza, quindi riprovare.</translation>
     </message>
     <message>
         <source>The printer stopped answering.</source>
@@ -201,7 +196,7 @@ Senza finestra, telvarin-report crea lo stesso rapporto.
     <message>
         <source>Connect the printer with its USB cable and switch it on, then try again.</source>
         <extracomment>What the user can do when the printer stopped answering.</extracomment>
-        <translation>Colleghi la stampante con il suo cavo USB e la accenda, poi riprovi.</translation>
+        <translation>Collegare la stampante con il suo cavo USB e accenderla, quindi riprovare.</translation>
     </message>
     <message>
         <source>%1.</source>
@@ -214,6 +209,11 @@ Senza finestra, telvarin-report crea lo stesso rapporto.
         <translation>%1: %2.</translation>
     </message>
     <message>
+        <source>What was gathered until then is in the partial report “%1”.</source>
+        <extracomment>After a failure that left a valid zip file of what it had gathered. %1 is its path or name.</extracomment>
+        <translation>Quanto raccolto fino a quel momento si trova nel rapporto parziale «%1».</translation>
+    </message>
+    <message>
         <source>The USB devices of this computer could not be listed</source>
         <extracomment>Under &quot;Error code -99 occured&quot; (or another negative code) when the system&apos;s USB layer could not start.</extracomment>
         <translation>Impossibile elencare i dispositivi USB di questo computer</translation>
@@ -221,7 +221,7 @@ Senza finestra, telvarin-report crea lo stesso rapporto.
     <message>
         <source>Close programs you do not need, or raise the limits on open files and processes, then try again.</source>
         <extracomment>What the user can do when the USB layer could not start (too many open files or processes).</extracomment>
-        <translation>Chiuda i programmi che non le servono, oppure aumenti i limiti di file aperti e di processi, poi riprovi.</translation>
+        <translation>Chiudere i programmi non necessari, oppure aumentare i limiti di file aperti e di processi, quindi riprovare.</translation>
     </message>
     <message>
         <source>The facts about this computer could not be read from “%1”</source>
@@ -231,7 +231,7 @@ Senza finestra, telvarin-report crea lo stesso rapporto.
     <message>
         <source>Check that /proc and /sys are mounted and readable, then try again.</source>
         <extracomment>What the user can do when the system&apos;s /proc or /sys files cannot be read. Keep /proc and /sys.</extracomment>
-        <translation>Verifichi che /proc e /sys siano montati e leggibili, poi riprovi.</translation>
+        <translation>Verificare che /proc e /sys siano montati e leggibili, quindi riprovare.</translation>
     </message>
 </context>
 <context>
@@ -239,7 +239,7 @@ Senza finestra, telvarin-report crea lo stesso rapporto.
     <message>
         <source>One press gathers what Quorvel support needs into a single zip file: the printer&apos;s logs and settings, a report read from the printer over USB, and facts about this computer. The file is placed on your desktop; send it to Quorvel support.</source>
         <extracomment>The window&apos;s introduction, above its one button. &quot;Quorvel&quot; is the printer maker&apos;s name.</extracomment>
-        <translation>Con un solo clic si raccoglie in un unico file zip tutto ciò che serve all&apos;assistenza Quorvel: i registri e le impostazioni della stampante, un rapporto letto dalla stampante tramite USB e informazioni su questo computer. Il file viene salvato sulla sua Scrivania; lo invii all&apos;assistenza Quorvel.</translation>
+        <translation>Con un solo clic si raccoglie in un unico file zip tutto ciò che serve all&apos;assistenza Quorvel: i registri e le impostazioni della stampante, un rapporto letto dalla stampante tramite USB e informazioni su questo computer. Il file viene salvato sulla Scrivania; inviarlo all&apos;assistenza Quorvel.</translation>
     </message>
     <message>
         <source>&amp;Generate Report</source>
@@ -250,16 +250,6 @@ Senza finestra, telvarin-report crea lo stesso rapporto.
         <source>Report progress</source>
         <extracomment>What a screen reader calls the progress bar under the button.</extracomment>
         <translation>Avanzamento del rapporto</translation>
-    </message>
-    <message>
-        <source>Report file:</source>
-        <extracomment>After a report was placed: before the report&apos;s file name, beside the Open Folder button.</extracomment>
-        <translation>File del rapporto:</translation>
-    </message>
-    <message>
-        <source>&amp;Open Folder</source>
-        <extracomment>After a report was placed: shows the report in the file manager. The ampersand marks the Alt key&apos;s letter.</extracomment>
-        <translation>Apri &amp;cartella</translation>
     </message>
     <message>
         <source>&amp;Cancel</source>
@@ -318,6 +308,90 @@ Senza finestra, telvarin-report crea lo stesso rapporto.
         <source>An unexpected error occured, no report was made</source>
         <extracomment>Message box ending a run with a failure the tool did not foresee (memory exhausted, a library fault). The English &quot;occured&quot; is a fixed text; spell the translation correctly.</extracomment>
         <translation>Si è verificato un errore imprevisto; non è stato creato alcun rapporto</translation>
+    </message>
+</context>
+<context>
+    <name>PlacedReportRow</name>
+    <message>
+        <source>&amp;Open Folder</source>
+        <extracomment>After a report was placed: shows the report in the file manager. The ampersand marks the Alt key&apos;s letter.</extracomment>
+        <translation>Apri &amp;cartella</translation>
+    </message>
+    <message>
+        <source>Report file:</source>
+        <extracomment>Before the report&apos;s file name, beside the Open Folder button.</extracomment>
+        <translation>File del rapporto:</translation>
+    </message>
+    <message>
+        <source>Partial report:</source>
+        <extracomment>Before the file name of what a failed run had gathered until it failed (a valid zip file), beside the Open Folder button.</extracomment>
+        <translation>Rapporto parziale:</translation>
+    </message>
+    <message>
+        <source>The file “%1” was moved or deleted.</source>
+        <extracomment>Under the report&apos;s file name, when Open Folder finds the report (%1, its file name) gone.</extracomment>
+        <translation>Il file «%1» è stato spostato o eliminato.</translation>
+    </message>
+    <message>
+        <source>No file manager could open the folder. The report is in “%1”.</source>
+        <extracomment>Under the report&apos;s file name, when neither the file manager nor the desktop&apos;s own opener could show the report&apos;s folder. %1 is the folder.</extracomment>
+        <translation>Nessun gestore di file è riuscito ad aprire la cartella. Il rapporto si trova in «%1».</translation>
+    </message>
+</context>
+<context>
+    <name>RunNotifier</name>
+    <message>
+        <source>The report waits for your answer</source>
+        <extracomment>Title of the desktop notification while a message in the window waits for an answer during a run and the window is in the background; the text under it is the message.</extracomment>
+        <translation>Il rapporto attende una risposta</translation>
+    </message>
+    <message>
+        <source>Report placed</source>
+        <extracomment>Title of the desktop notification when a report was placed while the window was in the background; the text under it names the report.</extracomment>
+        <translation>Rapporto salvato</translation>
+    </message>
+    <message>
+        <source>The report failed</source>
+        <extracomment>Title of the desktop notification when a report ended in a failure while the window was in the background; the text under it says what failed.</extracomment>
+        <translation>Impossibile creare il rapporto</translation>
+    </message>
+    <message>
+        <source>Show the Window</source>
+        <extracomment>What clicking the desktop notification does (some desktops show it): brings the tool&apos;s window to the front.</extracomment>
+        <translation>Mostra la finestra</translation>
+    </message>
+    <message>
+        <source>Open Folder</source>
+        <extracomment>A button in the desktop notification after a run: shows the report in the file manager.</extracomment>
+        <translation>Apri cartella</translation>
+    </message>
+    <message>
+        <source>The report “%1” was placed on the desktop.</source>
+        <extracomment>In the desktop notification when a report was placed. %1 is its file name.</extracomment>
+        <translation>Il rapporto «%1» è stato salvato sulla Scrivania.</translation>
+    </message>
+    <message>
+        <source>The report failed: %1.</source>
+        <extracomment>In the desktop notification after a failure. %1 is the failure&apos;s message (the sentence of its box).</extracomment>
+        <translation>Impossibile creare il rapporto: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>util</name>
+    <message>
+        <source>A report is being made. Cancel it and close the window?</source>
+        <extracomment>Asked when the window is closed while a report is being made.</extracomment>
+        <translation>È in corso la creazione di un rapporto. Annullare la creazione e chiudere la finestra?</translation>
+    </message>
+    <message>
+        <source>&amp;Stop and Close</source>
+        <extracomment>In the question asked when the window is closed during a run: stops the run and closes the window. The ampersand marks the Alt key&apos;s letter.</extracomment>
+        <translation>&amp;Interrompi e chiudi</translation>
+    </message>
+    <message>
+        <source>&amp;Keep Running</source>
+        <extracomment>In the question asked when the window is closed during a run: lets the run go on. The ampersand marks the Alt key&apos;s letter.</extracomment>
+        <translation>&amp;Continua</translation>
     </message>
 </context>
 </TS>

@@ -4,29 +4,9 @@
 <context>
     <name>AppDelegate</name>
     <message>
-        <source>No file manager could open the folder. The report is in %1</source>
-        <extracomment>Under the report&apos;s file name, when neither the file manager nor the desktop&apos;s own opener could show the report&apos;s folder. %1 is the folder.</extracomment>
-        <translation>ファイルマネージャーでフォルダーを開けませんでした。レポートは %1 にあります</translation>
-    </message>
-    <message>
-        <source>Report placed</source>
-        <extracomment>Title of the desktop notification when a report was placed while the window was in the background; the text under it says where.</extracomment>
-        <translation>レポートを保存しました</translation>
-    </message>
-    <message>
-        <source>The report failed</source>
-        <extracomment>Title of the desktop notification when a report ended in a failure while the window was in the background; the text under it is the failure&apos;s message.</extracomment>
-        <translation>レポートを作成できませんでした</translation>
-    </message>
-    <message>
         <source>Making the report…</source>
         <extracomment>Under the progress bar while a report is being made.</extracomment>
         <translation>レポートを作成しています…</translation>
-    </message>
-    <message>
-        <source>Copying %1</source>
-        <extracomment>Under the progress bar while a file is copied into the report. %1 is the file&apos;s path.</extracomment>
-        <translation>%1 をコピーしています</translation>
     </message>
     <message>
         <source>Reading the printer&apos;s report…</source>
@@ -54,9 +34,24 @@
         <translation>レポートの作成をキャンセルしています…</translation>
     </message>
     <message>
-        <source>A report is being made. Cancel it and close the window?</source>
-        <extracomment>Asked when the window is closed while a report is being made.</extracomment>
-        <translation>レポートを作成中です。作成をキャンセルしてウィンドウを閉じますか？</translation>
+        <source>Copying “%1”…</source>
+        <extracomment>Under the progress bar while a file is copied into the report. %1 is the file&apos;s path.</extracomment>
+        <translation>「%1」をコピーしています…</translation>
+    </message>
+    <message>
+        <source>The report failed: %1.</source>
+        <extracomment>Where the progress bar was, after a failure. %1 is the failure&apos;s message (the sentence of its box).</extracomment>
+        <translation>レポートを作成できませんでした: %1。</translation>
+    </message>
+    <message>
+        <source>The report was placed on the desktop.</source>
+        <extracomment>Under the full progress bar once a report was placed; its file name shows under this line.</extracomment>
+        <translation>レポートをデスクトップに保存しました。</translation>
+    </message>
+    <message>
+        <source>The report failed: %1. A partial report was saved.</source>
+        <extracomment>Where the progress bar was, after a failure that left a valid zip file of what it had gathered, whose name shows under this line. %1 is the failure&apos;s message (the sentence of its box).</extracomment>
+        <translation>レポートを作成できませんでした: %1。部分レポートを保存しました。</translation>
     </message>
 </context>
 <context>
@@ -214,6 +209,11 @@ Quorvel サポートが必要とする情報を 1 つの zip ファイルにま�
         <translation>%1: %2。</translation>
     </message>
     <message>
+        <source>What was gathered until then is in the partial report “%1”.</source>
+        <extracomment>After a failure that left a valid zip file of what it had gathered. %1 is its path or name.</extracomment>
+        <translation>それまでに収集した内容は部分レポート「%1」にあります。</translation>
+    </message>
+    <message>
         <source>The USB devices of this computer could not be listed</source>
         <extracomment>Under &quot;Error code -99 occured&quot; (or another negative code) when the system&apos;s USB layer could not start.</extracomment>
         <translation>このコンピューターの USB デバイスを一覧表示できませんでした</translation>
@@ -250,16 +250,6 @@ Quorvel サポートが必要とする情報を 1 つの zip ファイルにま�
         <source>Report progress</source>
         <extracomment>What a screen reader calls the progress bar under the button.</extracomment>
         <translation>レポートの進行状況</translation>
-    </message>
-    <message>
-        <source>Report file:</source>
-        <extracomment>After a report was placed: before the report&apos;s file name, beside the Open Folder button.</extracomment>
-        <translation>レポートファイル:</translation>
-    </message>
-    <message>
-        <source>&amp;Open Folder</source>
-        <extracomment>After a report was placed: shows the report in the file manager. The ampersand marks the Alt key&apos;s letter.</extracomment>
-        <translation>フォルダーを開く(&amp;O)</translation>
     </message>
     <message>
         <source>&amp;Cancel</source>
@@ -318,6 +308,90 @@ Quorvel サポートが必要とする情報を 1 つの zip ファイルにま�
         <source>An unexpected error occured, no report was made</source>
         <extracomment>Message box ending a run with a failure the tool did not foresee (memory exhausted, a library fault). The English &quot;occured&quot; is a fixed text; spell the translation correctly.</extracomment>
         <translation>予期しないエラーが発生しました。レポートは作成されませんでした</translation>
+    </message>
+</context>
+<context>
+    <name>PlacedReportRow</name>
+    <message>
+        <source>&amp;Open Folder</source>
+        <extracomment>After a report was placed: shows the report in the file manager. The ampersand marks the Alt key&apos;s letter.</extracomment>
+        <translation>フォルダーを開く(&amp;O)</translation>
+    </message>
+    <message>
+        <source>Report file:</source>
+        <extracomment>Before the report&apos;s file name, beside the Open Folder button.</extracomment>
+        <translation>レポートファイル:</translation>
+    </message>
+    <message>
+        <source>Partial report:</source>
+        <extracomment>Before the file name of what a failed run had gathered until it failed (a valid zip file), beside the Open Folder button.</extracomment>
+        <translation>部分レポート:</translation>
+    </message>
+    <message>
+        <source>The file “%1” was moved or deleted.</source>
+        <extracomment>Under the report&apos;s file name, when Open Folder finds the report (%1, its file name) gone.</extracomment>
+        <translation>ファイル「%1」は移動または削除されました。</translation>
+    </message>
+    <message>
+        <source>No file manager could open the folder. The report is in “%1”.</source>
+        <extracomment>Under the report&apos;s file name, when neither the file manager nor the desktop&apos;s own opener could show the report&apos;s folder. %1 is the folder.</extracomment>
+        <translation>ファイルマネージャーでフォルダーを開けませんでした。レポートは「%1」にあります。</translation>
+    </message>
+</context>
+<context>
+    <name>RunNotifier</name>
+    <message>
+        <source>The report waits for your answer</source>
+        <extracomment>Title of the desktop notification while a message in the window waits for an answer during a run and the window is in the background; the text under it is the message.</extracomment>
+        <translation>レポートの作成が応答を待っています</translation>
+    </message>
+    <message>
+        <source>Report placed</source>
+        <extracomment>Title of the desktop notification when a report was placed while the window was in the background; the text under it names the report.</extracomment>
+        <translation>レポートを保存しました</translation>
+    </message>
+    <message>
+        <source>The report failed</source>
+        <extracomment>Title of the desktop notification when a report ended in a failure while the window was in the background; the text under it says what failed.</extracomment>
+        <translation>レポートを作成できませんでした</translation>
+    </message>
+    <message>
+        <source>Show the Window</source>
+        <extracomment>What clicking the desktop notification does (some desktops show it): brings the tool&apos;s window to the front.</extracomment>
+        <translation>ウィンドウを表示</translation>
+    </message>
+    <message>
+        <source>Open Folder</source>
+        <extracomment>A button in the desktop notification after a run: shows the report in the file manager.</extracomment>
+        <translation>フォルダーを開く</translation>
+    </message>
+    <message>
+        <source>The report “%1” was placed on the desktop.</source>
+        <extracomment>In the desktop notification when a report was placed. %1 is its file name.</extracomment>
+        <translation>レポート「%1」をデスクトップに保存しました。</translation>
+    </message>
+    <message>
+        <source>The report failed: %1.</source>
+        <extracomment>In the desktop notification after a failure. %1 is the failure&apos;s message (the sentence of its box).</extracomment>
+        <translation>レポートを作成できませんでした: %1。</translation>
+    </message>
+</context>
+<context>
+    <name>util</name>
+    <message>
+        <source>A report is being made. Cancel it and close the window?</source>
+        <extracomment>Asked when the window is closed while a report is being made.</extracomment>
+        <translation>レポートを作成中です。作成をキャンセルしてウィンドウを閉じますか？</translation>
+    </message>
+    <message>
+        <source>&amp;Stop and Close</source>
+        <extracomment>In the question asked when the window is closed during a run: stops the run and closes the window. The ampersand marks the Alt key&apos;s letter.</extracomment>
+        <translation>停止して閉じる(&amp;S)</translation>
+    </message>
+    <message>
+        <source>&amp;Keep Running</source>
+        <extracomment>In the question asked when the window is closed during a run: lets the run go on. The ampersand marks the Alt key&apos;s letter.</extracomment>
+        <translation>作成を続ける(&amp;K)</translation>
     </message>
 </context>
 </TS>

@@ -40,9 +40,10 @@ PressResult runReportPress(BusyIndicator& indicator, const ReportRequest& reques
         result.skipped = generator.skippedPaths();
         result.log = generator.log();
     };
-    auto fail = [&](const platform::Message& message) {
+    auto fail = [&](platform::Message message) {
         takeOutcome();
         indicator.stopAnimation();
+        message.archivePath = result.archivePath;
         result.message = message.text;
         result.failure = message;
         platform::reporter().showError(message);
@@ -60,7 +61,8 @@ PressResult runReportPress(BusyIndicator& indicator, const ReportRequest& reques
         takeOutcome();
         indicator.stopAnimation();
         result.reportPlaced = true;
-        const platform::Message placed = reportPlacedMessage();
+        platform::Message placed = reportPlacedMessage();
+        placed.archivePath = result.archivePath;
         result.message = placed.text;
         platform::reporter().showInformation(placed);
     } catch (const RunCancelled&) {

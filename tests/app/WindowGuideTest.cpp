@@ -1,7 +1,9 @@
 // What the window tells a first-time user, offscreen: what a press does,
 // where the report went, a way to its folder, the keys that press, and what
 // a screen reader hears.
+#include "app/DisplayText.h"
 #include "app/ElidingLabel.h"
+#include "app/PlacedReportRow.h"
 #include "app/Translations.h"
 #include "core/report/ErrorMessages.h"
 #include "tests/app/WindowHarness.h"
@@ -20,7 +22,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <set>
+#include <tuple>
 
 using namespace app_testing;
 using namespace testing_support;
@@ -135,7 +139,8 @@ TEST(WindowGuide, SpeaksGermanOnAGermanDesktopQtsButtonsIncluded)
     const auto placed = pressButton(guided.window);
     ASSERT_EQ(placed.size(), 2u);
     EXPECT_EQ(placed[0].text,
-              QStringLiteral("Kein erkannter Drucker gefunden; der Bericht enthält nur die Protokolldateien."));
+              QStringLiteral("Es wurde kein unterstützter Drucker gefunden; "
+                             "der Bericht enthält nur die Protokolldateien."));
     EXPECT_EQ(placed[1].text, QStringLiteral("Ein Bericht wurde auf dem Schreibtisch abgelegt"));
     EXPECT_EQ(guided.window.openFolderButton()->text(), QStringLiteral("&Ordner öffnen"));
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Abbrechen"));
@@ -150,7 +155,7 @@ TEST(WindowGuide, SpeaksGermanOnAGermanDesktopQtsButtonsIncluded)
         << failed[0].informativeText.toStdString();
 }
 
-TEST(WindowGuide, EveryLanguageFitsTheWindowKeepsItsAltLettersApartAndSpeaksInQtsBoxesToo)
+TEST(WindowGuide, EveryLanguageFitsTheWindowAndASmallScreenKeepsItsAltLettersApartAndSpeaksInQtsBoxesToo)
 {
     const QFont defaultFont = QApplication::font();
     QFont large = defaultFont;
@@ -169,10 +174,15 @@ TEST(WindowGuide, EveryLanguageFitsTheWindowKeepsItsAltLettersApartAndSpeaksInQt
         EXPECT_NE(boxes.back().text, QString::fromLatin1(REPORT_PLACED_MESSAGE));
         EXPECT_EQ(boxes.back().buttonTexts, QStringList{QCoreApplication::translate("QPlatformTheme", "OK")});
         EXPECT_NE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
+        // 1024x600 at twice the scale: the height the text needs at that width.
+        guided.window.resize(512, 200);
+        QApplication::processEvents();
+        EXPECT_LE(guided.window.minimumWidth(), 512);
+        EXPECT_LE(guided.window.minimumHeight(), 300);
+
         guided.session.showWorks = false;
         QTest::mouseClick(guided.window.openFolderButton(), Qt::LeftButton);
         ASSERT_TRUE(guided.window.openFolderFailure()->isVisible());
-
         expectNothingClipped(guided);
         expectUniqueMnemonics(guided.window);
     }
@@ -188,6 +198,10 @@ TEST(WindowGuide, TheFileNameIsSelectableElidedInTheMiddleWhenNarrowAndSaysItsWh
     ElidingLabel* name = guided.window.placedFileName();
     const QString path = QString::fromStdString(guided.place.home + "/<b>Bureau</b>/" + ARCHIVE_NAME);
 
+    // Reached by Tab from the report button, as a keyboard user would.
+    guided.window.button()->setFocus();
+    QTest::keyClick(guided.window.button(), Qt::Key_Tab);
+    ASSERT_EQ(guided.window.focusWidget(), name);
     QTest::keyClick(name, Qt::Key_Home);
     QTest::keyClick(name, Qt::Key_End, Qt::ShiftModifier);
     EXPECT_EQ(name->selectedText(), QString::fromLatin1(ARCHIVE_NAME));
@@ -207,6 +221,37 @@ TEST(WindowGuide, TheFileNameIsSelectableElidedInTheMiddleWhenNarrowAndSaysItsWh
     QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(name);
     EXPECT_EQ(spoken->text(QAccessible::Name), QString::fromLatin1(ARCHIVE_NAME));
     EXPECT_EQ(spoken->text(QAccessible::Description), path);
+}
+
+TEST(WindowGuide, AHostileFolderNameShowsAsItIsInTheRowItsTipAndAFailuresBoxAndOpensByItsBytes)
+{
+    GuidedWindow guided;
+    // An Alt letter's mark, a placeholder, markup, a line feed, a
+    // right-to-left override, a byte that is not UTF-8, and a long name.
+    const std::string home =
+        guided.place.directory / ("R&D %2 <i>x</i>\n\u202Eevil\xff " + std::string(200, 'n') + "end");
+    makeDirectories(home);
+    guided.machine.environment.variables["HOME"] = home;
+    pressButton(guided.window);
+    const std::string archive = home + "/Desktop/" + ARCHIVE_NAME;
+    ElidingLabel* name = guided.window.placedFileName();
+    EXPECT_EQ(QTextDocumentFragment::fromHtml(name->toolTip()).toPlainText(), displayText::line(archive));
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(name)->text(QAccessible::Description), displayText::line(archive));
+    QTest::mouseClick(guided.window.openFolderButton(), Qt::LeftButton);
+    EXPECT_EQ(guided.session.shownFiles, std::vector<std::string>{archive}) << "the file named by its own bytes";
+
+    std::filesystem::remove_all(home + "/Desktop");
+    writeFile(home + "/Desktop", "not a folder");
+    const auto boxes = pressButton(guided.window);
+    ASSERT_FALSE(boxes.empty());
+    const QString explanation = QTextDocumentFragment::fromHtml(boxes.back().informativeText).toPlainText();
+    EXPECT_EQ(explanation.count(QLatin1Char('\n')), 1) << "what failed, then what to do: " << explanation.toStdString();
+    EXPECT_TRUE(explanation.contains(QStringLiteral("/R&D %2 <i>x</i>\u240a\uFFFDevil\uFFFD nnn")))
+        << explanation.toStdString();
+    EXPECT_TRUE(explanation.contains(QStringLiteral("nnn\u2026nnn")) &&
+                explanation.contains(QStringLiteral("nnnend/Desktop\u2069\u201d")))
+        << "elided in the middle: " << explanation.toStdString();
+    EXPECT_LT(boxes.back().size.width(), 600) << "the box does not grow to the name";
 }
 
 TEST(WindowGuide, ShowsThePlacedFileAndOpensTheDesktopTheUserDirsNameUntilTheNextPress)
@@ -245,25 +290,54 @@ TEST(WindowGuide, ShowsThePlacedFileAndOpensTheDesktopTheUserDirsNameUntilTheNex
     }
 }
 
-TEST(WindowGuide, WhenNothingCanShowTheFolderTheWindowSaysWhereTheReportIs)
+TEST(WindowGuide, WhenOpenFolderCannotShowTheReportALineSaysWhyAndTakesTheFocus)
 {
     GuidedWindow guided;
     pressButton(guided.window);
+    const std::string archive = guided.place.desktop() + "/" + ARCHIVE_NAME;
     QLabel* failure = guided.window.openFolderFailure();
-    for (bool works : {false, true}) {
-        guided.session.showWorks = works;
-        QTest::mouseClick(guided.window.openFolderButton(), Qt::LeftButton);
-        EXPECT_EQ(failure->isVisible(), !works);
-    }
-    guided.session.showWorks = false;
     guided.window.resize(guided.window.minimumSize());
-    QTest::mouseClick(guided.window.openFolderButton(), Qt::LeftButton);
-    EXPECT_TRUE(failure->text().contains(QString::fromStdString(guided.place.desktop()))) << failure->text().toStdString();
-    EXPECT_GE(failure->height(), failure->heightForWidth(failure->width())) << "the text is cut";
-    EXPECT_TRUE(guided.contains(failure));
+    const struct {
+        const char* what;
+        bool showWorks;
+        bool moved;
+        std::size_t asked;
+        QString says;
+    } cases[] = {
+        {"shown", true, false, 1, {}},
+        {"nothing shows the folder", false, false, 1,
+         "No file manager could open the folder. The report is in “" +
+             displayText::inSentence(guided.place.desktop()) + "”."},
+        // Checked first: the file manager would be sent to a missing file.
+        {"moved", true, true, 0,
+         "The file “" + displayText::inSentence(std::string(ARCHIVE_NAME)) + "” was moved or deleted."},
+        {"shown again", true, false, 1, {}},
+    };
+    for (const auto& [what, showWorks, moved, asked, says] : cases) {
+        SCOPED_TRACE(what);
+        guided.session.shownFiles.clear();
+        guided.session.showWorks = showWorks;
+        if (moved)
+            std::filesystem::rename(archive, archive + ".elsewhere");
+
+        QTest::mouseClick(guided.window.openFolderButton(), Qt::LeftButton);
+        QApplication::processEvents();
+
+        EXPECT_EQ(guided.session.shownFiles.size(), asked);
+        ASSERT_EQ(failure->isVisible(), !says.isEmpty());
+        if (moved)
+            std::filesystem::rename(archive + ".elsewhere", archive);
+        if (says.isEmpty())
+            continue;
+        EXPECT_EQ(guided.window.openFolderFailure()->text(), says);
+        // A screen reader reads the line that took the focus.
+        EXPECT_EQ(guided.window.focusWidget(), failure);
+        EXPECT_GE(failure->height(), failure->heightForWidth(failure->width())) << "the text is cut";
+        EXPECT_TRUE(guided.contains(failure));
+    }
 }
 
-TEST(WindowGuide, AFocusedButtonTakesReturnAndSpaceAndReturnElsewherePressesGenerateReport)
+TEST(WindowGuide, AFocusedButtonTakesReturnAndSpaceAndReturnElsewherePressesTheDefaultButton)
 {
     GuidedWindow guided;
     guided.window.activateWindow();
@@ -281,7 +355,7 @@ TEST(WindowGuide, AFocusedButtonTakesReturnAndSpaceAndReturnElsewherePressesGene
         {generate, Qt::Key_Space, true, false},          {generate, Qt::Key_Return, true, false},
         {generate, Qt::KeypadModifier | Qt::Key_Enter, true, false},
         {openFolder, Qt::Key_Return, false, true},       {openFolder, Qt::KeypadModifier | Qt::Key_Enter, false, true},
-        {openFolder, Qt::Key_Space, false, true},        {fileName, Qt::Key_Return, true, false},
+        {openFolder, Qt::Key_Space, false, true},        {fileName, Qt::Key_Return, false, true},
         {fileName, Qt::Key_Space, false, false},         {openFolder, Qt::AltModifier | Qt::Key_G, true, false},
         {generate, Qt::AltModifier | Qt::Key_O, false, true},
     };
@@ -316,20 +390,29 @@ TEST(WindowGuide, AScreenReaderHearsTheProgressBarByNameAndValueLabelledByItsSta
     EXPECT_EQ(labels[0].first->object(), guided.window.statusLine());
 }
 
-TEST(WindowGuide, ARunThatEndsWhileTheUserIsElsewhereSaysHowInANotification)
+TEST(WindowGuide, ARunThatWaitsOrEndsWhileTheUserIsElsewhereSaysSoInANotificationThatLeadsBack)
 {
-    using Notifications = std::vector<std::pair<QString, QString>>;
+    // Each notification's title, text and buttons.
+    using Said = std::vector<std::tuple<QString, QString, QStringList>>;
+    const QString noPrinter = QStringLiteral("No recognized printer found, the report will only contain log files.");
+    const QString placed = QStringLiteral("The report \u201c\u2068%1\u2069\u201d was placed on the desktop.")
+                               .arg(QLatin1String(ARCHIVE_NAME));
     const struct {
         bool away;
         bool dataXml;
-        Notifications notifications;
+        Said said;
     } cases[] = {
-        {true, true, {{"Report placed", "A report has been placed on the desktop"}}},
-        {true, false, {{"The report failed", "Could not find data.xml"}}},
+        {true,
+         true,
+         {{QStringLiteral("The report waits for your answer"), noPrinter, {}},
+          {QStringLiteral("Report placed"), placed, {QStringLiteral("Open Folder")}}}},
+        {true,
+         false,
+         {{QStringLiteral("The report failed"), QStringLiteral("The report failed: Could not find data.xml."), {}}}},
         {false, true, {}},
         {false, false, {}},
     };
-    for (const auto& [away, dataXml, notifications] : cases) {
+    for (const auto& [away, dataXml, expected] : cases) {
         SCOPED_TRACE(testing::Message() << "away " << away << ", data.xml " << dataXml);
         GuidedWindow guided;
         if (!dataXml)
@@ -342,6 +425,22 @@ TEST(WindowGuide, ARunThatEndsWhileTheUserIsElsewhereSaysHowInANotification)
 
         pressButton(guided.window);
 
-        EXPECT_EQ(guided.session.notifications, notifications);
+        Said said;
+        for (const Notification& notification : guided.session.notifications) {
+            QStringList buttons;
+            for (const Notification::Action& action : notification.actions)
+                buttons << action.label;
+            said.emplace_back(notification.summary, notification.body, buttons);
+            EXPECT_TRUE(notification.byDefault) << "a click on it leads back to the window";
+        }
+        EXPECT_EQ(said, expected);
+        if (said.empty() || !dataXml)
+            continue;
+        // Its button shows the report; a click on it brings the window back.
+        const Notification& last = guided.session.notifications.back();
+        last.actions.at(0).run();
+        EXPECT_EQ(guided.session.shownFiles.size(), 1u);
+        last.byDefault->run();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&guided.window));
     }
 }

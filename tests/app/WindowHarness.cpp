@@ -1,5 +1,7 @@
 #include "tests/app/WindowHarness.h"
 
+#include "app/WindowServices.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QProgressBar>
@@ -44,13 +46,18 @@ void MessageBoxAnswerer::answerOpenBox()
         shown.buttonTexts.append(button->text());
     shown.textFormat = box->textFormat();
     shown.informativeText = box->informativeText();
+    shown.size = box->size();
     shown.indicatorRunning = !indicatorAtRest(window_);
     shown.cancelShown = window_.cancelButton()->isVisible();
     shown.overTheWindow = box->parentWidget() == &window_;
     boxes.push_back(shown);
-    if (QAbstractButton* ok = box->button(QMessageBox::Ok))
-        ok->click();
-    else if (QAbstractButton* answer = box->button(questionAnswer))
+    QAbstractButton* answer = box->button(QMessageBox::Ok);
+    for (QAbstractButton* button : box->buttons())
+        if (!answer && box->buttonRole(button) == questionAnswer)
+            answer = button;
+    if (!answer)
+        answer = box->escapeButton();
+    if (answer)
         answer->click();
     else
         box->reject();
@@ -60,15 +67,15 @@ void MessageBoxAnswerer::answerOpenBox()
         QApplication::setActiveWindow(activeBeforeBox_);
 }
 
-void RecordingDesktopSession::showFileInFolder(const QString& file, ShowDone done)
+void RecordingDesktopSession::showFileInFolder(const std::string& file, ShowDone done)
 {
-    shownFiles.push_back(file.toStdString());
+    shownFiles.push_back(file);
     done(showWorks);
 }
 
-void RecordingDesktopSession::notify(const QString& summary, const QString& body)
+void RecordingDesktopSession::notify(Notification notification)
 {
-    notifications.emplace_back(summary, body);
+    notifications.push_back(std::move(notification));
 }
 
 void RecordingDesktopSession::composeEmail(const SupportMail& mail, EmailComposer::Done done)
@@ -79,8 +86,7 @@ void RecordingDesktopSession::composeEmail(const SupportMail& mail, EmailCompose
 
 bool indicatorAtRest(const AppDelegate& window)
 {
-    const QProgressBar* bar = window.indicator();
-    return bar->minimum() == 0 && bar->maximum() == 1 && bar->value() == 0;
+    return !ProgressBarIndicator::showsARun(window.indicator());
 }
 
 void showWindow(AppDelegate& window)

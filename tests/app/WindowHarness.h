@@ -16,10 +16,17 @@
 #include <QTimer>
 
 #include <condition_variable>
+#include <ostream>
 #include <functional>
 #include <mutex>
 #include <utility>
 #include <vector>
+
+// A QString in a test's failure message, as text.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace app_testing {
 
@@ -31,6 +38,7 @@ struct ShownBox {
     QStringList buttonTexts;
     Qt::TextFormat textFormat = Qt::AutoText;
     QString informativeText;
+    QSize size;
     // The indicator showed a run (busy or counting), not its rest.
     bool indicatorRunning = false;
     bool cancelShown = false;
@@ -38,14 +46,15 @@ struct ShownBox {
 };
 
 // Answers every modal message box with OK as soon as it shows, and a
-// question with `questionAnswer`, recording it, and gives the keyboard back
+// question with its button of the role `questionAnswer` (its escape button
+// when it has none), recording it, and gives the keyboard back
 // to the window that had it before the box, as a window manager does (the
 // offscreen platform leaves it nowhere).
 class MessageBoxAnswerer : public QObject {
 public:
     explicit MessageBoxAnswerer(const AppDelegate& window);
     std::vector<ShownBox> boxes;
-    QMessageBox::StandardButton questionAnswer = QMessageBox::No;
+    QMessageBox::ButtonRole questionAnswer = QMessageBox::RejectRole;
 
 private:
     void answerOpenBox();
@@ -59,8 +68,8 @@ private:
 // a show succeeds while `showWorks`.
 class RecordingDesktopSession final : public DesktopSession {
 public:
-    void showFileInFolder(const QString& file, ShowDone done) override;
-    void notify(const QString& summary, const QString& body) override;
+    void showFileInFolder(const std::string& file, ShowDone done) override;
+    void notify(Notification notification) override;
     // Answers at once with `mailOutcome`.
     void composeEmail(const SupportMail& mail, EmailComposer::Done done) override;
 
@@ -68,10 +77,10 @@ public:
     MailOutcome mailOutcome = MailOutcome::composing;
     std::vector<SupportMail> mails;
     std::vector<std::string> shownFiles;
-    std::vector<std::pair<QString, QString>> notifications;
+    std::vector<Notification> notifications;
 };
 
-// The indicator at rest: empty, on the range 0..1.
+// The indicator shows no run: hidden, or full after a placed report.
 bool indicatorAtRest(const AppDelegate& window);
 
 // Clicks the window's button with the mouse and returns the boxes the press

@@ -1,6 +1,8 @@
 // Presses of the real window's button, offscreen: what the user is shown,
 // when the indicator runs, and what lands on the desktop.
+#include "app/DisplayText.h"
 #include "app/ElidingLabel.h"
+#include "app/PlacedReportRow.h"
 #include "app/WindowServices.h"
 #include "core/report/ErrorMessages.h"
 #include "tests/app/WindowHarness.h"
@@ -9,6 +11,7 @@
 #include <QAccessible>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
@@ -18,6 +21,7 @@
 
 #include <algorithm>
 #include <clocale>
+#include <filesystem>
 #include <stdexcept>
 
 using namespace app_testing;
@@ -232,7 +236,8 @@ TEST(WindowPress, FailuresThatAreNotCodesStillEndWithAnErrorMessage)
     // A library's text is shown as it stands, never as markup.
     failure = [] { throw std::runtime_error("<b>disk</b> gone"); };
     expectOutcome(pressButton(window), QMessageBox::Critical,
-                  QString::fromStdString(std::string(UNEXPECTED_FAILURE_MESSAGE) + " (<b>disk</b> gone)"));
+                  QString::fromUtf8(UNEXPECTED_FAILURE_MESSAGE) + " (" +
+                      displayText::inSentence(std::string("<b>disk</b> gone")) + ")");
 
     failure = [] { throw 2.5; };
     expectOutcome(pressButton(window), QMessageBox::Critical, QString::fromUtf8(UNEXPECTED_FAILURE_MESSAGE));
@@ -320,7 +325,6 @@ TEST(WindowPress, WhileARunGoesOnTheIndicatorPaintsAndTheWindowTakesNoInput)
     // A screen reader following the bar hears what the line under it says.
     EXPECT_FALSE(seen.status.isEmpty());
     EXPECT_EQ(seen.barDescription, seen.status);
-    EXPECT_TRUE(window.statusLine()->text().isEmpty()) << "empty again at rest";
     // Closing asked first; the answer was no, so the run went on.
     ASSERT_GE(boxes.size(), 2u);
     EXPECT_EQ(boxes.front().icon, QMessageBox::Question);
@@ -360,7 +364,7 @@ TEST(WindowPress, AFailuresBoxHoldsItsSentenceAndUnderItWhatFailedWhereAndWhatTo
 
     expectOutcome(boxes, QMessageBox::Critical, QStringLiteral("Error code 15 occured"));
     const QString explanation = QTextDocumentFragment::fromHtml(boxes.back().informativeText).toPlainText();
-    EXPECT_TRUE(explanation.contains(QString::fromStdString("“" + desktop + "”"))) << explanation.toStdString();
+    EXPECT_TRUE(explanation.contains("“" + displayText::inSentence(desktop) + "”")) << explanation.toStdString();
     EXPECT_TRUE(explanation.contains(QStringLiteral("Check that the folder exists and that you may write in it.")))
         << explanation.toStdString();
 }
@@ -380,7 +384,7 @@ private:
 
 } // namespace
 
-TEST(WindowPress, TheBarClimbsFromZeroToItsMaximumDuringARunAndRestsAfterIt)
+TEST(WindowPress, TheBarClimbsFromZeroToItsMaximumDuringARunAndStaysFullOnceTheReportIsPlaced)
 {
     FakeMachine machine;
     ReportPlace place;
@@ -401,7 +405,7 @@ TEST(WindowPress, TheBarClimbsFromZeroToItsMaximumDuringARunAndRestsAfterIt)
     EXPECT_EQ(counted.front(), 0);
     EXPECT_EQ(counted.back(), ProgressBarIndicator::BAR_MAXIMUM);
     EXPECT_TRUE(std::is_sorted(counted.begin(), counted.end())) << testing::PrintToString(counted);
-    EXPECT_TRUE(indicatorAtRest(window));
+    EXPECT_TRUE(window.indicator()->isVisible());
 }
 
 TEST(WindowPress, EscapeDuringARunCancelsItLeavingTheFolderEmptyAndTheWindowAtRest)
@@ -430,7 +434,9 @@ TEST(WindowPress, EscapeDuringARunCancelsItLeavingTheFolderEmptyAndTheWindowAtRe
     } seen;
     QTimer observer;
     QObject::connect(&observer, &QTimer::timeout, [&] {
-        if (seen.observed || !gate.isHolding())
+        // The line follows the run a few times a second.
+        if (seen.observed || !gate.isHolding() ||
+            window.statusLine()->fullText() != QStringLiteral("Reading the printer's report…"))
             return;
         seen.observed = true;
         seen.value = window.indicator()->value();
@@ -465,5 +471,113 @@ TEST(WindowPress, EscapeDuringARunCancelsItLeavingTheFolderEmptyAndTheWindowAtRe
     // The next press runs to its end.
     printer.busyClaims = 0;
     expectOutcome(pressButton(window), QMessageBox::Information, PLACED);
-    EXPECT_TRUE(window.statusLine()->fullText().isEmpty());
+}
+
+TEST(WindowPress, TheEndOfARunSaysHowItEndedAndOffersTheFileItLeftUntilTheNextPress)
+{
+    FakeMachine machine;
+    ReportPlace place;
+    auto installed = machine.install(place.servicesFor(machine));
+    machine.clock = FakeClock(utcTime(2011, 3, 7, 14, 5), 0);
+    RecordingDesktopSession session;
+    AppDelegate window(requestFor(place.dataXml), &session);
+    showWindow(window);
+    const std::string drivers = place.root + "/Library/Printers/Quorvel";
+
+    const struct {
+        const char* what;
+        std::function<void()> arrange;
+        QString line;
+        // The row's caption; empty when the run left no file.
+        QString caption;
+        // What the failure's box says under its sentence, at its end.
+        QString boxEnds;
+        bool barFull;
+        QPushButton* focus;
+    } cases[] = {
+        {"no file list", [&] { std::rename(place.dataXml.c_str(), (place.dataXml + ".away").c_str()); },
+         QStringLiteral("The report failed: Could not find data.xml."), {},
+         QStringLiteral("Reinstall the Telvarin Generator."), false, window.button()},
+        // The most common failure on a fresh install keeps the files gathered before it.
+        {"no driver folder",
+         [&] {
+             std::rename((place.dataXml + ".away").c_str(), place.dataXml.c_str());
+             std::filesystem::rename(drivers, drivers + ".away");
+         },
+         QStringLiteral("The report failed: Could not find driver directory. A partial report was saved."),
+         QStringLiteral("Partial report:"),
+         "What was gathered until then is in the partial report “" +
+             displayText::inSentence(place.desktop() + "/Telvarin_03_07_2011__02_05_PM.zip") + "”.",
+         false, window.button()},
+        {"placed",
+         [&] {
+             std::filesystem::rename(drivers + ".away", drivers);
+             std::filesystem::remove(place.desktop() + "/Telvarin_03_07_2011__02_05_PM.zip");
+         },
+         QStringLiteral("The report was placed on the desktop."), QStringLiteral("Report file:"), {}, true,
+         window.openFolderButton()},
+    };
+    for (const auto& [what, arrange, line, caption, boxEnds, barFull, focus] : cases) {
+        SCOPED_TRACE(what);
+        arrange();
+
+        const auto boxes = pressButton(window);
+
+        ASSERT_FALSE(boxes.empty());
+        EXPECT_TRUE(boxes.back().informativeText.isEmpty() == boxEnds.isEmpty());
+        EXPECT_TRUE(QTextDocumentFragment::fromHtml(boxes.back().informativeText).toPlainText().endsWith(boxEnds))
+            << boxes.back().informativeText.toStdString();
+        EXPECT_EQ(window.statusLine()->fullText(), line);
+        EXPECT_EQ(window.placedFileName()->isVisible(), !caption.isEmpty());
+        if (!caption.isEmpty()) {
+            EXPECT_EQ(window.placedReport()->caption()->text(), caption);
+            EXPECT_EQ(window.placedFileName()->fullText(), QStringLiteral("Telvarin_03_07_2011__02_05_PM.zip"));
+        }
+        EXPECT_EQ(window.indicator()->isVisible(), barFull);
+        EXPECT_EQ(window.indicator()->value(), barFull ? ProgressBarIndicator::BAR_MAXIMUM : 0);
+        // Return presses the default button: Open Folder once there is a report to show.
+        EXPECT_TRUE(focus->isDefault());
+        EXPECT_EQ(window.focusWidget(), focus);
+    }
+}
+
+TEST(WindowPress, ARunOverThousandsOfSmallFilesChangesWhatAScreenReaderFollowsAFewTimesASecond)
+{
+    FakeMachine machine;
+    ReportPlace place;
+    auto installed = machine.install(place.servicesFor(machine));
+    const std::string logs = place.root + place.home + "/Library/Logs/many";
+    for (int i = 0; i < 2000; ++i)
+        writeFile(logs + "/" + std::to_string(i) + ".log", "a line\n");
+    writeFile(place.dataXml, "<c><Absolute_Path_Files/><Home_Path_Files><f>Library/Logs/many/*.log</f>"
+                             "</Home_Path_Files></c>");
+    AppDelegate window(requestFor(place.dataXml));
+    showWindow(window);
+    // Each change of the bar's value and of the line under it is an event a
+    // screen reader speaks. The line is looked at on every turn of the
+    // event loop, where it can change.
+    std::vector<int> values;
+    QObject::connect(window.indicator(), &QProgressBar::valueChanged, [&](int value) { values.push_back(value); });
+    std::vector<QString> lines;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        const QString line = window.statusLine()->shownText();
+        if (lines.empty() || lines.back() != line)
+            lines.push_back(line);
+    });
+    watch.start(0);
+    QElapsedTimer run;
+    run.start();
+
+    expectOutcome(pressButton(window), QMessageBox::Information, PLACED);
+
+    const qint64 elapsed = run.elapsed();
+    watch.stop();
+    // At once, then once an interval at most, and the end.
+    const std::size_t allowed = static_cast<std::size_t>(elapsed / 250 + 4);
+    EXPECT_GE(lines.size(), 3u) << "the line followed the run";
+    EXPECT_LE(lines.size(), allowed) << elapsed << " ms: " << testing::PrintToString(lines);
+    EXPECT_LE(values.size(), allowed) << elapsed << " ms: " << testing::PrintToString(values);
+    EXPECT_TRUE(std::all_of(values.begin(), values.end(), [](int value) { return value >= -1 && value <= 100; }))
+        << "whole percent: " << testing::PrintToString(values);
 }

@@ -2,11 +2,12 @@
 // window on the display Qt is given (Xvfb in scripts/window-screenshot.sh),
 // in the language of the locale it is started in, photographed at rest,
 // during a long run, asking whether to cancel it when it is closed, after
-// that run was cancelled,
-// with the box of a failed run over it, after a report was placed, at its
-// smallest size, and once Open Folder found nothing to show the folder with
-// (a stand-in for the desktop session, so that nothing reaches the desktop
-// of the person taking the pictures). The runs collect from a copy of
+// that run was cancelled, with the box of a failed run over it and once
+// that box is closed (the partial report it left in the window), after a
+// report was placed, at its smallest size, and once Open Folder found
+// nothing to show the folder with (a stand-in for the desktop session, so
+// that nothing reaches the desktop of the person taking the pictures). The
+// runs collect from a copy of
 // SYSTEM_ROOT (the sample system) with HOME in a temporary directory, where
 // the archive goes, and a simulated printer of the maker on USB: the long
 // run finds the backend's log grown to 1 GiB (sparse), the failed one no
@@ -87,8 +88,8 @@ private:
         }
         if (QAbstractButton* ok = box->button(QMessageBox::Ok))
             ok->click();
-        else if (QAbstractButton* no = box->button(QMessageBox::No))
-            no->click();
+        else if (QAbstractButton* keep = box->escapeButton())
+            keep->click();
         busy_ = false;
     }
     QWidget& window_;
@@ -146,7 +147,7 @@ int main(int argc, char** argv)
     QTimer whileCopying;
     QObject::connect(&whileCopying, &QTimer::timeout, [&] {
         const int value = window.indicator()->value();
-        if (!window.statusLine()->fullText().contains(QStringLiteral("quorvel-backend.log")) || value < 300)
+        if (!window.statusLine()->fullText().contains(QStringLiteral("quorvel-backend.log")) || value < 30)
             return;
         whileCopying.stop();
         saved = saveShot(window, outDir + "/running.png") && saved;
@@ -173,6 +174,9 @@ int main(int argc, char** argv)
         window.button()->click();
         saved = photographer.saved && saved;
     }
+    QTest::qWait(100);
+    saved = saveShot(window, outDir + "/after-failure-partial.png") && saved;
+    QTest::qWait(lingerMilliseconds());
     std::filesystem::rename(drivers + ".away", drivers);
 
     // A run that places its report.
@@ -180,6 +184,10 @@ int main(int argc, char** argv)
         BoxPhotographer answerer(window, outDir + "/unexpected-failure.png");
         window.button()->click();
     }
+    // The keyboard back to the window, as a window manager gives it once a
+    // box has closed: the focus is where a screen reader finds it.
+    window.activateWindow();
+    static_cast<void>(QTest::qWaitForWindowActive(&window, 1000));
     QTest::qWait(100);
     saved = saveShot(window, outDir + "/after-success.png") && saved;
     QTest::qWait(lingerMilliseconds());

@@ -205,6 +205,25 @@ TEST_F(ReportRunTest, MissingDataXmlEndsWithCodeFiveAndLeavesNoArchive)
     EXPECT_FALSE(pathExists(home + "/Desktop/Telvarin_03_07_2011__02_05_PM.zip"));
 }
 
+TEST_F(ReportRunTest, TheMessageThatEndsARunNamesTheArchiveItLeft)
+{
+    writeFile(temp / "root/var/log/gathered.log", "gathered");
+    writeFile(dataXml, "<c><Absolute_Path_Files><f>var/log/gathered.log</f></Absolute_Path_Files>"
+                       "<Home_Path_Files/></c>");
+    const PressResult placed = press();
+    ASSERT_TRUE(placed.reportPlaced);
+    EXPECT_EQ(machine.reporter.shown.back().message.archivePath, placed.archivePath);
+    std::filesystem::remove(placed.archivePath);
+
+    // Without the driver folder the run fails after the files were gathered;
+    // the box shows before the press returns, so its message names the file.
+    std::filesystem::remove(temp / "root/Library/Printers/Quorvel");
+    const PressResult failed = press();
+    ASSERT_TRUE(failed.failure);
+    ASSERT_FALSE(failed.archivePath.empty()) << "the gathered file stays in a partial archive";
+    EXPECT_EQ(machine.reporter.shown.back().message.archivePath, failed.archivePath);
+}
+
 TEST_F(ReportRunTest, CreatesAMissingDesktopFolder)
 {
     ::rmdir((home + "/Desktop").c_str());

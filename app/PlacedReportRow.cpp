@@ -1,0 +1,177 @@
+#include "app/PlacedReportRow.h"
+
+#include "app/DesktopSession.h"
+#include "app/DisplayText.h"
+#include "app/ElidingLabel.h"
+
+#include <QBoxLayout>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+
+#include <sys/stat.h>
+
+#include <algorithm>
+
+namespace {
+
+std::string nameOf(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string folderOf(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The run made a regular file there; anything else is not the report.
+bool isStillThere(const std::string& path)
+{
+    struct stat status {};
+    return lstat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+} // namespace
+
+PlacedReportRow::PlacedReportRow(QWidget* parent)
+    : QWidget(parent),
+      caption_(new QLabel(this)),
+      fileName_(new ElidingLabel(this)),
+      openFolder_(new QPushButton(this)),
+      fileRow_(new QHBoxLayout),
+      actions_(new QHBoxLayout),
+      actionFailure_(new ElidingLabel(this))
+{
+    auto* rows = new QVBoxLayout(this);
+    rows->setContentsMargins({});
+    rows->addLayout(fileRow_);
+    rows->addWidget(actionFailure_);
+    fileRow_->addWidget(caption_);
+    fileRow_->addWidget(fileName_, 1);
+    fileRow_->addLayout(actions_);
+    actions_->addWidget(openFolder_);
+
+    caption_->setTextFormat(Qt::PlainText);
+    caption_->setBuddy(fileName_);
+    fileName_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    fileName_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    // A selectable label takes only clicks by default; a keyboard user
+    // reaches the name with Tab to copy it.
+    fileName_->setFocusPolicy(Qt::StrongFocus);
+    //: After a report was placed: shows the report in the file manager. The ampersand marks the Alt key's letter.
+    openFolder_->setText(tr("&Open Folder"));
+    openFolder_->setAutoDefault(true);
+    actionFailure_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    actionFailure_->setFocusPolicy(Qt::StrongFocus);
+    actionFailure_->setFullText({}, ElidingLabel::Fit::wrapped);
+    actionFailure_->hide();
+    connect(openFolder_, &QPushButton::clicked, this, &PlacedReportRow::openFolder);
+    showCaption(Kind::report);
+
+    // The row keeps its room while hidden, so that the window does not
+    // jump when a press leaves a file.
+    QSizePolicy policy = sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    setSizePolicy(policy);
+    withdraw();
+}
+
+void PlacedReportRow::offer(const std::string& archive, Kind kind)
+{
+    archive_ = archive;
+    kind_ = kind;
+    hideActionFailure();
+    showCaption(kind);
+    const QString name = displayText::line(nameOf(archive));
+    const QString path = displayText::line(archive);
+    fileName_->setFullText(name);
+    fileName_->setAccessibleName(name);
+    fileName_->setAccessibleDescription(path);
+    fileName_->setToolTip(displayText::asRichText(path));
+    show();
+}
+
+void PlacedReportRow::showCaption(Kind kind)
+{
+    if (kind == Kind::report)
+        //: Before the report's file name, beside the Open Folder button.
+        caption_->setText(tr("Report file:"));
+    else
+        //: Before the file name of what a failed run had gathered until it failed
+        //: (a valid zip file), beside the Open Folder button.
+        caption_->setText(tr("Partial report:"));
+}
+
+void PlacedReportRow::withdraw()
+{
+    hide();
+    hideActionFailure();
+    archive_.clear();
+    fileName_->setFullText({});
+    fileName_->setAccessibleName({});
+    fileName_->setAccessibleDescription({});
+    fileName_->setToolTip({});
+}
+
+int PlacedReportRow::widthShowing(const QString& fileName)
+{
+    const QString shown = fileName_->fullText();
+    fileName_->setFullText(fileName);
+    int width = 0;
+    for (Kind kind : {Kind::report, Kind::partialReport}) {
+        showCaption(kind);
+        // The nested row keeps its hint until the row is laid out again.
+        fileRow_->invalidate();
+        width = std::max(width, fileRow_->sizeHint().width());
+    }
+    showCaption(kind_);
+    fileName_->setFullText(shown);
+    return width;
+}
+
+void PlacedReportRow::addAction(QPushButton* action)
+{
+    actions_->addWidget(action);
+}
+
+void PlacedReportRow::openFolder()
+{
+    if (archive_.empty() || !session_)
+        return;
+    hideActionFailure();
+    if (!isStillThere(archive_)) {
+        //: Under the report's file name, when Open Folder finds the report (%1, its file name) gone.
+        showActionFailure(tr("The file “%1” was moved or deleted.").arg(displayText::inSentence(nameOf(archive_))));
+        return;
+    }
+    const std::string archive = archive_;
+    QPointer<PlacedReportRow> row(this);
+    session_->showFileInFolder(archive, [row, archive](bool shown) {
+        // The answer may come after the window, or the file, is gone.
+        if (shown || !row || row->archive_ != archive)
+            return;
+        //: Under the report's file name, when neither the file manager nor the
+        //: desktop's own opener could show the report's folder. %1 is the folder.
+        row->showActionFailure(tr("No file manager could open the folder. The report is in “%1”.")
+                                   .arg(displayText::inSentence(folderOf(archive))));
+    });
+}
+
+void PlacedReportRow::showActionFailure(const QString& text)
+{
+    actionFailure_->setFullText(text, ElidingLabel::Fit::wrapped);
+    actionFailure_->show();
+    // A line that appears is read out only when it takes the focus.
+    actionFailure_->setFocus(Qt::OtherFocusReason);
+}
+
+void PlacedReportRow::hideActionFailure()
+{
+    actionFailure_->hide();
+    actionFailure_->setFullText({}, ElidingLabel::Fit::wrapped);
+}
