@@ -7,7 +7,7 @@
 // and takes the focus so that a screen reader reads it.
 
 #include "app/SupportContact.h"
-#include "core/archive/WrittenEntry.h"
+#include "core/report/ReportPress.h"
 
 #include <QString>
 #include <QWidget>

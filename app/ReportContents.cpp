@@ -16,6 +16,7 @@ namespace {
 // Rows in sight before the list scrolls: enough to see what kind of files
 // are there, few enough that the window stays small.
 constexpr int ROWS_IN_SIGHT = 6;
+constexpr int ROW_PADDING = 6;
 
 enum Column { NAME, SIZE, COLUMN_COUNT };
 
@@ -129,7 +130,9 @@ void ReportContents::open(bool opened)
         list_->hide();
         return;
     }
-    // As high as its rows, up to a few; the rest scrolls.
+    // Rows of one line, as a file manager's list has them, as high as a few
+    // of them; the rest scrolls.
+    list_->verticalHeader()->setDefaultSectionSize(list_->fontMetrics().height() + ROW_PADDING);
     const int rows = std::clamp(model_->rowCount(), 1, ROWS_IN_SIGHT);
     const int height = list_->horizontalHeader()->sizeHint().height() + rows * list_->verticalHeader()->defaultSectionSize() +
                        2 * list_->frameWidth();

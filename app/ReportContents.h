@@ -4,7 +4,7 @@
 // their sizes, one row each, as a screen reader reads a table. The entries
 // are the run's own account of what it wrote, never the archive read back.
 
-#include "core/archive/WrittenEntry.h"
+#include "core/report/ReportPress.h"
 
 #include <QObject>
 
