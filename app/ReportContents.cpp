@@ -53,7 +53,8 @@ public:
         if (index.column() == NAME)
             return displayText::line(entry.name);
         const QString size = QLocale().formattedDataSize(static_cast<qint64>(entry.size), 1, QLocale::DataSizeSIFormat);
-        if (role == Qt::DisplayRole)
+        // Sizes under a kilobyte are in bytes already.
+        if (role == Qt::DisplayRole || entry.size < 1000)
             return size;
         //: A report's entry size in a tool tip and for a screen reader: %1 is it in the
         //: user's units (12.3 kB), %2 in bytes.
