@@ -182,7 +182,7 @@ ArchiveOutcome ZipArchive::keepPartial() noexcept
         return {}; // closed, or failed in close(): nothing to keep
     // The entries handed over before the failure are written first.
     writer_->flushAfterFailure();
-    std::vector<std::string> entries = writer_->writtenEntries();
+    std::vector<WrittenEntry> entries = writer_->writtenEntries();
     writer_.reset();
     const bool written = handle_.close() && addMissingZip64EndRecords(file_->descriptor());
     if (!written || entries.empty())
@@ -245,7 +245,7 @@ ArchiveOutcome ZipArchive::close()
         (void)handle_.close();
         throw;
     }
-    std::vector<std::string> entries = writer_->writtenEntries();
+    std::vector<WrittenEntry> entries = writer_->writtenEntries();
     writer_.reset();
     if (!handle_.close() || !addMissingZip64EndRecords(file_->descriptor()))
         throw writeFailure();
@@ -261,7 +261,7 @@ ArchiveOutcome ZipArchive::close()
 // Names the finished file (a report replaces one of its name, a partial
 // archive takes only a free name) and writes its checksum file, in turn
 // with other runs into the folder.
-ArchiveOutcome ZipArchive::place(ArchiveOutcome::State state, std::vector<std::string> entries)
+ArchiveOutcome ZipArchive::place(ArchiveOutcome::State state, std::vector<WrittenEntry> entries)
 {
     ArchiveOutcome outcome;
     if (placing_.computeSha256 || placing_.writeChecksumFile) {
