@@ -26,11 +26,15 @@ namespace {
 
 // The worker's whole job. Nothing may leave it: an exception escaping a
 // thread ends the program without a word to the user.
-PressResult pressOnWorker(const AppDelegate::RequestSource& requestForPress, ProgressBarIndicator& indicator,
-                          const CancellationFlag& cancellation, platform::Reporter& reporter)
+PressResult pressOnWorker(const AppDelegate::RequestSource& requestForPress, const std::string& supportFault,
+                          ProgressBarIndicator& indicator, const CancellationFlag& cancellation,
+                          platform::Reporter& reporter)
 {
     try {
         ReportRequest request = requestForPress();
+        // The tool's own files that could not be read are noted in the run's log.
+        if (!supportFault.empty())
+            request.logLines.push_back(supportFault);
         request.progress = &indicator;
         request.cancellation = &cancellation;
         return runReportPress(indicator, request);
@@ -158,9 +162,9 @@ QPushButton* AppDelegate::openFolderButton() const
     return ui_->placedReport->openFolderButton();
 }
 
-QLabel* AppDelegate::openFolderFailure() const
+QLabel* AppDelegate::actionNote() const
 {
-    return ui_->placedReport->actionFailure();
+    return ui_->placedReport->actionNote();
 }
 
 void AppDelegate::keyPressEvent(QKeyEvent* event)
@@ -250,7 +254,8 @@ void AppDelegate::showOutcome(const platform::Message& message, const QString& t
     std::function<void()> openFolder;
     if (!archive.empty()) {
         PlacedReportRow* row = ui_->placedReport;
-        row->offer(archive, placed ? PlacedReportRow::Kind::report : PlacedReportRow::Kind::partialReport);
+        row->offer(archive, placed ? PlacedReportRow::Kind::report : PlacedReportRow::Kind::partialReport,
+                   placed ? std::string() : message.text);
         openFolder = [row = QPointer<PlacedReportRow>(row), archive] {
             // Only while the row still offers the file the notification named.
             if (row && row->archive() == archive)
@@ -275,6 +280,8 @@ void AppDelegate::clickButton()
         return;
     startOver();
     cancellation_.clear();
+    SupportContactLookup support = supportContactSource_();
+    ui_->placedReport->setSupportContact(std::move(support.contact));
     PressResult result;
     {
         // Keys go to the bar, which passes them to the window: a held key
@@ -303,8 +310,10 @@ void AppDelegate::clickButton()
         platform::ScopedServices windowReporter(std::move(services));
 
         gui::runBesideEventLoop(
-            [&] { result = pressOnWorker(requestForPress_, indicator, cancellation_, reporter); });
+            [&] { result = pressOnWorker(requestForPress_, support.fault, indicator, cancellation_, reporter); });
     }
+    if (ui_->placedReport->isOffering())
+        ui_->placedReport->listContents(result.entries);
     if (result.cancelled)
         //: Under the progress bar once a report was cancelled; nothing was left behind.
         showStatus(tr("The report was cancelled."), ElidingLabel::Fit::wrapped);

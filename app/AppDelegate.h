@@ -7,6 +7,7 @@
 
 #include "app/ElidingLabel.h"
 #include "app/RunNotifier.h"
+#include "app/SupportContact.h"
 #include "base/RunProgress.h"
 #include "core/report/ReportPress.h"
 
@@ -41,6 +42,11 @@ public:
                          QWidget* parent = nullptr);
     ~AppDelegate() override;
 
+    // Where a press finds the support address; by default the support.conf
+    // installed with the tool.
+    using SupportContactSource = std::function<SupportContactLookup()>;
+    void setSupportContactSource(SupportContactSource source) { supportContactSource_ = std::move(source); }
+
     QProgressBar* indicator() const;
     // Under the indicator, what the run is doing; after it, how it ended
     // (the placed report, what failed, a cancel) until the next press.
@@ -54,8 +60,9 @@ public:
     PlacedReportRow* placedReport() const;
     ElidingLabel* placedFileName() const;
     QPushButton* openFolderButton() const;
-    // Says why Open Folder could not show the file; hidden otherwise.
-    QLabel* openFolderFailure() const;
+    // Says how an action on the file went where there is more to say
+    // (Open Folder could not show it, the mail to support); hidden otherwise.
+    QLabel* actionNote() const;
     bool isRunningReport() const { return running_; }
 
 public slots:
@@ -79,6 +86,7 @@ private:
 
     std::unique_ptr<Ui::MainWindow> ui_;
     RequestSource requestForPress_;
+    SupportContactSource supportContactSource_ = installedSupportContact;
     std::unique_ptr<DesktopSession> ownSession_;
     DesktopSession* session_;
     RunNotifier notifier_;

@@ -58,7 +58,7 @@ bool FreedesktopSession::openWithDesktopOpener(const std::string& folder)
 }
 
 FreedesktopSession::FreedesktopSession(QDBusConnection bus, FolderOpener openFolder)
-    : bus_(std::move(bus)), openFolder_(std::move(openFolder))
+    : bus_(std::move(bus)), openFolder_(std::move(openFolder)), mail_(bus_)
 {
     if (!bus_.isConnected())
         return;
@@ -168,4 +168,9 @@ void FreedesktopSession::runAction(uint id, const QString& key)
 void FreedesktopSession::forget(uint id)
 {
     shown_.erase(id);
+}
+
+void FreedesktopSession::composeEmail(const SupportMail& mail, EmailComposer::Done done)
+{
+    mail_.compose(mail, std::move(done));
 }

@@ -1,7 +1,9 @@
 #pragma once
 // What the window asks of the desktop session around it: showing a report
-// in the file manager, and telling the user of a run they may not be
-// looking at.
+// in the file manager, telling the user of a run they may not be looking
+// at, and mailing a report.
+
+#include "app/EmailComposer.h"
 
 #include <QDBusConnection>
 #include <QObject>
@@ -43,6 +45,9 @@ public:
 
     // Nothing when the session offers no notifications.
     virtual void notify(Notification notification) = 0;
+
+    // A new mail in the user's mail program with the report attached.
+    virtual void composeEmail(const SupportMail& mail, EmailComposer::Done done) = 0;
 };
 
 // The file: URI of a path as the system names it, made from its bytes.
@@ -65,6 +70,7 @@ public:
 
     void showFileInFolder(const std::string& file, ShowDone done) override;
     void notify(Notification notification) override;
+    void composeEmail(const SupportMail& mail, EmailComposer::Done done) override;
 
 private slots:
     void runAction(uint id, const QString& key);
@@ -75,6 +81,7 @@ private:
 
     QDBusConnection bus_;
     FolderOpener openFolder_;
+    EmailComposer mail_;
     // Owns the calls still waiting for their answer: they end with the session.
     QObject pendingCalls_;
     // The notifications still on screen whose actions the user may invoke.

@@ -37,9 +37,16 @@ void runBesideEventLoop(std::function<void()> work)
 {
     bool done = false;
     QObject receiver;
-    std::unique_ptr<QThread> worker(QThread::create(std::move(work)));
+    std::unique_ptr<QThread> worker(QThread::create(work));
     QObject::connect(worker.get(), &QThread::finished, &receiver, [&done] { done = true; }, Qt::QueuedConnection);
     worker->start();
+    if (!worker->isRunning() && !worker->isFinished()) {
+        // No thread to be had (a limit on processes): the work runs here,
+        // and the window waits for it rather than for a thread that never
+        // comes.
+        work();
+        return;
+    }
     // Not a nested QEventLoop::exec(): a request to leave the application
     // ends every running event loop at once, and waiting for the worker then
     // would deadlock as soon as it asks this thread for a message box. This

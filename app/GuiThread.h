@@ -13,8 +13,8 @@ namespace gui {
 void runOnThreadOf(QObject* context, const std::function<void()>& work);
 
 // Runs `work` on a new thread and serves this thread's events (painting,
-// timers, calls from `work` through runOnThreadOf) until it is done.
-// `work` must not throw.
+// timers, calls from `work` through runOnThreadOf) until it is done; on
+// this thread where no new thread can start. `work` must not throw.
 void runBesideEventLoop(std::function<void()> work);
 
 } // namespace gui

@@ -3,11 +3,15 @@
 #include "app/DesktopSession.h"
 #include "app/DisplayText.h"
 #include "app/ElidingLabel.h"
+#include "app/ReportContents.h"
+#include "app/SupportMailing.h"
 
 #include <QBoxLayout>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QTableView>
+#include <QToolButton>
 
 #include <sys/stat.h>
 
@@ -44,17 +48,25 @@ PlacedReportRow::PlacedReportRow(QWidget* parent)
       fileName_(new ElidingLabel(this)),
       openFolder_(new QPushButton(this)),
       fileRow_(new QHBoxLayout),
-      actions_(new QHBoxLayout),
-      actionFailure_(new ElidingLabel(this))
+      toolsRow_(new QHBoxLayout),
+      actionNote_(new ElidingLabel(this)),
+      contents_(new ReportContents(this)),
+      mailing_(new SupportMailing(
+          this, [this](const QString& text) { text.isEmpty() ? hideActionNote() : showActionNote(text); },
+          [this] { sayItWasMovedOrDeleted(); }))
 {
     auto* rows = new QVBoxLayout(this);
     rows->setContentsMargins({});
     rows->addLayout(fileRow_);
-    rows->addWidget(actionFailure_);
+    rows->addLayout(toolsRow_);
+    rows->addWidget(contents_->list());
+    rows->addWidget(actionNote_);
     fileRow_->addWidget(caption_);
     fileRow_->addWidget(fileName_, 1);
-    fileRow_->addLayout(actions_);
-    actions_->addWidget(openFolder_);
+    fileRow_->addWidget(openFolder_);
+    toolsRow_->addWidget(contents_->disclosure());
+    toolsRow_->addStretch(1);
+    toolsRow_->addWidget(mailing_->button());
 
     caption_->setTextFormat(Qt::PlainText);
     caption_->setBuddy(fileName_);
@@ -66,10 +78,11 @@ PlacedReportRow::PlacedReportRow(QWidget* parent)
     //: After a report was placed: shows the report in the file manager. The ampersand marks the Alt key's letter.
     openFolder_->setText(tr("&Open Folder"));
     openFolder_->setAutoDefault(true);
-    actionFailure_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    actionFailure_->setFocusPolicy(Qt::StrongFocus);
-    actionFailure_->setFullText({}, ElidingLabel::Fit::wrapped);
-    actionFailure_->hide();
+    // Selectable: it may name an address and a path to copy.
+    actionNote_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    actionNote_->setFocusPolicy(Qt::StrongFocus);
+    actionNote_->setFullText({}, ElidingLabel::Fit::wrapped);
+    actionNote_->hide();
     connect(openFolder_, &QPushButton::clicked, this, &PlacedReportRow::openFolder);
     showCaption(Kind::report);
 
@@ -81,11 +94,28 @@ PlacedReportRow::PlacedReportRow(QWidget* parent)
     withdraw();
 }
 
-void PlacedReportRow::offer(const std::string& archive, Kind kind)
+void PlacedReportRow::setSession(DesktopSession* session)
+{
+    session_ = session;
+    mailing_->setSession(session);
+}
+
+void PlacedReportRow::setSupportContact(std::optional<SupportContact> contact)
+{
+    mailing_->setContact(std::move(contact));
+}
+
+QPushButton* PlacedReportRow::emailButton() const
+{
+    return mailing_->button();
+}
+
+void PlacedReportRow::offer(const std::string& archive, Kind kind, const std::string& failureSentence)
 {
     archive_ = archive;
     kind_ = kind;
-    hideActionFailure();
+    hideActionNote();
+    mailing_->offer({archive, kind == Kind::partialReport, failureSentence});
     showCaption(kind);
     const QString name = displayText::line(nameOf(archive));
     const QString path = displayText::line(archive);
@@ -107,10 +137,17 @@ void PlacedReportRow::showCaption(Kind kind)
         caption_->setText(tr("Partial report:"));
 }
 
+void PlacedReportRow::listContents(const std::vector<WrittenEntry>& entries)
+{
+    contents_->setEntries(entries);
+}
+
 void PlacedReportRow::withdraw()
 {
     hide();
-    hideActionFailure();
+    hideActionNote();
+    contents_->clear();
+    mailing_->withdraw();
     archive_.clear();
     fileName_->setFullText({});
     fileName_->setAccessibleName({});
@@ -122,7 +159,15 @@ int PlacedReportRow::widthShowing(const QString& fileName)
 {
     const QString shown = fileName_->fullText();
     fileName_->setFullText(fileName);
-    int width = 0;
+    // The tools as they show once a file is on offer.
+    const bool disclosureShown = contents_->disclosure()->isVisibleTo(this);
+    const bool emailShown = mailing_->button()->isVisibleTo(this);
+    contents_->disclosure()->show();
+    mailing_->button()->show();
+    toolsRow_->invalidate();
+    int width = toolsRow_->sizeHint().width();
+    contents_->disclosure()->setVisible(disclosureShown);
+    mailing_->button()->setVisible(emailShown);
     for (Kind kind : {Kind::report, Kind::partialReport}) {
         showCaption(kind);
         // The nested row keeps its hint until the row is laid out again.
@@ -134,19 +179,13 @@ int PlacedReportRow::widthShowing(const QString& fileName)
     return width;
 }
 
-void PlacedReportRow::addAction(QPushButton* action)
-{
-    actions_->addWidget(action);
-}
-
 void PlacedReportRow::openFolder()
 {
     if (archive_.empty() || !session_)
         return;
-    hideActionFailure();
+    hideActionNote();
     if (!isStillThere(archive_)) {
-        //: Under the report's file name, when Open Folder finds the report (%1, its file name) gone.
-        showActionFailure(tr("The file “%1” was moved or deleted.").arg(displayText::inSentence(nameOf(archive_))));
+        sayItWasMovedOrDeleted();
         return;
     }
     const std::string archive = archive_;
@@ -157,21 +196,28 @@ void PlacedReportRow::openFolder()
             return;
         //: Under the report's file name, when neither the file manager nor the
         //: desktop's own opener could show the report's folder. %1 is the folder.
-        row->showActionFailure(tr("No file manager could open the folder. The report is in “%1”.")
+        row->showActionNote(tr("No file manager could open the folder. The report is in “%1”.")
                                    .arg(displayText::inSentence(folderOf(archive))));
     });
 }
 
-void PlacedReportRow::showActionFailure(const QString& text)
+void PlacedReportRow::sayItWasMovedOrDeleted()
 {
-    actionFailure_->setFullText(text, ElidingLabel::Fit::wrapped);
-    actionFailure_->show();
-    // A line that appears is read out only when it takes the focus.
-    actionFailure_->setFocus(Qt::OtherFocusReason);
+    //: Under the report's file name, when Open Folder or Email to Support finds the
+    //: report (%1, its file name) gone.
+    showActionNote(tr("The file “%1” was moved or deleted.").arg(displayText::inSentence(nameOf(archive_))));
 }
 
-void PlacedReportRow::hideActionFailure()
+void PlacedReportRow::showActionNote(const QString& text)
 {
-    actionFailure_->hide();
-    actionFailure_->setFullText({}, ElidingLabel::Fit::wrapped);
+    actionNote_->setFullText(text, ElidingLabel::Fit::wrapped);
+    actionNote_->show();
+    // A line that appears is read out only when it takes the focus.
+    actionNote_->setFocus(Qt::OtherFocusReason);
+}
+
+void PlacedReportRow::hideActionNote()
+{
+    actionNote_->hide();
+    actionNote_->setFullText({}, ElidingLabel::Fit::wrapped);
 }

@@ -329,13 +329,41 @@ Ohne Fenster erstellt telvarin-report denselben Bericht.
     </message>
     <message>
         <source>The file “%1” was moved or deleted.</source>
-        <extracomment>Under the report&apos;s file name, when Open Folder finds the report (%1, its file name) gone.</extracomment>
+        <extracomment>Under the report&apos;s file name, when Open Folder or Email to Support finds the report (%1, its file name) gone.</extracomment>
         <translation>Die Datei „%1“ wurde verschoben oder gelöscht.</translation>
     </message>
     <message>
         <source>No file manager could open the folder. The report is in “%1”.</source>
         <extracomment>Under the report&apos;s file name, when neither the file manager nor the desktop&apos;s own opener could show the report&apos;s folder. %1 is the folder.</extracomment>
         <translation>Kein Dateimanager konnte den Ordner öffnen. Der Bericht liegt in „%1“.</translation>
+    </message>
+</context>
+<context>
+    <name>ReportContents</name>
+    <message>
+        <source>%1 (%2 bytes)</source>
+        <extracomment>A report&apos;s entry size in a tool tip and for a screen reader: %1 is it in the user&apos;s units (12.3 kB), %2 in bytes.</extracomment>
+        <translation>%1 (%2 Byte)</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <extracomment>Column heading of the list of a report&apos;s files: each one&apos;s name in the zip file.</extracomment>
+        <translation>Datei</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <extracomment>Column heading of the list of a report&apos;s files: each one&apos;s size.</extracomment>
+        <translation>Größe</translation>
+    </message>
+    <message>
+        <source>&amp;Show contents</source>
+        <extracomment>Under the report&apos;s file name: opens the list of the files in the report. The ampersand marks the Alt key&apos;s letter.</extracomment>
+        <translation>&amp;Inhalt anzeigen</translation>
+    </message>
+    <message>
+        <source>Files in the report</source>
+        <extracomment>What a screen reader calls the list of the files in the report.</extracomment>
+        <translation>Dateien im Bericht</translation>
     </message>
 </context>
 <context>
@@ -374,6 +402,68 @@ Ohne Fenster erstellt telvarin-report denselben Bericht.
         <source>The report failed: %1.</source>
         <extracomment>In the desktop notification after a failure. %1 is the failure&apos;s message (the sentence of its box).</extracomment>
         <translation>Der Bericht konnte nicht erstellt werden: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>SupportMailing</name>
+    <message>
+        <source>&amp;Email to Support…</source>
+        <extracomment>Beside the report&apos;s file name: opens a new mail to the printer maker&apos;s support with the report attached. The ampersand marks the Alt key&apos;s letter.</extracomment>
+        <translation>Per E-&amp;Mail an den Support…</translation>
+    </message>
+    <message>
+        <source>Hello,
+
+attached is the Telvarin Generator report “%1”, made with version %2.
+
+What happened:
+
+</source>
+        <extracomment>The text of the mail to support; the user adds to it before sending. %1 is the report&apos;s file name, %2 the tool&apos;s version.</extracomment>
+        <translation>Hallo,
+
+anbei der Bericht des Telvarin Generator „%1“, erstellt mit Version %2.
+
+Was ist passiert:
+
+</translation>
+    </message>
+    <message>
+        <source>%1 (partial report: %2)</source>
+        <extracomment>The subject of the mail to support when the report is partial: %1 is the subject the maker chose, %2 the message the failed run ended with (in English, as support knows it).</extracomment>
+        <translation>%1 (Teilbericht: %2)</translation>
+    </message>
+    <message>
+        <source>Hello,
+
+attached is a partial Telvarin Generator report “%1”, made with version %2. The report ended with the message “%3”.
+
+What happened:
+
+</source>
+        <extracomment>The text of the mail to support when the report is partial; the user adds to it before sending. %1 is the report&apos;s file name, %2 the tool&apos;s version, %3 the message the failed run ended with (in English, as support knows it).</extracomment>
+        <translation>Hallo,
+
+anbei ein Teilbericht des Telvarin Generator „%1“, erstellt mit Version %2. Der Bericht endete mit der Meldung „%3“.
+
+Was ist passiert:
+
+</translation>
+    </message>
+    <message>
+        <source>Opening your mail program…</source>
+        <extracomment>Under the report&apos;s file name while the desktop opens the user&apos;s mail program.</extracomment>
+        <translation>Ihr E-Mail-Programm wird geöffnet…</translation>
+    </message>
+    <message>
+        <source>Your mail program shows a new message to %1 with the report attached. Check it, then send it.</source>
+        <extracomment>Under the report&apos;s file name once the user&apos;s mail program shows the new mail. %1 is the support address.</extracomment>
+        <translation>Ihr E-Mail-Programm zeigt eine neue Nachricht an %1 mit dem Bericht im Anhang. Prüfen Sie sie und senden Sie sie dann ab.</translation>
+    </message>
+    <message>
+        <source>No mail program could be opened. Send the report to %1 yourself, with the file “%2” attached.</source>
+        <extracomment>Under the report&apos;s file name when no mail program could be opened. %1 is the support address, %2 the report&apos;s whole path.</extracomment>
+        <translation>Es konnte kein E-Mail-Programm geöffnet werden. Senden Sie den Bericht selbst an %1, mit der Datei „%2“ im Anhang.</translation>
     </message>
 </context>
 <context>

@@ -329,13 +329,41 @@ Sans fenêtre, telvarin-report crée le même rapport.
     </message>
     <message>
         <source>The file “%1” was moved or deleted.</source>
-        <extracomment>Under the report&apos;s file name, when Open Folder finds the report (%1, its file name) gone.</extracomment>
+        <extracomment>Under the report&apos;s file name, when Open Folder or Email to Support finds the report (%1, its file name) gone.</extracomment>
         <translation>Le fichier «&#xa0;%1&#xa0;» a été déplacé ou supprimé.</translation>
     </message>
     <message>
         <source>No file manager could open the folder. The report is in “%1”.</source>
         <extracomment>Under the report&apos;s file name, when neither the file manager nor the desktop&apos;s own opener could show the report&apos;s folder. %1 is the folder.</extracomment>
         <translation>Aucun gestionnaire de fichiers n’a pu ouvrir le dossier. Le rapport se trouve dans «&#xa0;%1&#xa0;».</translation>
+    </message>
+</context>
+<context>
+    <name>ReportContents</name>
+    <message>
+        <source>%1 (%2 bytes)</source>
+        <extracomment>A report&apos;s entry size in a tool tip and for a screen reader: %1 is it in the user&apos;s units (12.3 kB), %2 in bytes.</extracomment>
+        <translation>%1 (%2&#xa0;octets)</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <extracomment>Column heading of the list of a report&apos;s files: each one&apos;s name in the zip file.</extracomment>
+        <translation>Fichier</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <extracomment>Column heading of the list of a report&apos;s files: each one&apos;s size.</extracomment>
+        <translation>Taille</translation>
+    </message>
+    <message>
+        <source>&amp;Show contents</source>
+        <extracomment>Under the report&apos;s file name: opens the list of the files in the report. The ampersand marks the Alt key&apos;s letter.</extracomment>
+        <translation>Afficher le &amp;contenu</translation>
+    </message>
+    <message>
+        <source>Files in the report</source>
+        <extracomment>What a screen reader calls the list of the files in the report.</extracomment>
+        <translation>Fichiers du rapport</translation>
     </message>
 </context>
 <context>
@@ -374,6 +402,68 @@ Sans fenêtre, telvarin-report crée le même rapport.
         <source>The report failed: %1.</source>
         <extracomment>In the desktop notification after a failure. %1 is the failure&apos;s message (the sentence of its box).</extracomment>
         <translation>Le rapport n’a pas pu être créé&#xa0;: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>SupportMailing</name>
+    <message>
+        <source>&amp;Email to Support…</source>
+        <extracomment>Beside the report&apos;s file name: opens a new mail to the printer maker&apos;s support with the report attached. The ampersand marks the Alt key&apos;s letter.</extracomment>
+        <translation>&amp;Envoyer au support par e-mail…</translation>
+    </message>
+    <message>
+        <source>Hello,
+
+attached is the Telvarin Generator report “%1”, made with version %2.
+
+What happened:
+
+</source>
+        <extracomment>The text of the mail to support; the user adds to it before sending. %1 is the report&apos;s file name, %2 the tool&apos;s version.</extracomment>
+        <translation>Bonjour,
+
+Vous trouverez ci-joint le rapport du Telvarin Generator «&#xa0;%1&#xa0;», créé avec la version %2.
+
+Ce qui s’est passé&#xa0;:
+
+</translation>
+    </message>
+    <message>
+        <source>%1 (partial report: %2)</source>
+        <extracomment>The subject of the mail to support when the report is partial: %1 is the subject the maker chose, %2 the message the failed run ended with (in English, as support knows it).</extracomment>
+        <translation>%1 (rapport partiel&#xa0;: %2)</translation>
+    </message>
+    <message>
+        <source>Hello,
+
+attached is a partial Telvarin Generator report “%1”, made with version %2. The report ended with the message “%3”.
+
+What happened:
+
+</source>
+        <extracomment>The text of the mail to support when the report is partial; the user adds to it before sending. %1 is the report&apos;s file name, %2 the tool&apos;s version, %3 the message the failed run ended with (in English, as support knows it).</extracomment>
+        <translation>Bonjour,
+
+Vous trouverez ci-joint un rapport partiel du Telvarin Generator «&#xa0;%1&#xa0;», créé avec la version %2. Le rapport s’est terminé par le message «&#xa0;%3&#xa0;».
+
+Ce qui s’est passé&#xa0;:
+
+</translation>
+    </message>
+    <message>
+        <source>Opening your mail program…</source>
+        <extracomment>Under the report&apos;s file name while the desktop opens the user&apos;s mail program.</extracomment>
+        <translation>Ouverture de votre logiciel de messagerie…</translation>
+    </message>
+    <message>
+        <source>Your mail program shows a new message to %1 with the report attached. Check it, then send it.</source>
+        <extracomment>Under the report&apos;s file name once the user&apos;s mail program shows the new mail. %1 is the support address.</extracomment>
+        <translation>Votre logiciel de messagerie affiche un nouveau message à %1 avec le rapport en pièce jointe. Vérifiez-le, puis envoyez-le.</translation>
+    </message>
+    <message>
+        <source>No mail program could be opened. Send the report to %1 yourself, with the file “%2” attached.</source>
+        <extracomment>Under the report&apos;s file name when no mail program could be opened. %1 is the support address, %2 the report&apos;s whole path.</extracomment>
+        <translation>Aucun logiciel de messagerie n’a pu être ouvert. Envoyez vous-même le rapport à %1, avec le fichier «&#xa0;%2&#xa0;» en pièce jointe.</translation>
     </message>
 </context>
 <context>

@@ -328,13 +328,41 @@ Without a window, telvarin-report makes the same report.
     </message>
     <message>
         <source>The file “%1” was moved or deleted.</source>
-        <extracomment>Under the report&apos;s file name, when Open Folder finds the report (%1, its file name) gone.</extracomment>
+        <extracomment>Under the report&apos;s file name, when Open Folder or Email to Support finds the report (%1, its file name) gone.</extracomment>
         <translation>文件“%1”已被移动或删除。</translation>
     </message>
     <message>
         <source>No file manager could open the folder. The report is in “%1”.</source>
         <extracomment>Under the report&apos;s file name, when neither the file manager nor the desktop&apos;s own opener could show the report&apos;s folder. %1 is the folder.</extracomment>
         <translation>没有文件管理器能够打开该文件夹。报告位于“%1”。</translation>
+    </message>
+</context>
+<context>
+    <name>ReportContents</name>
+    <message>
+        <source>%1 (%2 bytes)</source>
+        <extracomment>A report&apos;s entry size in a tool tip and for a screen reader: %1 is it in the user&apos;s units (12.3 kB), %2 in bytes.</extracomment>
+        <translation>%1（%2 字节）</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <extracomment>Column heading of the list of a report&apos;s files: each one&apos;s name in the zip file.</extracomment>
+        <translation>文件</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <extracomment>Column heading of the list of a report&apos;s files: each one&apos;s size.</extracomment>
+        <translation>大小</translation>
+    </message>
+    <message>
+        <source>&amp;Show contents</source>
+        <extracomment>Under the report&apos;s file name: opens the list of the files in the report. The ampersand marks the Alt key&apos;s letter.</extracomment>
+        <translation>显示内容(&amp;S)</translation>
+    </message>
+    <message>
+        <source>Files in the report</source>
+        <extracomment>What a screen reader calls the list of the files in the report.</extracomment>
+        <translation>报告中的文件</translation>
     </message>
 </context>
 <context>
@@ -373,6 +401,68 @@ Without a window, telvarin-report makes the same report.
         <source>The report failed: %1.</source>
         <extracomment>In the desktop notification after a failure. %1 is the failure&apos;s message (the sentence of its box).</extracomment>
         <translation>报告生成失败：%1。</translation>
+    </message>
+</context>
+<context>
+    <name>SupportMailing</name>
+    <message>
+        <source>&amp;Email to Support…</source>
+        <extracomment>Beside the report&apos;s file name: opens a new mail to the printer maker&apos;s support with the report attached. The ampersand marks the Alt key&apos;s letter.</extracomment>
+        <translation>通过电子邮件发送给支持…(&amp;E)</translation>
+    </message>
+    <message>
+        <source>Hello,
+
+attached is the Telvarin Generator report “%1”, made with version %2.
+
+What happened:
+
+</source>
+        <extracomment>The text of the mail to support; the user adds to it before sending. %1 is the report&apos;s file name, %2 the tool&apos;s version.</extracomment>
+        <translation>您好：
+
+附件是 Telvarin Generator 报告“%1”，由版本 %2 生成。
+
+发生了什么：
+
+</translation>
+    </message>
+    <message>
+        <source>%1 (partial report: %2)</source>
+        <extracomment>The subject of the mail to support when the report is partial: %1 is the subject the maker chose, %2 the message the failed run ended with (in English, as support knows it).</extracomment>
+        <translation>%1（部分报告：%2）</translation>
+    </message>
+    <message>
+        <source>Hello,
+
+attached is a partial Telvarin Generator report “%1”, made with version %2. The report ended with the message “%3”.
+
+What happened:
+
+</source>
+        <extracomment>The text of the mail to support when the report is partial; the user adds to it before sending. %1 is the report&apos;s file name, %2 the tool&apos;s version, %3 the message the failed run ended with (in English, as support knows it).</extracomment>
+        <translation>您好：
+
+附件是 Telvarin Generator 的部分报告“%1”，由版本 %2 生成。报告以消息“%3”结束。
+
+发生了什么：
+
+</translation>
+    </message>
+    <message>
+        <source>Opening your mail program…</source>
+        <extracomment>Under the report&apos;s file name while the desktop opens the user&apos;s mail program.</extracomment>
+        <translation>正在打开邮件程序…</translation>
+    </message>
+    <message>
+        <source>Your mail program shows a new message to %1 with the report attached. Check it, then send it.</source>
+        <extracomment>Under the report&apos;s file name once the user&apos;s mail program shows the new mail. %1 is the support address.</extracomment>
+        <translation>邮件程序已显示一封发给 %1 的新邮件，并附有报告。请检查后发送。</translation>
+    </message>
+    <message>
+        <source>No mail program could be opened. Send the report to %1 yourself, with the file “%2” attached.</source>
+        <extracomment>Under the report&apos;s file name when no mail program could be opened. %1 is the support address, %2 the report&apos;s whole path.</extracomment>
+        <translation>无法打开任何邮件程序。请自行将报告发送到 %1，并附上文件“%2”。</translation>
     </message>
 </context>
 <context>

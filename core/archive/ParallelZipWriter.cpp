@@ -53,7 +53,7 @@ void ParallelZipWriter::addEntryFromMemory(const ZipEntryHeader& header, std::sp
     check(openZipEntry(archive_, header, EntryData::deflatedByMinizip));
     writeBytes(data);
     check(zipCloseFileInZip(archive_));
-    writtenEntries_.push_back(header.name);
+    writtenEntries_.push_back({header.name, data.size()});
 }
 
 void ParallelZipWriter::flush()
@@ -159,7 +159,7 @@ void ParallelZipWriter::writeBatch(const DeflateBatch& batch)
         entrySize_ += piece.dataLength;
         if (piece.endsEntry) {
             check(zipCloseFileInZipRaw64(archive_, entrySize_, entryCrc_));
-            writtenEntries_.push_back(entryName_);
+            writtenEntries_.push_back({entryName_, entrySize_});
         }
     }
 }

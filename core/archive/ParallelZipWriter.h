@@ -9,6 +9,7 @@
 
 #include "core/archive/DeflateBatch.h"
 #include "core/archive/DeflateWorkerPool.h"
+#include "core/archive/WrittenEntry.h"
 #include "core/archive/ZipEntryHeader.h"
 
 #include <minizip/zip.h>
@@ -65,7 +66,7 @@ public:
 
     // Entries whole in the archive (opened, written and closed), in order.
     std::size_t entriesWritten() const { return writtenEntries_.size(); }
-    const std::vector<std::string>& writtenEntries() const { return writtenEntries_; }
+    const std::vector<WrittenEntry>& writtenEntries() const { return writtenEntries_; }
     // Batches handed to the threads and not yet written.
     std::size_t batchesInFlight() const { return inFlight_.size(); }
 
@@ -95,7 +96,7 @@ private:
     unsigned long entryCrc_ = 0;
     std::uint64_t entrySize_ = 0;
     std::string entryName_;
-    std::vector<std::string> writtenEntries_;
+    std::vector<WrittenEntry> writtenEntries_;
     bool failed_ = false;
     // Last, so that its threads stop before the batches they work on go.
     DeflateWorkerPool pool_;

@@ -160,7 +160,7 @@ ArchiveOutcome ZipArchive::keepPartial() noexcept
         return {}; // closed, or failed in close(): nothing to keep
     // The entries handed over before the failure are written first.
     writer_->flushAfterFailure();
-    std::vector<std::string> entries = writer_->writtenEntries();
+    std::vector<WrittenEntry> entries = writer_->writtenEntries();
     writer_.reset();
     if (closeHandle() || entries.empty())
         return {};
@@ -222,7 +222,7 @@ ArchiveOutcome ZipArchive::close()
         (void)handle_.close();
         throw;
     }
-    std::vector<std::string> entries = writer_->writtenEntries();
+    std::vector<WrittenEntry> entries = writer_->writtenEntries();
     writer_.reset();
     if (const std::error_code error = closeHandle())
         throw writeFailure(error);
@@ -234,7 +234,7 @@ ArchiveOutcome ZipArchive::close()
 // Names the finished file (a report replaces one of its name, a partial
 // archive takes only a free name) and writes its checksum file, in turn
 // with other runs into the folder.
-ArchiveOutcome ZipArchive::place(ArchiveOutcome::State state, std::vector<std::string> entries)
+ArchiveOutcome ZipArchive::place(ArchiveOutcome::State state, std::vector<WrittenEntry> entries)
 {
     const std::string namedPath = pathInFolder(absoluteOrAsGiven(folder_), finalName_);
     ArchiveOutcome outcome;

@@ -11,6 +11,7 @@
 // a run never claims a report it did not make; where the folder, the name or
 // the system's reason is known, the failure carries them (CodedFailure).
 
+#include "core/archive/WrittenEntry.h"
 #include "core/archive/ZipHandle.h"
 #include "platform/posix/FileSystemIdentity.h"
 
@@ -61,7 +62,7 @@ struct ArchiveOutcome {
     // earlier archive's could not be removed; empty when nothing failed.
     std::error_code checksumFileError;
     // The entries written whole, in order; also those of a partial archive.
-    std::vector<std::string> entries;
+    std::vector<WrittenEntry> entries;
 };
 
 class ZipArchive {
@@ -105,7 +106,7 @@ private:
         std::unique_ptr<ParallelZipWriter> writer;
         ArchivePlacing placing;
     };
-    ArchiveOutcome place(ArchiveOutcome::State state, std::vector<std::string> entries);
+    ArchiveOutcome place(ArchiveOutcome::State state, std::vector<WrittenEntry> entries);
     // Runs `step` on the writer; its bare code 15 becomes one that names
     // the folder and the write's reason.
     template <typename Step>

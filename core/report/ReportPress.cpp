@@ -22,6 +22,8 @@ PressResult runReportPress(BusyIndicator& indicator, const ReportRequest& reques
     platform::systemLog().write(currentDateLogLine());
     indicator.startAnimation();
     TelvarinGenerator generator;
+    for (const std::string& line : request.logLines)
+        generator.addToLog(line);
     PressResult result;
 
     auto takeOutcome = [&] {

@@ -5,6 +5,7 @@
 
 #include "base/CodedFailure.h"
 #include "base/RunProgress.h"
+#include "core/archive/WrittenEntry.h"
 #include "core/filelist/CollectedFileSink.h"
 #include "platform/Services.h"
 
@@ -33,6 +34,9 @@ struct ReportRequest {
     // Once requested, the run stops at its next checkpoint and leaves no
     // archive; nothing for a run that cannot be stopped.
     const CancellationFlag* cancellation = nullptr;
+    // Lines the front end has for the run's log, written first: what it
+    // could not read of the tool's own files.
+    std::vector<std::string> logLines{};
 };
 
 // What a press came to, as the run knew it; nothing here is read back from
@@ -56,8 +60,8 @@ struct PressResult {
     // The errno when the checksum file of a placed report could not be
     // written, or an earlier archive's could not be removed.
     int checksumFileError = 0;
-    // The entries written into the archive, in order.
-    std::vector<std::string> entries;
+    // The entries written into the archive, in order, with their sizes.
+    std::vector<WrittenEntry> entries;
     // Every configured path that named nothing (plain paths not found,
     // wildcards that added no file), in order, as far as the run got.
     std::vector<std::string> missing;

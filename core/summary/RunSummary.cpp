@@ -28,7 +28,8 @@ RunSummary summarizeRun(const PressResult& press)
         summary.archivePath = press.archivePath;
     summary.sha256 = press.sha256;
     summary.checksumFilePath = press.checksumFilePath;
-    summary.entries = press.entries;
+    for (const WrittenEntry& entry : press.entries)
+        summary.entries.push_back(entry.name);
     summary.missing = press.missing;
     summary.skipped = press.skipped;
     summary.printer = press.deviceReportStored;

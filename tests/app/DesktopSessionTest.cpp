@@ -2,51 +2,22 @@
 // for both the file manager and the notification service.
 #include "app/ApplicationIdentity.h"
 #include "app/DesktopSession.h"
+#include "tests/app/PrivateBus.h"
 #include "tests/doubles/TestFiles.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QGuiApplication>
-#include <QProcess>
 #include <QTest>
 #include <QVariantMap>
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <optional>
 
+using app_testing::PrivateBus;
+
 namespace {
-
-// A bus of the test's own, on which nothing is activated and nothing but
-// the stand-in answers.
-class PrivateBus {
-public:
-    PrivateBus()
-    {
-        const std::string config = directory_ / "bus.conf";
-        std::ofstream(config) << "<busconfig><type>session</type><listen>unix:dir=" << directory_.path()
-                              << "</listen><auth>EXTERNAL</auth><policy context=\"default\"><allow send_destination=\"*\"/>"
-                                 "<allow receive_sender=\"*\"/><allow own=\"*\"/></policy></busconfig>\n";
-        daemon_.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--nofork"), QStringLiteral("--print-address"),
-                                                      QStringLiteral("--config-file=") + QString::fromStdString(config)});
-        if (daemon_.waitForReadyRead(10000))
-            address_ = QString::fromUtf8(daemon_.readLine()).trimmed();
-    }
-    ~PrivateBus()
-    {
-        for (const QString& name : {QStringLiteral("client"), QStringLiteral("service")})
-            QDBusConnection::disconnectFromBus(name);
-        daemon_.terminate();
-        daemon_.waitForFinished();
-    }
-    QDBusConnection connect(const QString& name) { return QDBusConnection::connectToBus(address_, name); }
-
-private:
-    testing_support::TempDir directory_;
-    QProcess daemon_;
-    QString address_;
-};
 
 class StandIn : public QObject {
     Q_OBJECT

@@ -4,6 +4,7 @@
 #include "app/DisplayText.h"
 #include "app/ElidingLabel.h"
 #include "app/PlacedReportRow.h"
+#include "app/ReportContents.h"
 #include "app/Translations.h"
 #include "core/report/ErrorMessages.h"
 #include "tests/app/WindowHarness.h"
@@ -13,9 +14,14 @@
 #include <QApplication>
 #include <QFont>
 #include <QKeySequence>
+#include <QLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QTableView>
+#include <QToolButton>
 #include <QTest>
 #include <QTextDocumentFragment>
 
@@ -59,6 +65,14 @@ struct GuidedWindow {
     AppDelegate window;
 };
 
+QScreen* smallScreen()
+{
+    for (QScreen* screen : QGuiApplication::screens())
+        if (screen->name() == QLatin1String("small"))
+            return screen;
+    return QGuiApplication::primaryScreen();
+}
+
 bool textFits(const QLabel* label)
 {
     return label->fontMetrics().horizontalAdvance(label->text()) <= label->contentsRect().width();
@@ -70,10 +84,10 @@ void expectNothingClipped(GuidedWindow& guided)
     AppDelegate& window = guided.window;
     window.resize(window.minimumSize());
     QApplication::processEvents();
-    for (QLabel* wrapped : {window.explanation(), window.openFolderFailure()})
+    for (QLabel* wrapped : {window.explanation(), window.actionNote()})
         EXPECT_GE(wrapped->height(), wrapped->heightForWidth(wrapped->width())) << wrapped->text().toStdString();
     EXPECT_TRUE(textFits(window.placedFileName()));
-    for (QPushButton* button : {window.button(), window.openFolderButton()})
+    for (QPushButton* button : {window.button(), window.openFolderButton(), window.placedReport()->emailButton()})
         EXPECT_GE(button->width(), button->sizeHint().width()) << button->text().toStdString();
     for (QLabel* label : window.findChildren<QLabel*>()) {
         if (label->isVisible() && !label->wordWrap() && !qobject_cast<ElidingLabel*>(label)) {
@@ -174,17 +188,30 @@ TEST(WindowGuide, EveryLanguageFitsTheWindowAndASmallScreenKeepsItsAltLettersApa
         EXPECT_NE(boxes.back().text, QString::fromLatin1(REPORT_PLACED_MESSAGE));
         EXPECT_EQ(boxes.back().buttonTexts, QStringList{QCoreApplication::translate("QPlatformTheme", "OK")});
         EXPECT_NE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
-        // 1024x600 at twice the scale: the height the text needs at that width.
-        guided.window.resize(512, 200);
-        QApplication::processEvents();
-        EXPECT_LE(guided.window.minimumWidth(), 512);
-        EXPECT_LE(guided.window.minimumHeight(), 300);
 
         guided.session.showWorks = false;
         QTest::mouseClick(guided.window.openFolderButton(), Qt::LeftButton);
-        ASSERT_TRUE(guided.window.openFolderFailure()->isVisible());
+        ASSERT_TRUE(guided.window.actionNote()->isVisible());
+        QTest::mouseClick(guided.window.placedReport()->contents()->disclosure(), Qt::LeftButton);
         expectNothingClipped(guided);
         expectUniqueMnemonics(guided.window);
+
+        // On a netbook's screen (1024x600 at twice the scale) the window
+        // fits, and what does not fit scrolls into sight.
+        guided.window.setScreen(smallScreen());
+        guided.window.resize(guided.window.minimumSize());
+        QApplication::processEvents();
+        ASSERT_EQ(guided.window.screen(), smallScreen());
+        const QRect room = smallScreen()->availableGeometry();
+        EXPECT_LE(guided.window.frameGeometry().width(), room.width());
+        EXPECT_LE(guided.window.frameGeometry().height(), room.height());
+        auto* scrolling = guided.window.findChild<QScrollArea*>();
+        ASSERT_TRUE(scrolling);
+        QWidget* content = scrolling->widget();
+        EXPECT_GE(content->height(), content->layout()->totalHeightForWidth(content->width()));
+        scrolling->ensureWidgetVisible(guided.window.actionNote());
+        EXPECT_TRUE(scrolling->viewport()->rect().contains(
+            QRect(guided.window.actionNote()->mapTo(scrolling->viewport(), QPoint()), guided.window.actionNote()->size())));
     }
     QApplication::setFont(defaultFont);
 }
@@ -295,7 +322,7 @@ TEST(WindowGuide, WhenOpenFolderCannotShowTheReportALineSaysWhyAndTakesTheFocus)
     GuidedWindow guided;
     pressButton(guided.window);
     const std::string archive = guided.place.desktop() + "/" + ARCHIVE_NAME;
-    QLabel* failure = guided.window.openFolderFailure();
+    QLabel* failure = guided.window.actionNote();
     guided.window.resize(guided.window.minimumSize());
     const struct {
         const char* what;
@@ -329,7 +356,7 @@ TEST(WindowGuide, WhenOpenFolderCannotShowTheReportALineSaysWhyAndTakesTheFocus)
             std::filesystem::rename(archive + ".elsewhere", archive);
         if (says.isEmpty())
             continue;
-        EXPECT_EQ(guided.window.openFolderFailure()->text(), says);
+        EXPECT_EQ(guided.window.actionNote()->text(), says);
         // A screen reader reads the line that took the focus.
         EXPECT_EQ(guided.window.focusWidget(), failure);
         EXPECT_GE(failure->height(), failure->heightForWidth(failure->width())) << "the text is cut";

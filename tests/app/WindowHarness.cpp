@@ -78,6 +78,12 @@ void RecordingDesktopSession::notify(Notification notification)
     notifications.push_back(std::move(notification));
 }
 
+void RecordingDesktopSession::composeEmail(const SupportMail& mail, EmailComposer::Done done)
+{
+    mails.push_back(mail);
+    done(mailOutcome);
+}
+
 bool indicatorAtRest(const AppDelegate& window)
 {
     return !ProgressBarIndicator::showsARun(window.indicator());

@@ -70,8 +70,12 @@ class RecordingDesktopSession final : public DesktopSession {
 public:
     void showFileInFolder(const std::string& file, ShowDone done) override;
     void notify(Notification notification) override;
+    // Answers at once with `mailOutcome`.
+    void composeEmail(const SupportMail& mail, EmailComposer::Done done) override;
 
     bool showWorks = true;
+    MailOutcome mailOutcome = MailOutcome::composing;
+    std::vector<SupportMail> mails;
     std::vector<std::string> shownFiles;
     std::vector<Notification> notifications;
 };

@@ -4,9 +4,11 @@
 // during a long run, asking whether to cancel it when it is closed, after
 // that run was cancelled, with the box of a failed run over it and once
 // that box is closed (the partial report it left in the window), after a
-// report was placed, at its smallest size, and once Open Folder found
-// nothing to show the folder with (a stand-in for the desktop session, so
-// that nothing reaches the desktop of the person taking the pictures). The
+// report was placed, at its smallest size, once Open Folder found nothing
+// to show the folder with, with the report's contents open, and once Email
+// to Support opened a mail and once it found no mail program (a stand-in for
+// the desktop session, so that nothing reaches the desktop of the person
+// taking the pictures). The
 // runs collect from a copy of
 // SYSTEM_ROOT (the sample system) with HOME in a temporary directory, where
 // the archive goes, and a simulated printer of the maker on USB: the long
@@ -18,6 +20,8 @@
 // SCREENSHOT_STAY set, the window stays open afterwards until it is closed.
 #include "app/ApplicationIdentity.h"
 #include "app/ElidingLabel.h"
+#include "app/PlacedReportRow.h"
+#include "app/ReportContents.h"
 #include "app/Translations.h"
 #include "tests/app/WindowHarness.h"
 #include "tests/doubles/SimulatedPrinter.h"
@@ -33,6 +37,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include <unistd.h>
 
@@ -197,6 +202,17 @@ int main(int argc, char** argv)
     window.openFolderButton()->click();
     QTest::qWait(100);
     saved = saveShot(window, outDir + "/open-folder-failed.png") && saved;
+    QTest::mouseClick(window.placedReport()->contents()->disclosure(), Qt::LeftButton);
+    QTest::qWait(100);
+    saved = saveShot(window, outDir + "/contents-open.png") && saved;
+    for (const auto& [outcome, name] : {std::pair{MailOutcome::composing, "mail-opened"},
+                                        std::pair{MailOutcome::noMailProgram, "mail-by-hand"}}) {
+        session.mailOutcome = outcome;
+        window.placedReport()->emailButton()->click();
+        QTest::qWait(100);
+        saved = saveShot(window, outDir + "/" + name + ".png") && saved;
+        QTest::qWait(lingerMilliseconds());
+    }
     const bool placed = window.placedFileName()->isVisible();
     if (!placed)
         std::fprintf(stderr, "the press placed no report\n");

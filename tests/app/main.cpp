@@ -1,8 +1,12 @@
 // The window suites run inside one QApplication on the offscreen platform,
-// under a German locale.
+// under a German locale, with a second, small screen beside the first.
+#include "tests/doubles/TestFiles.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
+
+#include <fstream>
 
 namespace {
 
@@ -25,8 +29,15 @@ int main(int argc, char** argv)
     // Listing the tests needs no application.
     if (GTEST_FLAG_GET(list_tests))
         return RUN_ALL_TESTS();
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The offscreen platform's own screen, and "small": 1024x600 at twice
+    // the scale, a netbook's, where a window must still fit.
+    testing_support::TempDir screens;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        std::ofstream(screens / "screens.json")
+            << R"({"screens": [{"name": "", "x": 0, "y": 0, "width": 800, "height": 800},)"
+               R"( {"name": "small", "x": 800, "y": 0, "width": 1024, "height": 600, "dpr": 2.0}]})";
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QByteArray::fromStdString(screens / "screens.json"));
+    }
     // A German desktop, which the report must not follow. No session bus: a
     // window the tests make must not notify the desktop of the person running
     // them; the session's own tests start a bus of their own.

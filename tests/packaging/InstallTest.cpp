@@ -67,7 +67,8 @@ TEST_F(InstalledTree, HoldsTheProgramsTheirDataAndTheirDocumentation)
     // program that is not there.
     for (const std::string& relative :
          {"share/applications/" + APP_ID + ".desktop", "share/icons/hicolor/scalable/apps/" + APP_ID + ".svg",
-          "share/metainfo/" + APP_ID + ".metainfo.xml", std::string("share/man/man1/telvarin-generator.1.gz")})
+          "share/metainfo/" + APP_ID + ".metainfo.xml", std::string("share/man/man1/telvarin-generator.1.gz"),
+          std::string("share/telvarin-generator/support.conf")})
         EXPECT_EQ(pathExists(installed(relative)), hasWindow()) << relative;
 }
 
