@@ -9,3 +9,8 @@ std::string absoluteOrAsGiven(const std::string& path)
     const std::filesystem::path made = std::filesystem::absolute(path, error);
     return error ? path : made.string();
 }
+
+std::string pathInFolder(const std::string& folder, const std::string& name)
+{
+    return folder == "/" ? "/" + name : folder + "/" + name;
+}

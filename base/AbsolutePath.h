@@ -5,3 +5,6 @@
 // The path made absolute against the working directory, without resolving
 // anything; the path as given when the working directory is unknown.
 std::string absoluteOrAsGiven(const std::string& path);
+
+// `name` in `folder`, with one slash between ("/" + name in the root).
+std::string pathInFolder(const std::string& folder, const std::string& name);

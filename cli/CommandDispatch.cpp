@@ -1,14 +1,13 @@
 #include "cli/CommandDispatch.h"
 
 #include "base/TerminalText.h"
-#include "cli/CommandServices.h"
 #include "cli/ListCommand.h"
 #include "cli/Options.h"
 #include "cli/ReportCommand.h"
+#include "cli/StandardOutput.h"
 
 #include <unistd.h>
 
-#include <cstdio>
 #include <variant>
 
 namespace cli {
@@ -18,13 +17,13 @@ constexpr int EXIT_USAGE = 2;
 
 int usageError(const UsageError& error)
 {
-    std::fprintf(stderr, "telvarin-report: %s\n%s", shownOn(STDERR_FILENO, error.message).c_str(), USAGE_HINT);
+    writeLineToStandardError("telvarin-report: " + shownOn(STDERR_FILENO, error.message) + "\n" + USAGE_HINT);
     return EXIT_USAGE;
 }
 
 int showHelp(const Options&)
 {
-    writeToStandardOutput(HELP_TEXT);
+    writeToStandardOutput(helpText());
     return standardOutputDelivered() ? 0 : 1;
 }
 
@@ -48,14 +47,8 @@ constexpr ActionHandler ACTION_HANDLERS[] = {
     {Action::RunReport, true, runReportCommand},
 };
 
-} // namespace
-
-int runCommandLine(const std::vector<std::string>& arguments)
+int runAction(const Options& options)
 {
-    auto parsed = parseOptions(arguments);
-    if (const auto* error = std::get_if<UsageError>(&parsed))
-        return usageError(*error);
-    const Options& options = std::get<Options>(parsed);
     for (const ActionHandler& handler : ACTION_HANDLERS) {
         if (handler.action != options.action)
             continue;
@@ -67,6 +60,20 @@ int runCommandLine(const std::vector<std::string>& arguments)
         return handler.run(std::get<Options>(resolved));
     }
     return 1;
+}
+
+} // namespace
+
+int runCommandLine(const std::vector<std::string>& arguments)
+{
+    auto parsed = parseOptions(arguments);
+    if (const auto* error = std::get_if<UsageError>(&parsed))
+        return usageError(*error);
+    const int status = runAction(std::get<Options>(parsed));
+    // Whatever the action left buffered, also where it did not wait to
+    // learn whether it got there (a cancelled run).
+    flushStandardOutput();
+    return status;
 }
 
 } // namespace cli

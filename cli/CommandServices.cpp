@@ -1,14 +1,11 @@
 #include "cli/CommandServices.h"
 
 #include "base/TerminalText.h"
+#include "cli/StandardOutput.h"
 #include "core/summary/FailureText.h"
-#include "platform/posix/FullWrite.h"
 #include "platform/ResourceLocator.h"
 
 #include <unistd.h>
-
-#include <cstdio>
-#include <system_error>
 
 namespace cli {
 
@@ -23,21 +20,6 @@ CommandServices::CommandServices(const Options& options, Progress progress)
 }
 
 namespace {
-
-// The first failure to write to standard output.
-std::error_code& standardOutputFailure()
-{
-    static std::error_code failure;
-    return failure;
-}
-
-// Asked once: what standard output is does not change while the command
-// writes to it, and a run writes many lines.
-bool standardOutputIsTerminal()
-{
-    static const bool terminal = isatty(STDOUT_FILENO) == 1;
-    return terminal;
-}
 
 void writeLineToStandardOutput(const std::string& line)
 {
@@ -58,18 +40,17 @@ void CommandServices::CommandReporter::showInformation(const platform::Message& 
         writeLineToStandardOutput(message.text);
         return;
     }
-    std::fprintf(stderr, "%s\n", shownOn(STDERR_FILENO, message.text).c_str());
-    std::fflush(stderr);
+    writeLineToStandardError(shownOn(STDERR_FILENO, message.text));
 }
 
 void CommandServices::CommandReporter::showError(const platform::Message& message)
 {
+    flushStandardOutput();
     platform::consoleReporter().showError(message);
     const std::string text = message.detail ? failureDetailText(*message.detail) : std::string();
     if (text.empty())
         return;
-    std::fprintf(stderr, "%s\n", shownOn(STDERR_FILENO, text).c_str());
-    std::fflush(stderr);
+    writeLineToStandardError(shownOn(STDERR_FILENO, text));
 }
 
 std::optional<std::string> fileListPath(const Options& options)
@@ -77,23 +58,6 @@ std::optional<std::string> fileListPath(const Options& options)
     // The file list belongs to the tool, so it is read on this machine even
     // when the report collects from another root.
     return options.dataXml ? options.dataXml : platform::findResource("data.xml");
-}
-
-void writeToStandardOutput(std::string_view text)
-{
-    const std::error_code failure = platform::writeFully(STDOUT_FILENO, text);
-    if (failure && !standardOutputFailure())
-        standardOutputFailure() = failure;
-}
-
-bool standardOutputDelivered()
-{
-    const std::error_code& failure = standardOutputFailure();
-    if (!failure)
-        return true;
-    std::fprintf(stderr, "telvarin-report: cannot write to standard output: %s\n", failure.message().c_str());
-    std::fflush(stderr);
-    return false;
 }
 
 } // namespace cli

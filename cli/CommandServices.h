@@ -12,7 +12,6 @@
 
 #include <optional>
 #include <string>
-#include <string_view>
 
 namespace cli {
 
@@ -45,15 +44,5 @@ private:
 
 // The file list the options name, or the one installed with the tool.
 std::optional<std::string> fileListPath(const Options& options);
-
-// Standard output carries what a script reads (the progress, the archive's
-// path, a listing, one JSON object). Each text is written whole, straight to
-// the descriptor; the first failure (a full disk, a reader gone away) is
-// kept for the end of the command, so that output cut short is never taken
-// for delivered.
-void writeToStandardOutput(std::string_view text);
-// Whether everything written to standard output got there; when not, says
-// on standard error why.
-bool standardOutputDelivered();
 
 } // namespace cli

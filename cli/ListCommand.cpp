@@ -1,11 +1,10 @@
 #include "cli/ListCommand.h"
 
 #include "cli/CommandServices.h"
+#include "cli/StandardOutput.h"
 #include "core/report/FileListing.h"
 #include "core/summary/ListingJson.h"
 #include "core/summary/ListingText.h"
-
-#include <unistd.h>
 
 namespace cli {
 
@@ -18,7 +17,7 @@ int runListCommand(const Options& options)
     // Names are escaped only for a person reading them, as `ls` does; a
     // pipe gets the bytes as they are.
     writeToStandardOutput(options.json ? listingJson(listing.paths)
-                                       : listingText(listing.paths, isatty(STDOUT_FILENO) == 1));
+                                       : listingText(listing.paths, standardOutputIsTerminal()));
     return standardOutputDelivered() ? 0 : 1;
 }
 

@@ -7,128 +7,127 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <bitset>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <iterator>
 #include <memory>
+#include <set>
 
 namespace cli {
+namespace {
 
-const char* const HELP_TEXT =
+const char* const SYNOPSIS =
     "Usage: telvarin-report [--output DIR] [--data-xml FILE] [--json] [--checksum]\n"
     "       telvarin-report --sysroot DIR --output DIR [--data-xml FILE] [--json]\n"
     "                       [--checksum]\n"
     "       telvarin-report --list [--json] [--sysroot DIR] [--output DIR]\n"
     "                       [--data-xml FILE] [--checksum]\n"
-    "       telvarin-report --help | --version\n"
-    "\n"
-    "Gathers the maker's log and configuration files, the printer's device report\n"
-    "and a report on this computer into one archive, Telvarin_<date>.zip, placed\n"
-    "on the desktop (the folder XDG_DESKTOP_DIR names, else $HOME/Desktop) unless\n"
-    "--output names another directory. After a report was placed, the last line\n"
-    "on standard output is the archive's absolute path.\n"
-    "\n"
-    "Options:\n"
-    "  --output DIR     place the archive in DIR, an existing directory\n"
-    "  --sysroot DIR    collect from a system mounted at DIR (a customer's disk, a\n"
-    "                   container's root): the listed files, the driver and\n"
-    "                   application directories and the home directory are read\n"
-    "                   under DIR, while the archive names them by the collected\n"
-    "                   system's own paths. HOME names the user's home as a path of\n"
-    "                   that system (HOME=/home/anna reads DIR/home/anna). Needs\n"
-    "                   --output outside DIR: the archive is written on this\n"
-    "                   machine, never into the collected system. The printer\n"
-    "                   report and the facts about the computer (operating system,\n"
-    "                   processor, model, memory, disk) are still this machine's.\n"
-    "  --data-xml FILE  take the list of files to collect from FILE, a file on this\n"
-    "                   machine, instead of the one installed with the tool\n"
-    "  --list           show what a report would collect, without making one: a\n"
-    "                   line \"SIZE<tab>PATH\" for each file (SIZE in bytes),\n"
-    "                   \"missing<tab>PATH\" for each path not found and each\n"
-    "                   wildcard that matches no file, and last \"SIZE<tab>total\".\n"
-    "                   Takes the command line of a report, so that it can be\n"
-    "                   added to one that works: the options are checked as the\n"
-    "                   report checks them (only --sysroot may go without\n"
-    "                   --output), and nothing is written. Reads the file list as\n"
-    "                   a report does (a faulty one fails the same way), talks to\n"
-    "                   no printer and reads no facts about the computer. A path\n"
-    "                   that names no regular file, which a report never opens,\n"
-    "                   is \"TYPE<tab>PATH\": TYPE is directory, fifo, socket,\n"
-    "                   character-device, block-device or other. On a terminal,\n"
-    "                   control characters in paths are shown as escapes such as\n"
-    "                   \\n or \\033, and a backslash as \\\\. With --json, one\n"
-    "                   JSON object instead: \"files\" (each {\"path\": PATH,\n"
-    "                   \"size\": SIZE}), \"missing\" (the paths), \"skipped\" (each\n"
-    "                   {\"path\": PATH, \"type\": TYPE}) and \"total\" (bytes).\n"
-    "  --json           print exactly one JSON object on standard output instead\n"
-    "                   of the progress: \"placed\" (true or false), \"archive\" (the\n"
-    "                   absolute path, or null), \"sha256\" (of the archive, or\n"
-    "                   null), \"checksum_file\" (with --checksum, or null),\n"
-    "                   \"entries\" (the archive's entry names in order), \"missing\"\n"
-    "                   (the paths the log names as not found and the wildcards\n"
-    "                   that added no file, in order), \"skipped\" (each path\n"
-    "                   that names no regular file, {\"path\": PATH, \"type\":\n"
-    "                   TYPE} as for --list), \"printer\" (whether the device\n"
-    "                   report is in the archive) and \"error\" (null, or\n"
-    "                   {\"code\": N, \"message\": TEXT, \"detail\": TEXT or null}).\n"
-    "                   A name that is not UTF-8 is {\"hex\": BYTES}, its bytes in\n"
-    "                   hexadecimal (bytes.fromhex in Python, xxd -r -p in a\n"
-    "                   shell); other names are strings. The messages still go\n"
-    "                   to standard error.\n"
-    "  --checksum       write NAME.zip.sha256 beside the archive, in the format of\n"
-    "                   sha256sum, so that \"sha256sum -c NAME.zip.sha256\" checks it\n"
-    "                   after a transfer\n"
-    "  --help           show this text and exit\n"
-    "  --version        show the version, the copyright and the licence, and exit\n"
-    "\n"
-    "A value follows its option as the next argument, even one that begins with\n"
-    "a dash (--output -d), or after \"=\" (--output=DIR); \"--\" ends the options.\n"
-    "\n"
-    "Exit status: 0 when the archive was placed (or listed), 1 when the report\n"
-    "failed (the reason is on standard error, and in \"error\" with --json) or\n"
-    "standard output could not take what was written to it (standard error then\n"
-    "says where the archive is), 2 for a command line that cannot be run (nothing\n"
-    "is written, not even JSON).\n"
-    "\n"
-    "Report problems to: " TELVARIN_SUPPORT_ADDRESS "\n"
-    TELVARIN_PRODUCT_NAME " home page: <" TELVARIN_HOMEPAGE ">\n";
+    "       telvarin-report --help | --version\n";
 
-const char* const VERSION_TEXT =
-    "telvarin-report (" TELVARIN_PRODUCT_NAME ") " TELVARIN_VERSION "\n"
-    "Copyright (C) " TELVARIN_COPYRIGHT "\n"
-    "License " TELVARIN_LICENSE_NAME ":\n"
-    TELVARIN_LICENSE_TEXT "\n";
+const char* const DESCRIPTION =
+    "Gathers the maker's log and configuration files, the printer's device report and a report on this "
+    "computer into one archive, Telvarin_<date>.zip, placed on the desktop (the folder XDG_DESKTOP_DIR "
+    "names, else $HOME/Desktop) unless --output names another directory. After a report was placed, the "
+    "last line on standard output is the archive's absolute path.";
 
-const char* const USAGE_HINT = "Try 'telvarin-report --help' for more information.\n";
+const char* const VALUES =
+    "A value follows its option as the next argument, even one that begins with a dash (--output -d), or "
+    "after \"=\" (--output=DIR); \"--\" ends the options.";
 
-namespace {
+const char* const EXIT_STATUS =
+    "Exit status: 0 when the archive was placed (or listed), 1 when the report failed (the reason is on "
+    "standard error, and in \"error\" with --json) or standard output could not take what was written to "
+    "it (standard error then says where the archive is), 2 for a command line that cannot be run (nothing "
+    "is written, not even JSON), 130 when SIGINT or SIGTERM cancelled the report (nothing is left).";
 
-// Every option, what it sets and the action it asks for. Where several
-// actions are asked for, the one listed first wins: --help over --version
-// over --list over a report.
-struct OptionDefinition {
-    const char* name;
-    // Shown in messages; null for an option without a value.
-    const char* valueName;
-    // What the option sets: a switch, or the value of an option that takes one.
-    bool Options::*flag;
-    std::optional<std::string> Options::*value;
-    Action action;
+// Where several actions are asked for, the first of these wins; a report
+// is what is left.
+constexpr Action ACTION_PRECEDENCE[] = {Action::ShowHelp, Action::ShowVersion, Action::ListFiles};
+
+const std::vector<OptionDefinition> OPTION_DEFINITIONS = {
+    {"--output", "DIR", nullptr, &Options::outputDirectory, Action::RunReport,
+     "place the archive in DIR, an existing directory"},
+    {"--sysroot", "DIR", nullptr, &Options::sysroot, Action::RunReport,
+     "collect from a system mounted at DIR (a customer's disk, a container's root): the listed files, the "
+     "driver and application directories and the home directory are read under DIR, while the archive "
+     "names them by the collected system's own paths. HOME names the user's home as a path of that system "
+     "(HOME=/home/anna reads DIR/home/anna). Needs --output outside DIR: the archive is written on this "
+     "machine, never into the collected system. The printer report and the facts about the computer "
+     "(operating system, processor, model, memory, disk) are still this machine's."},
+    {"--data-xml", "FILE", nullptr, &Options::dataXml, Action::RunReport,
+     "take the list of files to collect from FILE, a file on this machine, instead of the one installed "
+     "with the tool"},
+    {"--list", nullptr, nullptr, nullptr, Action::ListFiles,
+     "show what a report would collect, without making one: a line \"SIZE<tab>PATH\" for each file (SIZE "
+     "in bytes), \"missing<tab>PATH\" for each path not found and each wildcard that matches no file, and "
+     "last \"SIZE<tab>total\". Takes the command line of a report, so that it can be added to one that "
+     "works: the options are checked as the report checks them (only --sysroot may go without --output), "
+     "and nothing is written. Reads the file list as a report does (a faulty one fails the same way), "
+     "talks to no printer and reads no facts about the computer. A path that names no regular file, which "
+     "a report never opens, is \"TYPE<tab>PATH\": TYPE is directory, fifo, socket, character-device, "
+     "block-device or other. On a terminal, control characters in paths are shown as escapes such as \\n "
+     "or \\033, and a backslash as \\\\. With --json, one JSON object instead: \"files\" (each {\"path\": "
+     "PATH, \"size\": SIZE}), \"missing\" (the paths), \"skipped\" (each {\"path\": PATH, \"type\": TYPE}) "
+     "and \"total\" (bytes)."},
+    {"--json", nullptr, &Options::json, nullptr, Action::RunReport,
+     "print exactly one JSON object on standard output instead of the progress: \"placed\" (true or "
+     "false), \"archive\" (the absolute path, or null), \"sha256\" (of the archive, or null), "
+     "\"checksum_file\" (with --checksum, or null), \"entries\" (the archive's entry names in order), "
+     "\"missing\" (the paths the log names as not found and the wildcards that added no file, in order), "
+     "\"skipped\" (each path that names no regular file, {\"path\": PATH, \"type\": TYPE} as for --list), "
+     "\"printer\" (whether the device report is in the archive) and \"error\" (null, or {\"code\": N, "
+     "\"message\": TEXT, \"detail\": TEXT or null}). A name that is not UTF-8 is {\"hex\": BYTES}, its "
+     "bytes in hexadecimal (bytes.fromhex in Python, xxd -r -p in a shell); other names are strings. The "
+     "messages still go to standard error."},
+    {"--checksum", nullptr, &Options::checksum, nullptr, Action::RunReport,
+     "write NAME.zip.sha256 beside the archive, in the format of sha256sum, so that \"sha256sum -c "
+     "NAME.zip.sha256\" checks it after a transfer"},
+    {"--help", nullptr, nullptr, nullptr, Action::ShowHelp, "show this text and exit"},
+    {"--version", nullptr, nullptr, nullptr, Action::ShowVersion,
+     "show the version, the copyright and the licence, and exit"},
 };
+const std::size_t OPTION_COUNT = OPTION_DEFINITIONS.size();
 
-constexpr OptionDefinition OPTION_DEFINITIONS[] = {
-    {"--help", nullptr, nullptr, nullptr, Action::ShowHelp},
-    {"--version", nullptr, nullptr, nullptr, Action::ShowVersion},
-    {"--list", nullptr, nullptr, nullptr, Action::ListFiles},
-    {"--sysroot", "DIR", nullptr, &Options::sysroot, Action::RunReport},
-    {"--output", "DIR", nullptr, &Options::outputDirectory, Action::RunReport},
-    {"--data-xml", "FILE", nullptr, &Options::dataXml, Action::RunReport},
-    {"--json", nullptr, &Options::json, nullptr, Action::RunReport},
-    {"--checksum", nullptr, &Options::checksum, nullptr, Action::RunReport},
-};
-constexpr std::size_t OPTION_COUNT = std::size(OPTION_DEFINITIONS);
+// As GNU programs lay out their help: within 78 columns, an option's help
+// beginning in column 20.
+constexpr std::size_t HELP_WIDTH = 78;
+constexpr std::size_t HELP_INDENT = 19;
+
+// `text` broken between words into lines of at most HELP_WIDTH columns, the
+// first beginning with `first`, the others indented by `indent` blanks.
+std::string wrapped(const std::string& first, const std::string& text, std::size_t indent)
+{
+    std::string result = first;
+    std::size_t column = first.size();
+    bool lineHasWord = false;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = std::min(text.find(' ', at), text.size());
+        const std::size_t length = end - at;
+        if (lineHasWord && column + 1 + length > HELP_WIDTH) {
+            result += "\n" + std::string(indent, ' ');
+            column = indent;
+            lineHasWord = false;
+        }
+        if (lineHasWord) {
+            result += ' ';
+            ++column;
+        }
+        result.append(text, at, length);
+        column += length;
+        lineHasWord = true;
+        at = end + 1;
+    }
+    return result + "\n";
+}
+
+std::string optionHelp(const OptionDefinition& option)
+{
+    std::string label = std::string("  ") + option.name;
+    if (option.valueName)
+        label += std::string(" ") + option.valueName;
+    label += std::string(label.size() + 2 < HELP_INDENT ? HELP_INDENT - label.size() : 2, ' ');
+    return wrapped(label, option.help, HELP_INDENT);
+}
 
 std::size_t indexOfOption(const std::string& name)
 {
@@ -175,11 +174,34 @@ bool isSameOrBelow(const std::string& path, const std::string& directory)
 
 } // namespace
 
+const std::vector<OptionDefinition>& optionDefinitions()
+{
+    return OPTION_DEFINITIONS;
+}
+
+std::string helpText()
+{
+    std::string text = std::string(SYNOPSIS) + "\n" + wrapped("", DESCRIPTION, 0) + "\nOptions:\n";
+    for (const OptionDefinition& option : OPTION_DEFINITIONS)
+        text += optionHelp(option);
+    return text + "\n" + wrapped("", VALUES, 0) + "\n" + wrapped("", EXIT_STATUS, 0) +
+           "\nReport problems to: " TELVARIN_SUPPORT_ADDRESS "\n" TELVARIN_PRODUCT_NAME " home page: <"
+           TELVARIN_HOMEPAGE ">\n";
+}
+
+const char* const VERSION_TEXT =
+    "telvarin-report (" TELVARIN_PRODUCT_NAME ") " TELVARIN_VERSION "\n"
+    "Copyright (C) " TELVARIN_COPYRIGHT "\n"
+    "License " TELVARIN_LICENSE_NAME ":\n"
+    TELVARIN_LICENSE_TEXT "\n";
+
+const char* const USAGE_HINT = "Try 'telvarin-report --help' for more information.";
+
 std::variant<Options, UsageError> parseOptions(const std::vector<std::string>& arguments)
 {
     Options options;
-    std::bitset<OPTION_COUNT> given;
-    std::size_t chosenAction = OPTION_COUNT;
+    std::vector<bool> given(OPTION_COUNT);
+    std::set<Action> asked;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         // "--" ends the options, as getopt has it; the program takes no
@@ -215,18 +237,21 @@ std::variant<Options, UsageError> parseOptions(const std::vector<std::string>& a
         if (definition.valueName && value.empty())
             return UsageError{"option " + quoted(name) + " needs a " + definition.valueName + ", not an empty text"};
 
-        if (given.test(index))
+        if (given[index])
             return UsageError{"option " + quoted(name) + " given twice"};
-        given.set(index);
+        given[index] = true;
         if (definition.flag)
             options.*definition.flag = true;
         if (definition.value)
             options.*definition.value = std::move(value);
-        if (definition.action != Action::RunReport)
-            chosenAction = std::min(chosenAction, index);
+        asked.insert(definition.action);
     }
-    if (chosenAction != OPTION_COUNT)
-        options.action = OPTION_DEFINITIONS[chosenAction].action;
+    for (Action action : ACTION_PRECEDENCE) {
+        if (asked.count(action) != 0) {
+            options.action = action;
+            break;
+        }
+    }
     return options;
 }
 

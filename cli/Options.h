@@ -44,9 +44,24 @@ std::variant<Options, UsageError> parseOptions(const std::vector<std::string>& a
 // --output with --sysroot, since it writes nothing.
 std::variant<Options, UsageError> resolvePaths(Options options);
 
-// The text of --help; of --version: the version, the copyright and the
-// licence; and the line that follows the error about a command line.
-extern const char* const HELP_TEXT;
+// One option: its name, the name of its value (null for an option without
+// one), what it sets, the action it asks for and the help --help shows.
+struct OptionDefinition {
+    const char* name;
+    const char* valueName;
+    bool Options::*flag;
+    std::optional<std::string> Options::*value;
+    Action action;
+    const char* help;
+};
+
+// Every option, in the order --help shows them.
+const std::vector<OptionDefinition>& optionDefinitions();
+
+// The text of --help, its options from the table above.
+std::string helpText();
+// The text of --version: the version, the copyright and the licence; and
+// the line that follows the error about a command line.
 extern const char* const VERSION_TEXT;
 extern const char* const USAGE_HINT;
 

@@ -2,14 +2,13 @@
 
 #include "base/TerminalText.h"
 #include "cli/CommandServices.h"
+#include "cli/StandardOutput.h"
 #include "core/report/ReportPress.h"
 #include "core/report/RunInterrupts.h"
 #include "core/report/TelvarinGenerator.h"
 #include "core/summary/RunSummary.h"
 
 #include <unistd.h>
-
-#include <cstdio>
 
 namespace cli {
 namespace {
@@ -39,10 +38,9 @@ void sayWhereTheArchiveIs(const PressResult& result)
         return;
     const std::string path = shownOn(STDERR_FILENO, result.archivePath);
     if (result.reportPlaced)
-        std::fprintf(stderr, "telvarin-report: the report was placed all the same: %s\n", path.c_str());
+        writeLineToStandardError("telvarin-report: the report was placed all the same: " + path);
     else
-        std::fprintf(stderr, "telvarin-report: what was gathered before the failure is in %s\n", path.c_str());
-    std::fflush(stderr);
+        writeLineToStandardError("telvarin-report: what was gathered before the failure is in " + path);
 }
 
 } // namespace
@@ -68,10 +66,8 @@ int runReportCommand(const Options& options)
         const InterruptsCancelTheRun interrupts(cancellation);
         result = runReportPress(indicator, request);
     }
-    if (result.cancelled) {
-        std::fprintf(stderr, "%s\n", result.message.c_str());
-        std::fflush(stderr);
-    }
+    if (result.cancelled)
+        writeLineToStandardError(result.message);
 
     const RunSummary summary = summarizeRun(result);
     if (options.json)

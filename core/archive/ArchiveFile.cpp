@@ -1,5 +1,7 @@
 #include "core/archive/ArchiveFile.h"
 
+#include "base/AbsolutePath.h"
+#include "base/ErrorCodes.h"
 #include "core/archive/DescriptorZipStream.h"
 #include "core/archive/SignalCleanup.h"
 #include "platform/posix/FileDescriptor.h"
@@ -20,9 +22,9 @@ namespace {
 
 using platform::FileDescriptor;
 
-[[noreturn]] void throwErrno(int error, const char* step)
+std::error_code lastError()
 {
-    throw std::system_error(error, std::system_category(), step);
+    return {errno, std::system_category()};
 }
 
 // Hidden, and not ending in ".zip", so that no listed "*.zip" matches it.
@@ -65,6 +67,8 @@ bool isValidName(const std::string& name)
 } // namespace
 
 struct ArchiveFile::State {
+    // As the caller named it, for the failures.
+    std::string folderPath;
     FileDescriptor folder;
     FileDescriptor file;
     std::optional<DescriptorZipStream> stream;
@@ -74,7 +78,7 @@ struct ArchiveFile::State {
 
     // Creates the file under a fresh hidden name and registers that name
     // for removal on a signal, both at once as far as signals can tell.
-    void createUnderHiddenName()
+    std::error_code createUnderHiddenName()
     {
         InterruptsHeld held;
         for (int attempt = 0; attempt < HIDDEN_NAME_ATTEMPTS; ++attempt) {
@@ -84,28 +88,44 @@ struct ArchiveFile::State {
             if (file) {
                 hiddenName = name;
                 cleanupSlot = registerForRemovalOnSignal(folder.get(), hiddenName);
-                return;
+                return {};
             }
             if (errno != EEXIST)
-                throwErrno(errno, "create archive file");
+                return lastError();
         }
-        throwErrno(EEXIST, "create archive file");
+        return std::make_error_code(std::errc::file_exists);
     }
 
     // Gives the unnamed file a fresh hidden name, registered for cleanup.
-    std::string linkUnderHiddenName()
+    std::error_code linkUnderHiddenName(std::string* linkedName)
     {
         const std::string source = procPathOf(file.get());
         for (int attempt = 0; attempt < HIDDEN_NAME_ATTEMPTS; ++attempt) {
             std::string name = randomHiddenName();
             if (linkat(AT_FDCWD, source.c_str(), folder.get(), name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
                 cleanupSlot = registerForRemovalOnSignal(folder.get(), name);
-                return name;
+                *linkedName = std::move(name);
+                return {};
             }
             if (errno != EEXIST)
-                throwErrno(errno, "link archive file");
+                return lastError();
         }
-        throwErrno(EEXIST, "link archive file");
+        return std::make_error_code(std::errc::file_exists);
+    }
+
+    // Code 15: the folder could not take the file.
+    [[noreturn]] void failCreating(std::error_code error) const
+    {
+        throw CodedFailure{ERROR_ARCHIVE_WRITE,
+                           {FailedStep::writeInArchiveFolder, absoluteOrAsGiven(folderPath), error.value()}};
+    }
+
+    // Code 15: the file could not take `finalName`.
+    [[noreturn]] void failNaming(const std::string& finalName, std::error_code error) const
+    {
+        throw CodedFailure{ERROR_ARCHIVE_WRITE,
+                           {FailedStep::nameArchive, pathInFolder(absoluteOrAsGiven(folderPath), finalName),
+                            error.value()}};
     }
 
     void forgetHiddenName(const std::string& name) noexcept
@@ -118,20 +138,23 @@ struct ArchiveFile::State {
 ArchiveFile::ArchiveFile(const std::string& folder, Creation creation)
     : state_(std::make_unique<State>())
 {
+    state_->folderPath = folder;
     state_->folder.reset(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!state_->folder)
-        throwErrno(errno, "open archive folder");
+        state_->failCreating(lastError());
     if (creation == Creation::unnamedWhereSupported) {
         state_->file.reset(openat(state_->folder.get(), ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0644));
         // EISDIR: a kernel that knows no O_TMPFILE sees only its O_DIRECTORY.
         if (!state_->file && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
-            throwErrno(errno, "create archive file");
+            state_->failCreating(lastError());
         if (state_->file && faccessat(AT_FDCWD, procPathOf(state_->file.get()).c_str(), F_OK,
                                       AT_SYMLINK_NOFOLLOW) != 0)
             state_->file.reset();
     }
-    if (!state_->file)
-        state_->createUnderHiddenName();
+    if (!state_->file) {
+        if (const std::error_code error = state_->createUnderHiddenName())
+            state_->failCreating(error);
+    }
     state_->stream.emplace(state_->file.get());
 }
 
@@ -159,22 +182,20 @@ zlib_filefunc64_def ArchiveFile::fileFunctions()
 
 std::error_code ArchiveFile::writeError() const
 {
-    if (state_->stream->error() == 0)
-        return {};
-    return {state_->stream->error(), std::system_category()};
+    return state_->stream->error();
 }
 
 void ArchiveFile::checkNameable(const std::string& finalName)
 {
     if (!isValidName(finalName))
-        throwErrno(EINVAL, "name archive file");
+        state_->failNaming(finalName, std::make_error_code(std::errc::invalid_argument));
     if (state_->named)
-        throwErrno(EALREADY, "name archive file");
+        state_->failNaming(finalName, {EALREADY, std::system_category()});
     // What could not be written, whole, must not carry a report's name.
     if (!state_->stream->flush())
-        throwErrno(state_->stream->error(), "write archive file");
+        state_->failNaming(finalName, state_->stream->error());
     if (fsync(state_->file.get()) != 0)
-        throwErrno(errno, "flush archive file");
+        state_->failNaming(finalName, lastError());
 }
 
 void ArchiveFile::markNamed()
@@ -193,16 +214,18 @@ void ArchiveFile::replaceName(const std::string& finalName)
     InterruptsHeld held;
     if (!state.hiddenName.empty()) {
         if (renameat(state.folder.get(), state.hiddenName.c_str(), state.folder.get(), finalName.c_str()) != 0)
-            throwErrno(errno, "name archive file");
+            state.failNaming(finalName, lastError());
         unregisterFromRemovalOnSignal(state.cleanupSlot);
     } else {
         // An unnamed file can only be linked, and a link never replaces: so
         // it gets a hidden name first, which is then renamed over the name.
-        const std::string temporary = state.linkUnderHiddenName();
+        std::string temporary;
+        if (const std::error_code error = state.linkUnderHiddenName(&temporary))
+            state.failNaming(finalName, error);
         if (renameat(state.folder.get(), temporary.c_str(), state.folder.get(), finalName.c_str()) != 0) {
-            int error = errno;
+            const std::error_code error = lastError();
             state.forgetHiddenName(temporary);
-            throwErrno(error, "name archive file");
+            state.failNaming(finalName, error);
         }
         unregisterFromRemovalOnSignal(state.cleanupSlot);
     }
@@ -231,7 +254,7 @@ bool ArchiveFile::nameIfFree(const std::string& finalName)
     if (result != 0) {
         if (errno == EEXIST)
             return false;
-        throwErrno(errno, "name archive file");
+        state.failNaming(finalName, lastError());
     }
     unregisterFromRemovalOnSignal(state.cleanupSlot);
     markNamed();

@@ -12,7 +12,8 @@
 // (".Telvarin_XXXXXX.zip.part") that is removed on every way out but naming,
 // signals included (installInterruptCleanup).
 //
-// Failures are thrown as std::system_error with the errno of the step.
+// Every failure raises code 15 with what it concerns: the folder that could
+// not take the file, or the name it could not take, and the system's reason.
 
 #include <minizip/ioapi.h>
 
@@ -48,7 +49,7 @@ public:
     // Flushes the file to disk and puts it at `finalName` (a bare name in the
     // folder), atomically replacing a file or symbolic link of that name
     // itself, never a link's target. A directory of that name, a folder that
-    // is gone or an earlier write failure leave the file unnamed and throw.
+    // is gone or an earlier write failure leave the file unnamed (code 15).
     void replaceName(const std::string& finalName);
     // The same, but only where nothing of that name exists: false, leaving
     // the existing one alone, where something does.

@@ -2,7 +2,7 @@
 
 #include "core/archive/SignalCleanup.h"
 #include "platform/posix/FileDescriptor.h"
-#include "platform/posix/FullWrite.h"
+#include "platform/posix/FullIo.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,5 +1,7 @@
 #include "core/archive/DescriptorZipStream.h"
 
+#include "platform/posix/FullIo.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,7 +30,7 @@ struct DescriptorZipStreamCalls {
     }
     // The descriptor stays open: the file still has to be flushed and named.
     static int ZCALLBACK close(voidpf, voidpf stream) { return of(stream).flush() ? 0 : -1; }
-    static int ZCALLBACK error(voidpf, voidpf stream) { return of(stream).error(); }
+    static int ZCALLBACK error(voidpf, voidpf stream) { return of(stream).error().value(); }
 };
 
 DescriptorZipStream::DescriptorZipStream(int descriptor, std::size_t bufferSize)
@@ -36,7 +38,7 @@ DescriptorZipStream::DescriptorZipStream(int descriptor, std::size_t bufferSize)
 {
     position_ = lseek(descriptor_, 0, SEEK_CUR);
     if (position_ < 0) {
-        fail(errno);
+        fail({errno, std::system_category()});
         position_ = 0;
     }
     bufferStart_ = position_;
@@ -56,34 +58,22 @@ zlib_filefunc64_def DescriptorZipStream::fileFunctions()
     return functions;
 }
 
-void DescriptorZipStream::fail(int error)
+void DescriptorZipStream::fail(std::error_code error)
 {
-    if (error_ == 0)
+    if (!error_)
         error_ = error;
 }
 
 bool DescriptorZipStream::writeAt(const unsigned char* bytes, std::size_t size, off_t offset)
 {
-    while (size > 0) {
-        const ssize_t count = pwrite(descriptor_, bytes, size, offset);
-        if (count > 0) {
-            bytes += count;
-            size -= static_cast<std::size_t>(count);
-            offset += count;
-        } else if (count < 0 && errno == EINTR) {
-            continue;
-        } else {
-            // A write of 0 bytes to a regular file means no room.
-            fail(count < 0 ? errno : ENOSPC);
-            return false;
-        }
-    }
-    return true;
+    const std::error_code error = platform::pwriteFully(descriptor_, bytes, size, offset);
+    fail(error);
+    return !error;
 }
 
 bool DescriptorZipStream::flush()
 {
-    if (error_ != 0)
+    if (error_)
         return false;
     const bool written = buffered_ == 0 || writeAt(buffer_.data(), buffered_, bufferStart_);
     buffered_ = 0;
@@ -92,7 +82,7 @@ bool DescriptorZipStream::flush()
 
 unsigned long DescriptorZipStream::write(const void* data, unsigned long size)
 {
-    if (error_ != 0)
+    if (error_)
         return 0;
     const auto* bytes = static_cast<const unsigned char*>(data);
     // Only a write that continues the buffered bytes, or lands inside them,
@@ -125,17 +115,13 @@ unsigned long DescriptorZipStream::read(void* bytes, unsigned long size)
 {
     if (!flush())
         return 0;
-    for (;;) {
-        const ssize_t count = pread(descriptor_, bytes, size, position_);
-        if (count >= 0) {
-            position_ += count;
-            return static_cast<unsigned long>(count);
-        }
-        if (errno != EINTR) {
-            fail(errno);
-            return 0;
-        }
+    std::size_t count = 0;
+    if (const std::error_code error = platform::preadFully(descriptor_, bytes, size, position_, &count)) {
+        fail(error);
+        return 0;
     }
+    position_ += static_cast<off_t>(count);
+    return count;
 }
 
 long DescriptorZipStream::seek(ZPOS64_T offset, int origin)
@@ -150,13 +136,13 @@ long DescriptorZipStream::seek(ZPOS64_T offset, int origin)
         if (!flush())
             return -1;
         if (fstat(descriptor_, &status) != 0) {
-            fail(errno);
+            fail({errno, std::system_category()});
             return -1;
         }
         base = static_cast<ZPOS64_T>(status.st_size);
     }
     if (offset > LARGEST || base > LARGEST - offset) {
-        fail(EOVERFLOW);
+        fail(std::make_error_code(std::errc::value_too_large));
         return -1;
     }
     position_ = static_cast<off_t>(base + offset);

@@ -8,16 +8,17 @@
 // made there. One outside it (the header of an entry larger than the buffer)
 // goes to the file after what is buffered.
 //
-// The first failure keeps its errno, and nothing is written after it, so
-// that minizip fails whatever it does next; a write that stops short (a full
-// disk) is ENOSPC. Bytes still buffered are on disk only after flush() (or
-// minizip's close) succeeded. The descriptor stays the caller's.
+// The first failure is kept, and nothing is written after it, so that
+// minizip fails whatever it does next. Bytes still buffered are on disk only
+// after flush() (or minizip's close) succeeded. The descriptor stays the
+// caller's.
 
 #include <minizip/ioapi.h>
 
 #include <sys/types.h>
 
 #include <cstddef>
+#include <system_error>
 #include <vector>
 
 class DescriptorZipStream {
@@ -37,8 +38,8 @@ public:
     // Writes every buffered byte to the file; false, with error() set, when
     // they could not all be written or an earlier step failed.
     bool flush();
-    // The errno of the first failure; 0 when none.
-    int error() const { return error_; }
+    // The system's reason for the first failure; empty when none.
+    std::error_code error() const { return error_; }
 
 private:
     friend struct DescriptorZipStreamCalls;
@@ -47,7 +48,8 @@ private:
     long seek(ZPOS64_T offset, int origin);
     ZPOS64_T tell() const { return static_cast<ZPOS64_T>(position_); }
     bool writeAt(const unsigned char* bytes, std::size_t size, off_t offset);
-    void fail(int error);
+    // Keeps `error` unless an earlier failure was kept.
+    void fail(std::error_code error);
 
     int descriptor_;
     std::vector<unsigned char> buffer_;
@@ -56,5 +58,5 @@ private:
     off_t bufferStart_ = 0;
     // Where the next read or write goes.
     off_t position_ = 0;
-    int error_ = 0;
+    std::error_code error_;
 };

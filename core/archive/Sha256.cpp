@@ -1,29 +1,27 @@
 #include "core/archive/Sha256.h"
 
+#include "platform/posix/FullIo.h"
+
 #include <glib.h>
 
-#include <unistd.h>
-
-#include <cerrno>
 #include <memory>
 #include <vector>
 
-std::optional<std::string> sha256OfDescriptor(int descriptor)
+std::optional<std::string> sha256OfDescriptor(int descriptor, std::error_code& error)
 {
     std::unique_ptr<GChecksum, decltype(&g_checksum_free)> checksum(g_checksum_new(G_CHECKSUM_SHA256),
                                                                     &g_checksum_free);
     std::vector<unsigned char> buffer(std::size_t{1} << 16);
     for (off_t offset = 0;;) {
-        const ssize_t count = ::pread(descriptor, buffer.data(), buffer.size(), offset);
-        if (count == 0)
-            break;
-        if (count < 0) {
-            if (errno == EINTR)
-                continue;
+        std::size_t count = 0;
+        error = platform::preadFully(descriptor, buffer.data(), buffer.size(), offset, &count);
+        if (error)
             return std::nullopt;
-        }
-        g_checksum_update(checksum.get(), buffer.data(), count);
-        offset += count;
+        g_checksum_update(checksum.get(), buffer.data(), static_cast<gssize>(count));
+        // Short only at the end of the file.
+        if (count < buffer.size())
+            break;
+        offset += static_cast<off_t>(count);
     }
     return std::string(g_checksum_get_string(checksum.get()));
 }

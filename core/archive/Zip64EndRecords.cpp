@@ -1,7 +1,8 @@
 #include "core/archive/Zip64EndRecords.h"
 
+#include "platform/posix/FullIo.h"
+
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <array>
 #include <cerrno>
@@ -38,104 +39,77 @@ void putLittle(std::vector<unsigned char>& out, std::uint64_t value, int bytes)
         out.push_back(static_cast<unsigned char>(value >> (8 * i)));
 }
 
-bool readExactly(int descriptor, unsigned char* buffer, std::size_t size, off_t offset)
+std::error_code notAsMinizipEndsIt()
 {
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t count = pread(descriptor, buffer + done, size - done, offset + static_cast<off_t>(done));
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0) {
-            if (count == 0)
-                errno = EIO;
-            return false;
-        }
-        done += static_cast<std::size_t>(count);
-    }
-    return true;
+    return std::make_error_code(std::errc::invalid_argument);
 }
 
-bool writeExactly(int descriptor, const std::vector<unsigned char>& bytes, off_t offset)
+// Exactly `size` bytes at `offset`; a file that ends sooner is damaged.
+std::error_code readExactly(int descriptor, unsigned char* buffer, std::size_t size, off_t offset)
 {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t count =
-            pwrite(descriptor, bytes.data() + done, bytes.size() - done, offset + static_cast<off_t>(done));
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0) {
-            if (count == 0)
-                errno = ENOSPC;
-            return false;
-        }
-        done += static_cast<std::size_t>(count);
-    }
-    return true;
+    std::size_t count = 0;
+    if (const std::error_code error = platform::preadFully(descriptor, buffer, size, offset, &count))
+        return error;
+    return count == size ? std::error_code() : std::make_error_code(std::errc::io_error);
 }
 
 // The number of headers in the central directory at [offset, offset + size).
-bool countCentralHeaders(int descriptor, std::uint64_t offset, std::uint64_t size, std::uint64_t* count)
+std::error_code countCentralHeaders(int descriptor, std::uint64_t offset, std::uint64_t size, std::uint64_t* count)
 {
     *count = 0;
     std::uint64_t at = offset;
     const std::uint64_t end = offset + size;
     while (at < end) {
         std::array<unsigned char, CENTRAL_HEADER_SIZE> header{};
-        if (end - at < header.size() || !readExactly(descriptor, header.data(), header.size(), static_cast<off_t>(at)))
-            return false;
-        if (little(header.data(), 4) != CENTRAL_HEADER_SIGNATURE) {
-            errno = EINVAL;
-            return false;
-        }
+        if (end - at < header.size())
+            return notAsMinizipEndsIt();
+        if (const std::error_code error =
+                readExactly(descriptor, header.data(), header.size(), static_cast<off_t>(at)))
+            return error;
+        if (little(header.data(), 4) != CENTRAL_HEADER_SIGNATURE)
+            return notAsMinizipEndsIt();
         at += header.size() + little(header.data() + 28, 2) + little(header.data() + 30, 2) +
               little(header.data() + 32, 2);
         ++*count;
     }
-    if (at != end)
-        errno = EINVAL;
-    return at == end;
+    return at == end ? std::error_code() : notAsMinizipEndsIt();
 }
 
 } // namespace
 
-bool addMissingZip64EndRecords(int descriptor)
+std::error_code addMissingZip64EndRecords(int descriptor)
 {
     struct stat status {};
     if (fstat(descriptor, &status) != 0)
-        return false;
+        return {errno, std::system_category()};
     const auto fileSize = static_cast<std::uint64_t>(status.st_size);
-    if (fileSize < END_RECORD_SIZE) {
-        errno = EINVAL;
-        return false;
-    }
+    if (fileSize < END_RECORD_SIZE)
+        return notAsMinizipEndsIt();
     // minizip writes no archive comment, so the end record is the last 22 bytes.
     const std::uint64_t endRecordAt = fileSize - END_RECORD_SIZE;
     std::array<unsigned char, END_RECORD_SIZE> endRecord{};
-    if (!readExactly(descriptor, endRecord.data(), endRecord.size(), static_cast<off_t>(endRecordAt)))
-        return false;
-    if (little(endRecord.data(), 4) != END_RECORD_SIGNATURE) {
-        errno = EINVAL;
-        return false;
-    }
+    if (const std::error_code error =
+            readExactly(descriptor, endRecord.data(), endRecord.size(), static_cast<off_t>(endRecordAt)))
+        return error;
+    if (little(endRecord.data(), 4) != END_RECORD_SIGNATURE)
+        return notAsMinizipEndsIt();
     if (little(endRecord.data() + 10, 2) != COUNT_IN_ZIP64_RECORD)
-        return true;
+        return {};
     if (endRecordAt >= ZIP64_LOCATOR_SIZE) {
         std::array<unsigned char, 4> signature{};
-        if (!readExactly(descriptor, signature.data(), signature.size(),
-                         static_cast<off_t>(endRecordAt - ZIP64_LOCATOR_SIZE)))
-            return false;
+        if (const std::error_code error = readExactly(descriptor, signature.data(), signature.size(),
+                                                      static_cast<off_t>(endRecordAt - ZIP64_LOCATOR_SIZE)))
+            return error;
         if (little(signature.data(), 4) == ZIP64_LOCATOR_SIGNATURE)
-            return true; // minizip wrote them (a directory beyond 4 GiB)
+            return {}; // minizip wrote them (a directory beyond 4 GiB)
     }
     const std::uint64_t directorySize = little(endRecord.data() + 12, 4);
     const std::uint64_t directoryOffset = little(endRecord.data() + 16, 4);
-    if (directoryOffset == OFFSET_IN_ZIP64_RECORD || directoryOffset + directorySize != endRecordAt) {
-        errno = EINVAL;
-        return false;
-    }
+    if (directoryOffset == OFFSET_IN_ZIP64_RECORD || directoryOffset + directorySize != endRecordAt)
+        return notAsMinizipEndsIt();
     std::uint64_t entries = 0;
-    if (!countCentralHeaders(descriptor, directoryOffset, directorySize, &entries))
-        return false;
+    if (const std::error_code error = countCentralHeaders(descriptor, directoryOffset, directorySize, &entries))
+        return error;
 
     std::vector<unsigned char> tail;
     putLittle(tail, ZIP64_END_RECORD_SIGNATURE, 4);
@@ -153,5 +127,5 @@ bool addMissingZip64EndRecords(int descriptor)
     putLittle(tail, endRecordAt, 8);
     putLittle(tail, 1, 4); // disks in all
     tail.insert(tail.end(), endRecord.begin(), endRecord.end());
-    return writeExactly(descriptor, tail, static_cast<off_t>(endRecordAt));
+    return platform::pwriteFully(descriptor, tail.data(), tail.size(), static_cast<off_t>(endRecordAt));
 }

@@ -4,9 +4,11 @@
 // the ordinary end record, which then says 0xFFFF, and without the zip64
 // records readers refuse the archive or see too few entries.
 
+#include <system_error>
+
 // Completes the closed archive in `descriptor` with the zip64 end record and
 // its locator where the end record's count says they are needed and they
 // are missing: the count is taken from the central directory itself, and the
-// end record is written again after them. False, with errno set, when the
-// file cannot be read or written, or does not end as minizip ends it.
-bool addMissingZip64EndRecords(int descriptor);
+// end record is written again after them. The system's reason when the file
+// cannot be read or written; EINVAL when it does not end as minizip ends it.
+std::error_code addMissingZip64EndRecords(int descriptor);

@@ -10,17 +10,16 @@
 #include "core/archive/Sha256.h"
 #include "core/archive/Zip64EndRecords.h"
 #include "core/reading/SourceFile.h"
+#include "platform/posix/DescriptorLock.h"
 #include "platform/posix/FileSystemIdentity.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <optional>
-#include <system_error>
 #include <utility>
 
 namespace {
@@ -35,42 +34,22 @@ constexpr off_t ZIP64_THRESHOLD = off_t{1} << 31;
 namespace {
 
 // Acts with the rights of `owner` for the lifetime of the object, where one
-// is known.
+// is known. Where the switch does not take, code 15 for `step` and `path`:
+// the work would otherwise be done with more rights than the owner's.
 class OwnersRights {
 public:
-    explicit OwnersRights(const std::optional<platform::FileOwner>& owner)
+    OwnersRights(const std::optional<platform::FileOwner>& owner, FailedStep step, const std::string& path)
     {
-        if (owner)
-            identity_.emplace(*owner);
+        if (!owner)
+            return;
+        std::error_code error;
+        identity_.emplace(*owner, error);
+        if (error)
+            throw CodedFailure{ERROR_ARCHIVE_WRITE, {step, path, error.value()}};
     }
 
 private:
     std::optional<platform::ScopedFileSystemIdentity> identity_;
-};
-
-// Runs into one folder take the naming and the checksum file in turn. A
-// file system without locks (some network ones) goes without.
-class FolderLock {
-public:
-    explicit FolderLock(int folder) : folder_(folder)
-    {
-        while (flock(folder_, LOCK_EX) != 0) {
-            if (errno != EINTR) {
-                folder_ = -1;
-                return;
-            }
-        }
-    }
-    ~FolderLock()
-    {
-        if (folder_ >= 0)
-            flock(folder_, LOCK_UN);
-    }
-    FolderLock(const FolderLock&) = delete;
-    FolderLock& operator=(const FolderLock&) = delete;
-
-private:
-    int folder_;
 };
 
 // Where the open folder is now, from the kernel; `named` (made absolute)
@@ -90,11 +69,6 @@ std::string folderOf(const std::string& path)
     return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
 }
 
-std::string joined(const std::string& folder, const std::string& name)
-{
-    return folder == "/" ? "/" + name : folder + "/" + name;
-}
-
 } // namespace
 
 std::unique_ptr<ZipArchive> ZipArchive::create(const std::string& path, const ArchivePlacing& requested)
@@ -103,39 +77,32 @@ std::unique_ptr<ZipArchive> ZipArchive::create(const std::string& path, const Ar
     const auto slash = path.rfind('/');
     std::string finalName = slash == std::string::npos ? path : path.substr(slash + 1);
     ArchivePlacing placing = requested;
-    try {
-        // Work in a folder the running user does not own (root in a user's
-        // home) is done with the owner's rights: no write through a link the
-        // owner planted, and what is made there is the owner's.
-        if (!placing.owner) {
-            std::error_code ownerUnknown;
-            placing.owner = platform::ownerOfDirectory(folder, ownerUnknown);
-        }
-        std::unique_ptr<ArchiveFile> file;
-        try {
-            const OwnersRights owner(placing.owner);
-            file = std::make_unique<ArchiveFile>(folder);
-        } catch (const std::system_error& failure) {
-            throw CodedFailure{ERROR_ARCHIVE_WRITE,
-                               {FailedStep::writeInArchiveFolder, absoluteOrAsGiven(folder), failure.code().value()}};
-        }
-        // A folder at the report's name would only fail the naming at the end.
-        struct stat existing {};
-        if (fstatat(file->folderDescriptor(), finalName.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0 &&
-            S_ISDIR(existing.st_mode))
-            throw CodedFailure{ERROR_ARCHIVE_WRITE,
-                               {FailedStep::nameArchive, joined(absoluteOrAsGiven(folder), finalName), EISDIR}};
-        zlib_filefunc64_def functions = file->fileFunctions();
-        ZipHandle handle(zipOpen2_64(finalName.c_str(), APPEND_STATUS_CREATE, nullptr, &functions));
-        if (!handle)
-            throw CodedFailure{ERROR_ARCHIVE_WRITE,
-                               {FailedStep::writeArchive, absoluteOrAsGiven(folder), file->writeError().value()}};
-        auto writer = std::make_unique<ParallelZipWriter>(handle.get(), DeflateWorkerPool::threadsForThisMachine());
-        return std::make_unique<ZipArchive>(Handle{std::move(file), folder, std::move(finalName), std::move(handle),
-                                                   std::move(writer), std::move(placing)});
-    } catch (const std::system_error&) {
-        throw CodedFailure{ERROR_ARCHIVE_WRITE};
+    // Work in a folder the running user does not own (root in a user's
+    // home) is done with the owner's rights: no write through a link the
+    // owner planted, and what is made there is the owner's.
+    if (!placing.owner) {
+        std::error_code ownerUnknown;
+        placing.owner = platform::ownerOfDirectory(folder, ownerUnknown);
     }
+    std::unique_ptr<ArchiveFile> file;
+    {
+        const OwnersRights owner(placing.owner, FailedStep::writeInArchiveFolder, absoluteOrAsGiven(folder));
+        file = std::make_unique<ArchiveFile>(folder);
+    }
+    // A folder at the report's name would only fail the naming at the end.
+    struct stat existing {};
+    if (fstatat(file->folderDescriptor(), finalName.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0 &&
+        S_ISDIR(existing.st_mode))
+        throw CodedFailure{ERROR_ARCHIVE_WRITE,
+                           {FailedStep::nameArchive, pathInFolder(absoluteOrAsGiven(folder), finalName), EISDIR}};
+    zlib_filefunc64_def functions = file->fileFunctions();
+    ZipHandle handle(zipOpen2_64(finalName.c_str(), APPEND_STATUS_CREATE, nullptr, &functions));
+    if (!handle)
+        throw CodedFailure{ERROR_ARCHIVE_WRITE,
+                           {FailedStep::writeArchive, absoluteOrAsGiven(folder), file->writeError().value()}};
+    auto writer = std::make_unique<ParallelZipWriter>(handle.get(), DeflateWorkerPool::threadsForThisMachine());
+    return std::make_unique<ZipArchive>(Handle{std::move(file), folder, std::move(finalName), std::move(handle),
+                                               std::move(writer), std::move(placing)});
 }
 
 template <typename Step>
@@ -145,19 +112,30 @@ void ZipArchive::writing(Step step)
         step();
     } catch (const CodedFailure& failure) {
         if (failure.code == ERROR_ARCHIVE_WRITE && !failure.hasDetail())
-            throw writeFailure();
+            throw writeFailure(file_->writeError());
         throw;
     }
 }
 
-CodedFailure ZipArchive::writeFailure() const
+CodedFailure ZipArchive::writeFailure(std::error_code reason) const
 {
-    return CodedFailure{ERROR_ARCHIVE_WRITE, {FailedStep::writeArchive, absoluteOrAsGiven(folder_), file_->writeError().value()}};
+    return CodedFailure{ERROR_ARCHIVE_WRITE, {FailedStep::writeArchive, absoluteOrAsGiven(folder_), reason.value()}};
+}
+
+std::error_code ZipArchive::closeHandle()
+{
+    if (!handle_.close())
+        return file_->writeError();
+    return addMissingZip64EndRecords(file_->descriptor());
 }
 
 ZipArchive::ZipArchive(Handle handle)
-    : file_(std::move(handle.file)), folder_(std::move(handle.folder)), finalName_(std::move(handle.finalName)), handle_(std::move(handle.zip)),
-      writer_(std::move(handle.writer)), placing_(std::move(handle.placing))
+    : file_(std::move(handle.file)),
+      folder_(std::move(handle.folder)),
+      finalName_(std::move(handle.finalName)),
+      handle_(std::move(handle.zip)),
+      writer_(std::move(handle.writer)),
+      placing_(std::move(handle.placing))
 {
 }
 
@@ -184,8 +162,7 @@ ArchiveOutcome ZipArchive::keepPartial() noexcept
     writer_->flushAfterFailure();
     std::vector<WrittenEntry> entries = writer_->writtenEntries();
     writer_.reset();
-    const bool written = handle_.close() && addMissingZip64EndRecords(file_->descriptor());
-    if (!written || entries.empty())
+    if (closeHandle() || entries.empty())
         return {};
     try {
         return place(ArchiveOutcome::State::partial, std::move(entries));
@@ -247,15 +224,11 @@ ArchiveOutcome ZipArchive::close()
     }
     std::vector<WrittenEntry> entries = writer_->writtenEntries();
     writer_.reset();
-    if (!handle_.close() || !addMissingZip64EndRecords(file_->descriptor()))
-        throw writeFailure();
-    try {
-        return place(ArchiveOutcome::State::placed, std::move(entries));
-    } catch (const std::system_error& failure) {
-        // A folder removed during the run, a full disk: no report was placed.
-        throw CodedFailure{ERROR_ARCHIVE_WRITE,
-                           {FailedStep::nameArchive, joined(absoluteOrAsGiven(folder_), finalName_), failure.code().value()}};
-    }
+    if (const std::error_code error = closeHandle())
+        throw writeFailure(error);
+    // A folder removed during the run, a full disk: naming fails, and no
+    // report was placed.
+    return place(ArchiveOutcome::State::placed, std::move(entries));
 }
 
 // Names the finished file (a report replaces one of its name, a partial
@@ -263,16 +236,18 @@ ArchiveOutcome ZipArchive::close()
 // with other runs into the folder.
 ArchiveOutcome ZipArchive::place(ArchiveOutcome::State state, std::vector<WrittenEntry> entries)
 {
+    const std::string namedPath = pathInFolder(absoluteOrAsGiven(folder_), finalName_);
     ArchiveOutcome outcome;
     if (placing_.computeSha256 || placing_.writeChecksumFile) {
         // Before the name exists: no other run can have replaced the file.
-        outcome.sha256 = sha256OfDescriptor(file_->descriptor());
+        std::error_code unreadable;
+        outcome.sha256 = sha256OfDescriptor(file_->descriptor(), unreadable);
         if (!outcome.sha256)
-            throw std::system_error(errno, std::system_category(), "read archive file");
+            throw CodedFailure{ERROR_ARCHIVE_WRITE, {FailedStep::nameArchive, namedPath, unreadable.value()}};
     }
-    const OwnersRights owner(placing_.owner);
+    const OwnersRights owner(placing_.owner, FailedStep::nameArchive, namedPath);
     const int folder = file_->folderDescriptor();
-    const FolderLock lock(folder);
+    const platform::DescriptorLock lock(folder);
     if (state == ArchiveOutcome::State::placed)
         file_->replaceName(finalName_);
     else if (!file_->nameIfFree(finalName_))
@@ -280,20 +255,20 @@ ArchiveOutcome ZipArchive::place(ArchiveOutcome::State state, std::vector<Writte
     outcome.state = state;
     outcome.entries = std::move(entries);
     const std::string folderPath = currentPathOfFolder(folder, folder_);
-    outcome.path = joined(folderPath, finalName_);
+    outcome.path = pathInFolder(folderPath, finalName_);
     // The checksum file beside the name is this archive's, or there is none:
     // an earlier archive's would call this one damaged.
     std::error_code checksumError;
     if (state == ArchiveOutcome::State::placed && placing_.writeChecksumFile) {
         checksumError = writeChecksumFileIn(folder, finalName_, *outcome.sha256);
         if (!checksumError)
-            outcome.checksumFilePath = joined(folderPath, checksumFileName(finalName_));
+            outcome.checksumFilePath = pathInFolder(folderPath, checksumFileName(finalName_));
         else
             (void)removeChecksumFileIn(folder, finalName_);
     } else {
         checksumError = removeChecksumFileIn(folder, finalName_);
     }
     if (state == ArchiveOutcome::State::placed)
-        outcome.checksumFileError = checksumError.value();
+        outcome.checksumFileError = checksumError;
     return outcome;
 }

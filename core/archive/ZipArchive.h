@@ -23,6 +23,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -57,9 +58,9 @@ struct ArchiveOutcome {
     std::string path;
     std::optional<std::string> sha256;
     std::optional<std::string> checksumFilePath;
-    // The errno when the checksum file of a placed archive could not be
-    // written, or an earlier archive's could not be removed.
-    int checksumFileError = 0;
+    // Why the checksum file of a placed archive could not be written, or an
+    // earlier archive's could not be removed; empty when nothing failed.
+    std::error_code checksumFileError;
     // The entries written whole, in order; also those of a partial archive.
     std::vector<WrittenEntry> entries;
 };
@@ -110,7 +111,10 @@ private:
     // the folder and the write's reason.
     template <typename Step>
     void writing(Step step);
-    CodedFailure writeFailure() const;
+    CodedFailure writeFailure(std::error_code reason) const;
+    // Closes minizip's handle, which writes the central directory, and adds
+    // the zip64 end records it left out; the system's reason on failure.
+    std::error_code closeHandle();
 
 public:
     // Only create() makes one.

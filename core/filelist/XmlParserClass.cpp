@@ -228,7 +228,7 @@ std::string readDocumentFile(const char* path, std::size_t limit)
         throw failure(S_ISDIR(status.st_mode) ? EISDIR : 0);
     platform::BoundedRead contents = platform::readAtMost(file.get(), limit);
     if (contents.outcome != platform::BoundedReadOutcome::complete)
-        throw failure(contents.outcome == platform::BoundedReadOutcome::tooLarge ? EFBIG : errno);
+        throw failure(contents.outcome == platform::BoundedReadOutcome::tooLarge ? EFBIG : contents.error.value());
     return std::move(contents.data);
 }
 

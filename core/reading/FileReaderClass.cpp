@@ -46,6 +46,6 @@ std::string FileReaderClass::readFileData(const char* path)
     if (data.outcome != platform::BoundedReadOutcome::complete)
         throw CodedFailure{ERROR_FILE_READ,
                            {FailedStep::readListedFile, file->path(),
-                            data.outcome == platform::BoundedReadOutcome::tooLarge ? EFBIG : errno}};
+                            data.outcome == platform::BoundedReadOutcome::tooLarge ? EFBIG : data.error.value()}};
     return std::move(data.data);
 }

@@ -3,10 +3,8 @@
 #include "base/CodedFailure.h"
 #include "base/ErrorCodes.h"
 #include "platform/CollectedSystem.h"
+#include "platform/posix/FullIo.h"
 #include "platform/Services.h"
-
-#include <poll.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -105,33 +103,30 @@ std::size_t SourceFile::readUnknownSize(void* buffer, std::size_t capacity)
             return 0;
         }
         const std::size_t wanted = std::min<std::uint64_t>(capacity, limits.bytes - bytesRead_);
-        const ssize_t count = ::read(file_.get(), buffer, wanted);
-        if (count >= 0) {
-            bytesRead_ += static_cast<std::uint64_t>(count);
-            return static_cast<std::size_t>(count);
+        std::size_t count = 0;
+        const std::error_code error = platform::readSome(file_.get(), buffer, wanted, &count);
+        if (!error) {
+            bytesRead_ += count;
+            return count;
         }
-        if (errno == EINTR)
-            continue;
-        if (errno != EAGAIN)
-            throwReadFailure(errno);
-        pollfd readable{file_.get(), POLLIN, 0};
-        if (poll(&readable, 1, static_cast<int>(std::min<long long>(left.count(), 1000))) < 0 && errno != EINTR)
-            throwReadFailure(errno);
+        if (error != std::errc::resource_unavailable_try_again)
+            throwReadFailure(error);
+        // Looked at again at least once a second, so that the deadline holds.
+        if (const std::error_code waited =
+                platform::waitForInput(file_.get(), std::min(left, std::chrono::milliseconds(1000))))
+            throwReadFailure(waited);
     }
 }
 
 std::size_t SourceFile::readSome(void* buffer, std::size_t capacity)
 {
-    for (;;) {
-        const ssize_t count = ::read(file_.get(), buffer, capacity);
-        if (count >= 0)
-            return static_cast<std::size_t>(count);
-        if (errno != EINTR)
-            throwReadFailure(errno);
-    }
+    std::size_t count = 0;
+    if (const std::error_code error = platform::readSome(file_.get(), buffer, capacity, &count))
+        throwReadFailure(error);
+    return count;
 }
 
-void SourceFile::throwReadFailure(int error) const
+void SourceFile::throwReadFailure(std::error_code error) const
 {
-    throw CodedFailure{ERROR_FILE_READ, {FailedStep::readListedFile, path_, error}};
+    throw CodedFailure{ERROR_FILE_READ, {FailedStep::readListedFile, path_, error.value()}};
 }

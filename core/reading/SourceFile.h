@@ -12,6 +12,7 @@
 #include <ctime>
 #include <optional>
 #include <string>
+#include <system_error>
 
 struct SourceLookup;
 
@@ -69,7 +70,7 @@ private:
     SourceFile(std::string path, platform::FileDescriptor file, const struct stat& status);
     std::size_t readUnknownSize(void* buffer, std::size_t capacity);
     std::size_t readSome(void* buffer, std::size_t capacity);
-    [[noreturn]] void throwReadFailure(int error) const;
+    [[noreturn]] void throwReadFailure(std::error_code error) const;
     std::string path_;
     platform::FileDescriptor file_;
     std::time_t modificationTime_ = 0;

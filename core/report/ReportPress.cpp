@@ -35,7 +35,7 @@ PressResult runReportPress(BusyIndicator& indicator, const ReportRequest& reques
             result.deviceReportStored = generator.deviceReportStored();
         }
         result.checksumFilePath = archive.checksumFilePath;
-        result.checksumFileError = archive.checksumFileError;
+        result.checksumFileError = archive.checksumFileError.value();
         result.missing = generator.missingPaths();
         result.skipped = generator.skippedPaths();
         result.log = generator.log();

@@ -2,11 +2,8 @@
 
 #include "base/ErrorCodes.h"
 #include "core/archive/ArchivingClass.h"
-#include "core/filelist/ConfiguredFileCollection.h"
 #include "core/printer/PrinterCommunicationClass.h"
-#include "core/report/ArchiveEntrySink.h"
 #include "core/report/FileListing.h"
-#include "core/sysinfo/GeneralInformation.h"
 #include "platform/DesktopFolder.h"
 #include "platform/posix/FileSystemIdentity.h"
 #include "platform/posix/FolderCreation.h"
@@ -16,6 +13,7 @@
 
 #include <optional>
 #include <system_error>
+#include <utility>
 
 const char* const DEVICE_REPORT_ENTRY_NAME = "reportData/deviceReport.dat";
 const char* const GENERAL_INFORMATION_ENTRY_NAME = "reportData/generalInformation.dat";
@@ -63,38 +61,26 @@ bool TelvarinGenerator::generateReport(const char* dataXmlPath)
     // with the home owner's rights, so that they lead where the user could
     // go and no further; the archive is placed with those rights too, not
     // with those of whoever owns the folder a link leads to.
-    ArchivePlacing placing = placing_;
     std::error_code ownerUnknown;
-    placing.owner = platform::ownerOfDirectory(platform::homeDirectory(), ownerUnknown);
+    placing_.owner = platform::ownerOfDirectory(platform::homeDirectory(), ownerUnknown);
     std::string archivePath;
     {
         std::optional<platform::ScopedFileSystemIdentity> owner;
-        try {
-            if (placing.owner)
-                owner.emplace(*placing.owner);
-        } catch (const std::system_error&) {
-            throw CodedFailure{ERROR_ARCHIVE_WRITE};
+        if (placing_.owner) {
+            std::error_code refused;
+            owner.emplace(*placing_.owner, refused);
+            if (refused)
+                throw CodedFailure{ERROR_ARCHIVE_WRITE};
         }
         archivePath = getNewReportFilePathToTheDesktop();
         // A fresh account may have no desktop folder yet; the archive needs
         // one. Should it not be made, creating the archive fails and says so.
         platform::makeFolderWithParents(archivePath.substr(0, archivePath.rfind('/')));
     }
-    return runInto(archivePath, dataXmlPath, placing);
+    return generateReport(archivePath.c_str(), dataXmlPath);
 }
 
 bool TelvarinGenerator::generateReport(const char* archivePath, const char* dataXmlPath)
-{
-    return runInto(archivePath, dataXmlPath, placing_);
-}
-
-void TelvarinGenerator::chooseArchiveExtras(bool computeSha256, bool writeChecksumFile)
-{
-    placing_.computeSha256 = computeSha256;
-    placing_.writeChecksumFile = writeChecksumFile;
-}
-
-bool TelvarinGenerator::runInto(const std::string& archivePath, const char* dataXmlPath, const ArchivePlacing& placing)
 {
     archiveOutcome_ = {};
     deviceReportStored_ = false;
@@ -106,11 +92,10 @@ bool TelvarinGenerator::runInto(const std::string& archivePath, const char* data
         monitor_.filesCounted(bytesOfConfiguredFiles(fileList));
     monitor_.checkpoint();
 
-    std::unique_ptr<ZipArchive> archive = ArchivingClass::createNewZipFile(archivePath.c_str(), placing);
+    std::unique_ptr<ZipArchive> archive = ArchivingClass::createNewZipFile(archivePath, placing_);
     archive->reportProgressTo(&monitor_);
     try {
-        ArchiveEntrySink files(archive.get(), log_, notes_);
-        ConfiguredFileCollection(log_, files).addXmlSpecifiedFiles(fileList);
+        addXmlSpecifiedFilesToZip(std::move(fileList), archive.get());
 
         monitor_.stepStarted(RunStep::readingPrinter);
         std::string deviceReport;
@@ -120,8 +105,7 @@ bool TelvarinGenerator::runInto(const std::string& archivePath, const char* data
         }
 
         monitor_.stepStarted(RunStep::describingComputer);
-        ArchivingClass::addEntryToZipFile(GENERAL_INFORMATION_ENTRY_NAME, GeneralInformation::text(log_),
-                                          archive.get());
+        ArchivingClass::addEntryToZipFile(GENERAL_INFORMATION_ENTRY_NAME, getGeneralData(), archive.get());
 
         monitor_.stepStarted(RunStep::finishing);
         ArchivingClass::addEntryToZipFile(REPORT_LOG_ENTRY_NAME, log_.text(), archive.get());
@@ -137,4 +121,10 @@ bool TelvarinGenerator::runInto(const std::string& archivePath, const char* data
         throw;
     }
     return true;
+}
+
+void TelvarinGenerator::chooseArchiveExtras(bool computeSha256, bool writeChecksumFile)
+{
+    placing_.computeSha256 = computeSha256;
+    placing_.writeChecksumFile = writeChecksumFile;
 }

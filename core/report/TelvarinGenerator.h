@@ -25,10 +25,11 @@ public:
     static std::string getNewReportFilePathToTheDesktop();
     void addToLog(std::string line);
     const std::string& log() const { return log_.text(); }
-    // Runs the report into an archive on the desktop; true when it got to the end.
+    // Runs the report into an archive on the desktop, named and placed with
+    // the rights of the home's owner; true when it got to the end.
     bool generateReport(const char* dataXmlPath);
-    // Runs the report into the archive at `archivePath`; every failure leaves
-    // by a thrown CodedFailure.
+    // Runs the report into the archive at `archivePath`, in the archive's
+    // fixed order; every failure leaves by a thrown CodedFailure.
     bool generateReport(const char* archivePath, const char* dataXmlPath);
 
     // Every configured path that named nothing, as the collection noted it:
@@ -48,9 +49,11 @@ public:
     bool deviceReportStored() const { return deviceReportStored_; }
 
     // The file collection's and the general report's operations by the
-    // names the rest of the tool knows them by, each handing on to the unit
-    // of core/filelist or core/sysinfo that does the work. A run uses
-    // generateReport, which calls those units itself.
+    // names the rest of the tool knows them by. A run calls
+    // addXmlSpecifiedFilesToZip and getGeneralData, which calls the probes
+    // of its lines. The others hand on to core/filelist and core/sysinfo,
+    // whose steps call one another there: a layer below cannot call back
+    // up into the generator.
     static std::list<std::string> accessXmlDictionaryElement(const char* sectionName, XmlDictionary dictionary);
     void addXmlSpecifiedFilesToZip(XmlDictionary dictionary, ZipArchive* archive);
     void addFilesRelativeToPath(std::list<std::string> pathTexts, std::string base, ZipArchive* archive);
@@ -68,10 +71,10 @@ public:
     std::string getApplicationVersionData();
 
 private:
-    bool runInto(const std::string& archivePath, const char* dataXmlPath, const ArchivePlacing& placing);
-
     RunLog log_;
     CollectionNotes notes_;
+    // What the run computes beside the archive, and whose rights place it:
+    // the home's owner once the desktop was chosen, else the folder's.
     ArchivePlacing placing_;
     ArchiveOutcome archiveOutcome_;
     bool deviceReportStored_ = false;

@@ -10,8 +10,7 @@
 #include <utility>
 
 // The operations by which the rest of the tool knows the file collection and
-// the general report, each handing on to the unit that does the work. A run
-// does not go through them: generateReport calls those units itself.
+// the general report, each handing on to the unit that does the work.
 
 std::list<std::string> TelvarinGenerator::accessXmlDictionaryElement(const char* sectionName, XmlDictionary dictionary)
 {
@@ -48,7 +47,20 @@ std::string TelvarinGenerator::getPathWithoutLastElement(std::string path)
 
 std::string TelvarinGenerator::getGeneralData()
 {
-    return GeneralInformation::text(log_);
+    // Each value is read when its line is added, so the driver bundle scan
+    // logs before the application scan, and a failing probe ends the text
+    // where it stands.
+    GeneralInformation report;
+    report.addLine("OS:Mac OS X Version ", getOsVersionString());
+    report.addLine("Processor:", getProcessorDescription());
+    report.addLine("Model:", GeneralInformation::model());
+    report.addLine("Total RAM:", GeneralInformation::totalRam());
+    report.addLine("Harddrives data:", getHarddriveData());
+    report.addLine("TimeStamp:", GeneralInformation::timeStamp());
+    report.addLine("VersionID:", VERSION_ID);
+    report.addLine("Driver Bundles Data:", getDriverBundleVersions());
+    report.addLastLine("Application Data:", getApplicationVersionData());
+    return report.text();
 }
 
 std::string TelvarinGenerator::getOsVersionString()

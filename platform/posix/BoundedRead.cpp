@@ -1,8 +1,6 @@
 #include "platform/posix/BoundedRead.h"
 
-#include <unistd.h>
-
-#include <cerrno>
+#include "platform/posix/FullIo.h"
 
 namespace platform {
 
@@ -15,23 +13,22 @@ BoundedRead readAtMost(int descriptor, std::size_t limit)
         // that ends exactly there.
         const std::size_t left = limit - result.data.size();
         const std::size_t wanted = left < sizeof chunk ? left + 1 : sizeof chunk;
-        ssize_t count = ::read(descriptor, chunk, wanted);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count < 0) {
-            result.error = {errno, std::system_category()};
+        std::size_t count = 0;
+        result.error = readFully(descriptor, chunk, wanted, &count);
+        if (result.error) {
             result.data.clear();
             result.outcome = BoundedReadOutcome::failed;
             return result;
         }
-        if (count == 0) {
-            result.outcome = BoundedReadOutcome::complete;
-            return result;
-        }
-        result.data.append(chunk, static_cast<std::size_t>(count));
+        result.data.append(chunk, count);
         if (result.data.size() > limit) {
             result.data.resize(limit);
             result.outcome = BoundedReadOutcome::tooLarge;
+            return result;
+        }
+        // Short only at the end of the file.
+        if (count < wanted) {
+            result.outcome = BoundedReadOutcome::complete;
             return result;
         }
     }

@@ -117,18 +117,35 @@ std::vector<gid_t> supplementaryGroupsOf(const FileOwner& owner)
 
 ScopedFileSystemIdentity::ScopedFileSystemIdentity(const FileOwner& owner)
 {
+    const char* failedCall = nullptr;
+    if (const std::error_code error = take(owner, &failedCall))
+        throw std::system_error(error, failedCall);
+}
+
+ScopedFileSystemIdentity::ScopedFileSystemIdentity(const FileOwner& owner, std::error_code& error)
+{
+    const char* failedCall = nullptr;
+    error = take(owner, &failedCall);
+}
+
+std::error_code ScopedFileSystemIdentity::take(const FileOwner& owner, const char** failedCall)
+{
     if (geteuid() != 0 || owner.uid == 0)
-        return;
+        return {};
     // Looked up while still root: the databases may be root-only.
     const std::vector<gid_t> groups = supplementaryGroupsOf(owner);
     auto current = threadGroups();
-    if (!current)
-        throw std::system_error(errno, std::system_category(), "getgroups");
+    if (!current) {
+        *failedCall = "getgroups";
+        return {errno, std::system_category()};
+    }
     previousGroups_ = std::move(*current);
     previousGid_ = static_cast<gid_t>(setfsgid(QUERY_GID));
     previousUid_ = static_cast<uid_t>(setfsuid(QUERY_UID));
-    if (setThreadGroups(groups) != 0)
-        throw std::system_error(errno, std::system_category(), "setgroups");
+    if (setThreadGroups(groups) != 0) {
+        *failedCall = "setgroups";
+        return {errno, std::system_category()};
+    }
     switched_ = true; // from here on, a failure restores what was changed
     // setfsuid and setfsgid report no failure: read the value back instead.
     setfsgid(owner.gid);
@@ -139,8 +156,10 @@ ScopedFileSystemIdentity::ScopedFileSystemIdentity(const FileOwner& owner)
     }
     if (!took) {
         restore();
-        throw std::system_error(EPERM, std::system_category(), "setfsuid/setfsgid");
+        *failedCall = "setfsuid/setfsgid";
+        return std::make_error_code(std::errc::operation_not_permitted);
     }
+    return {};
 }
 
 ScopedFileSystemIdentity::~ScopedFileSystemIdentity()

@@ -40,6 +40,8 @@ class ScopedFileSystemIdentity {
 public:
     // Throws std::system_error when the switch does not take.
     explicit ScopedFileSystemIdentity(const FileOwner& owner);
+    // The same, saying why in `error` instead, and then switching nothing.
+    ScopedFileSystemIdentity(const FileOwner& owner, std::error_code& error);
     ~ScopedFileSystemIdentity();
     ScopedFileSystemIdentity(const ScopedFileSystemIdentity&) = delete;
     ScopedFileSystemIdentity& operator=(const ScopedFileSystemIdentity&) = delete;
@@ -47,6 +49,8 @@ public:
     bool isSwitched() const { return switched_; }
 
 private:
+    // The switch; the call that refused it in `*failedCall`.
+    std::error_code take(const FileOwner& owner, const char** failedCall);
     void restore() noexcept;
 
     bool switched_ = false;

@@ -1,6 +1,7 @@
 // The archive file in a real folder, both as an unnamed file and under the
 // hidden name that file systems without O_TMPFILE get.
 
+#include "base/CodedFailure.h"
 #include "core/archive/ArchiveFile.h"
 #include "platform/posix/FileSystemIdentity.h"
 #include "tests/doubles/ArchiveFileHelpers.h"
@@ -35,8 +36,8 @@ int errnoOf(const std::function<void()>& step)
 {
     try {
         step();
-    } catch (const std::system_error& failure) {
-        return failure.code().value();
+    } catch (const CodedFailure& failure) {
+        return failure.detail.errorNumber;
     }
     return 0;
 }

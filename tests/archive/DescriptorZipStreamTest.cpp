@@ -1,6 +1,7 @@
 // The buffered stream minizip writes the archive through: what reaches the
 // file, and when, and what a failing write leaves.
 
+#include "base/CodedFailure.h"
 #include "core/archive/ArchiveFile.h"
 #include "core/archive/DescriptorZipStream.h"
 #include "tests/doubles/TestFiles.h"
@@ -15,7 +16,6 @@
 
 #include <csignal>
 #include <string>
-#include <system_error>
 
 using testing_support::complaintsOfEveryReader;
 using testing_support::randomBytes;
@@ -103,7 +103,7 @@ TEST(DescriptorZipStream, TheArchiveIsTheSameForEveryBufferSize)
         Descriptor file = created(path);
         DescriptorZipStream stream(file.value, bufferSize);
         ASSERT_EQ(writeArchive(stream, large), ZIP_OK);
-        EXPECT_EQ(stream.error(), 0);
+        EXPECT_FALSE(stream.error());
         const std::string bytes = readWholeFile(path);
         if (expected.empty()) {
             EXPECT_EQ(complaintsOfEveryReader(path, 40), "");
@@ -156,7 +156,7 @@ TEST(DescriptorZipStream, AFailedWriteKeepsItsErrnoAndStopsTheStream)
         Calls calls{stream.fileFunctions()};
         EXPECT_TRUE(calls.write("buffered")); // only the flush meets the full disk
         EXPECT_FALSE(stream.flush());
-        EXPECT_EQ(stream.error(), ENOSPC);
+        EXPECT_EQ(stream.error().value(), ENOSPC);
         EXPECT_FALSE(calls.write("more"));
         EXPECT_FALSE(stream.flush());
     }
@@ -172,7 +172,7 @@ TEST(DescriptorZipStream, AFailedWriteKeepsItsErrnoAndStopsTheStream)
             // The third write flushes the second: 40 of its 60 bytes fit.
             bool ok = calls.write(std::string(60, 'a')) && calls.write(std::string(60, 'b')) &&
                       !calls.write(std::string(60, 'c'));
-            ok = ok && stream.error() == EFBIG && !stream.flush() && !calls.write("d");
+            ok = ok && stream.error().value() == EFBIG && !stream.flush() && !calls.write("d");
             std::_Exit(ok && sizeOnDisk(file.value) == 100 ? 0 : 1);
         },
         ::testing::ExitedWithCode(0), "");
@@ -193,8 +193,8 @@ TEST(DescriptorZipStream, AnArchiveWhoseBufferCannotBeWrittenIsNotNamed)
             int error = 0;
             try {
                 file.replaceName("report.zip");
-            } catch (const std::system_error& failure) {
-                error = failure.code().value();
+            } catch (const CodedFailure& failure) {
+                error = failure.detail.errorNumber;
             }
             std::_Exit(buffered && error == EFBIG ? 0 : 1);
         },

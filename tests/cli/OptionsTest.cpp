@@ -1,11 +1,15 @@
 // telvarin-report's options, read in-process: what each command line asks
 // for, and the one line that says why one cannot be run.
 #include "cli/Options.h"
+#include "tests/doubles/CommandLineSupport.h"
 #include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <regex>
+#include <set>
+#include <sstream>
 #include <string>
 #include <variant>
 #include <vector>
@@ -20,6 +24,12 @@ std::string errorOf(const std::variant<cli::Options, cli::UsageError>& outcome)
 {
     const auto* error = std::get_if<cli::UsageError>(&outcome);
     return error ? error->message : "";
+}
+
+std::vector<std::string> splitWords(const std::string& text)
+{
+    std::istringstream words(text);
+    return {std::istream_iterator<std::string>(words), std::istream_iterator<std::string>()};
 }
 
 } // namespace
@@ -118,4 +128,53 @@ TEST(Options, PathsAreCheckedAndMadeAbsolute)
     cli::Options notAFile;
     notAFile.dataXml = output;
     EXPECT_EQ(errorOf(resolved(notAFile)), "cannot use --data-xml '" + output + "': not a regular file");
+}
+
+// The help, the man page and the bash completion each name the options; all
+// three must offer what the table holds, each value by its name.
+TEST(Options, TheHelpTheManPageAndTheCompletionOfferTheOptionsOfTheTable)
+{
+    std::set<std::string> table;
+    for (const cli::OptionDefinition& option : cli::optionDefinitions())
+        table.insert(option.valueName ? std::string(option.name) + " " + option.valueName : option.name);
+
+    const std::string help = cli::helpText();
+    std::set<std::string> helped;
+    for (const auto& line : splitLines(help))
+        if (std::smatch found; std::regex_search(line, found, std::regex("^  (--[a-z-]+( [A-Z]+)?)  ")))
+            helped.insert(found[1]);
+    EXPECT_EQ(helped, table);
+    const std::string flowing = std::regex_replace(help, std::regex("\\s+"), " ");
+    EXPECT_NE(flowing.find(R"({"code": N, "message": TEXT, "detail": TEXT or null})"), std::string::npos);
+    EXPECT_TRUE(std::regex_search(flowing, std::regex("Exit status: 0 .*, 1 .*, 2 .*, 130 ")));
+
+    // Each option of the man page's OPTIONS section: ".TP" and then
+    // ".B \-\-name" or ".BI \-\-name " VALUE"".
+    const std::string page = readWholeFile(std::string(TELVARIN_SOURCE_DIR) + "/resources/telvarin-report.1.in");
+    const auto section = page.find(".SH OPTIONS");
+    const std::string options = page.substr(section, page.find(".SH LISTING") - section);
+    std::set<std::string> paged;
+    const std::regex entry(R"re(\.TP\n\.BI? \\-\\-([a-z\\-]+)(?: " ([A-Z]+)")?\n)re");
+    for (std::sregex_iterator at(options.begin(), options.end(), entry), end; at != end; ++at) {
+        const std::string name = "--" + std::regex_replace((*at)[1].str(), std::regex(R"(\\-)"), "-");
+        paged.insert((*at)[2].matched ? name + " " + (*at)[2].str() : name);
+    }
+    EXPECT_EQ(paged, table);
+
+    // The completion offers every option and completes a DIR with folders,
+    // a FILE with files.
+    const std::string script =
+        readWholeFile(std::string(TELVARIN_SOURCE_DIR) + "/resources/telvarin-report.bash-completion");
+    std::set<std::string> completed;
+    const std::regex offered(R"re(options\+?="\s*([^"]*)")re");
+    for (std::sregex_iterator at(script.begin(), script.end(), offered), end; at != end; ++at)
+        for (const auto& word : splitWords((*at)[1].str()))
+            completed.insert(word);
+    const std::regex valued(R"(((?:--[a-z-]+(?: \| )?)+)\)\n\s*_telvarin_report_paths -([df]))");
+    for (std::sregex_iterator at(script.begin(), script.end(), valued), end; at != end; ++at)
+        for (const auto& word : splitWords(std::regex_replace((*at)[1].str(), std::regex(R"(\|)"), " "))) {
+            ASSERT_EQ(completed.erase(word), 1u) << word;
+            completed.insert(word + ((*at)[2] == "d" ? " DIR" : " FILE"));
+        }
+    EXPECT_EQ(completed, table);
 }

@@ -1,14 +1,14 @@
 #include "tests/doubles/ArchiveFileHelpers.h"
 
+#include "platform/posix/FullIo.h"
+
 #include <minizip/zip.h>
 #include <zlib.h>
 
 #include <dirent.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <random>
 
 namespace archive_file_testing {
@@ -17,14 +17,10 @@ std::string readDescriptor(int descriptor)
 {
     std::string data;
     char chunk[4096];
-    for (;;) {
-        ssize_t count = ::read(descriptor, chunk, sizeof chunk);
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count <= 0)
-            return data;
-        data.append(chunk, static_cast<std::size_t>(count));
-    }
+    std::size_t count = sizeof chunk;
+    while (count == sizeof chunk && !platform::readFully(descriptor, chunk, sizeof chunk, &count))
+        data.append(chunk, count);
+    return data;
 }
 
 std::vector<std::string> listFolder(const std::string& folder)

@@ -1,13 +1,12 @@
-// What a run hands back to a script: the SHA-256 of a descriptor, the checksum file
-// beside the archive and what it does to a name someone else holds, the
-// summary of a placed run whose checksum file cannot be written, JSON that
-// keeps the bytes of names that are not UTF-8, and the text of a listing.
-#include "core/archive/ChecksumFile.h"
+// What a run hands back to a script: the summary of a placed run whose
+// checksum file cannot be written, JSON that keeps the bytes of names that
+// are not UTF-8, and the text of a listing.
 #include "core/archive/Sha256.h"
 #include "core/report/ReportPress.h"
 #include "core/summary/FailureText.h"
 #include "core/summary/ListingText.h"
 #include "core/summary/RunSummary.h"
+#include "tests/doubles/ArchiveFileHelpers.h"
 #include "tests/doubles/FakeServices.h"
 #include "tests/doubles/FakeSystemFacts.h"
 #include "tests/doubles/SimulatedPrinter.h"
@@ -20,78 +19,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <filesystem>
-
 using namespace testing_support;
-
-namespace {
-
-const std::string SHA256_OF_ABC = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
-
-std::vector<std::string> namesIn(const std::string& directory)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(directory))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-} // namespace
-
-TEST(Sha256OfDescriptor, IsTheDigestOfEveryByteWhateverThePosition)
-{
-    TempDir temp;
-    writeFile(temp / "abc", "abc");
-    writeFile(temp / "empty", "");
-    const int abc = open((temp / "abc").c_str(), O_RDONLY | O_CLOEXEC);
-    const int empty = open((temp / "empty").c_str(), O_RDONLY | O_CLOEXEC);
-    ASSERT_EQ(lseek(abc, 2, SEEK_SET), 2);
-
-    EXPECT_EQ(sha256OfDescriptor(abc), SHA256_OF_ABC);
-    EXPECT_EQ(sha256OfDescriptor(empty), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
-    close(abc);
-    close(empty);
-    EXPECT_EQ(sha256OfDescriptor(abc), std::nullopt);
-}
-
-TEST(ChecksumFile, ReplacesWhateverHeldTheNameWithoutWritingThroughIt)
-{
-    TempDir temp;
-    const std::string archive = temp / "out/Telvarin_x.zip";
-    const std::string checksumPath = archive + ".sha256";
-    writeFile(archive, "abc");
-    const std::string expected = SHA256_OF_ABC + "  Telvarin_x.zip\n";
-    const int folder = open((temp / "out").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    auto writeChecksumFile = [&](const std::string&, const std::string& sha256) {
-        const std::error_code error = writeChecksumFileIn(folder, "Telvarin_x.zip", sha256);
-        return error ? std::nullopt : std::optional<std::string>(temp / "out/Telvarin_x.zip.sha256");
-    };
-
-    EXPECT_EQ(writeChecksumFile(archive, SHA256_OF_ABC), checksumPath);
-    EXPECT_EQ(readWholeFile(checksumPath), expected);
-
-    // A link planted at the name: the link goes, its target stays as it was.
-    writeFile(temp / "elsewhere", "someone's file");
-    std::filesystem::remove(checksumPath);
-    ASSERT_EQ(symlink((temp / "elsewhere").c_str(), checksumPath.c_str()), 0);
-    EXPECT_EQ(writeChecksumFile(archive, SHA256_OF_ABC), checksumPath);
-    EXPECT_EQ(readWholeFile(temp / "elsewhere"), "someone's file");
-    struct stat status {};
-    ASSERT_EQ(lstat(checksumPath.c_str(), &status), 0);
-    EXPECT_TRUE(S_ISREG(status.st_mode));
-    EXPECT_EQ(readWholeFile(checksumPath), expected);
-
-    // A file of someone else's with a second name: that name keeps its bytes.
-    std::filesystem::remove(checksumPath);
-    ASSERT_EQ(link((temp / "elsewhere").c_str(), checksumPath.c_str()), 0);
-    EXPECT_EQ(writeChecksumFile(archive, SHA256_OF_ABC), checksumPath);
-    EXPECT_EQ(readWholeFile(temp / "elsewhere"), "someone's file");
-    EXPECT_EQ(readWholeFile(checksumPath), expected);
-    EXPECT_EQ(namesIn(temp / "out"), (std::vector<std::string>{"Telvarin_x.zip", "Telvarin_x.zip.sha256"}));
-    close(folder);
-}
+using archive_file_testing::listFolder;
 
 TEST(ChecksumFile, ThatCannotTakeItsNameLeavesNoTemporaryFileAndTheRunSaysSo)
 {
@@ -121,7 +50,8 @@ TEST(ChecksumFile, ThatCannotTakeItsNameLeavesNoTemporaryFileAndTheRunSaysSo)
     EXPECT_TRUE(summary.placed);
     EXPECT_EQ(summary.archivePath, archive);
     const int placed = open(archive.c_str(), O_RDONLY | O_CLOEXEC);
-    EXPECT_EQ(summary.sha256, sha256OfDescriptor(placed));
+    std::error_code unreadable;
+    EXPECT_EQ(summary.sha256, sha256OfDescriptor(placed, unreadable));
     close(placed);
     EXPECT_EQ(summary.checksumFilePath, std::nullopt);
     ASSERT_TRUE(summary.error);
@@ -133,8 +63,8 @@ TEST(ChecksumFile, ThatCannotTakeItsNameLeavesNoTemporaryFileAndTheRunSaysSo)
     EXPECT_EQ(machine.reporter.shown.back().text, summary.error->text);
     EXPECT_TRUE(machine.reporter.shown.back().error);
     EXPECT_TRUE(machine.reporter.shown.back().detail);
-    EXPECT_EQ(namesIn(temp / "out"), (std::vector<std::string>{"report.zip", "report.zip.sha256"}));
-    EXPECT_EQ(namesIn(archive + ".sha256"), std::vector<std::string>{"held"});
+    EXPECT_EQ(listFolder(temp / "out"), (std::vector<std::string>{"report.zip", "report.zip.sha256"}));
+    EXPECT_EQ(listFolder(archive + ".sha256"), std::vector<std::string>{"held"});
 }
 
 TEST(RunSummaryJson, IsOneLineOfOneObjectThatKeepsTheBytesOfNamesThatAreNotUtf8)
