@@ -5,8 +5,9 @@
 // show the run going on and a button that cancels it, and after the run a
 // line saying how it ended and the file it left with a way to its folder.
 
-#include "app/ElidingLabel.h"
+#include "app/ReturnKeyButtons.h"
 #include "app/RunNotifier.h"
+#include "app/RunStatusLine.h"
 #include "app/SupportContact.h"
 #include "base/RunProgress.h"
 #include "core/report/ReportPress.h"
@@ -18,6 +19,7 @@
 #include <memory>
 
 class DesktopSession;
+class ElidingLabel;
 class PlacedReportRow;
 class QLabel;
 class QProgressBar;
@@ -58,11 +60,6 @@ public:
     // The file the last press left (the report, or the partial report of a
     // failure) with its actions; hidden from the next press on.
     PlacedReportRow* placedReport() const;
-    ElidingLabel* placedFileName() const;
-    QPushButton* openFolderButton() const;
-    // Says how an action on the file went where there is more to say
-    // (Open Folder could not show it, the mail to support); hidden otherwise.
-    QLabel* actionNote() const;
     bool isRunningReport() const { return running_; }
 
 public slots:
@@ -77,12 +74,16 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void showStatus(const QString& text, ElidingLabel::Fit fit = ElidingLabel::Fit::oneLine);
-    void showStep(RunStep step, const QString& file);
-    void showOutcome(const platform::Message& message, const QString& text);
+    // The constructor's steps.
+    void keepTheBarsRoom();
+    void fitTheWindowToItsContent();
+    void connectTheButtons();
+
+    // A press's steps.
     void startOver();
-    void makeDefault(QPushButton* button);
-    QPushButton* defaultButton() const;
+    PressResult runTheReport(const std::string& supportFault);
+    void showOutcome(const platform::Message& message, const QString& text);
+    void endThePress(const PressResult& result);
 
     std::unique_ptr<Ui::MainWindow> ui_;
     RequestSource requestForPress_;
@@ -90,9 +91,9 @@ private:
     std::unique_ptr<DesktopSession> ownSession_;
     DesktopSession* session_;
     RunNotifier notifier_;
+    RunStatusLine status_;
+    ReturnKeyButtons returnKey_;
     std::unique_ptr<WindowSizing> sizing_;
-    // What Return presses where no button has the focus.
-    QPushButton* defaultButton_ = nullptr;
     bool running_ = false;
     bool closeRequested_ = false;
     // Read by the report's thread.

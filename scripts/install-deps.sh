@@ -30,6 +30,8 @@ PACKAGES=(
   xvfb xauth
   # the fleet example's playbook, run by CI on this machine
   ansible-core
+  # the code's format, checked by CI
+  clang-format
   # packaging checks
   desktop-file-utils appstream lintian dpkg-dev fakeroot file mandoc binutils
 )

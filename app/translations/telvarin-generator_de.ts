@@ -2,59 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE" sourcelanguage="en">
 <context>
-    <name>AppDelegate</name>
-    <message>
-        <source>Making the report…</source>
-        <extracomment>Under the progress bar while a report is being made.</extracomment>
-        <translation>Bericht wird erstellt …</translation>
-    </message>
-    <message>
-        <source>Reading the printer&apos;s report…</source>
-        <extracomment>Under the progress bar while the printer&apos;s report is read over USB.</extracomment>
-        <translation>Bericht des Druckers wird gelesen …</translation>
-    </message>
-    <message>
-        <source>Gathering facts about this computer…</source>
-        <extracomment>Under the progress bar while the facts about the computer are gathered.</extracomment>
-        <translation>Angaben zu diesem Computer werden gesammelt …</translation>
-    </message>
-    <message>
-        <source>Finishing the report…</source>
-        <extracomment>Under the progress bar while the report&apos;s file is written to its end and named.</extracomment>
-        <translation>Bericht wird fertiggestellt …</translation>
-    </message>
-    <message>
-        <source>The report was cancelled.</source>
-        <extracomment>Under the progress bar once a report was cancelled; nothing was left behind.</extracomment>
-        <translation>Der Bericht wurde abgebrochen.</translation>
-    </message>
-    <message>
-        <source>Cancelling the report…</source>
-        <extracomment>Under the progress bar once Cancel was pressed, until the report has stopped.</extracomment>
-        <translation>Bericht wird abgebrochen …</translation>
-    </message>
-    <message>
-        <source>Copying “%1”…</source>
-        <extracomment>Under the progress bar while a file is copied into the report. %1 is the file&apos;s path.</extracomment>
-        <translation>„%1“ wird kopiert …</translation>
-    </message>
-    <message>
-        <source>The report failed: %1.</source>
-        <extracomment>Where the progress bar was, after a failure. %1 is the failure&apos;s message (the sentence of its box).</extracomment>
-        <translation>Der Bericht konnte nicht erstellt werden: %1.</translation>
-    </message>
-    <message>
-        <source>The report was placed on the desktop.</source>
-        <extracomment>Under the full progress bar once a report was placed; its file name shows under this line.</extracomment>
-        <translation>Der Bericht wurde auf dem Schreibtisch abgelegt.</translation>
-    </message>
-    <message>
-        <source>The report failed: %1. A partial report was saved.</source>
-        <extracomment>Where the progress bar was, after a failure that left a valid zip file of what it had gathered, whose name shows under this line. %1 is the failure&apos;s message (the sentence of its box).</extracomment>
-        <translation>Der Bericht konnte nicht erstellt werden: %1. Ein Teilbericht wurde gespeichert.</translation>
-    </message>
-</context>
-<context>
     <name>CommandLine</name>
     <message>
         <source>Usage: %1 [--help | --version]
@@ -402,6 +349,59 @@ Ohne Fenster erstellt telvarin-report denselben Bericht.
         <source>The report failed: %1.</source>
         <extracomment>In the desktop notification after a failure. %1 is the failure&apos;s message (the sentence of its box).</extracomment>
         <translation>Der Bericht konnte nicht erstellt werden: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>RunStatusLine</name>
+    <message>
+        <source>Making the report…</source>
+        <extracomment>Under the progress bar while a report is being made.</extracomment>
+        <translation>Bericht wird erstellt …</translation>
+    </message>
+    <message>
+        <source>Reading the printer&apos;s report…</source>
+        <extracomment>Under the progress bar while the printer&apos;s report is read over USB.</extracomment>
+        <translation>Bericht des Druckers wird gelesen …</translation>
+    </message>
+    <message>
+        <source>Gathering facts about this computer…</source>
+        <extracomment>Under the progress bar while the facts about the computer are gathered.</extracomment>
+        <translation>Angaben zu diesem Computer werden gesammelt …</translation>
+    </message>
+    <message>
+        <source>Finishing the report…</source>
+        <extracomment>Under the progress bar while the report&apos;s file is written to its end and named.</extracomment>
+        <translation>Bericht wird fertiggestellt …</translation>
+    </message>
+    <message>
+        <source>The report was cancelled.</source>
+        <extracomment>Under the progress bar once a report was cancelled; nothing was left behind.</extracomment>
+        <translation>Der Bericht wurde abgebrochen.</translation>
+    </message>
+    <message>
+        <source>Cancelling the report…</source>
+        <extracomment>Under the progress bar once Cancel was pressed, until the report has stopped.</extracomment>
+        <translation>Bericht wird abgebrochen …</translation>
+    </message>
+    <message>
+        <source>Copying “%1”…</source>
+        <extracomment>Under the progress bar while a file is copied into the report. %1 is the file&apos;s path.</extracomment>
+        <translation>„%1“ wird kopiert …</translation>
+    </message>
+    <message>
+        <source>The report failed: %1.</source>
+        <extracomment>Where the progress bar was, after a failure. %1 is the failure&apos;s message (the sentence of its box).</extracomment>
+        <translation>Der Bericht konnte nicht erstellt werden: %1.</translation>
+    </message>
+    <message>
+        <source>The report was placed on the desktop.</source>
+        <extracomment>Under the full progress bar once a report was placed; its file name shows under this line.</extracomment>
+        <translation>Der Bericht wurde auf dem Schreibtisch abgelegt.</translation>
+    </message>
+    <message>
+        <source>The report failed: %1. A partial report was saved.</source>
+        <extracomment>Where the progress bar was, after a failure that left a valid zip file of what it had gathered, whose name shows under this line. %1 is the failure&apos;s message (the sentence of its box).</extracomment>
+        <translation>Der Bericht konnte nicht erstellt werden: %1. Ein Teilbericht wurde gespeichert.</translation>
     </message>
 </context>
 <context>

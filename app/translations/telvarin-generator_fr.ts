@@ -2,59 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr_FR" sourcelanguage="en">
 <context>
-    <name>AppDelegate</name>
-    <message>
-        <source>Making the report…</source>
-        <extracomment>Under the progress bar while a report is being made.</extracomment>
-        <translation>Création du rapport…</translation>
-    </message>
-    <message>
-        <source>Reading the printer&apos;s report…</source>
-        <extracomment>Under the progress bar while the printer&apos;s report is read over USB.</extracomment>
-        <translation>Lecture du rapport de l’imprimante…</translation>
-    </message>
-    <message>
-        <source>Gathering facts about this computer…</source>
-        <extracomment>Under the progress bar while the facts about the computer are gathered.</extracomment>
-        <translation>Collecte des informations sur cet ordinateur…</translation>
-    </message>
-    <message>
-        <source>Finishing the report…</source>
-        <extracomment>Under the progress bar while the report&apos;s file is written to its end and named.</extracomment>
-        <translation>Finalisation du rapport…</translation>
-    </message>
-    <message>
-        <source>The report was cancelled.</source>
-        <extracomment>Under the progress bar once a report was cancelled; nothing was left behind.</extracomment>
-        <translation>Le rapport a été annulé.</translation>
-    </message>
-    <message>
-        <source>Cancelling the report…</source>
-        <extracomment>Under the progress bar once Cancel was pressed, until the report has stopped.</extracomment>
-        <translation>Annulation du rapport…</translation>
-    </message>
-    <message>
-        <source>Copying “%1”…</source>
-        <extracomment>Under the progress bar while a file is copied into the report. %1 is the file&apos;s path.</extracomment>
-        <translation>Copie de «&#xa0;%1&#xa0;»…</translation>
-    </message>
-    <message>
-        <source>The report failed: %1.</source>
-        <extracomment>Where the progress bar was, after a failure. %1 is the failure&apos;s message (the sentence of its box).</extracomment>
-        <translation>Le rapport n’a pas pu être créé&#xa0;: %1.</translation>
-    </message>
-    <message>
-        <source>The report was placed on the desktop.</source>
-        <extracomment>Under the full progress bar once a report was placed; its file name shows under this line.</extracomment>
-        <translation>Le rapport a été enregistré sur le Bureau.</translation>
-    </message>
-    <message>
-        <source>The report failed: %1. A partial report was saved.</source>
-        <extracomment>Where the progress bar was, after a failure that left a valid zip file of what it had gathered, whose name shows under this line. %1 is the failure&apos;s message (the sentence of its box).</extracomment>
-        <translation>Le rapport n’a pas pu être créé&#xa0;: %1. Un rapport partiel a été enregistré.</translation>
-    </message>
-</context>
-<context>
     <name>CommandLine</name>
     <message>
         <source>Usage: %1 [--help | --version]
@@ -402,6 +349,59 @@ Sans fenêtre, telvarin-report crée le même rapport.
         <source>The report failed: %1.</source>
         <extracomment>In the desktop notification after a failure. %1 is the failure&apos;s message (the sentence of its box).</extracomment>
         <translation>Le rapport n’a pas pu être créé&#xa0;: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>RunStatusLine</name>
+    <message>
+        <source>Making the report…</source>
+        <extracomment>Under the progress bar while a report is being made.</extracomment>
+        <translation>Création du rapport…</translation>
+    </message>
+    <message>
+        <source>Reading the printer&apos;s report…</source>
+        <extracomment>Under the progress bar while the printer&apos;s report is read over USB.</extracomment>
+        <translation>Lecture du rapport de l’imprimante…</translation>
+    </message>
+    <message>
+        <source>Gathering facts about this computer…</source>
+        <extracomment>Under the progress bar while the facts about the computer are gathered.</extracomment>
+        <translation>Collecte des informations sur cet ordinateur…</translation>
+    </message>
+    <message>
+        <source>Finishing the report…</source>
+        <extracomment>Under the progress bar while the report&apos;s file is written to its end and named.</extracomment>
+        <translation>Finalisation du rapport…</translation>
+    </message>
+    <message>
+        <source>The report was cancelled.</source>
+        <extracomment>Under the progress bar once a report was cancelled; nothing was left behind.</extracomment>
+        <translation>Le rapport a été annulé.</translation>
+    </message>
+    <message>
+        <source>Cancelling the report…</source>
+        <extracomment>Under the progress bar once Cancel was pressed, until the report has stopped.</extracomment>
+        <translation>Annulation du rapport…</translation>
+    </message>
+    <message>
+        <source>Copying “%1”…</source>
+        <extracomment>Under the progress bar while a file is copied into the report. %1 is the file&apos;s path.</extracomment>
+        <translation>Copie de «&#xa0;%1&#xa0;»…</translation>
+    </message>
+    <message>
+        <source>The report failed: %1.</source>
+        <extracomment>Where the progress bar was, after a failure. %1 is the failure&apos;s message (the sentence of its box).</extracomment>
+        <translation>Le rapport n’a pas pu être créé&#xa0;: %1.</translation>
+    </message>
+    <message>
+        <source>The report was placed on the desktop.</source>
+        <extracomment>Under the full progress bar once a report was placed; its file name shows under this line.</extracomment>
+        <translation>Le rapport a été enregistré sur le Bureau.</translation>
+    </message>
+    <message>
+        <source>The report failed: %1. A partial report was saved.</source>
+        <extracomment>Where the progress bar was, after a failure that left a valid zip file of what it had gathered, whose name shows under this line. %1 is the failure&apos;s message (the sentence of its box).</extracomment>
+        <translation>Le rapport n’a pas pu être créé&#xa0;: %1. Un rapport partiel a été enregistré.</translation>
     </message>
 </context>
 <context>

@@ -2,59 +2,6 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ja_JP" sourcelanguage="en">
 <context>
-    <name>AppDelegate</name>
-    <message>
-        <source>Making the report…</source>
-        <extracomment>Under the progress bar while a report is being made.</extracomment>
-        <translation>レポートを作成しています…</translation>
-    </message>
-    <message>
-        <source>Reading the printer&apos;s report…</source>
-        <extracomment>Under the progress bar while the printer&apos;s report is read over USB.</extracomment>
-        <translation>プリンターのレポートを読み取っています…</translation>
-    </message>
-    <message>
-        <source>Gathering facts about this computer…</source>
-        <extracomment>Under the progress bar while the facts about the computer are gathered.</extracomment>
-        <translation>このコンピューターの情報を収集しています…</translation>
-    </message>
-    <message>
-        <source>Finishing the report…</source>
-        <extracomment>Under the progress bar while the report&apos;s file is written to its end and named.</extracomment>
-        <translation>レポートを仕上げています…</translation>
-    </message>
-    <message>
-        <source>The report was cancelled.</source>
-        <extracomment>Under the progress bar once a report was cancelled; nothing was left behind.</extracomment>
-        <translation>レポートの作成をキャンセルしました。</translation>
-    </message>
-    <message>
-        <source>Cancelling the report…</source>
-        <extracomment>Under the progress bar once Cancel was pressed, until the report has stopped.</extracomment>
-        <translation>レポートの作成をキャンセルしています…</translation>
-    </message>
-    <message>
-        <source>Copying “%1”…</source>
-        <extracomment>Under the progress bar while a file is copied into the report. %1 is the file&apos;s path.</extracomment>
-        <translation>「%1」をコピーしています…</translation>
-    </message>
-    <message>
-        <source>The report failed: %1.</source>
-        <extracomment>Where the progress bar was, after a failure. %1 is the failure&apos;s message (the sentence of its box).</extracomment>
-        <translation>レポートを作成できませんでした: %1。</translation>
-    </message>
-    <message>
-        <source>The report was placed on the desktop.</source>
-        <extracomment>Under the full progress bar once a report was placed; its file name shows under this line.</extracomment>
-        <translation>レポートをデスクトップに保存しました。</translation>
-    </message>
-    <message>
-        <source>The report failed: %1. A partial report was saved.</source>
-        <extracomment>Where the progress bar was, after a failure that left a valid zip file of what it had gathered, whose name shows under this line. %1 is the failure&apos;s message (the sentence of its box).</extracomment>
-        <translation>レポートを作成できませんでした: %1。部分レポートを保存しました。</translation>
-    </message>
-</context>
-<context>
     <name>CommandLine</name>
     <message>
         <source>Usage: %1 [--help | --version]
@@ -402,6 +349,59 @@ Quorvel サポートが必要とする情報を 1 つの zip ファイルにま�
         <source>The report failed: %1.</source>
         <extracomment>In the desktop notification after a failure. %1 is the failure&apos;s message (the sentence of its box).</extracomment>
         <translation>レポートを作成できませんでした: %1。</translation>
+    </message>
+</context>
+<context>
+    <name>RunStatusLine</name>
+    <message>
+        <source>Making the report…</source>
+        <extracomment>Under the progress bar while a report is being made.</extracomment>
+        <translation>レポートを作成しています…</translation>
+    </message>
+    <message>
+        <source>Reading the printer&apos;s report…</source>
+        <extracomment>Under the progress bar while the printer&apos;s report is read over USB.</extracomment>
+        <translation>プリンターのレポートを読み取っています…</translation>
+    </message>
+    <message>
+        <source>Gathering facts about this computer…</source>
+        <extracomment>Under the progress bar while the facts about the computer are gathered.</extracomment>
+        <translation>このコンピューターの情報を収集しています…</translation>
+    </message>
+    <message>
+        <source>Finishing the report…</source>
+        <extracomment>Under the progress bar while the report&apos;s file is written to its end and named.</extracomment>
+        <translation>レポートを仕上げています…</translation>
+    </message>
+    <message>
+        <source>The report was cancelled.</source>
+        <extracomment>Under the progress bar once a report was cancelled; nothing was left behind.</extracomment>
+        <translation>レポートの作成をキャンセルしました。</translation>
+    </message>
+    <message>
+        <source>Cancelling the report…</source>
+        <extracomment>Under the progress bar once Cancel was pressed, until the report has stopped.</extracomment>
+        <translation>レポートの作成をキャンセルしています…</translation>
+    </message>
+    <message>
+        <source>Copying “%1”…</source>
+        <extracomment>Under the progress bar while a file is copied into the report. %1 is the file&apos;s path.</extracomment>
+        <translation>「%1」をコピーしています…</translation>
+    </message>
+    <message>
+        <source>The report failed: %1.</source>
+        <extracomment>Where the progress bar was, after a failure. %1 is the failure&apos;s message (the sentence of its box).</extracomment>
+        <translation>レポートを作成できませんでした: %1。</translation>
+    </message>
+    <message>
+        <source>The report was placed on the desktop.</source>
+        <extracomment>Under the full progress bar once a report was placed; its file name shows under this line.</extracomment>
+        <translation>レポートをデスクトップに保存しました。</translation>
+    </message>
+    <message>
+        <source>The report failed: %1. A partial report was saved.</source>
+        <extracomment>Where the progress bar was, after a failure that left a valid zip file of what it had gathered, whose name shows under this line. %1 is the failure&apos;s message (the sentence of its box).</extracomment>
+        <translation>レポートを作成できませんでした: %1。部分レポートを保存しました。</translation>
     </message>
 </context>
 <context>

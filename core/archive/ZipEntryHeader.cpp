@@ -27,7 +27,8 @@ int openZipEntry(zipFile archive, const ZipEntryHeader& header, EntryData data, 
         // Info-ZIP's unzip converts the names of entries made on MS-DOS (the
         // default) from code page 437 whatever the flag says: a UTF-8 name
         // says it was made on Unix, as an ordinary rw-r--r-- file, so that
-        // it extracts as written and readable. Other entries are as before.
+        // it extracts as written and readable. Other names keep minizip's
+        // defaults, which every reader takes as they are.
         if ((flags & UTF8_NAME_FLAG) != 0) {
             info.external_fa = static_cast<uLong>(S_IFREG | 0644) << 16;
             versionMadeBy = UNIX_MADE_BY;

@@ -4,6 +4,7 @@
 // the address and the path where there is neither.
 #include "app/DesktopSession.h"
 #include "app/DisplayText.h"
+#include "app/ElidingLabel.h"
 #include "app/PlacedReportRow.h"
 #include "app/ReportContents.h"
 #include "tests/app/PrivateBus.h"
@@ -108,11 +109,11 @@ struct MailingWindow {
     // Presses Email to Support and waits for the line that says how it went.
     QString mail()
     {
-        window.actionNote()->clear();
+        window.placedReport()->actionNote()->clear();
         QTest::mouseClick(row().emailButton(), Qt::LeftButton);
         const bool answered = QTest::qWaitFor(
-            [&] { return row().emailButton()->isEnabled() && window.actionNote()->isVisible(); }, 10000);
-        return answered ? window.actionNote()->text() : QString();
+            [&] { return row().emailButton()->isEnabled() && window.placedReport()->actionNote()->isVisible(); }, 10000);
+        return answered ? window.placedReport()->actionNote()->text() : QString();
     }
 
     PrivateBus bus;

@@ -50,7 +50,7 @@ struct GuidedWindow {
     }
     bool showsPlacedReport() const
     {
-        return window.placedFileName()->isVisible() && window.openFolderButton()->isVisible();
+        return window.placedReport()->fileName()->isVisible() && window.placedReport()->openFolderButton()->isVisible();
     }
     bool contains(QWidget* widget) const
     {
@@ -84,10 +84,10 @@ void expectNothingClipped(GuidedWindow& guided)
     AppDelegate& window = guided.window;
     window.resize(window.minimumSize());
     QApplication::processEvents();
-    for (QLabel* wrapped : {window.explanation(), window.actionNote()})
+    for (QLabel* wrapped : {window.explanation(), static_cast<QLabel*>(window.placedReport()->actionNote())})
         EXPECT_GE(wrapped->height(), wrapped->heightForWidth(wrapped->width())) << wrapped->text().toStdString();
-    EXPECT_TRUE(textFits(window.placedFileName()));
-    for (QPushButton* button : {window.button(), window.openFolderButton(), window.placedReport()->emailButton()})
+    EXPECT_TRUE(textFits(window.placedReport()->fileName()));
+    for (QPushButton* button : {window.button(), window.placedReport()->openFolderButton(), window.placedReport()->emailButton()})
         EXPECT_GE(button->width(), button->sizeHint().width()) << button->text().toStdString();
     for (QLabel* label : window.findChildren<QLabel*>()) {
         if (label->isVisible() && !label->wordWrap() && !qobject_cast<ElidingLabel*>(label)) {
@@ -133,7 +133,7 @@ TEST(WindowGuide, SaysWhatAPressCollectsAndFitsItsSmallestSizeAtAnyFontSize)
         EXPECT_TRUE(guided.window.statusLine()->text().isEmpty()) << "empty at rest";
 
         pressButton(guided.window);
-        EXPECT_FALSE(guided.window.placedFileName()->isElided()) << "the window opens wide enough for the name";
+        EXPECT_FALSE(guided.window.placedReport()->fileName()->isElided()) << "the window opens wide enough for the name";
         expectNothingClipped(guided);
     }
     QApplication::setFont(defaultFont);
@@ -156,7 +156,7 @@ TEST(WindowGuide, SpeaksGermanOnAGermanDesktopQtsButtonsIncluded)
               QStringLiteral("Es wurde kein unterstützter Drucker gefunden; "
                              "der Bericht enthält nur die Protokolldateien."));
     EXPECT_EQ(placed[1].text, QStringLiteral("Ein Bericht wurde auf dem Schreibtisch abgelegt"));
-    EXPECT_EQ(guided.window.openFolderButton()->text(), QStringLiteral("&Ordner öffnen"));
+    EXPECT_EQ(guided.window.placedReport()->openFolderButton()->text(), QStringLiteral("&Ordner öffnen"));
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Abbrechen"));
 
     std::remove(guided.place.dataXml.c_str());
@@ -190,8 +190,8 @@ TEST(WindowGuide, EveryLanguageFitsTheWindowAndASmallScreenKeepsItsAltLettersApa
         EXPECT_NE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
 
         guided.session.showWorks = false;
-        QTest::mouseClick(guided.window.openFolderButton(), Qt::LeftButton);
-        ASSERT_TRUE(guided.window.actionNote()->isVisible());
+        QTest::mouseClick(guided.window.placedReport()->openFolderButton(), Qt::LeftButton);
+        ASSERT_TRUE(guided.window.placedReport()->actionNote()->isVisible());
         QTest::mouseClick(guided.window.placedReport()->contents()->disclosure(), Qt::LeftButton);
         expectNothingClipped(guided);
         expectUniqueMnemonics(guided.window);
@@ -209,9 +209,9 @@ TEST(WindowGuide, EveryLanguageFitsTheWindowAndASmallScreenKeepsItsAltLettersApa
         ASSERT_TRUE(scrolling);
         QWidget* content = scrolling->widget();
         EXPECT_GE(content->height(), content->layout()->totalHeightForWidth(content->width()));
-        scrolling->ensureWidgetVisible(guided.window.actionNote());
+        scrolling->ensureWidgetVisible(guided.window.placedReport()->actionNote());
         EXPECT_TRUE(scrolling->viewport()->rect().contains(
-            QRect(guided.window.actionNote()->mapTo(scrolling->viewport(), QPoint()), guided.window.actionNote()->size())));
+            QRect(guided.window.placedReport()->actionNote()->mapTo(scrolling->viewport(), QPoint()), guided.window.placedReport()->actionNote()->size())));
     }
     QApplication::setFont(defaultFont);
 }
@@ -222,7 +222,7 @@ TEST(WindowGuide, TheFileNameIsSelectableElidedInTheMiddleWhenNarrowAndSaysItsWh
     // A folder name that looks like markup is shown as it stands.
     writeFile(guided.place.home + "/.config/user-dirs.dirs", "XDG_DESKTOP_DIR=\"$HOME/<b>Bureau</b>\"\n");
     pressButton(guided.window);
-    ElidingLabel* name = guided.window.placedFileName();
+    ElidingLabel* name = guided.window.placedReport()->fileName();
     const QString path = QString::fromStdString(guided.place.home + "/<b>Bureau</b>/" + ARCHIVE_NAME);
 
     // Reached by Tab from the report button, as a keyboard user would.
@@ -261,10 +261,10 @@ TEST(WindowGuide, AHostileFolderNameShowsAsItIsInTheRowItsTipAndAFailuresBoxAndO
     guided.machine.environment.variables["HOME"] = home;
     pressButton(guided.window);
     const std::string archive = home + "/Desktop/" + ARCHIVE_NAME;
-    ElidingLabel* name = guided.window.placedFileName();
+    ElidingLabel* name = guided.window.placedReport()->fileName();
     EXPECT_EQ(QTextDocumentFragment::fromHtml(name->toolTip()).toPlainText(), displayText::line(archive));
     EXPECT_EQ(QAccessible::queryAccessibleInterface(name)->text(QAccessible::Description), displayText::line(archive));
-    QTest::mouseClick(guided.window.openFolderButton(), Qt::LeftButton);
+    QTest::mouseClick(guided.window.placedReport()->openFolderButton(), Qt::LeftButton);
     EXPECT_EQ(guided.session.shownFiles, std::vector<std::string>{archive}) << "the file named by its own bytes";
 
     std::filesystem::remove_all(home + "/Desktop");
@@ -306,8 +306,8 @@ TEST(WindowGuide, ShowsThePlacedFileAndOpensTheDesktopTheUserDirsNameUntilTheNex
 
         EXPECT_TRUE(pathExists(archive));
         ASSERT_TRUE(guided.showsPlacedReport());
-        EXPECT_EQ(guided.window.placedFileName()->fullText(), QString::fromLatin1(ARCHIVE_NAME));
-        QTest::mouseClick(guided.window.openFolderButton(), Qt::LeftButton);
+        EXPECT_EQ(guided.window.placedReport()->fileName()->fullText(), QString::fromLatin1(ARCHIVE_NAME));
+        QTest::mouseClick(guided.window.placedReport()->openFolderButton(), Qt::LeftButton);
         EXPECT_EQ(guided.session.shownFiles, std::vector<std::string>{archive});
 
         // A failed press takes the row away: it would name the last report.
@@ -322,7 +322,7 @@ TEST(WindowGuide, WhenOpenFolderCannotShowTheReportALineSaysWhyAndTakesTheFocus)
     GuidedWindow guided;
     pressButton(guided.window);
     const std::string archive = guided.place.desktop() + "/" + ARCHIVE_NAME;
-    QLabel* failure = guided.window.actionNote();
+    QLabel* failure = guided.window.placedReport()->actionNote();
     guided.window.resize(guided.window.minimumSize());
     const struct {
         const char* what;
@@ -347,7 +347,7 @@ TEST(WindowGuide, WhenOpenFolderCannotShowTheReportALineSaysWhyAndTakesTheFocus)
         if (moved)
             std::filesystem::rename(archive, archive + ".elsewhere");
 
-        QTest::mouseClick(guided.window.openFolderButton(), Qt::LeftButton);
+        QTest::mouseClick(guided.window.placedReport()->openFolderButton(), Qt::LeftButton);
         QApplication::processEvents();
 
         EXPECT_EQ(guided.session.shownFiles.size(), asked);
@@ -356,7 +356,7 @@ TEST(WindowGuide, WhenOpenFolderCannotShowTheReportALineSaysWhyAndTakesTheFocus)
             std::filesystem::rename(archive + ".elsewhere", archive);
         if (says.isEmpty())
             continue;
-        EXPECT_EQ(guided.window.actionNote()->text(), says);
+        EXPECT_EQ(guided.window.placedReport()->actionNote()->text(), says);
         // A screen reader reads the line that took the focus.
         EXPECT_EQ(guided.window.focusWidget(), failure);
         EXPECT_GE(failure->height(), failure->heightForWidth(failure->width())) << "the text is cut";
@@ -371,8 +371,8 @@ TEST(WindowGuide, AFocusedButtonTakesReturnAndSpaceAndReturnElsewherePressesTheD
     ASSERT_TRUE(QTest::qWaitForWindowActive(&guided.window)) << "mnemonics need the window active";
     pressButton(guided.window);
     QWidget* const generate = guided.window.button();
-    QWidget* const openFolder = guided.window.openFolderButton();
-    QWidget* const fileName = guided.window.placedFileName();
+    QWidget* const openFolder = guided.window.placedReport()->openFolderButton();
+    QWidget* const fileName = guided.window.placedReport()->fileName();
     const struct {
         QWidget* focus;
         QKeyCombination key;

@@ -1,6 +1,6 @@
 #include "tests/app/WindowHarness.h"
 
-#include "app/WindowServices.h"
+#include "app/ProgressBarIndicator.h"
 
 #include <QAbstractButton>
 #include <QApplication>

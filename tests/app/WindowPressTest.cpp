@@ -3,7 +3,7 @@
 #include "app/DisplayText.h"
 #include "app/ElidingLabel.h"
 #include "app/PlacedReportRow.h"
-#include "app/WindowServices.h"
+#include "app/ProgressBarIndicator.h"
 #include "core/report/ErrorMessages.h"
 #include "tests/app/WindowHarness.h"
 #include "tests/doubles/SimulatedPrinter.h"
@@ -465,7 +465,7 @@ TEST(WindowPress, EscapeDuringARunCancelsItLeavingTheFolderEmptyAndTheWindowAtRe
     EXPECT_TRUE(indicatorAtRest(window));
     EXPECT_FALSE(window.cancelButton()->isVisible());
     EXPECT_TRUE(window.button()->isEnabled());
-    EXPECT_FALSE(window.placedFileName()->isVisible());
+    EXPECT_FALSE(window.placedReport()->fileName()->isVisible());
     EXPECT_EQ(window.statusLine()->fullText(), QStringLiteral("The report was cancelled."));
 
     // The next press runs to its end.
@@ -515,7 +515,7 @@ TEST(WindowPress, TheEndOfARunSaysHowItEndedAndOffersTheFileItLeftUntilTheNextPr
              std::filesystem::remove(place.desktop() + "/Telvarin_03_07_2011__02_05_PM.zip");
          },
          QStringLiteral("The report was placed on the desktop."), QStringLiteral("Report file:"), {}, true,
-         window.openFolderButton()},
+         window.placedReport()->openFolderButton()},
     };
     for (const auto& [what, arrange, line, caption, boxEnds, barFull, focus] : cases) {
         SCOPED_TRACE(what);
@@ -528,10 +528,10 @@ TEST(WindowPress, TheEndOfARunSaysHowItEndedAndOffersTheFileItLeftUntilTheNextPr
         EXPECT_TRUE(QTextDocumentFragment::fromHtml(boxes.back().informativeText).toPlainText().endsWith(boxEnds))
             << boxes.back().informativeText.toStdString();
         EXPECT_EQ(window.statusLine()->fullText(), line);
-        EXPECT_EQ(window.placedFileName()->isVisible(), !caption.isEmpty());
+        EXPECT_EQ(window.placedReport()->fileName()->isVisible(), !caption.isEmpty());
         if (!caption.isEmpty()) {
             EXPECT_EQ(window.placedReport()->caption()->text(), caption);
-            EXPECT_EQ(window.placedFileName()->fullText(), QStringLiteral("Telvarin_03_07_2011__02_05_PM.zip"));
+            EXPECT_EQ(window.placedReport()->fileName()->fullText(), QStringLiteral("Telvarin_03_07_2011__02_05_PM.zip"));
         }
         EXPECT_EQ(window.indicator()->isVisible(), barFull);
         EXPECT_EQ(window.indicator()->value(), barFull ? ProgressBarIndicator::BAR_MAXIMUM : 0);

@@ -199,7 +199,7 @@ int main(int argc, char** argv)
     window.resize(window.minimumSize());
     QTest::qWait(100);
     saved = saveShot(window, outDir + "/after-success-smallest.png") && saved;
-    window.openFolderButton()->click();
+    window.placedReport()->openFolderButton()->click();
     QTest::qWait(100);
     saved = saveShot(window, outDir + "/open-folder-failed.png") && saved;
     QTest::mouseClick(window.placedReport()->contents()->disclosure(), Qt::LeftButton);
@@ -213,7 +213,7 @@ int main(int argc, char** argv)
         saved = saveShot(window, outDir + "/" + name + ".png") && saved;
         QTest::qWait(lingerMilliseconds());
     }
-    const bool placed = window.placedFileName()->isVisible();
+    const bool placed = window.placedReport()->fileName()->isVisible();
     if (!placed)
         std::fprintf(stderr, "the press placed no report\n");
     if (qEnvironmentVariableIsSet("SCREENSHOT_STAY"))

@@ -82,8 +82,9 @@ TEST(FullIo, AReadOrAWaitInterruptedBySignalsGoesOn)
         EXPECT_FALSE(platform::writeFully(pipe.writing.get(), "abc"));
         reader.join();
         EXPECT_FALSE(error) << error.message();
-        if (!wait)
+        if (!wait) {
             EXPECT_EQ(std::string(buffer, count), "abc");
+        }
     }
     sigaction(SIGUSR1, &previous, nullptr);
 }

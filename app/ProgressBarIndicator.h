@@ -1,21 +1,19 @@
 #pragma once
-// What the report core needs from the window during a press: the indicator
-// with the run's progress, and the reporter with its message boxes. Both
-// are called from the worker thread that runs the report; they do their
+// The window's progress bar as the report's busy indicator and progress
+// listener. Called from the worker thread that runs the report; it does its
 // work on the GUI thread.
 
 #include "base/RunProgress.h"
 #include "core/report/ReportPress.h"
-#include "platform/Services.h"
 
 #include <QString>
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 class QProgressBar;
-class QWidget;
 
 // A progress bar in busy mode (range 0..0) from the start of a run until
 // the listed files are counted; then it counts in whole percent: the bytes
@@ -58,25 +56,4 @@ private:
     std::shared_ptr<Shared> shared_;
     std::function<void()> onRest_;
     bool animating_ = false;
-};
-
-// The window's modal boxes, centred on the window and worded in the user's
-// language, behind the report's reporter; progress lines still go to
-// standard output. `beforeBox` hears of every box, with its message and
-// text, on the GUI thread, before the box shows: whether it ends the run (the
-// indicator has stopped) or asks the user during it (no printer found). A
-// failure's box says under its message what failed, and names the partial
-// report the run left.
-class WindowReporter final : public platform::Reporter {
-public:
-    using BoxListener = std::function<void(const platform::Message& message, const QString& text, bool endsTheRun)>;
-    WindowReporter(QWidget* window, const ProgressBarIndicator& indicator, BoxListener beforeBox);
-    void progress(const std::string& line) override;
-    void showInformation(const platform::Message& message) override;
-    void showError(const platform::Message& message) override;
-
-private:
-    QWidget* window_;
-    const ProgressBarIndicator& indicator_;
-    BoxListener beforeBox_;
 };

@@ -1,17 +1,12 @@
-#include "app/WindowServices.h"
+#include "app/ProgressBarIndicator.h"
 
-#include "app/DisplayText.h"
-#include "app/FailureExplanation.h"
 #include "app/GuiThread.h"
-#include "app/MessageWording.h"
 #include "app/PacedUpdate.h"
-#include "app/util.h"
 
 #include <QFile>
 #include <QMetaObject>
 #include <QPointer>
 #include <QProgressBar>
-#include <QStringList>
 
 #include <algorithm>
 #include <mutex>
@@ -200,40 +195,4 @@ void ProgressBarIndicator::showComplete(QProgressBar* bar)
 bool ProgressBarIndicator::showsARun(const QProgressBar* bar)
 {
     return !bar->isHidden() && (bar->maximum() == 0 || bar->value() < bar->maximum());
-}
-
-WindowReporter::WindowReporter(QWidget* window, const ProgressBarIndicator& indicator, BoxListener beforeBox)
-    : window_(window), indicator_(indicator), beforeBox_(std::move(beforeBox))
-{
-}
-
-void WindowReporter::progress(const std::string& line)
-{
-    platform::consoleReporter().progress(line);
-}
-
-void WindowReporter::showInformation(const platform::Message& message)
-{
-    gui::runOnThreadOf(window_, [this, &message] {
-        const QString text = wordedMessage(message);
-        if (beforeBox_)
-            beforeBox_(message, text, !indicator_.isAnimating());
-        util::showMessageBox(text.toStdString(), window_);
-    });
-}
-
-void WindowReporter::showError(const platform::Message& message)
-{
-    gui::runOnThreadOf(window_, [this, &message] {
-        const QString text = wordedMessage(message);
-        if (beforeBox_)
-            beforeBox_(message, text, !indicator_.isAnimating());
-        QStringList explanation;
-        if (message.detail)
-            explanation << FailureExplanation::text(*message.detail);
-        if (!message.archivePath.empty())
-            explanation << FailureExplanation::partialReport(displayText::inSentence(message.archivePath));
-        explanation.removeAll(QString());
-        util::showErrorMessage(text.toStdString(), window_, explanation.join(QLatin1Char('\n')));
-    });
 }
