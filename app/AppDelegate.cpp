@@ -43,7 +43,7 @@ PressResult pressOnWorker(const AppDelegate::RequestSource& requestForPress, con
         try {
             indicator.stopAnimation();
             reporter.showError(
-                {.kind = platform::Message::Kind::unexpectedFailure, .text = UNEXPECTED_FAILURE_MESSAGE});
+                {.kind = UserMessage::Kind::unexpectedFailure, .text = UNEXPECTED_FAILURE_MESSAGE});
         } catch (...) {
             // Nothing left to tell the user with.
         }
@@ -234,9 +234,9 @@ void AppDelegate::showStep(RunStep step, const QString& file)
     }
 }
 
-void AppDelegate::showOutcome(const platform::Message& message, const QString& text)
+void AppDelegate::showOutcome(const UserMessage& message, const QString& text)
 {
-    const bool placed = message.kind == platform::Message::Kind::reportPlaced;
+    const bool placed = message.kind == UserMessage::Kind::reportPlaced;
     const std::string& archive = message.archivePath;
     // The row under the line names the file.
     if (placed) {
@@ -298,7 +298,7 @@ void AppDelegate::clickButton()
         ProgressBarIndicator indicator(
             ui_->indicator, [this](RunStep step, const QString& file) { showStep(step, file); },
             [this] { ui_->cancelButton->hide(); });
-        WindowReporter reporter(this, indicator, [this](const platform::Message& message, const QString& text,
+        WindowReporter reporter(this, indicator, [this](const UserMessage& message, const QString& text,
                                                         bool endsTheRun) {
             if (endsTheRun)
                 showOutcome(message, text);

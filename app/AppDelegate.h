@@ -79,7 +79,7 @@ protected:
 private:
     void showStatus(const QString& text, ElidingLabel::Fit fit = ElidingLabel::Fit::oneLine);
     void showStep(RunStep step, const QString& file);
-    void showOutcome(const platform::Message& message, const QString& text);
+    void showOutcome(const UserMessage& message, const QString& text);
     void startOver();
     void makeDefault(QPushButton* button);
     QPushButton* defaultButton() const;

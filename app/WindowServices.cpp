@@ -212,7 +212,7 @@ void WindowReporter::progress(const std::string& line)
     platform::consoleReporter().progress(line);
 }
 
-void WindowReporter::showInformation(const platform::Message& message)
+void WindowReporter::showInformation(const UserMessage& message)
 {
     gui::runOnThreadOf(window_, [this, &message] {
         const QString text = wordedMessage(message);
@@ -222,7 +222,7 @@ void WindowReporter::showInformation(const platform::Message& message)
     });
 }
 
-void WindowReporter::showError(const platform::Message& message)
+void WindowReporter::showError(const UserMessage& message)
 {
     gui::runOnThreadOf(window_, [this, &message] {
         const QString text = wordedMessage(message);

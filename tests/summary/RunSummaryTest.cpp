@@ -93,7 +93,7 @@ TEST(RunSummaryJson, IsOneLineOfOneObjectThatKeepsTheBytesOfNamesThatAreNotUtf8)
     EXPECT_TRUE(document["error"].is_null());
 
     const std::string printerFailure = "An error occured while trying to communicate with the printer";
-    summary.error = platform::Message{.code = 13, .text = printerFailure};
+    summary.error = UserMessage{.code = 13, .text = printerFailure};
     EXPECT_EQ(nlohmann::json::parse(runSummaryJson(summary))["error"],
               (nlohmann::json{{"code", 13}, {"message", printerFailure}, {"detail", nullptr}}));
     summary.error->detail = FailureDetail{FailedStep::talkToPrinter, {}, 0};
