@@ -6,7 +6,6 @@
 #include "core/summary/FailureText.h"
 #include "core/summary/ListingText.h"
 #include "core/summary/RunSummary.h"
-#include "tests/doubles/ArchiveFileHelpers.h"
 #include "tests/doubles/FakeServices.h"
 #include "tests/doubles/FakeSystemFacts.h"
 #include "tests/doubles/SimulatedPrinter.h"
@@ -20,9 +19,8 @@
 #include <unistd.h>
 
 using namespace testing_support;
-using archive_file_testing::listFolder;
 
-TEST(ChecksumFile, ThatCannotTakeItsNameLeavesNoTemporaryFileAndTheRunSaysSo)
+TEST(RunSummary, OfAPlacedReportWhoseChecksumFileCannotTakeItsNameIsAnErrorThatLeavesNoTemporaryFile)
 {
     TempDir temp;
     FakeMachine machine;
