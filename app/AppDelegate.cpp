@@ -43,7 +43,7 @@ PressResult pressOnWorker(const AppDelegate::RequestSource& requestForPress, con
         try {
             indicator.stopAnimation();
             reporter.showError(
-                {.kind = platform::Message::Kind::unexpectedFailure, .text = UNEXPECTED_FAILURE_MESSAGE});
+                {.kind = UserMessage::Kind::unexpectedFailure, .text = UNEXPECTED_FAILURE_MESSAGE});
         } catch (...) {
             // Nothing left to tell the user with.
         }
@@ -233,7 +233,7 @@ PressResult AppDelegate::runTheReport(const std::string& supportFault)
         },
         [this] { ui_->cancelButton->hide(); });
     MessageBoxReporter reporter(this, indicator,
-                                [this](const platform::Message& message, const QString& text, bool endsTheRun) {
+                                [this](const UserMessage& message, const QString& text, bool endsTheRun) {
                                     if (endsTheRun)
                                         showOutcome(message, text);
                                     else
@@ -249,9 +249,9 @@ PressResult AppDelegate::runTheReport(const std::string& supportFault)
     return result;
 }
 
-void AppDelegate::showOutcome(const platform::Message& message, const QString& text)
+void AppDelegate::showOutcome(const UserMessage& message, const QString& text)
 {
-    const bool placed = message.kind == platform::Message::Kind::reportPlaced;
+    const bool placed = message.kind == UserMessage::Kind::reportPlaced;
     const std::string& archive = message.archivePath;
     if (placed) {
         ProgressBarIndicator::showComplete(ui_->indicator);

@@ -82,7 +82,7 @@ private:
     // A press's steps.
     void startOver();
     PressResult runTheReport(const std::string& supportFault);
-    void showOutcome(const platform::Message& message, const QString& text);
+    void showOutcome(const UserMessage& message, const QString& text);
     void endThePress(const PressResult& result);
 
     std::unique_ptr<Ui::MainWindow> ui_;

@@ -22,7 +22,7 @@ void MessageBoxReporter::progress(const std::string& line)
     platform::consoleReporter().progress(line);
 }
 
-void MessageBoxReporter::showInformation(const platform::Message& message)
+void MessageBoxReporter::showInformation(const UserMessage& message)
 {
     gui::runOnThreadOf(window_, [this, &message] {
         const QString text = wordedMessage(message);
@@ -32,7 +32,7 @@ void MessageBoxReporter::showInformation(const platform::Message& message)
     });
 }
 
-void MessageBoxReporter::showError(const platform::Message& message)
+void MessageBoxReporter::showError(const UserMessage& message)
 {
     gui::runOnThreadOf(window_, [this, &message] {
         const QString text = wordedMessage(message);

@@ -21,11 +21,11 @@ class QWidget;
 // report the run left.
 class MessageBoxReporter final : public platform::Reporter {
 public:
-    using BoxListener = std::function<void(const platform::Message& message, const QString& text, bool endsTheRun)>;
+    using BoxListener = std::function<void(const UserMessage& message, const QString& text, bool endsTheRun)>;
     MessageBoxReporter(QWidget* window, const ProgressBarIndicator& indicator, BoxListener beforeBox);
     void progress(const std::string& line) override;
-    void showInformation(const platform::Message& message) override;
-    void showError(const platform::Message& message) override;
+    void showInformation(const UserMessage& message) override;
+    void showError(const UserMessage& message) override;
 
 private:
     QWidget* window_;

@@ -1,6 +1,7 @@
 #include "app/MessageWording.h"
 
 #include "app/DisplayText.h"
+#include "base/ErrorCodes.h"
 
 #include <QCoreApplication>
 
@@ -24,31 +25,31 @@ QString decimal(int code)
 QString sentenceForErrorCode(int code)
 {
     switch (code) {
-    case 4:
+    case ERROR_FILE_READ:
         //: Message box ending a run: a file the report lists exists but could not be read.
         //: The English "occured" is a fixed text; spell the translation correctly.
         return translated(QT_TRANSLATE_NOOP("MessageWording", "An error occured while trying to read a file"));
-    case 5:
+    case ERROR_DATA_XML_NOT_LOADED:
         //: Message box ending a run: the tool's own list of files to collect is missing or
         //: unreadable. Keep the file name data.xml as it is.
         return translated(QT_TRANSLATE_NOOP("MessageWording", "Could not find data.xml"));
-    case 6:
-    case 7:
-    case 8:
-    case 9:
+    case ERROR_DATA_XML_DUPLICATE_SECTION:
+    case ERROR_DATA_XML_MISSING_SECTION:
+    case ERROR_PATH_WITHOUT_DOT:
+    case ERROR_WILDCARD_NOT_LAST:
         //: Message box ending a run: the tool's own list of files to collect is faulty.
         //: Keep data.xml as it is; %1 is the error code (6 to 9).
         return translated(QT_TRANSLATE_NOOP("MessageWording", "Could not parse data.xml (error code %1)"))
             .arg(decimal(code));
-    case 13:
+    case ERROR_PRINTER_COMMUNICATION:
         //: Message box ending a run: talking to the printer over USB failed.
         //: The English "occured" is a fixed text; spell the translation correctly.
         return translated(
             QT_TRANSLATE_NOOP("MessageWording", "An error occured while trying to communicate with the printer"));
-    case 14:
+    case ERROR_DRIVER_DIRECTORY:
         //: Message box ending a run: the folder of the maker's printer drivers is missing.
         return translated(QT_TRANSLATE_NOOP("MessageWording", "Could not find driver directory"));
-    case 16:
+    case ERROR_CHECKSUM_WRITE:
         //: Message ending a run that was asked for a checksum file (SHA-256) beside the
         //: report, which could not be written.
         return translated(QT_TRANSLATE_NOOP("MessageWording", "Could not write the checksum file beside the report"));
@@ -60,9 +61,9 @@ QString sentenceForErrorCode(int code)
     }
 }
 
-QString wordedMessage(const platform::Message& message)
+QString wordedMessage(const UserMessage& message)
 {
-    using Kind = platform::Message::Kind;
+    using Kind = UserMessage::Kind;
     switch (message.kind) {
     case Kind::reportPlaced:
         //: Message box after a run that placed the report on the user's desktop.

@@ -3,7 +3,7 @@
 // the report's own sentences, word for word, so that without a translation
 // (English, the C locale) a box says exactly what support knows.
 
-#include "platform/Services.h"
+#include "base/UserMessage.h"
 
 #include <QString>
 
@@ -13,4 +13,4 @@ QString sentenceForErrorCode(int code);
 // A message's text as a box shows it: its sentence and, for an unexpected
 // failure, the words the report quotes. What a failure concerns is worded
 // apart (FailureExplanation).
-QString wordedMessage(const platform::Message& message);
+QString wordedMessage(const UserMessage& message);

@@ -34,7 +34,7 @@ void CommandServices::CommandReporter::progress(const std::string& line)
         writeLineToStandardOutput(line);
 }
 
-void CommandServices::CommandReporter::showInformation(const platform::Message& message)
+void CommandServices::CommandReporter::showInformation(const UserMessage& message)
 {
     if (progress_ == Progress::Shown) {
         writeLineToStandardOutput(message.text);
@@ -43,7 +43,7 @@ void CommandServices::CommandReporter::showInformation(const platform::Message& 
     writeLineToStandardError(shownOn(STDERR_FILENO, message.text));
 }
 
-void CommandServices::CommandReporter::showError(const platform::Message& message)
+void CommandServices::CommandReporter::showError(const UserMessage& message)
 {
     flushStandardOutput();
     platform::consoleReporter().showError(message);

@@ -29,9 +29,9 @@ private:
     public:
         explicit CommandReporter(Progress progress) : progress_(progress) {}
         void progress(const std::string& line) override;
-        void showInformation(const platform::Message& message) override;
+        void showInformation(const UserMessage& message) override;
         // The sentence, and what the failure concerns on the line after it.
-        void showError(const platform::Message& message) override;
+        void showError(const UserMessage& message) override;
 
     private:
         Progress progress_;

@@ -6,7 +6,7 @@
 // implementations in with ScopedServices; the real ones fill whatever they
 // leave unset, once, when the set is installed.
 
-#include "base/CodedFailure.h"
+#include "base/UserMessage.h"
 
 #include <ctime>
 #include <optional>
@@ -43,34 +43,6 @@ public:
     virtual void write(const std::string& line) = 0;
 };
 
-// One of the report's messages to the person running it. `text` is the
-// message in the report's own words, the one support knows and a command
-// line prints; the rest says which message it is, so that a window can word
-// it in its user's language.
-struct Message {
-    enum class Kind {
-        reportPlaced,
-        noRecognizedPrinter,
-        // A run ended by one of the report's codes.
-        failure,
-        // A run ended by anything else (memory exhaustion, a library fault).
-        unexpectedFailure,
-    };
-    Kind kind = Kind::failure;
-    int code = 0;
-    // What a failure concerns, where it said: the step, the file or folder
-    // and the system's reason. Not in `text`: each front end words it.
-    std::optional<FailureDetail> detail{};
-    // An unexpected failure's own words (a library's), which `text` quotes
-    // after the sentence; empty for none.
-    std::string quoted{};
-    std::string text{};
-    // The archive the run left, absolute, for a message that ends a run: the
-    // placed report, or after a failure the valid archive of the entries
-    // written before it; empty when it left none.
-    std::string archivePath{};
-};
-
 // What the report tells the person running it: progress lines as it goes
 // (standard output, not part of the report) and the modal messages.
 class Reporter {
@@ -79,8 +51,8 @@ public:
     // One line, without its line end.
     virtual void progress(const std::string& line) = 0;
     // Both are modal: they return once the user has dismissed the message.
-    virtual void showInformation(const Message& message) = 0;
-    virtual void showError(const Message& message) = 0;
+    virtual void showInformation(const UserMessage& message) = 0;
+    virtual void showError(const UserMessage& message) = 0;
 };
 
 // Declared in their own headers.

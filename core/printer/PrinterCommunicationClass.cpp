@@ -111,7 +111,7 @@ bool PrinterCommunicationClass::getReportData(std::string* report)
     std::list<int> pids = getPidListWithUnknownPidsFiltered(getListOfConnectedQuorvelDevicePids());
     if (pids.empty()) {
         platform::reporter().showError(
-            {.kind = platform::Message::Kind::noRecognizedPrinter, .text = NO_RECOGNIZED_PRINTER_MESSAGE});
+            {.kind = UserMessage::Kind::noRecognizedPrinter, .text = NO_RECOGNIZED_PRINTER_MESSAGE});
         return false;
     }
     // Only the first printer is reported; the others are passed over.

@@ -33,17 +33,17 @@ std::string messageForErrorCode(int code)
     }
 }
 
-platform::Message failureMessage(int code, std::optional<FailureDetail> detail)
+UserMessage failureMessage(int code, std::optional<FailureDetail> detail)
 {
-    return {.kind = platform::Message::Kind::failure,
+    return {.kind = UserMessage::Kind::failure,
             .code = code,
             .detail = std::move(detail),
             .text = messageForErrorCode(code)};
 }
 
-platform::Message currentFailure()
+UserMessage currentFailure()
 {
-    using Kind = platform::Message::Kind;
+    using Kind = UserMessage::Kind;
     try {
         throw;
     } catch (const CodedFailure& failure) {
@@ -59,7 +59,7 @@ platform::Message currentFailure()
     }
 }
 
-platform::Message reportPlacedMessage()
+UserMessage reportPlacedMessage()
 {
-    return {.kind = platform::Message::Kind::reportPlaced, .text = REPORT_PLACED_MESSAGE};
+    return {.kind = UserMessage::Kind::reportPlaced, .text = REPORT_PLACED_MESSAGE};
 }

@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/Services.h"
+#include "base/UserMessage.h"
 
 #include <optional>
 #include <string>
@@ -10,14 +10,14 @@ std::string messageForErrorCode(int code);
 // A failure as the user learns of it, the one shape in which a press, a
 // listing and a run's summary hand it on: its code, its sentence, and what
 // it concerns where the failing step said.
-platform::Message failureMessage(int code, std::optional<FailureDetail> detail = std::nullopt);
+UserMessage failureMessage(int code, std::optional<FailureDetail> detail = std::nullopt);
 
 // The failure being handled, as the user learns of it (code 0 for a failure
 // that is none of the report's own codes). Call it only inside a catch block.
-platform::Message currentFailure();
+UserMessage currentFailure();
 
 // The message that ends a run that placed its report.
-platform::Message reportPlacedMessage();
+UserMessage reportPlacedMessage();
 
 extern const char* const REPORT_PLACED_MESSAGE;
 extern const char* const REPORT_CANCELLED_MESSAGE;

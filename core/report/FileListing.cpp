@@ -33,7 +33,7 @@ public:
 ListingResult listConfiguredFiles(const std::optional<std::string>& dataXmlPath)
 {
     ListingResult result;
-    auto fail = [&](const platform::Message& message) {
+    auto fail = [&](const UserMessage& message) {
         result.failure = message;
         platform::reporter().showError(message);
     };

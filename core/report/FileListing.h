@@ -4,9 +4,9 @@
 // no printer and no facts about the computer.
 
 #include "base/CodedFailure.h"
+#include "base/UserMessage.h"
 #include "core/filelist/CollectedFileSink.h"
 #include "core/filelist/XmlParserClass.h"
-#include "platform/Services.h"
 
 #include <cstdint>
 #include <optional>
@@ -17,7 +17,7 @@ struct ListingResult {
     bool listed = false;
     // The failure that ended the listing (codes 5 to 9 for a faulty
     // data.xml), as it was shown; nothing after success.
-    std::optional<platform::Message> failure;
+    std::optional<UserMessage> failure;
     // Every file found and every path that named nothing, in collection order.
     std::vector<ListedPath> paths;
 };

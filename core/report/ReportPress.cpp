@@ -40,7 +40,7 @@ PressResult runReportPress(BusyIndicator& indicator, const ReportRequest& reques
         result.skipped = generator.skippedPaths();
         result.log = generator.log();
     };
-    auto fail = [&](platform::Message message) {
+    auto fail = [&](UserMessage message) {
         takeOutcome();
         indicator.stopAnimation();
         message.archivePath = result.archivePath;
@@ -61,7 +61,7 @@ PressResult runReportPress(BusyIndicator& indicator, const ReportRequest& reques
         takeOutcome();
         indicator.stopAnimation();
         result.reportPlaced = true;
-        platform::Message placed = reportPlacedMessage();
+        UserMessage placed = reportPlacedMessage();
         placed.archivePath = result.archivePath;
         result.message = placed.text;
         platform::reporter().showInformation(placed);

@@ -5,9 +5,9 @@
 
 #include "base/CodedFailure.h"
 #include "base/RunProgress.h"
+#include "base/UserMessage.h"
 #include "core/archive/WrittenEntry.h"
 #include "core/filelist/CollectedFileSink.h"
-#include "platform/Services.h"
 
 #include <optional>
 #include <string>
@@ -50,7 +50,7 @@ struct PressResult {
     std::string message;
     // The failure that ended the run, as it was shown; nothing after success
     // or a cancellation.
-    std::optional<platform::Message> failure;
+    std::optional<UserMessage> failure;
     // The file the run left, absolute, as its folder is named now: the
     // placed report, or after a failure the valid archive of the entries
     // written so far; empty when it left none.

@@ -1,12 +1,21 @@
 #include "core/summary/FailureText.h"
 
+#include "core/summary/FailureWording.h"
+
+#include <string_view>
 #include <system_error>
 
 namespace {
 
-std::string quoted(const std::string& path)
+// The text with the file or folder in place of its "“%1”", between plain
+// double quotes, which every terminal shows and a script can find.
+std::string withPath(std::string_view text, const std::string& path)
 {
-    return "\"" + path + "\"";
+    constexpr std::string_view PLACEHOLDER = "“%1”";
+    const auto at = text.find(PLACEHOLDER);
+    if (at == std::string_view::npos)
+        return std::string(text);
+    return std::string(text.substr(0, at)) + "\"" + path + "\"" + std::string(text.substr(at + PLACEHOLDER.size()));
 }
 
 // ": REASON." after what failed, or only the full stop when the system gave
@@ -22,52 +31,11 @@ std::string because(int errorNumber)
 
 std::string failureDetailText(const FailureDetail& detail)
 {
-    const std::string& path = detail.path;
-    const int error = detail.errorNumber;
-    switch (detail.step) {
-    case FailedStep::readListedFile:
-        return "The file " + quoted(path) + " could not be read" + because(error) +
-               " Check that you may read it, then try again.";
-    case FailedStep::writeInArchiveFolder:
-        return "The report cannot be written in the folder " + quoted(path) + because(error) +
-               " Check that the folder exists and that you may write in it.";
-    case FailedStep::writeArchive:
-        return "Writing the report in the folder " + quoted(path) + " failed" + because(error) +
-               " Check that the disk has room and is still connected, then try again.";
-    case FailedStep::nameArchive:
-        return "The report could not be saved as " + quoted(path) + because(error) +
-               " Check that the folder still exists and that nothing else has that name, then try again.";
-    case FailedStep::writeChecksumFile:
-        return "The checksum file " + quoted(path) + " could not be written" + because(error) +
-               " The report itself was placed; check that you may write in its folder.";
-    case FailedStep::loadFileList:
-        if (path.empty())
-            return "No list of the files to collect (data.xml) is installed. Reinstall the Telvarin Generator.";
-        if (error == 0)
-            return "The list of the files to collect " + quoted(path) +
-                   " is not a valid file list. Check that file, or reinstall the Telvarin Generator.";
-        return "The list of the files to collect " + quoted(path) + " could not be read" + because(error) +
-               " Check that file, or reinstall the Telvarin Generator.";
-    case FailedStep::listDriverDirectory:
-        return "The folder of the Quorvel printer drivers " + quoted(path) + " could not be read" + because(error) +
-               " Install the Quorvel printer driver, then try again.";
-    case FailedStep::listApplicationDirectory:
-        return "The applications folder " + quoted(path) + " could not be read" + because(error) +
-               " Check that it exists and that you may read it.";
-    case FailedStep::openPrinter:
-        return "The printer was found on USB but could not be opened. Close any other program that uses it, "
-               "then try again.";
-    case FailedStep::talkToPrinter:
-        return "The printer stopped answering. Connect the printer with its USB cable and switch it on, "
-               "then try again.";
-    case FailedStep::listUsbDevices:
-        return "The USB devices of this computer could not be listed" + because(error) +
-               " Close programs you do not need, or raise the limits on open files and processes, then try again.";
-    case FailedStep::readComputerFacts:
-        return "The facts about this computer could not be read from " + quoted(path) + because(error) +
-               " Check that /proc and /sys are mounted and readable, then try again.";
-    case FailedStep::unknown:
-        break;
-    }
-    return {};
+    const auto wording = failureWording(detail);
+    if (!wording)
+        return {};
+    std::string text = withPath(wording->what, detail.path);
+    if (!wording->isWholeSentence)
+        text += because(detail.errorNumber);
+    return text + " " + (wording->commandLineAdvice ? wording->commandLineAdvice : wording->advice);
 }

@@ -34,7 +34,7 @@ RunSummary summarizeRun(const PressResult& press)
     summary.skipped = press.skipped;
     summary.printer = press.deviceReportStored;
     if (!press.reportPlaced) {
-        summary.error = press.failure ? *press.failure : platform::Message{.text = press.message};
+        summary.error = press.failure ? *press.failure : UserMessage{.text = press.message};
     } else if (press.checksumFileError != 0) {
         summary.error = failureMessage(
             ERROR_CHECKSUM_WRITE,

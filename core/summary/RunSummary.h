@@ -29,7 +29,7 @@ struct RunSummary {
     // Whether that file holds the printer's device report.
     bool printer = false;
     // Code 0 for a failure that has no code of its own, and for a cancelled run.
-    std::optional<platform::Message> error;
+    std::optional<UserMessage> error;
 };
 
 // The summary of a press. A placed report whose checksum file could not be

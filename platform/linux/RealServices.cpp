@@ -86,12 +86,12 @@ public:
         std::fflush(stdout);
     }
     // Messages name files and folders too.
-    void showInformation(const Message& message) override
+    void showInformation(const UserMessage& message) override
     {
         std::fprintf(stdout, "%s\n", shownOn(STDOUT_FILENO, message.text).c_str());
         std::fflush(stdout);
     }
-    void showError(const Message& message) override
+    void showError(const UserMessage& message) override
     {
         std::fflush(stdout);
         std::fprintf(stderr, "%s\n", shownOn(STDERR_FILENO, message.text).c_str());

@@ -190,9 +190,9 @@ TEST(MessageWording, TheEnglishIsTheReportsOwnForEveryCodeAndMessage)
     for (int code : codes)
         EXPECT_EQ(sentenceForErrorCode(code).toStdString(), messageForErrorCode(code)) << code;
 
-    std::vector<platform::Message> messages{
+    std::vector<UserMessage> messages{
         reportPlacedMessage(),
-        {.kind = platform::Message::Kind::noRecognizedPrinter, .text = NO_RECOGNIZED_PRINTER_MESSAGE},
+        {.kind = UserMessage::Kind::noRecognizedPrinter, .text = NO_RECOGNIZED_PRINTER_MESSAGE},
     };
     auto failureOf = [](const std::function<void()>& raise) {
         try {
@@ -200,13 +200,13 @@ TEST(MessageWording, TheEnglishIsTheReportsOwnForEveryCodeAndMessage)
         } catch (...) {
             return currentFailure();
         }
-        return platform::Message{};
+        return UserMessage{};
     };
     messages.push_back(failureOf([] { throw CodedFailure{13}; }));
     messages.push_back(failureOf([] { throw CodedFailure{15, {FailedStep::writeArchive, "/d", ENOSPC}}; }));
     messages.push_back(failureOf([] { throw std::runtime_error("disk gone"); }));
     messages.push_back(failureOf([] { throw 'x'; }));
     // A library's words are isolated from the sentence, by characters that are not seen.
-    for (const platform::Message& message : messages)
+    for (const UserMessage& message : messages)
         EXPECT_EQ(wordedMessage(message).remove(QChar(0x2068)).remove(QChar(0x2069)).toStdString(), message.text);
 }

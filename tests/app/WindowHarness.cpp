@@ -10,9 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <dirent.h>
-
-#include <algorithm>
 #include <chrono>
 
 namespace app_testing {
@@ -124,17 +121,7 @@ ReportPlace::ReportPlace()
 
 std::vector<std::string> ReportPlace::desktopFiles() const
 {
-    std::vector<std::string> names;
-    if (DIR* folder = opendir(desktop().c_str())) {
-        while (dirent* entry = readdir(folder)) {
-            std::string name = entry->d_name;
-            if (name != "." && name != "..")
-                names.push_back(name);
-        }
-        closedir(folder);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
+    return testing_support::listFolder(desktop());
 }
 
 platform::Services ReportPlace::servicesFor(testing_support::FakeMachine& machine) const

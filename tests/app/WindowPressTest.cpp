@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <clocale>
 #include <filesystem>
+#include <memory>
 #include <stdexcept>
 
 using namespace app_testing;
@@ -108,16 +109,34 @@ protected:
     }
 };
 
-} // namespace
-
-TEST(WindowPress, SuccessPlacesTheDatedArchiveOnTheDesktopAndSaysSo)
-{
+// A fake machine whose HOME is a fresh report place, and the window a test
+// presses, made and shown once the test has arranged the rest.
+class WindowPress : public ::testing::Test {
+protected:
     FakeMachine machine;
     ReportPlace place;
-    auto installed = machine.install(place.servicesFor(machine));
+    platform::ScopedServices installed = machine.install(place.servicesFor(machine));
+    RecordingDesktopSession session;
+
+    // By default the window asks for the place's data.xml and talks to the
+    // user's session bus.
+    AppDelegate& openWindow(AppDelegate::RequestSource request = {}, DesktopSession* desktop = nullptr)
+    {
+        window_ = std::make_unique<AppDelegate>(request ? std::move(request) : requestFor(place.dataXml), desktop);
+        showWindow(*window_);
+        return *window_;
+    }
+
+private:
+    std::unique_ptr<AppDelegate> window_;
+};
+
+} // namespace
+
+TEST_F(WindowPress, SuccessPlacesTheDatedArchiveOnTheDesktopAndSaysSo)
+{
     machine.clock = FakeClock(utcTime(2011, 3, 7, 14, 5), 0);
-    AppDelegate window(requestFor(place.dataXml));
-    showWindow(window);
+    AppDelegate& window = openWindow();
     ASSERT_FALSE(animating(window));
 
     auto boxes = pressButton(window);
@@ -136,7 +155,7 @@ TEST(WindowPress, SuccessPlacesTheDatedArchiveOnTheDesktopAndSaysSo)
     EXPECT_TRUE(window.button()->isEnabled());
 }
 
-TEST(WindowPress, ArchiveNameKeepsAmAndPmUnderAGermanLocale)
+TEST_F(WindowPress, ArchiveNameKeepsAmAndPmUnderAGermanLocale)
 {
     GermanLocale german;
     ASSERT_TRUE(german.available()) << "de_DE.UTF-8 is not generated (scripts/install-deps.sh does it)";
@@ -144,12 +163,8 @@ TEST(WindowPress, ArchiveNameKeepsAmAndPmUnderAGermanLocale)
     halfPastMidnight.tm_hour = 0;
     ASSERT_EQ(dayHalf(halfPastMidnight), "") << "the German locale has no AM/PM, which is what this test is about";
 
-    FakeMachine machine;
-    ReportPlace place;
-    auto installed = machine.install(place.servicesFor(machine));
     machine.clock = FakeClock(utcTime(2011, 3, 7, 0, 30), 0);
-    AppDelegate window(requestFor(place.dataXml));
-    showWindow(window);
+    AppDelegate& window = openWindow();
 
     expectOutcome(pressButton(window), QMessageBox::Information, PLACED);
     machine.clock.advance(14 * 3600);
@@ -159,14 +174,10 @@ TEST(WindowPress, ArchiveNameKeepsAmAndPmUnderAGermanLocale)
               (std::vector<std::string>{"Telvarin_03_07_2011__02_30_PM.zip", "Telvarin_03_07_2011__12_30_AM.zip"}));
 }
 
-TEST(WindowPress, TwoPressesGiveTwoArchivesEachWithAFreshLog)
+TEST_F(WindowPress, TwoPressesGiveTwoArchivesEachWithAFreshLog)
 {
-    FakeMachine machine;
-    ReportPlace place;
-    auto installed = machine.install(place.servicesFor(machine));
     machine.clock = FakeClock(utcTime(2011, 3, 7, 14, 5), 0);
-    AppDelegate window(requestFor(place.dataXml));
-    showWindow(window);
+    AppDelegate& window = openWindow();
 
     expectOutcome(pressButton(window), QMessageBox::Information, PLACED);
     machine.clock.advance(60);
@@ -180,13 +191,9 @@ TEST(WindowPress, TwoPressesGiveTwoArchivesEachWithAFreshLog)
     EXPECT_EQ(machine.systemLog.lines.size(), 2u);
 }
 
-TEST(WindowPress, MissingDataXmlEndsWithCodeFive)
+TEST_F(WindowPress, MissingDataXmlEndsWithCodeFive)
 {
-    FakeMachine machine;
-    ReportPlace place;
-    auto installed = machine.install(place.servicesFor(machine));
-    AppDelegate window([] { return ReportRequest{}; });
-    showWindow(window);
+    AppDelegate& window = openWindow([] { return ReportRequest{}; });
 
     auto boxes = pressButton(window);
 
@@ -196,16 +203,12 @@ TEST(WindowPress, MissingDataXmlEndsWithCodeFive)
     EXPECT_EQ(machine.systemLog.lines.size(), 1u);
 }
 
-TEST(WindowPress, CodesThrownByTheRunShowTheirMessageInTheCriticalStyle)
+TEST_F(WindowPress, CodesThrownByTheRunShowTheirMessageInTheCriticalStyle)
 {
-    FakeMachine machine;
-    ReportPlace place;
-    auto installed = machine.install(place.servicesFor(machine));
     int code = 0;
     HookedEnvironment failing(place.home, [&code] { throw CodedFailure{code}; });
     auto failingHome = replaceServices([&](platform::Services& services) { services.environment = &failing; });
-    AppDelegate window(requestFor(place.dataXml));
-    showWindow(window);
+    AppDelegate& window = openWindow();
 
     const std::pair<int, QString> cases[] = {
         {8, QStringLiteral("Could not parse data.xml (error code 8)")},
@@ -222,16 +225,12 @@ TEST(WindowPress, CodesThrownByTheRunShowTheirMessageInTheCriticalStyle)
     EXPECT_TRUE(window.button()->isEnabled());
 }
 
-TEST(WindowPress, FailuresThatAreNotCodesStillEndWithAnErrorMessage)
+TEST_F(WindowPress, FailuresThatAreNotCodesStillEndWithAnErrorMessage)
 {
-    FakeMachine machine;
-    ReportPlace place;
-    auto installed = machine.install(place.servicesFor(machine));
     std::function<void()> failure;
     HookedEnvironment failing(place.home, [&failure] { failure(); });
     auto failingHome = replaceServices([&](platform::Services& services) { services.environment = &failing; });
-    AppDelegate window(requestFor(place.dataXml));
-    showWindow(window);
+    AppDelegate& window = openWindow();
 
     // A library's text is shown as it stands, never as markup.
     failure = [] { throw std::runtime_error("<b>disk</b> gone"); };
@@ -243,13 +242,9 @@ TEST(WindowPress, FailuresThatAreNotCodesStillEndWithAnErrorMessage)
     expectOutcome(pressButton(window), QMessageBox::Critical, QString::fromUtf8(UNEXPECTED_FAILURE_MESSAGE));
 }
 
-TEST(WindowPress, AFailureBeforeTheRunStartsDoesNotEndTheProgram)
+TEST_F(WindowPress, AFailureBeforeTheRunStartsDoesNotEndTheProgram)
 {
-    FakeMachine machine;
-    ReportPlace place;
-    auto installed = machine.install(place.servicesFor(machine));
-    AppDelegate window(requestFor(place.dataXml));
-    showWindow(window);
+    AppDelegate& window = openWindow();
     {
         // The date line for the system log is written before the report's
         // own guard; a failure there must not escape the report's thread.
@@ -264,16 +259,12 @@ TEST(WindowPress, AFailureBeforeTheRunStartsDoesNotEndTheProgram)
     expectOutcome(pressButton(window), QMessageBox::Information, PLACED);
 }
 
-TEST(WindowPress, WhileARunGoesOnTheIndicatorPaintsAndTheWindowTakesNoInput)
+TEST_F(WindowPress, WhileARunGoesOnTheIndicatorPaintsAndTheWindowTakesNoInput)
 {
-    FakeMachine machine;
-    ReportPlace place;
-    auto installed = machine.install(place.servicesFor(machine));
     Gate gate;
     HookedEnvironment held(place.home, [&gate] { gate.holdHere(); });
     auto heldHome = replaceServices([&](platform::Services& services) { services.environment = &held; });
-    AppDelegate window(requestFor(place.dataXml));
-    showWindow(window);
+    AppDelegate& window = openWindow();
     PaintCounter paints(window.indicator());
 
     struct {
@@ -335,30 +326,22 @@ TEST(WindowPress, WhileARunGoesOnTheIndicatorPaintsAndTheWindowTakesNoInput)
     EXPECT_TRUE(window.button()->isEnabled());
 }
 
-TEST(WindowPress, ByDefaultUsesTheDataXmlShippedWithTheTool)
+TEST_F(WindowPress, ByDefaultUsesTheDataXmlShippedWithTheTool)
 {
-    FakeMachine machine;
-    ReportPlace place;
-    auto installed = machine.install(place.servicesFor(machine));
     machine.clock = FakeClock(utcTime(2011, 3, 7, 9, 41), 0);
-    AppDelegate window;
-    showWindow(window);
+    AppDelegate& window = openWindow(AppDelegate::shippedReportRequest);
 
     expectOutcome(pressButton(window), QMessageBox::Information, PLACED);
     EXPECT_EQ(place.desktopFiles(), std::vector<std::string>{"Telvarin_03_07_2011__09_41_AM.zip"});
 }
 
-TEST(WindowPress, AFailuresBoxHoldsItsSentenceAndUnderItWhatFailedWhereAndWhatToDo)
+TEST_F(WindowPress, AFailuresBoxHoldsItsSentenceAndUnderItWhatFailedWhereAndWhatToDo)
 {
-    FakeMachine machine;
-    ReportPlace place;
-    auto installed = machine.install(place.servicesFor(machine));
     // The desktop the user's folders file names is a plain file, named like markup.
     const std::string desktop = place.home + "/<b>Bureau</b>";
     writeFile(place.home + "/.config/user-dirs.dirs", "XDG_DESKTOP_DIR=\"$HOME/<b>Bureau</b>\"\n");
     writeFile(desktop, "not a folder");
-    AppDelegate window(requestFor(place.dataXml));
-    showWindow(window);
+    AppDelegate& window = openWindow();
 
     const auto boxes = pressButton(window);
 
@@ -384,15 +367,11 @@ private:
 
 } // namespace
 
-TEST(WindowPress, TheBarClimbsFromZeroToItsMaximumDuringARunAndStaysFullOnceTheReportIsPlaced)
+TEST_F(WindowPress, TheBarClimbsFromZeroToItsMaximumDuringARunAndStaysFullOnceTheReportIsPlaced)
 {
-    FakeMachine machine;
-    ReportPlace place;
     SimulatedPrinter printer;
-    auto installed = machine.install(place.servicesFor(machine));
     auto withPrinter = replaceServices([&](platform::Services& services) { services.usb = &printer; });
-    AppDelegate window(requestFor(place.dataXml));
-    showWindow(window);
+    AppDelegate& window = openWindow();
     std::vector<int> counted;
     QObject::connect(window.indicator(), &QProgressBar::valueChanged, [&](int value) {
         if (window.indicator()->maximum() > 1)
@@ -408,21 +387,17 @@ TEST(WindowPress, TheBarClimbsFromZeroToItsMaximumDuringARunAndStaysFullOnceTheR
     EXPECT_TRUE(window.indicator()->isVisible());
 }
 
-TEST(WindowPress, EscapeDuringARunCancelsItLeavingTheFolderEmptyAndTheWindowAtRest)
+TEST_F(WindowPress, EscapeDuringARunCancelsItLeavingTheFolderEmptyAndTheWindowAtRest)
 {
-    FakeMachine machine;
-    ReportPlace place;
     SimulatedPrinter printer;
     printer.busyClaims = 1;
     Gate gate;
     HeldSleeper held(gate);
-    auto installed = machine.install(place.servicesFor(machine));
     auto heldPrinter = replaceServices([&](platform::Services& services) {
         services.usb = &printer;
         services.sleeper = &held;
     });
-    AppDelegate window(requestFor(place.dataXml));
-    showWindow(window);
+    AppDelegate& window = openWindow();
 
     struct {
         bool observed = false;
@@ -473,15 +448,10 @@ TEST(WindowPress, EscapeDuringARunCancelsItLeavingTheFolderEmptyAndTheWindowAtRe
     expectOutcome(pressButton(window), QMessageBox::Information, PLACED);
 }
 
-TEST(WindowPress, TheEndOfARunSaysHowItEndedAndOffersTheFileItLeftUntilTheNextPress)
+TEST_F(WindowPress, TheEndOfARunSaysHowItEndedAndOffersTheFileItLeftUntilTheNextPress)
 {
-    FakeMachine machine;
-    ReportPlace place;
-    auto installed = machine.install(place.servicesFor(machine));
     machine.clock = FakeClock(utcTime(2011, 3, 7, 14, 5), 0);
-    RecordingDesktopSession session;
-    AppDelegate window(requestFor(place.dataXml), &session);
-    showWindow(window);
+    AppDelegate& window = openWindow({}, &session);
     const std::string drivers = place.root + "/Library/Printers/Quorvel";
 
     const struct {
@@ -541,18 +511,14 @@ TEST(WindowPress, TheEndOfARunSaysHowItEndedAndOffersTheFileItLeftUntilTheNextPr
     }
 }
 
-TEST(WindowPress, ARunOverThousandsOfSmallFilesChangesWhatAScreenReaderFollowsAFewTimesASecond)
+TEST_F(WindowPress, ARunOverThousandsOfSmallFilesChangesWhatAScreenReaderFollowsAFewTimesASecond)
 {
-    FakeMachine machine;
-    ReportPlace place;
-    auto installed = machine.install(place.servicesFor(machine));
     const std::string logs = place.root + place.home + "/Library/Logs/many";
     for (int i = 0; i < 2000; ++i)
         writeFile(logs + "/" + std::to_string(i) + ".log", "a line\n");
     writeFile(place.dataXml, "<c><Absolute_Path_Files/><Home_Path_Files><f>Library/Logs/many/*.log</f>"
                              "</Home_Path_Files></c>");
-    AppDelegate window(requestFor(place.dataXml));
-    showWindow(window);
+    AppDelegate& window = openWindow();
     // Each change of the bar's value and of the line under it is an event a
     // screen reader speaks. The line is looked at on every turn of the
     // event loop, where it can change.

@@ -19,12 +19,12 @@
 #include <functional>
 #include <thread>
 
+using testing_support::listFolder;
 using testing_support::makeDirectories;
 using testing_support::readZipEntries;
 using testing_support::readZipEntryNames;
 using testing_support::TempDir;
 using testing_support::unzipTestPasses;
-using archive_file_testing::listFolder;
 using archive_file_testing::writeZip;
 
 namespace {

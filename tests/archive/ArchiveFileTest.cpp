@@ -20,12 +20,12 @@
 #include <cstring>
 #include <functional>
 
+using testing_support::listFolder;
 using testing_support::makeDirectories;
 using testing_support::pathExists;
 using testing_support::readWholeFile;
 using testing_support::TempDir;
 using testing_support::writeFile;
-using archive_file_testing::listFolder;
 using archive_file_testing::writeZip;
 
 namespace {

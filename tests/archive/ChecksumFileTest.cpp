@@ -3,7 +3,6 @@
 // through it.
 #include "core/archive/ChecksumFile.h"
 #include "core/archive/Sha256.h"
-#include "tests/doubles/ArchiveFileHelpers.h"
 #include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +15,6 @@
 #include <filesystem>
 
 using namespace testing_support;
-using archive_file_testing::listFolder;
 
 namespace {
 

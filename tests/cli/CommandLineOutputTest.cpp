@@ -193,9 +193,9 @@ TEST_F(CommandLineOutput, ListEscapesControlCharactersOnlyForATerminal)
               "<c><Absolute_Path_Files><f>var/log/*.log</f></Absolute_Path_Files><Home_Path_Files/></c>");
 
     ProcessResult piped = report({"--list", "--sysroot", root, "--data-xml", "data.xml"});
-    ProcessResult shown = runProcess({"python3", TOOLS + "run_on_terminal.py", TELVARIN_REPORT_EXECUTABLE, "--list",
-                                      "--sysroot", root, "--data-xml", temp / "data.xml"},
-                                     {{"HOME", "/home/customer"}});
+    ProcessResult shown = runOnTerminal(
+        {TELVARIN_REPORT_EXECUTABLE, "--list", "--sysroot", root, "--data-xml", temp / "data.xml"},
+        {{"HOME", "/home/customer"}});
 
     EXPECT_EQ(piped.exitStatus, 0) << piped.standardError;
     EXPECT_EQ(piped.standardOutput, "5\t/var/log/" + name + "\n5\ttotal\n");

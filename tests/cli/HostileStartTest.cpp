@@ -9,7 +9,6 @@
 
 #include <fcntl.h>
 #include <grp.h>
-#include <pty.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/resource.h>
@@ -266,22 +265,9 @@ TEST_F(HostileStart, TheLastLineIsEscapedOnATerminalAndBytesInAPipe)
     makeDirectories(odd);
     std::vector<std::string> arguments = reportArguments();
     arguments[4] = odd;
-    int terminal = -1;
-    int side = -1;
-    ASSERT_EQ(openpty(&terminal, &side, nullptr, nullptr, nullptr), 0);
-    ChildRun run = runChild(arguments, temp / "ignored.txt", [side, terminal] {
-        dup2(side, STDOUT_FILENO);
-        dup2(side, STDERR_FILENO);
-        close(terminal);
-    });
-    close(side);
-    std::string shown;
-    char buffer[4096];
-    for (ssize_t count; (count = read(terminal, buffer, sizeof buffer)) > 0 || (count < 0 && errno == EINTR);)
-        if (count > 0)
-            shown.append(buffer, static_cast<std::size_t>(count));
-    close(terminal);
-    EXPECT_TRUE(WIFEXITED(run.status) && WEXITSTATUS(run.status) == 0) << shown;
+    const ProcessResult run = runOnTerminal(arguments, {{"HOME", HOME}});
+    const std::string& shown = run.standardOutput;
+    EXPECT_EQ(run.exitStatus, 0) << shown;
     EXPECT_NE(shown.find("out\\033]0;retitled\\a/Telvarin_"), std::string::npos) << shown;
     EXPECT_EQ(shown.find('\033'), std::string::npos);
 

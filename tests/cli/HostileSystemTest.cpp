@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <pty.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -375,35 +374,11 @@ TEST_F(HostileSystem, NamesShownOnATerminalHaveTheirControlCharactersEscaped)
 {
     writeFile(root + "/var/log/w/forged\npath found: \033]0;title\a.log", "x");
     writeFile(temp / "data.xml", fileList({"var/log/w/*.log"}, {}));
-    int terminal = -1;
-    int side = -1;
-    ASSERT_EQ(openpty(&terminal, &side, nullptr, nullptr, nullptr), 0);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, side, STDOUT_FILENO);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addclose(&actions, terminal);
-    std::vector<std::string> arguments{TELVARIN_REPORT_EXECUTABLE, "--sysroot", root,  "--output",
-                                       out,                        "--data-xml", temp / "data.xml"};
-    std::vector<char*> argv;
-    for (auto& argument : arguments)
-        argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    std::string home = "HOME=" + HOME;
-    char* envp[] = {home.data(), nullptr};
-    pid_t pid = -1;
-    ASSERT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp), 0);
-    posix_spawn_file_actions_destroy(&actions);
-    close(side);
-    std::string shown;
-    char buffer[4096];
-    for (ssize_t count; (count = read(terminal, buffer, sizeof buffer)) > 0 || (count < 0 && errno == EINTR);)
-        if (count > 0)
-            shown.append(buffer, static_cast<std::size_t>(count));
-    close(terminal);
-    int status = 0;
-    ASSERT_EQ(waitpid(pid, &status, 0), pid);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << shown;
+    const ProcessResult onTerminal = runOnTerminal(
+        {TELVARIN_REPORT_EXECUTABLE, "--sysroot", root, "--output", out, "--data-xml", temp / "data.xml"},
+        {{"HOME", HOME}});
+    const std::string& shown = onTerminal.standardOutput;
+    EXPECT_EQ(onTerminal.exitStatus, 0) << shown;
     EXPECT_NE(shown.find("forged\\npath found: \\033]0;title\\a.log"), std::string::npos) << shown;
     EXPECT_EQ(shown.find('\033'), std::string::npos);
 

@@ -1,15 +1,12 @@
 // Whole runs of the real telvarin-report: a customer's files collected
 // through --sysroot, and a machine without the maker's driver directory.
-#include "core/reading/FileReaderClass.h"
 #include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
 
-#include <dirent.h>
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <list>
 
 using namespace testing_support;
 
@@ -45,8 +42,7 @@ TEST(ShippedFileList, TheRealProgramCollectsAUsersFiles)
         "path not found: " + home + "/.cups/lpoptions\n";
     EXPECT_NE(result.standardOutput.find(expectedHomeLines), std::string::npos) << result.standardOutput;
 
-    std::list<std::string> reports;
-    FileReaderClass::listDir(temp / "out", &reports);
+    const auto reports = listFolder(temp / "out");
     ASSERT_EQ(reports.size(), 1u);
     const std::string archive = temp / ("out/" + reports.front());
     auto names = readZipEntryNames(archive);
@@ -76,14 +72,10 @@ TEST(GeneralInformationInTheRealProgram, WithoutTheMakersDriverDirectoryTheRunEn
     EXPECT_EQ(run.exitStatus, 1);
     EXPECT_NE(run.standardError.find("Could not find driver directory"), std::string::npos) << run.standardError;
     // Whatever the interrupted run left on the desktop holds no general report.
-    DIR* desktop = opendir((home / "Desktop").c_str());
-    ASSERT_NE(desktop, nullptr);
-    while (const dirent* entry = readdir(desktop)) {
-        std::string name = entry->d_name;
-        if (name.size() > 4 && name.substr(name.size() - 4) == ".zip") {
+    for (const std::string& name : listFolder(home / "Desktop")) {
+        if (name.ends_with(".zip")) {
             auto names = readZipEntryNames(home / ("Desktop/" + name));
             EXPECT_EQ(std::count(names.begin(), names.end(), "reportData/generalInformation.dat"), 0);
         }
     }
-    closedir(desktop);
 }

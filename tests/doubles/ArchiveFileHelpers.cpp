@@ -5,8 +5,6 @@
 #include <minizip/zip.h>
 #include <zlib.h>
 
-#include <dirent.h>
-
 #include <algorithm>
 #include <cctype>
 #include <random>
@@ -21,21 +19,6 @@ std::string readDescriptor(int descriptor)
     while (count == sizeof chunk && !platform::readFully(descriptor, chunk, sizeof chunk, &count))
         data.append(chunk, count);
     return data;
-}
-
-std::vector<std::string> listFolder(const std::string& folder)
-{
-    std::vector<std::string> names;
-    if (DIR* directory = opendir(folder.c_str())) {
-        while (const dirent* entry = readdir(directory)) {
-            std::string name = entry->d_name;
-            if (name != "." && name != "..")
-                names.push_back(name);
-        }
-        closedir(directory);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 int writeZip(ArchiveFile& file, const std::map<std::string, std::string>& entries)

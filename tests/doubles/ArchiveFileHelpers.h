@@ -1,7 +1,6 @@
 #pragma once
 // Helpers of the suites that test the archive's file: writing a zip through
-// an ArchiveFile, the names it hides under, reading a descriptor and listing
-// a folder.
+// an ArchiveFile, the names it hides under and reading a descriptor.
 
 #include "core/archive/ArchiveFile.h"
 
@@ -14,8 +13,6 @@
 namespace archive_file_testing {
 
 std::string readDescriptor(int descriptor);
-// The folder's entry names, sorted, without "." and "..".
-std::vector<std::string> listFolder(const std::string& folder);
 // A zip of the given entries through the file's descriptor functions; the
 // first minizip result that is not ZIP_OK, or ZIP_OK.
 int writeZip(ArchiveFile& file, const std::map<std::string, std::string>& entries);

@@ -35,15 +35,8 @@ std::map<std::string, std::string> snapshotTree(const std::string& root)
 
 std::vector<std::string> archivesIn(const std::string& directory)
 {
-    std::vector<std::string> names;
-    if (!fs::is_directory(directory))
-        return names;
-    for (const auto& entry : fs::directory_iterator(directory)) {
-        const auto name = entry.path().filename().string();
-        if (name.rfind("Telvarin_", 0) == 0 && entry.path().extension() == ".zip")
-            names.push_back(name);
-    }
-    std::sort(names.begin(), names.end());
+    std::vector<std::string> names = listFolder(directory);
+    std::erase_if(names, [](const std::string& name) { return !name.starts_with("Telvarin_") || !name.ends_with(".zip"); });
     return names;
 }
 

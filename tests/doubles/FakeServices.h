@@ -56,14 +56,14 @@ public:
         bool error;
         std::string text;
         std::optional<FailureDetail> detail;
-        platform::Message message;
+        UserMessage message;
     };
     void progress(const std::string& line) override { progressLines.push_back(line); }
-    void showInformation(const platform::Message& message) override
+    void showInformation(const UserMessage& message) override
     {
         shown.push_back({false, message.text, message.detail, message});
     }
-    void showError(const platform::Message& message) override
+    void showError(const UserMessage& message) override
     {
         shown.push_back({true, message.text, message.detail, message});
     }

@@ -2,14 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <ftw.h>
 #include <poll.h>
+#include <pty.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -99,6 +102,22 @@ bool pathExists(const std::string& path)
     return lstat(path.c_str(), &status) == 0;
 }
 
+std::vector<std::string> listFolder(const std::string& folder, NameOrder order)
+{
+    std::vector<std::string> names;
+    if (DIR* directory = opendir(folder.c_str())) {
+        while (const dirent* entry = readdir(directory)) {
+            std::string name = entry->d_name;
+            if (name != "." && name != "..")
+                names.push_back(std::move(name));
+        }
+        closedir(directory);
+    }
+    if (order == NameOrder::sorted)
+        std::sort(names.begin(), names.end());
+    return names;
+}
+
 namespace {
 
 std::string readZipScript()
@@ -181,9 +200,13 @@ std::string complaintsOfEveryReader(const std::string& archive, long expectedEnt
     return complaints;
 }
 
-ProcessResult runProcess(const std::vector<std::string>& arguments,
-                         const std::map<std::string, std::string>& environment,
-                         const std::string& workingDirectory)
+namespace {
+
+// Runs a program as runProcess describes, with `childOutput` and
+// `childError` as its standard output and error, and reads what it writes
+// from `outputEnd` and `errorEnd` (-1 for none) until it has closed them.
+ProcessResult runWith(const std::vector<std::string>& arguments, const std::map<std::string, std::string>& environment,
+                      const std::string& workingDirectory, int childOutput, int childError, int outputEnd, int errorEnd)
 {
     std::map<std::string, std::string> merged;
     for (const char* inherited : {"PATH", "ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS", "TMPDIR"})
@@ -204,26 +227,25 @@ ProcessResult runProcess(const std::vector<std::string>& arguments,
         argv.push_back(argument.data());
     argv.push_back(nullptr);
 
-    int outPipe[2], errPipe[2];
-    if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0)
-        throw std::runtime_error("pipe failed");
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, outPipe[1], 1);
-    posix_spawn_file_actions_adddup2(&actions, errPipe[1], 2);
+    posix_spawn_file_actions_adddup2(&actions, childOutput, 1);
+    posix_spawn_file_actions_adddup2(&actions, childError, 2);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     if (!workingDirectory.empty())
         posix_spawn_file_actions_addchdir_np(&actions, workingDirectory.c_str());
     pid_t child = -1;
     int spawned = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
-    close(outPipe[1]);
-    close(errPipe[1]);
+    close(childOutput);
+    if (childError != childOutput)
+        close(childError);
 
     ProcessResult result;
-    pollfd streams[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
+    // A terminal ends with EIO once the program has closed its side.
+    pollfd streams[2] = {{outputEnd, POLLIN, 0}, {errorEnd, POLLIN, 0}};
     std::string* targets[2] = {&result.standardOutput, &result.standardError};
-    int open = 2;
+    int open = (outputEnd >= 0) + (errorEnd >= 0);
     while (open > 0) {
         if (poll(streams, 2, -1) < 0 && errno != EINTR)
             break;
@@ -248,6 +270,35 @@ ProcessResult runProcess(const std::vector<std::string>& arguments,
     int status = 0;
     waitpid(child, &status, 0);
     result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return result;
+}
+
+} // namespace
+
+ProcessResult runProcess(const std::vector<std::string>& arguments,
+                         const std::map<std::string, std::string>& environment,
+                         const std::string& workingDirectory)
+{
+    int outPipe[2], errPipe[2];
+    if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0)
+        throw std::runtime_error("pipe failed");
+    return runWith(arguments, environment, workingDirectory, outPipe[1], errPipe[1], outPipe[0], errPipe[0]);
+}
+
+ProcessResult runOnTerminal(const std::vector<std::string>& arguments,
+                            const std::map<std::string, std::string>& environment)
+{
+    int terminal = -1;
+    int side = -1;
+    if (openpty(&terminal, &side, nullptr, nullptr, nullptr) != 0)
+        throw std::runtime_error("openpty failed");
+    fcntl(terminal, F_SETFD, FD_CLOEXEC);
+    fcntl(side, F_SETFD, FD_CLOEXEC);
+    ProcessResult result = runWith(arguments, environment, {}, side, side, terminal, -1);
+    // The terminal ends each line with a carriage return.
+    std::string& shown = result.standardOutput;
+    for (auto at = shown.find("\r\n"); at != std::string::npos; at = shown.find("\r\n", at + 1))
+        shown.erase(at, 1);
     return result;
 }
 

@@ -34,6 +34,10 @@ std::string readWholeFile(const std::string& path);
 // which a whole run ends at the general report.
 void makeMakersFolders(const std::string& root);
 bool pathExists(const std::string& path);
+// The names in a folder, without "." and "..": sorted, or in the order the
+// system reads them; none when it cannot be read.
+enum class NameOrder { sorted, asRead };
+std::vector<std::string> listFolder(const std::string& folder, NameOrder order = NameOrder::sorted);
 // `count` bytes that do not compress, the same for the same seed.
 std::string randomBytes(std::size_t count, unsigned seed);
 
@@ -72,5 +76,10 @@ struct ProcessResult {
 ProcessResult runProcess(const std::vector<std::string>& arguments,
                          const std::map<std::string, std::string>& environment,
                          const std::string& workingDirectory = {});
+// The same with a pseudo-terminal as its standard output and error, as in an
+// interactive shell: `standardOutput` is what the terminal received, each
+// line ended by "\n".
+ProcessResult runOnTerminal(const std::vector<std::string>& arguments,
+                            const std::map<std::string, std::string>& environment);
 
 } // namespace testing_support

@@ -1,6 +1,6 @@
-// The data.xml that ships with the tool: well-formed, every form in use,
-// collected whole from a machine that has all of it, and by the real
-// telvarin-report from a user's home.
+// The data.xml that ships with the tool: well-formed, every form in use, and
+// collected whole from a machine that has all of it. The real
+// telvarin-report's run over a user's home is in tests/cli/ProgramRunTest.cpp.
 #include "core/filelist/ConfiguredPaths.h"
 #include "core/filelist/XmlParserClass.h"
 #include "core/reading/FileReaderClass.h"

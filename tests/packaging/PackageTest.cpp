@@ -30,9 +30,9 @@ protected:
         ProcessResult build = runProcess(
             {"cpack", "-G", "DEB", "-B", out, "--config", buildDirectory() + "/CPackConfig.cmake"}, {});
         ASSERT_EQ(build.exitStatus, 0) << build.standardOutput << build.standardError;
-        for (const auto& entry : std::filesystem::directory_iterator(out))
-            if (entry.path().extension() == ".deb")
-                package = entry.path().string();
+        for (const std::string& name : listFolder(out))
+            if (name.ends_with(".deb"))
+                package = out + "/" + name;
         ASSERT_FALSE(package.empty()) << build.standardOutput;
     }
 
@@ -158,11 +158,10 @@ TEST_F(DebianPackage, ProgramsAreHardenedAndStripped)
         return shown.standardOutput;
     };
 
-    std::vector<std::string> programs;
-    for (const auto& entry : std::filesystem::directory_iterator(tree + "/usr/bin"))
-        programs.push_back(entry.path().string());
+    const auto programs = listFolder(tree + "/usr/bin");
     ASSERT_FALSE(programs.empty());
-    for (const auto& program : programs) {
+    for (const std::string& name : programs) {
+        const std::string program = tree + "/usr/bin/" + name;
         SCOPED_TRACE(program);
         EXPECT_TRUE(mentions(readelf("--file-header", program), "DYN (Position-Independent Executable"));
         EXPECT_TRUE(mentions(readelf("--program-headers", program), "GNU_RELRO"));

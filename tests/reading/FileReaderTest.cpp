@@ -12,7 +12,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <filesystem>
 
 using namespace testing_support;
 using namespace std::string_literals;
@@ -28,9 +27,9 @@ TEST(FileReader, ListsNamesInDirectoryOrderWithoutDotsAndDsStore)
     ASSERT_TRUE(FileReaderClass::listDir(dir.path(), &names));
     // The system's own order, as an independent directory walk sees it.
     std::list<std::string> expected = {"kept"};
-    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
-        if (entry.path().filename() != ".DS_Store")
-            expected.push_back(entry.path().filename());
+    for (const std::string& name : listFolder(dir.path(), NameOrder::asRead))
+        if (name != ".DS_Store")
+            expected.push_back(name);
     EXPECT_EQ(names, expected);
     EXPECT_EQ(names.size(), 6u);
     EXPECT_EQ(std::count(names.begin(), names.end(), "sub"), 1);

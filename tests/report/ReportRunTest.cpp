@@ -149,7 +149,7 @@ TEST_F(ReportRunTest, PlacesAnArchiveOnTheDesktopWithTheLogAsItsLastEntry)
     EXPECT_FALSE(machine.reporter.shown.back().error);
     EXPECT_EQ(machine.reporter.shown.back().text, "A report has been placed on the desktop");
     // Which message it is, for a window that words it in its user's language.
-    EXPECT_EQ(machine.reporter.shown.back().message.kind, platform::Message::Kind::reportPlaced);
+    EXPECT_EQ(machine.reporter.shown.back().message.kind, UserMessage::Kind::reportPlaced);
     ASSERT_EQ(indicatorEvents.size(), 2u);
     EXPECT_EQ(indicatorEvents.front(), "start@0");
     EXPECT_EQ(indicatorEvents.back(), "stop@" + std::to_string(machine.reporter.shown.size() - 1));
@@ -198,7 +198,7 @@ TEST_F(ReportRunTest, MissingDataXmlEndsWithCodeFiveAndLeavesNoArchive)
         ASSERT_EQ(machine.reporter.shown.size(), 1u);
         EXPECT_TRUE(machine.reporter.shown[0].error);
         EXPECT_EQ(machine.reporter.shown[0].text, "Could not find data.xml");
-        EXPECT_EQ(machine.reporter.shown[0].message.kind, platform::Message::Kind::failure);
+        EXPECT_EQ(machine.reporter.shown[0].message.kind, UserMessage::Kind::failure);
         EXPECT_EQ(machine.reporter.shown[0].message.code, 5);
         EXPECT_EQ(indicator.events, (std::vector<std::string>{"start@0", "stop@0"}));
     }
@@ -364,15 +364,15 @@ TEST(ErrorMessages, OnlyTheReportsOwnCodesAreTakenForCodes)
         } catch (...) {
             return currentFailure();
         }
-        return platform::Message{};
+        return UserMessage{};
     };
-    const platform::Message coded = failureOf([] { throw CodedFailure{13}; });
-    EXPECT_EQ(coded.kind, platform::Message::Kind::failure);
+    const UserMessage coded = failureOf([] { throw CodedFailure{13}; });
+    EXPECT_EQ(coded.kind, UserMessage::Kind::failure);
     EXPECT_EQ(coded.text, "An error occured while trying to communicate with the printer");
     EXPECT_FALSE(coded.detail) << "a code thrown without a detail says nothing of one";
     // A library's int (a USB result, say) is no code of the report's.
-    const platform::Message stray = failureOf([] { throw 13; });
-    EXPECT_EQ(stray.kind, platform::Message::Kind::unexpectedFailure);
+    const UserMessage stray = failureOf([] { throw 13; });
+    EXPECT_EQ(stray.kind, UserMessage::Kind::unexpectedFailure);
     EXPECT_EQ(stray.code, 0);
     EXPECT_EQ(stray.text, "An unexpected error occured, no report was made");
 }

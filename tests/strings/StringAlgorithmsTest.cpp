@@ -1,7 +1,6 @@
 // The text operations whose formats the device report, the printer commands
 // and the file collection rely on.
 #include "base/ErrorCodes.h"
-#include "base/TerminalText.h"
 #include "core/strings/BasicStringAlgorithmsClass.h"
 #include "tests/doubles/Expectations.h"
 #include "tests/doubles/TestFiles.h"
@@ -314,16 +313,4 @@ TEST(StringAlgorithms, PlatformStringsConvertToMacRomanOrFailWithCode3)
         expectCode(ERROR_STRING_CONVERSION, [&] { convert(utf8, encoding); }, "'" + utf8 + "'");
     expectCode(ERROR_STRING_CONVERSION, [] { S::getStringFromCFStringRef(nullptr, kCFStringEncodingMacRoman); },
                "null string");
-}
-
-TEST(TerminalText, ControlCharactersAreEscapedAndOtherTextPasses)
-{
-    EXPECT_EQ(escapedForTerminal("plain/path é.log"), "plain/path é.log");
-    EXPECT_EQ(escapedForTerminal("a\nb"), "a\\nb");
-    EXPECT_EQ(escapedForTerminal("\033]0;title\a"), "\\033]0;title\\a");
-    EXPECT_EQ(escapedForTerminal("t\tr\r\x7f"), "t\\tr\\r\\177");
-    EXPECT_EQ(escapedForTerminal("back\\slash"), "back\\\\slash");
-    // A UTF-8 C1 control (U+009B, CSI) is escaped byte by byte.
-    EXPECT_EQ(escapedForTerminal("x\xc2\x9b" "1m"), "x\\302\\2331m");
-    EXPECT_EQ(escapedForTerminal(std::string_view("\0z", 2)), "\\000z");
 }

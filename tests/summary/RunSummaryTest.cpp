@@ -6,7 +6,6 @@
 #include "core/summary/FailureText.h"
 #include "core/summary/ListingText.h"
 #include "core/summary/RunSummary.h"
-#include "tests/doubles/ArchiveFileHelpers.h"
 #include "tests/doubles/FakeServices.h"
 #include "tests/doubles/FakeSystemFacts.h"
 #include "tests/doubles/SimulatedPrinter.h"
@@ -20,9 +19,8 @@
 #include <unistd.h>
 
 using namespace testing_support;
-using archive_file_testing::listFolder;
 
-TEST(ChecksumFile, ThatCannotTakeItsNameLeavesNoTemporaryFileAndTheRunSaysSo)
+TEST(RunSummary, OfAPlacedReportWhoseChecksumFileCannotTakeItsNameIsAnErrorThatLeavesNoTemporaryFile)
 {
     TempDir temp;
     FakeMachine machine;
@@ -93,7 +91,7 @@ TEST(RunSummaryJson, IsOneLineOfOneObjectThatKeepsTheBytesOfNamesThatAreNotUtf8)
     EXPECT_TRUE(document["error"].is_null());
 
     const std::string printerFailure = "An error occured while trying to communicate with the printer";
-    summary.error = platform::Message{.code = 13, .text = printerFailure};
+    summary.error = UserMessage{.code = 13, .text = printerFailure};
     EXPECT_EQ(nlohmann::json::parse(runSummaryJson(summary))["error"],
               (nlohmann::json{{"code", 13}, {"message", printerFailure}, {"detail", nullptr}}));
     summary.error->detail = FailureDetail{FailedStep::talkToPrinter, {}, 0};

@@ -10,7 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -42,14 +41,8 @@ protected:
     // The names of a directory in the order the system reads them.
     static std::vector<std::string> directoryOrder(const std::string& directory)
     {
-        std::vector<std::string> names;
-        DIR* handle = opendir(directory.c_str());
-        while (const dirent* entry = readdir(handle)) {
-            std::string name = entry->d_name;
-            if (name != "." && name != ".." && name != ".DS_Store")
-                names.push_back(name);
-        }
-        closedir(handle);
+        std::vector<std::string> names = listFolder(directory, NameOrder::asRead);
+        std::erase(names, ".DS_Store");
         return names;
     }
 

@@ -1,11 +1,9 @@
 // The report program itself, started as a child that sees the emulated USB
 // printers: the archive on the desktop with or without the device report.
-#include "tests/doubles/TestFiles.h"
+#include "tests/doubles/CommandLineSupport.h"
 #include "tests/usb/EmulatedUsbPrinter.h"
 
 #include <gtest/gtest.h>
-
-#include <dirent.h>
 
 #include <cstdlib>
 
@@ -16,15 +14,9 @@ namespace {
 // The one archive the run left on the desktop.
 std::string archiveOnTheDesktop(const std::string& home)
 {
-    std::vector<std::string> archives;
-    if (DIR* desktop = opendir((home + "/Desktop").c_str())) {
-        while (dirent* entry = readdir(desktop))
-            if (std::string(entry->d_name).rfind("Telvarin_", 0) == 0)
-                archives.push_back(home + "/Desktop/" + entry->d_name);
-        closedir(desktop);
-    }
+    const auto archives = archivesIn(home + "/Desktop");
     EXPECT_EQ(archives.size(), 1u);
-    return archives.empty() ? std::string() : archives.front();
+    return archives.empty() ? std::string() : home + "/Desktop/" + archives.front();
 }
 
 class ReportProgram : public ::testing::Test {
