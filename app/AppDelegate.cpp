@@ -4,8 +4,8 @@
 #include "app/DesktopSession.h"
 #include "app/DisplayText.h"
 #include "app/GuiThread.h"
-#include "app/PlacedReportRow.h"
 #include "app/MessageBoxReporter.h"
+#include "app/PlacedReportRow.h"
 #include "app/ProgressBarIndicator.h"
 #include "app/WindowSizing.h"
 #include "app/util.h"
@@ -42,8 +42,7 @@ PressResult pressOnWorker(const AppDelegate::RequestSource& requestForPress, con
         // runReportPress reports its own failures; this is what got past it.
         try {
             indicator.stopAnimation();
-            reporter.showError(
-                {.kind = UserMessage::Kind::unexpectedFailure, .text = UNEXPECTED_FAILURE_MESSAGE});
+            reporter.showError({.kind = UserMessage::Kind::unexpectedFailure, .text = UNEXPECTED_FAILURE_MESSAGE});
         } catch (...) {
             // Nothing left to tell the user with.
         }
@@ -176,9 +175,6 @@ PlacedReportRow* AppDelegate::placedReport() const
 {
     return ui_->placedReport;
 }
-
-
-
 
 void AppDelegate::keyPressEvent(QKeyEvent* event)
 {

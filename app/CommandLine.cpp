@@ -15,19 +15,19 @@ QString helpText()
     //: telvarin-generator --help, on a terminal. Keep the option names, the
     //: commands and the line breaks as they are (lines within 80 columns); %1 is
     //: the command.
-    static const char* const source = QT_TRANSLATE_NOOP("CommandLine",
-        "Usage: %1 [--help | --version]\n"
-        "\n"
-        "Opens the Telvarin Generator's window. A press of Generate Report gathers\n"
-        "what Quorvel support needs into one zip file on your desktop: the printer's\n"
-        "logs and settings, a report read from the printer over USB, and facts about\n"
-        "this computer.\n"
-        "\n"
-        "Options:\n"
-        "  --help     show this text and exit\n"
-        "  --version  show the version and exit\n"
-        "\n"
-        "Without a window, telvarin-report makes the same report.\n");
+    static const char* const source =
+        QT_TRANSLATE_NOOP("CommandLine", "Usage: %1 [--help | --version]\n"
+                                         "\n"
+                                         "Opens the Telvarin Generator's window. A press of Generate Report gathers\n"
+                                         "what Quorvel support needs into one zip file on your desktop: the printer's\n"
+                                         "logs and settings, a report read from the printer over USB, and facts about\n"
+                                         "this computer.\n"
+                                         "\n"
+                                         "Options:\n"
+                                         "  --help     show this text and exit\n"
+                                         "  --version  show the version and exit\n"
+                                         "\n"
+                                         "Without a window, telvarin-report makes the same report.\n");
     // Answered before the application exists, in the desktop's language.
     return Translations::forDesktop().translate("CommandLine", source).arg(QString::fromLatin1(PROGRAM_NAME));
 }

@@ -58,7 +58,9 @@ bool FreedesktopSession::openWithDesktopOpener(const std::string& folder)
 }
 
 FreedesktopSession::FreedesktopSession(QDBusConnection bus, FolderOpener openFolder)
-    : bus_(std::move(bus)), openFolder_(std::move(openFolder)), mail_(bus_)
+    : bus_(std::move(bus)),
+      openFolder_(std::move(openFolder)),
+      mail_(bus_)
 {
     if (!bus_.isConnected())
         return;
@@ -81,14 +83,13 @@ void FreedesktopSession::showFileInFolder(const std::string& file, ShowDone done
     // No startup id: the file manager's window takes the focus as any new window does.
     call << QStringList{fileUri(file)} << QString();
     auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(call, FILE_MANAGER_TIMEOUT_MS), &pendingCalls_);
-    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, &pendingCalls_,
-                     [watcher, done, openFolderInstead] {
-                         watcher->deleteLater();
-                         if (watcher->isError())
-                             openFolderInstead();
-                         else
-                             done(true);
-                     });
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, &pendingCalls_, [watcher, done, openFolderInstead] {
+        watcher->deleteLater();
+        if (watcher->isError())
+            openFolderInstead();
+        else
+            done(true);
+    });
 }
 
 void FreedesktopSession::notify(Notification notification)
@@ -123,8 +124,8 @@ void FreedesktopSession::send(Notification notification, const QStringList& capa
         notification.actions.clear();
     }
     // A server that reads markup would take a name's "<" and "&" for it.
-    const QString body = capabilities.contains(QStringLiteral("body-markup")) ? notification.body.toHtmlEscaped()
-                                                                               : notification.body;
+    const QString body =
+        capabilities.contains(QStringLiteral("body-markup")) ? notification.body.toHtmlEscaped() : notification.body;
     const QString service = QString::fromLatin1(NOTIFICATIONS);
     const QString path = QString::fromLatin1(NOTIFICATIONS_PATH);
     QDBusMessage call = QDBusMessage::createMethodCall(service, path, service, QStringLiteral("Notify"));

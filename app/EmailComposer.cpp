@@ -104,7 +104,9 @@ private:
 class ChildWatch : public QObject {
 public:
     ChildWatch(QObject* owner, pid_t child, std::function<void(bool)> done)
-        : QObject(owner), child_(child), done_(std::move(done))
+        : QObject(owner),
+          child_(child),
+          done_(std::move(done))
     {
         connect(&poll_, &QTimer::timeout, this, &ChildWatch::check);
         poll_.start(CHILD_POLL_MS);
@@ -172,8 +174,8 @@ void EmailComposer::compose(const SupportMail& mail, Done done)
     bus_.connect(PORTAL_SERVICE, expectedPath, REQUEST_INTERFACE, QStringLiteral("Response"), request,
                  SLOT(response(uint, QVariantMap)));
 
-    QDBusMessage call = QDBusMessage::createMethodCall(PORTAL_SERVICE, PORTAL_PATH, EMAIL_INTERFACE,
-                                                       QStringLiteral("ComposeEmail"));
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(PORTAL_SERVICE, PORTAL_PATH, EMAIL_INTERFACE, QStringLiteral("ComposeEmail"));
     const QVariantMap options{
         {QStringLiteral("handle_token"), token},
         {QStringLiteral("address"), mail.address},
@@ -199,21 +201,16 @@ void EmailComposer::compose(const SupportMail& mail, Done done)
                          // A portal older than handle tokens answers on a path of its own.
                          const QString path = reply.value().path();
                          if (path != expectedPath)
-                             bus_.connect(PORTAL_SERVICE, path, REQUEST_INTERFACE, QStringLiteral("Response"),
-                                          request, SLOT(response(uint, QVariantMap)));
+                             bus_.connect(PORTAL_SERVICE, path, REQUEST_INTERFACE, QStringLiteral("Response"), request,
+                                          SLOT(response(uint, QVariantMap)));
                      });
 }
 
 void EmailComposer::composeWithXdgEmail(const SupportMail& mail, Done done)
 {
-    const std::vector<std::string> arguments{"xdg-email",
-                                             "--subject",
-                                             mail.subject.toStdString(),
-                                             "--body",
-                                             mail.body.toStdString(),
-                                             "--attach",
-                                             mail.attachment,
-                                             mail.address.toStdString()};
+    const std::vector<std::string> arguments{
+        "xdg-email", "--subject",     mail.subject.toStdString(), "--body", mail.body.toStdString(),
+        "--attach",  mail.attachment, mail.address.toStdString()};
     const pid_t child = spawnProgram(arguments);
     if (child == 0) {
         done(MailOutcome::noMailProgram);

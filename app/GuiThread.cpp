@@ -38,7 +38,8 @@ void runBesideEventLoop(std::function<void()> work)
     bool done = false;
     QObject receiver;
     std::unique_ptr<QThread> worker(QThread::create(work));
-    QObject::connect(worker.get(), &QThread::finished, &receiver, [&done] { done = true; }, Qt::QueuedConnection);
+    QObject::connect(
+        worker.get(), &QThread::finished, &receiver, [&done] { done = true; }, Qt::QueuedConnection);
     worker->start();
     if (!worker->isRunning() && !worker->isFinished()) {
         // No thread to be had (a limit on processes): the work runs here,

@@ -13,7 +13,9 @@
 #include <utility>
 
 MessageBoxReporter::MessageBoxReporter(QWidget* window, const ProgressBarIndicator& indicator, BoxListener beforeBox)
-    : window_(window), indicator_(indicator), beforeBox_(std::move(beforeBox))
+    : window_(window),
+      indicator_(indicator),
+      beforeBox_(std::move(beforeBox))
 {
 }
 

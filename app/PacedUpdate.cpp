@@ -3,7 +3,8 @@
 #include <utility>
 
 PacedUpdate::PacedUpdate(std::function<void()> show, std::chrono::milliseconds interval)
-    : show_(std::move(show)), interval_(interval)
+    : show_(std::move(show)),
+      interval_(interval)
 {
     pending_.setSingleShot(true);
     QObject::connect(&pending_, &QTimer::timeout, [this] { showNow(); });

@@ -197,7 +197,7 @@ void PlacedReportRow::openFolder()
         //: Under the report's file name, when neither the file manager nor the
         //: desktop's own opener could show the report's folder. %1 is the folder.
         row->showActionNote(tr("No file manager could open the folder. The report is in “%1”.")
-                                   .arg(displayText::inSentence(folderOf(archive))));
+                                .arg(displayText::inSentence(folderOf(archive))));
     });
 }
 

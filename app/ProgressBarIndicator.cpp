@@ -103,7 +103,9 @@ struct ProgressBarIndicator::Shared {
 };
 
 ProgressBarIndicator::ProgressBarIndicator(QProgressBar* bar, StepListener onStep, std::function<void()> onRest)
-    : bar_(bar), shared_(std::make_shared<Shared>()), onRest_(std::move(onRest))
+    : bar_(bar),
+      shared_(std::make_shared<Shared>()),
+      onRest_(std::move(onRest))
 {
     shared_->bar = bar;
     shared_->onStep = std::move(onStep);
@@ -150,7 +152,8 @@ void ProgressBarIndicator::update(Change change)
     // One update waits at a time, showing whatever is latest when it runs:
     // a run over thousands of small files does not flood the window.
     if (queue)
-        QMetaObject::invokeMethod(bar_, [shared = shared_] { shared->requestShow(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            bar_, [shared = shared_] { shared->requestShow(); }, Qt::QueuedConnection);
 }
 
 void ProgressBarIndicator::filesCounted(std::uint64_t bytes)
@@ -161,7 +164,8 @@ void ProgressBarIndicator::filesCounted(std::uint64_t bytes)
         shared_->run.totalBytes = bytes;
     }
     // Not folded into a later update: the count starts from 0 in sight.
-    QMetaObject::invokeMethod(bar_, [shared = shared_] { shared->startCounting(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        bar_, [shared = shared_] { shared->startCounting(); }, Qt::QueuedConnection);
 }
 
 void ProgressBarIndicator::stepStarted(RunStep step, const std::string& file)

@@ -77,7 +77,9 @@ private:
 };
 
 ReportContents::ReportContents(QWidget* parent)
-    : QObject(parent), disclosure_(new QToolButton(parent)), list_(new QTableView(parent)),
+    : QObject(parent),
+      disclosure_(new QToolButton(parent)),
+      list_(new QTableView(parent)),
       model_(new ReportContentsModel(this))
 {
     //: Under the report's file name: opens the list of the files in the report. The
@@ -135,8 +137,8 @@ void ReportContents::open(bool opened)
     // of them; the rest scrolls.
     list_->verticalHeader()->setDefaultSectionSize(list_->fontMetrics().height() + ROW_PADDING);
     const int rows = std::clamp(model_->rowCount(), 1, ROWS_IN_SIGHT);
-    const int height = list_->horizontalHeader()->sizeHint().height() + rows * list_->verticalHeader()->defaultSectionSize() +
-                       2 * list_->frameWidth();
+    const int height = list_->horizontalHeader()->sizeHint().height() +
+                       rows * list_->verticalHeader()->defaultSectionSize() + 2 * list_->frameWidth();
     list_->setFixedHeight(height);
     list_->show();
 }

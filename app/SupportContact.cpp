@@ -30,9 +30,9 @@ const char* const DEFAULT_SUBJECT = "Telvarin Generator report %1";
 // portal asks for.
 bool isValidAddress(const QString& address)
 {
-    static const QRegularExpression valid(QStringLiteral(
-        "^[a-zA-Z0-9.!#$%&'*+/=?^_`{|}~-]+@[a-zA-Z0-9](?:[a-zA-Z0-9-]{0,61}[a-zA-Z0-9])?"
-        "(?:\\.[a-zA-Z0-9](?:[a-zA-Z0-9-]{0,61}[a-zA-Z0-9])?)*$"));
+    static const QRegularExpression valid(
+        QStringLiteral("^[a-zA-Z0-9.!#$%&'*+/=?^_`{|}~-]+@[a-zA-Z0-9](?:[a-zA-Z0-9-]{0,61}[a-zA-Z0-9])?"
+                       "(?:\\.[a-zA-Z0-9](?:[a-zA-Z0-9-]{0,61}[a-zA-Z0-9])?)*$"));
     // Nor does it start with a dash, which a mail program's command line
     // would take for an option.
     return !address.startsWith(QLatin1Char('-')) && valid.match(address).hasMatch();
@@ -102,9 +102,8 @@ SupportContactLookup parse(const std::string& path, std::string_view text)
     if (!isValidAddress(contact.address))
         return faulty(path, "\"" + address->second + "\" is not an e-mail address");
     const auto subject = keys.find("Subject");
-    contact.subjectPattern = QString::fromUtf8(subject != keys.end() && !subject->second.empty()
-                                                   ? subject->second.c_str()
-                                                   : DEFAULT_SUBJECT);
+    contact.subjectPattern = QString::fromUtf8(
+        subject != keys.end() && !subject->second.empty() ? subject->second.c_str() : DEFAULT_SUBJECT);
     lookup.contact = std::move(contact);
     return lookup;
 }

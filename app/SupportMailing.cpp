@@ -30,7 +30,10 @@ QString portalWindowOf(const QWidget* widget)
 } // namespace
 
 SupportMailing::SupportMailing(QWidget* parent, Note note, std::function<void()> gone)
-    : QObject(parent), button_(new QPushButton(parent)), note_(std::move(note)), gone_(std::move(gone))
+    : QObject(parent),
+      button_(new QPushButton(parent)),
+      note_(std::move(note)),
+      gone_(std::move(gone))
 {
     //: Beside the report's file name: opens a new mail to the printer maker's support
     //: with the report attached. The ampersand marks the Alt key's letter.

@@ -44,7 +44,8 @@ Translations Translations::forDesktop()
 }
 
 Translations::Translations(const QStringList& languages)
-    : own_(std::make_unique<QTranslator>()), qt_(std::make_unique<QTranslator>())
+    : own_(std::make_unique<QTranslator>()),
+      qt_(std::make_unique<QTranslator>())
 {
     for (const QString& name : languages) {
         const QLocale wanted(name);

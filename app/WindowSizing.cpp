@@ -11,7 +11,9 @@
 #include <limits>
 
 WindowSizing::WindowSizing(QMainWindow& window)
-    : window_(window), content_(window.centralWidget()), scrollArea_(new QScrollArea(&window)),
+    : window_(window),
+      content_(window.centralWidget()),
+      scrollArea_(new QScrollArea(&window)),
       designed_(window.minimumSize())
 {
     scrollArea_->setFrameShape(QFrame::NoFrame);

@@ -15,8 +15,7 @@ namespace {
 // one long name would make it as wide as the screen.
 constexpr int WIDEST_WORD_IN_AVERAGE_CHARACTERS = 40;
 
-void showModalBox(const std::string& message, QMessageBox::Icon icon, QWidget* parent,
-                  const QString& explanation = {})
+void showModalBox(const std::string& message, QMessageBox::Icon icon, QWidget* parent, const QString& explanation = {})
 {
     QMessageBox box(icon, QStringLiteral("Telvarin Generator"), {}, QMessageBox::Ok,
                     parent ? parent : QApplication::activeWindow());

@@ -39,7 +39,8 @@ struct CodedFailure {
     // A code from another source (the USB stack's result) is made one of the
     // report's codes here, explicitly, where it is raised.
     explicit CodedFailure(int failureCode, FailureDetail failureDetail = {})
-        : code(failureCode), detail(std::move(failureDetail))
+        : code(failureCode),
+          detail(std::move(failureDetail))
     {
     }
     // Whether the failing step said what the failure concerns.

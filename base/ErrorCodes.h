@@ -5,13 +5,13 @@
 
 #include "base/CodedFailure.h"
 
-constexpr int ERROR_STRING_CONVERSION = 3;        // a platform string has no byte form
-constexpr int ERROR_FILE_READ = 4;                 // a listed file exists but cannot be read
-constexpr int ERROR_DATA_XML_NOT_LOADED = 5;       // data.xml missing, unreadable or malformed
+constexpr int ERROR_STRING_CONVERSION = 3;   // a platform string has no byte form
+constexpr int ERROR_FILE_READ = 4;           // a listed file exists but cannot be read
+constexpr int ERROR_DATA_XML_NOT_LOADED = 5; // data.xml missing, unreadable or malformed
 constexpr int ERROR_DATA_XML_DUPLICATE_SECTION = 6;
 constexpr int ERROR_DATA_XML_MISSING_SECTION = 7;
-constexpr int ERROR_PATH_WITHOUT_DOT = 8;          // a configured last path element has no "."
-constexpr int ERROR_WILDCARD_NOT_LAST = 9;         // a configured "*" outside the last element
+constexpr int ERROR_PATH_WITHOUT_DOT = 8;  // a configured last path element has no "."
+constexpr int ERROR_WILDCARD_NOT_LAST = 9; // a configured "*" outside the last element
 constexpr int ERROR_SYSTEM_QUERY = 10;
 constexpr int ERROR_APPLICATION_DIRECTORY = 11;
 constexpr int ERROR_HEX_CONVERSION = 12;

@@ -53,7 +53,10 @@ class RunMonitor {
 public:
     RunMonitor() = default;
     RunMonitor(RunProgress* progress, const CancellationFlag* cancellation)
-        : progress_(progress), cancellation_(cancellation) {}
+        : progress_(progress),
+          cancellation_(cancellation)
+    {
+    }
 
     // Whether anyone hears the news.
     bool reportsProgress() const { return progress_ != nullptr; }

@@ -17,14 +17,30 @@ void appendOctalEscape(std::string& out, unsigned char byte)
 void appendControlEscape(std::string& out, unsigned char byte)
 {
     switch (byte) {
-    case '\a': out += "\\a"; return;
-    case '\b': out += "\\b"; return;
-    case '\t': out += "\\t"; return;
-    case '\n': out += "\\n"; return;
-    case '\v': out += "\\v"; return;
-    case '\f': out += "\\f"; return;
-    case '\r': out += "\\r"; return;
-    default: appendOctalEscape(out, byte); return;
+    case '\a':
+        out += "\\a";
+        return;
+    case '\b':
+        out += "\\b";
+        return;
+    case '\t':
+        out += "\\t";
+        return;
+    case '\n':
+        out += "\\n";
+        return;
+    case '\v':
+        out += "\\v";
+        return;
+    case '\f':
+        out += "\\f";
+        return;
+    case '\r':
+        out += "\\r";
+        return;
+    default:
+        appendOctalEscape(out, byte);
+        return;
     }
 }
 

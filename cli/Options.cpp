@@ -1,7 +1,7 @@
 #include "cli/Options.h"
 
-#include "platform/posix/ConfinedRoot.h"
 #include "ProductFacts.h"
+#include "platform/posix/ConfinedRoot.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,13 +16,12 @@
 namespace cli {
 namespace {
 
-const char* const SYNOPSIS =
-    "Usage: telvarin-report [--output DIR] [--data-xml FILE] [--json] [--checksum]\n"
-    "       telvarin-report --sysroot DIR --output DIR [--data-xml FILE] [--json]\n"
-    "                       [--checksum]\n"
-    "       telvarin-report --list [--json] [--sysroot DIR] [--output DIR]\n"
-    "                       [--data-xml FILE] [--checksum]\n"
-    "       telvarin-report --help | --version\n";
+const char* const SYNOPSIS = "Usage: telvarin-report [--output DIR] [--data-xml FILE] [--json] [--checksum]\n"
+                             "       telvarin-report --sysroot DIR --output DIR [--data-xml FILE] [--json]\n"
+                             "                       [--checksum]\n"
+                             "       telvarin-report --list [--json] [--sysroot DIR] [--output DIR]\n"
+                             "                       [--data-xml FILE] [--checksum]\n"
+                             "       telvarin-report --help | --version\n";
 
 const char* const DESCRIPTION =
     "Gathers the maker's log and configuration files, the printer's device report and a report on this "
@@ -185,15 +184,13 @@ std::string helpText()
     for (const OptionDefinition& option : OPTION_DEFINITIONS)
         text += optionHelp(option);
     return text + "\n" + wrapped("", VALUES, 0) + "\n" + wrapped("", EXIT_STATUS, 0) +
-           "\nReport problems to: " TELVARIN_SUPPORT_ADDRESS "\n" TELVARIN_PRODUCT_NAME " home page: <"
-           TELVARIN_HOMEPAGE ">\n";
+           "\nReport problems to: " TELVARIN_SUPPORT_ADDRESS "\n" TELVARIN_PRODUCT_NAME
+           " home page: <" TELVARIN_HOMEPAGE ">\n";
 }
 
-const char* const VERSION_TEXT =
-    "telvarin-report (" TELVARIN_PRODUCT_NAME ") " TELVARIN_VERSION "\n"
-    "Copyright (C) " TELVARIN_COPYRIGHT "\n"
-    "License " TELVARIN_LICENSE_NAME ":\n"
-    TELVARIN_LICENSE_TEXT "\n";
+const char* const VERSION_TEXT = "telvarin-report (" TELVARIN_PRODUCT_NAME ") " TELVARIN_VERSION "\n"
+                                 "Copyright (C) " TELVARIN_COPYRIGHT "\n"
+                                 "License " TELVARIN_LICENSE_NAME ":\n" TELVARIN_LICENSE_TEXT "\n";
 
 const char* const USAGE_HINT = "Try 'telvarin-report --help' for more information.";
 

@@ -21,13 +21,20 @@ std::error_code lastError()
 FileKind fileKindOf(mode_t mode)
 {
     switch (mode & S_IFMT) {
-    case S_IFREG: return FileKind::regular;
-    case S_IFDIR: return FileKind::directory;
-    case S_IFIFO: return FileKind::fifo;
-    case S_IFSOCK: return FileKind::socket;
-    case S_IFCHR: return FileKind::characterDevice;
-    case S_IFBLK: return FileKind::blockDevice;
-    default: return FileKind::other;
+    case S_IFREG:
+        return FileKind::regular;
+    case S_IFDIR:
+        return FileKind::directory;
+    case S_IFIFO:
+        return FileKind::fifo;
+    case S_IFSOCK:
+        return FileKind::socket;
+    case S_IFCHR:
+        return FileKind::characterDevice;
+    case S_IFBLK:
+        return FileKind::blockDevice;
+    default:
+        return FileKind::other;
     }
 }
 
@@ -75,8 +82,8 @@ CollectedSystem::RegularFile CollectedSystem::openRegularFile(const std::string&
     result.file = openForReading(path, result.error);
     if (!result.file) {
         // Removed since (a log rotated away).
-        result.found = result.error != std::errc::no_such_file_or_directory &&
-                       result.error != std::errc::not_a_directory;
+        result.found =
+            result.error != std::errc::no_such_file_or_directory && result.error != std::errc::not_a_directory;
         if (!result.found)
             result.kind = FileKind::none;
         return result;

@@ -48,15 +48,42 @@ const Services& currentServices()
     return installed();
 }
 
-Clock& clock() { return *installed().clock; }
-Sleeper& sleeper() { return *installed().sleeper; }
-Environment& environment() { return *installed().environment; }
-SystemLog& systemLog() { return *installed().systemLog; }
-Reporter& reporter() { return *installed().reporter; }
-UsbStack& usb() { return *installed().usb; }
-SystemFacts& systemFacts() { return *installed().systemFacts; }
-BundleReader& bundles() { return *installed().bundles; }
-const CollectedSystem& collectedSystem() { return *installed().collectedSystem; }
+Clock& clock()
+{
+    return *installed().clock;
+}
+Sleeper& sleeper()
+{
+    return *installed().sleeper;
+}
+Environment& environment()
+{
+    return *installed().environment;
+}
+SystemLog& systemLog()
+{
+    return *installed().systemLog;
+}
+Reporter& reporter()
+{
+    return *installed().reporter;
+}
+UsbStack& usb()
+{
+    return *installed().usb;
+}
+SystemFacts& systemFacts()
+{
+    return *installed().systemFacts;
+}
+BundleReader& bundles()
+{
+    return *installed().bundles;
+}
+const CollectedSystem& collectedSystem()
+{
+    return *installed().collectedSystem;
+}
 
 std::string homeDirectory()
 {

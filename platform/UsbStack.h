@@ -46,7 +46,9 @@ public:
 
 private:
     constexpr UsbStatus(Outcome outcome, int stackCode, int systemErrno = 0)
-        : outcome_(outcome), stackCode_(stackCode), systemErrno_(systemErrno)
+        : outcome_(outcome),
+          stackCode_(stackCode),
+          systemErrno_(systemErrno)
     {
     }
 

@@ -83,8 +83,7 @@ struct ArchiveFile::State {
         InterruptsHeld held;
         for (int attempt = 0; attempt < HIDDEN_NAME_ATTEMPTS; ++attempt) {
             std::string name = randomHiddenName();
-            file.reset(openat(folder.get(), name.c_str(),
-                              O_CREAT | O_EXCL | O_NOFOLLOW | O_RDWR | O_CLOEXEC, 0644));
+            file.reset(openat(folder.get(), name.c_str(), O_CREAT | O_EXCL | O_NOFOLLOW | O_RDWR | O_CLOEXEC, 0644));
             if (file) {
                 hiddenName = name;
                 cleanupSlot = registerForRemovalOnSignal(folder.get(), hiddenName);
@@ -123,9 +122,9 @@ struct ArchiveFile::State {
     // Code 15: the file could not take `finalName`.
     [[noreturn]] void failNaming(const std::string& finalName, std::error_code error) const
     {
-        throw CodedFailure{ERROR_ARCHIVE_WRITE,
-                           {FailedStep::nameArchive, pathInFolder(absoluteOrAsGiven(folderPath), finalName),
-                            error.value()}};
+        throw CodedFailure{
+            ERROR_ARCHIVE_WRITE,
+            {FailedStep::nameArchive, pathInFolder(absoluteOrAsGiven(folderPath), finalName), error.value()}};
     }
 
     void forgetHiddenName(const std::string& name) noexcept
@@ -135,8 +134,7 @@ struct ArchiveFile::State {
     }
 };
 
-ArchiveFile::ArchiveFile(const std::string& folder, Creation creation)
-    : state_(std::make_unique<State>())
+ArchiveFile::ArchiveFile(const std::string& folder, Creation creation) : state_(std::make_unique<State>())
 {
     state_->folderPath = folder;
     state_->folder.reset(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -147,8 +145,7 @@ ArchiveFile::ArchiveFile(const std::string& folder, Creation creation)
         // EISDIR: a kernel that knows no O_TMPFILE sees only its O_DIRECTORY.
         if (!state_->file && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
             state_->failCreating(lastError());
-        if (state_->file && faccessat(AT_FDCWD, procPathOf(state_->file.get()).c_str(), F_OK,
-                                      AT_SYMLINK_NOFOLLOW) != 0)
+        if (state_->file && faccessat(AT_FDCWD, procPathOf(state_->file.get()).c_str(), F_OK, AT_SYMLINK_NOFOLLOW) != 0)
             state_->file.reset();
     }
     if (!state_->file) {

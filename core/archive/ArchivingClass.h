@@ -22,8 +22,8 @@ public:
     static std::unique_ptr<ZipArchive> createNewZipFile(const char* path, const ArchivePlacing& placing = {});
     // One entry from memory, deflated at the default level; `fileInfo` may
     // be null (no date, no attributes).
-    static void addEntryToZipFile(const char* entryName, const void* data, unsigned int length,
-                                  zip_fileinfo* fileInfo, ZipArchive* archive);
+    static void addEntryToZipFile(const char* entryName, const void* data, unsigned int length, zip_fileinfo* fileInfo,
+                                  ZipArchive* archive);
     static void addEntryToZipFile(const char* entryName, std::string data, ZipArchive* archive);
     // The file's bytes, read in chunks, dated with its modification time in
     // UTC. Code 4 when it cannot be read.

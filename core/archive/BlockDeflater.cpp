@@ -22,8 +22,8 @@ void check(int result)
 
 BlockDeflater::BlockDeflater()
 {
-    check(deflateInit2(&stream_, Z_DEFAULT_COMPRESSION, Z_DEFLATED, RAW_WINDOW_BITS, DEF_MEM_LEVEL,
-                       Z_DEFAULT_STRATEGY));
+    check(
+        deflateInit2(&stream_, Z_DEFAULT_COMPRESSION, Z_DEFLATED, RAW_WINDOW_BITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY));
 }
 
 BlockDeflater::~BlockDeflater()

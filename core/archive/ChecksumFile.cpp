@@ -73,8 +73,7 @@ std::error_code writeChecksumFileIn(int folder, const std::string& archiveName, 
         error = lastError();
     if (!error && ::close(file.release()) != 0)
         error = lastError();
-    if (!error &&
-        ::renameat(folder, temporaryName.c_str(), folder, checksumFileName(archiveName).c_str()) != 0)
+    if (!error && ::renameat(folder, temporaryName.c_str(), folder, checksumFileName(archiveName).c_str()) != 0)
         error = lastError();
     if (error)
         ::unlinkat(folder, temporaryName.c_str(), 0);

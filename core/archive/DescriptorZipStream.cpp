@@ -34,7 +34,8 @@ struct DescriptorZipStreamCalls {
 };
 
 DescriptorZipStream::DescriptorZipStream(int descriptor, std::size_t bufferSize)
-    : descriptor_(descriptor), buffer_(std::max<std::size_t>(bufferSize, 1))
+    : descriptor_(descriptor),
+      buffer_(std::max<std::size_t>(bufferSize, 1))
 {
     position_ = lseek(descriptor_, 0, SEEK_CUR);
     if (position_ < 0) {

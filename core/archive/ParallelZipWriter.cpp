@@ -167,8 +167,8 @@ void ParallelZipWriter::writeBatch(const DeflateBatch& batch)
 void ParallelZipWriter::writeBytes(std::span<const unsigned char> bytes)
 {
     while (!bytes.empty()) {
-        const auto part = static_cast<unsigned>(
-            std::min<std::size_t>(bytes.size(), std::numeric_limits<unsigned>::max() / 2));
+        const auto part =
+            static_cast<unsigned>(std::min<std::size_t>(bytes.size(), std::numeric_limits<unsigned>::max() / 2));
         check(zipWriteInFileInZip(archive_, bytes.data(), part));
         bytes = bytes.subspan(part);
     }

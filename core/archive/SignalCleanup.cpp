@@ -51,9 +51,27 @@ bool isFault(int signalNumber)
 bool endsTheProcessByDefault(int signalNumber)
 {
     switch (signalNumber) {
-    case SIGHUP: case SIGINT: case SIGQUIT: case SIGILL: case SIGTRAP: case SIGABRT: case SIGBUS:
-    case SIGFPE: case SIGUSR1: case SIGSEGV: case SIGUSR2: case SIGPIPE: case SIGALRM: case SIGTERM:
-    case SIGSTKFLT: case SIGXCPU: case SIGVTALRM: case SIGPROF: case SIGIO: case SIGPWR: case SIGSYS:
+    case SIGHUP:
+    case SIGINT:
+    case SIGQUIT:
+    case SIGILL:
+    case SIGTRAP:
+    case SIGABRT:
+    case SIGBUS:
+    case SIGFPE:
+    case SIGUSR1:
+    case SIGSEGV:
+    case SIGUSR2:
+    case SIGPIPE:
+    case SIGALRM:
+    case SIGTERM:
+    case SIGSTKFLT:
+    case SIGXCPU:
+    case SIGVTALRM:
+    case SIGPROF:
+    case SIGIO:
+    case SIGPWR:
+    case SIGSYS:
         return true;
     default:
         return signalNumber >= SIGRTMIN && signalNumber <= SIGRTMAX;

@@ -63,8 +63,7 @@ std::error_code countCentralHeaders(int descriptor, std::uint64_t offset, std::u
         std::array<unsigned char, CENTRAL_HEADER_SIZE> header{};
         if (end - at < header.size())
             return notAsMinizipEndsIt();
-        if (const std::error_code error =
-                readExactly(descriptor, header.data(), header.size(), static_cast<off_t>(at)))
+        if (const std::error_code error = readExactly(descriptor, header.data(), header.size(), static_cast<off_t>(at)))
             return error;
         if (little(header.data(), 4) != CENTRAL_HEADER_SIGNATURE)
             return notAsMinizipEndsIt();

@@ -36,6 +36,6 @@ int openZipEntry(zipFile archive, const ZipEntryHeader& header, EntryData data, 
     }
     const int raw = data == EntryData::alreadyDeflated ? 1 : 0;
     return zipOpenNewFileInZip4_64(archive, header.name.c_str(), fileInfo, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
-                                   Z_DEFAULT_COMPRESSION, raw, -MAX_WBITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY, nullptr, 0,
-                                   versionMadeBy, flags, header.zip64 ? 1 : 0);
+                                   Z_DEFAULT_COMPRESSION, raw, -MAX_WBITS, DEF_MEM_LEVEL, Z_DEFAULT_STRATEGY, nullptr,
+                                   0, versionMadeBy, flags, header.zip64 ? 1 : 0);
 }

@@ -13,14 +13,20 @@ const char* fileKindWord(platform::FileKind kind)
 {
     using platform::FileKind;
     switch (kind) {
-    case FileKind::directory: return "directory";
-    case FileKind::fifo: return "fifo";
-    case FileKind::socket: return "socket";
-    case FileKind::characterDevice: return "character-device";
-    case FileKind::blockDevice: return "block-device";
+    case FileKind::directory:
+        return "directory";
+    case FileKind::fifo:
+        return "fifo";
+    case FileKind::socket:
+        return "socket";
+    case FileKind::characterDevice:
+        return "character-device";
+    case FileKind::blockDevice:
+        return "block-device";
     case FileKind::none:
     case FileKind::regular:
-    case FileKind::other: break;
+    case FileKind::other:
+        break;
     }
     return "other";
 }

@@ -7,8 +7,8 @@
 #include "core/reading/FileReaderClass.h"
 #include "core/strings/BasicStringAlgorithmsClass.h"
 #include "platform/CollectedSystem.h"
-#include "platform/posix/FileSystemIdentity.h"
 #include "platform/Services.h"
+#include "platform/posix/FileSystemIdentity.h"
 
 #include <sys/stat.h>
 
@@ -31,14 +31,20 @@ std::string kindInWords(platform::FileKind kind)
 {
     using platform::FileKind;
     switch (kind) {
-    case FileKind::directory: return "a directory";
-    case FileKind::fifo: return "a FIFO";
-    case FileKind::socket: return "a socket";
-    case FileKind::characterDevice: return "a character device";
-    case FileKind::blockDevice: return "a block device";
+    case FileKind::directory:
+        return "a directory";
+    case FileKind::fifo:
+        return "a FIFO";
+    case FileKind::socket:
+        return "a socket";
+    case FileKind::characterDevice:
+        return "a character device";
+    case FileKind::blockDevice:
+        return "a block device";
     case FileKind::none:
     case FileKind::regular:
-    case FileKind::other: break;
+    case FileKind::other:
+        break;
     }
     return "a special file";
 }
@@ -105,8 +111,7 @@ void ConfiguredFileCollection::addXmlSpecifiedFiles(const XmlDictionary& diction
     addFilesRelativeToPath(homePaths, home);
 }
 
-void ConfiguredFileCollection::addFilesRelativeToPath(const std::list<std::string>& pathTexts,
-                                                      const std::string& base)
+void ConfiguredFileCollection::addFilesRelativeToPath(const std::list<std::string>& pathTexts, const std::string& base)
 {
     const std::string baseWithSlash = base + "/";
     for (const auto& pathText : pathTexts) {
@@ -172,8 +177,8 @@ void ConfiguredFileCollection::reportPathSkipped(const std::string& path, platfo
 
 void ConfiguredFileCollection::reportAsterickedPathCount(int count, const std::string& path)
 {
-    files_.progress("added " + BasicStringAlgorithmsClass::convertToString(count) + " files from the astericked path: " +
-                   path);
+    files_.progress("added " + BasicStringAlgorithmsClass::convertToString(count) +
+                    " files from the astericked path: " + path);
     if (count == 0) {
         log_.addLine(NO_FILES_FOR_WILDCARD_LOG_START + path + "\"");
         files_.noteMissing(path);

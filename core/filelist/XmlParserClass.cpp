@@ -140,8 +140,8 @@ private:
     {
         const std::size_t end = text_.find("?>", at_ + 2);
         const std::string_view target = text_.substr(at_ + 2, 4);
-        const bool declaration = target.starts_with("xml") &&
-                                 (target.size() == 3 || isWhiteSpace(target[3]) || target[3] == '?');
+        const bool declaration =
+            target.starts_with("xml") && (target.size() == 3 || isWhiteSpace(target[3]) || target[3] == '?');
         if (end == NOT_FOUND || declaration)
             copyThrough("?>", 2);
         else
@@ -234,8 +234,7 @@ std::string readDocumentFile(const char* path, std::size_t limit)
 
 } // namespace
 
-void XmlParserClass::getItemsRecursively(const tinyxml2::XMLNode* node, std::list<XmlItem>* items,
-                                         unsigned int depth)
+void XmlParserClass::getItemsRecursively(const tinyxml2::XMLNode* node, std::list<XmlItem>* items, unsigned int depth)
 {
     if (node == nullptr)
         return;
@@ -288,8 +287,7 @@ XmlDictionary XmlParserClass::foldItemsIntoDictionary(const std::list<XmlItem>& 
     return dictionary;
 }
 
-XmlDictionary XmlParserClass::getSingleLevelDepthXmlDictFromBuffer(const char* data,
-                                                                                                    std::size_t size)
+XmlDictionary XmlParserClass::getSingleLevelDepthXmlDictFromBuffer(const char* data, std::size_t size)
 {
     if (data == nullptr || size == 0 || size > MAXIMUM_DOCUMENT_SIZE)
         throw CodedFailure{ERROR_DATA_XML_NOT_LOADED};

@@ -14,8 +14,8 @@ bool readAnswer(Robot* robot, std::string* answer)
     transfer.operation = TRANSFER_READ_DATA;
     if (!transferData(robot, &transfer))
         return false;
-    *answer = BasicStringAlgorithmsClass::convertUnsignedCharArrayToString(transfer.buffer,
-                                                                          static_cast<int>(transfer.count));
+    *answer =
+        BasicStringAlgorithmsClass::convertUnsignedCharArrayToString(transfer.buffer, static_cast<int>(transfer.count));
     return true;
 }
 

@@ -15,7 +15,8 @@
 #include <vector>
 
 const std::string currentPrinterReportVersionID = "h3m82c5j9w1t4x7a6pzrybnk";
-const char* const NO_RECOGNIZED_PRINTER_MESSAGE = "No recognized printer found, the report will only contain log files.";
+const char* const NO_RECOGNIZED_PRINTER_MESSAGE =
+    "No recognized printer found, the report will only contain log files.";
 
 namespace {
 
@@ -123,10 +124,10 @@ std::string PrinterCommunicationClass::getDataFromPid(int pid)
 {
     std::list<std::string> lines;
     lines.push_back(currentPrinterReportVersionID);
-    lines.push_back("VID: " + std::string(QUORVEL_VID) + " PID: " +
-                    BasicStringAlgorithmsClass::convertIntToTwoByteHexString(pid));
-    lines.push_back(BasicStringAlgorithmsClass::convertToString(
-        static_cast<unsigned long long>(getCurrentTimeStamp())));
+    lines.push_back("VID: " + std::string(QUORVEL_VID) +
+                    " PID: " + BasicStringAlgorithmsClass::convertIntToTwoByteHexString(pid));
+    lines.push_back(
+        BasicStringAlgorithmsClass::convertToString(static_cast<unsigned long long>(getCurrentTimeStamp())));
 
     Robot robot;
     robot.pid = pid;

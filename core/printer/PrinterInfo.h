@@ -42,11 +42,11 @@ constexpr int PRINTER_READ_SIZE = 300;
 
 // One transfer request, built as a local by each operation.
 struct PrinterTransfer {
-    const unsigned char* data = nullptr;                  // bytes to write (TRANSFER_WRITE_DATA)
+    const unsigned char* data = nullptr;                 // bytes to write (TRANSFER_WRITE_DATA)
     char fileName[PRINTER_TRANSFER_FILE_NAME_SIZE] = {}; // file to send (TRANSFER_WRITE_FILE)
-    std::int32_t length = 0;                              // number of bytes to write
+    std::int32_t length = 0;                             // number of bytes to write
     unsigned char buffer[PRINTER_READ_SIZE] = {};        // receive area of a read
-    std::uint32_t count = 0;                              // bytes received by a successful read
+    std::uint32_t count = 0;                             // bytes received by a successful read
     std::int32_t operation = TRANSFER_WRITE_DATA;
 };
 

@@ -4,8 +4,8 @@
 #include "base/ErrorCodes.h"
 #include "core/reading/SourceFile.h"
 #include "platform/CollectedSystem.h"
-#include "platform/posix/BoundedRead.h"
 #include "platform/Services.h"
+#include "platform/posix/BoundedRead.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

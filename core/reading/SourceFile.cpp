@@ -3,8 +3,8 @@
 #include "base/CodedFailure.h"
 #include "base/ErrorCodes.h"
 #include "platform/CollectedSystem.h"
-#include "platform/posix/FullIo.h"
 #include "platform/Services.h"
+#include "platform/posix/FullIo.h"
 
 #include <algorithm>
 #include <cerrno>

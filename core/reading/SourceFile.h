@@ -7,8 +7,8 @@
 #include <sys/types.h>
 
 #include <chrono>
-#include <cstdint>
 #include <cstddef>
+#include <cstdint>
 #include <ctime>
 #include <optional>
 #include <string>

@@ -25,7 +25,11 @@ struct CollectionNotes {
 class ArchiveEntrySink final : public CollectedFileSink {
 public:
     ArchiveEntrySink(ZipArchive* archive, RunLog& log, CollectionNotes& notes)
-        : archive_(archive), log_(log), notes_(notes) {}
+        : archive_(archive),
+          log_(log),
+          notes_(notes)
+    {
+    }
     platform::FileKind tryToAdd(const std::string& sourcePath, const std::string& entryName) override;
     void noteMissing(const std::string& path) override { notes_.missing.push_back(path); }
     void noteSkipped(const std::string& path, platform::FileKind kind) override

@@ -5,9 +5,9 @@
 #include "core/printer/PrinterCommunicationClass.h"
 #include "core/report/FileListing.h"
 #include "platform/DesktopFolder.h"
+#include "platform/Services.h"
 #include "platform/posix/FileSystemIdentity.h"
 #include "platform/posix/FolderCreation.h"
-#include "platform/Services.h"
 
 #include <locale.h>
 

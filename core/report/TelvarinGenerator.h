@@ -6,8 +6,8 @@
 #include "base/RunLog.h"
 #include "base/RunProgress.h"
 #include "core/archive/ZipArchive.h"
-#include "core/report/ArchiveEntrySink.h"
 #include "core/filelist/XmlParserClass.h"
+#include "core/report/ArchiveEntrySink.h"
 
 #include <list>
 #include <string>

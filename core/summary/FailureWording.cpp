@@ -25,8 +25,8 @@ FailureWording fileListWording(const FailureDetail& detail)
     if (detail.errorNumber == 0)
         return {
             //: Under "Could not find data.xml" when the list was read but is damaged. %1 is its path.
-            .what = TRANSLATABLE("FailureExplanation",
-                                 "The list of the files to collect “%1” is not a valid file list."),
+            .what =
+                TRANSLATABLE("FailureExplanation", "The list of the files to collect “%1” is not a valid file list."),
             .isWholeSentence = true,
             .advice = REINSTALL,
             .commandLineAdvice = CHECK_THE_LIST_OR_REINSTALL,
@@ -88,8 +88,8 @@ std::optional<FailureWording> failureWording(const FailureDetail& detail)
     case FailedStep::listDriverDirectory:
         return FailureWording{
             //: Under "Could not find driver directory". %1 is the folder; "Quorvel" is the printer maker.
-            .what = TRANSLATABLE("FailureExplanation",
-                                 "The folder of the Quorvel printer drivers “%1” could not be read"),
+            .what =
+                TRANSLATABLE("FailureExplanation", "The folder of the Quorvel printer drivers “%1” could not be read"),
             //: What the user can do when the printer driver's folder is missing.
             .advice = TRANSLATABLE("FailureExplanation", "Install the Quorvel printer driver, then try again."),
         };

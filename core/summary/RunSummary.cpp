@@ -36,9 +36,9 @@ RunSummary summarizeRun(const PressResult& press)
     if (!press.reportPlaced) {
         summary.error = press.failure ? *press.failure : UserMessage{.text = press.message};
     } else if (press.checksumFileError != 0) {
-        summary.error = failureMessage(
-            ERROR_CHECKSUM_WRITE,
-            FailureDetail{FailedStep::writeChecksumFile, press.archivePath + ".sha256", press.checksumFileError});
+        summary.error =
+            failureMessage(ERROR_CHECKSUM_WRITE, FailureDetail{FailedStep::writeChecksumFile,
+                                                               press.archivePath + ".sha256", press.checksumFileError});
         platform::reporter().showError(*summary.error);
     }
     return summary;

@@ -21,8 +21,7 @@ std::optional<unsigned long long> hundredthsOfGibibytes(std::uint64_t blockSize,
     __extension__ using Wide = unsigned __int128;
     const Wide bytes = static_cast<Wide>(blockSize) * blocks;
     const Wide belowOneGibibyte = (Wide{1} << GIBIBYTE_SHIFT) - 1;
-    const Wide hundredths =
-        (bytes >> GIBIBYTE_SHIFT) * 100 + (((bytes & belowOneGibibyte) * 100) >> GIBIBYTE_SHIFT);
+    const Wide hundredths = (bytes >> GIBIBYTE_SHIFT) * 100 + (((bytes & belowOneGibibyte) * 100) >> GIBIBYTE_SHIFT);
     if (hundredths > static_cast<Wide>(~0ULL))
         return std::nullopt;
     return static_cast<unsigned long long>(hundredths);
@@ -32,8 +31,7 @@ std::string gibibyteText(std::optional<unsigned long long> hundredths)
 {
     if (!hundredths)
         return NOT_AVAILABLE;
-    return SystemProbes::times100NumberStringToDecimalString(
-        BasicStringAlgorithmsClass::convertToString(*hundredths));
+    return SystemProbes::times100NumberStringToDecimalString(BasicStringAlgorithmsClass::convertToString(*hundredths));
 }
 
 } // namespace

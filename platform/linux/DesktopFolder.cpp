@@ -1,9 +1,9 @@
 #include "platform/DesktopFolder.h"
 
 #include "base/AbsolutePath.h"
+#include "platform/Services.h"
 #include "platform/posix/BoundedRead.h"
 #include "platform/posix/FileDescriptor.h"
-#include "platform/Services.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -2,9 +2,9 @@
 
 #include "base/Utf8.h"
 #include "platform/CollectedSystem.h"
+#include "platform/Services.h"
 #include "platform/linux/PropertyListLimits.h"
 #include "platform/posix/BoundedRead.h"
-#include "platform/Services.h"
 
 #include <plist/plist.h>
 

@@ -252,8 +252,8 @@ public:
                        int* received, unsigned timeoutMilliseconds) override
     {
         int transferred = 0;
-        int result = libusb_bulk_transfer(handleOf(connection), endpoint, buffer, capacity, &transferred,
-                                          timeoutMilliseconds);
+        int result =
+            libusb_bulk_transfer(handleOf(connection), endpoint, buffer, capacity, &transferred, timeoutMilliseconds);
         if (result != LIBUSB_SUCCESS)
             return statusOf(result);
         *received = transferred;

@@ -40,7 +40,8 @@ FileText readKernelFile(const std::string& path, std::size_t limit)
 {
     FileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (!file)
-        return {errno == ENOENT || errno == ENOTDIR ? Reading::missing : Reading::failed, {},
+        return {errno == ENOENT || errno == ENOTDIR ? Reading::missing : Reading::failed,
+                {},
                 {errno, std::system_category()}};
     // A table longer than the limit is read as far as the limit.
     BoundedRead read = readAtMost(file.get(), limit);
@@ -232,10 +233,7 @@ std::optional<KernelIdentity> unameIdentity()
 
 } // namespace
 
-LinuxSystemFacts::LinuxSystemFacts(LinuxFactSources sources)
-    : sources_(std::move(sources))
-{
-}
+LinuxSystemFacts::LinuxSystemFacts(LinuxFactSources sources) : sources_(std::move(sources)) {}
 
 std::string LinuxSystemFacts::proc(const std::string& relative) const
 {

@@ -7,7 +7,7 @@
 namespace platform {
 namespace {
 
-constexpr std::size_t HEADER_SIZE = 8;  // "bplist00"
+constexpr std::size_t HEADER_SIZE = 8; // "bplist00"
 constexpr std::size_t TRAILER_SIZE = 32;
 
 std::uint64_t bigEndian(const unsigned char* bytes, unsigned width)
@@ -24,7 +24,8 @@ std::uint64_t bigEndian(const unsigned char* bytes, unsigned width)
 class BinaryLayout {
 public:
     explicit BinaryLayout(std::string_view data)
-        : bytes_(reinterpret_cast<const unsigned char*>(data.data())), size_(data.size())
+        : bytes_(reinterpret_cast<const unsigned char*>(data.data())),
+          size_(data.size())
     {
     }
 

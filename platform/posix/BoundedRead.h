@@ -10,9 +10,9 @@
 namespace platform {
 
 enum class BoundedReadOutcome {
-    complete,  // the whole file, within the limit
-    tooLarge,  // more than `limit` bytes; `data` holds the first `limit`
-    failed,    // a read error
+    complete, // the whole file, within the limit
+    tooLarge, // more than `limit` bytes; `data` holds the first `limit`
+    failed,   // a read error
 };
 
 struct BoundedRead {

@@ -40,8 +40,7 @@ public:
     FileDescriptor openForReading(const std::string& path, std::error_code& error) const;
     FileDescriptor openDirectory(const std::string& path, std::error_code& error) const;
     // The directory's entry names in the system's order, without "." and "..".
-    std::optional<std::vector<std::string>> listDirectory(const std::string& path,
-                                                          std::error_code& error) const;
+    std::optional<std::vector<std::string>> listDirectory(const std::string& path, std::error_code& error) const;
 
     int descriptor() const { return root_.get(); }
 

@@ -53,7 +53,7 @@ std::optional<std::string> accountNameOf(uid_t uid)
 {
     std::vector<char> buffer(4096);
     for (;;) {
-        passwd entry {};
+        passwd entry{};
         passwd* found = nullptr;
         int result = getpwuid_r(uid, &entry, buffer.data(), buffer.size(), &found);
         if (result == ERANGE && buffer.size() < (1u << 20)) {

@@ -75,8 +75,8 @@ std::error_code writeFully(int descriptor, const void* bytes, std::size_t size)
 {
     const auto* data = static_cast<const unsigned char*>(bytes);
     std::size_t written = 0;
-    if (auto error = repeated(size, &written,
-                              [&](std::size_t done) { return ::write(descriptor, data + done, size - done); }))
+    if (auto error =
+            repeated(size, &written, [&](std::size_t done) { return ::write(descriptor, data + done, size - done); }))
         return error;
     return wholeWrite(size, written);
 }

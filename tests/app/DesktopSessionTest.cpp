@@ -1,7 +1,7 @@
 // The freedesktop.org session over a private D-Bus bus, with one stand-in
 // for both the file manager and the notification service.
-#include "app/ApplicationIdentity.h"
 #include "app/DesktopSession.h"
+#include "app/ApplicationIdentity.h"
 #include "tests/app/PrivateBus.h"
 #include "tests/doubles/TestFiles.h"
 
@@ -77,8 +77,8 @@ TEST(DesktopSession, ShowsTheArchiveInTheFileManagerElseItsFolderAndNotifiesWith
     QDBusConnection service = bus.connect(QStringLiteral("service"));
     for (const char* name : {"FileManager1", "Notifications"}) {
         const QString interface = QStringLiteral("org.freedesktop.") + QLatin1String(name);
-        ASSERT_TRUE(service.registerObject(QStringLiteral("/org/freedesktop/") + QLatin1String(name), interface, &standIn,
-                                           QDBusConnection::ExportAllSlots));
+        ASSERT_TRUE(service.registerObject(QStringLiteral("/org/freedesktop/") + QLatin1String(name), interface,
+                                           &standIn, QDBusConnection::ExportAllSlots));
         ASSERT_TRUE(service.registerService(interface));
     }
 
@@ -95,7 +95,8 @@ TEST(DesktopSession, ShowsTheArchiveInTheFileManagerElseItsFolderAndNotifiesWith
     } servers[] = {
         {{}, QStringLiteral("“R&D <1>” placed"), {QStringLiteral("default"), QStringLiteral("Show")}},
         // Markup is escaped where the server reads it; buttons only where it shows them.
-        {{QStringLiteral("body-markup"), QStringLiteral("actions")}, QStringLiteral("“R&amp;D &lt;1&gt;” placed"),
+        {{QStringLiteral("body-markup"), QStringLiteral("actions")},
+         QStringLiteral("“R&amp;D &lt;1&gt;” placed"),
          {QStringLiteral("default"), QStringLiteral("Show"), QStringLiteral("action-0"),
           QStringLiteral("Open Folder")}},
     };
@@ -105,7 +106,8 @@ TEST(DesktopSession, ShowsTheArchiveInTheFileManagerElseItsFolderAndNotifiesWith
         standIn.notification.clear();
         QStringList ran;
         FreedesktopSession session(client);
-        session.notify({QStringLiteral("Report placed"), QStringLiteral("“R&D <1>” placed"),
+        session.notify({QStringLiteral("Report placed"),
+                        QStringLiteral("“R&D <1>” placed"),
                         Notification::Action{QStringLiteral("Show"), [&] { ran << QStringLiteral("default"); }},
                         {{QStringLiteral("Open Folder"), [&] { ran << QStringLiteral("open"); }}}});
         ASSERT_TRUE(QTest::qWaitFor([&] { return !standIn.notification.isEmpty(); }, 10000));

@@ -19,8 +19,8 @@ const Case CASES[] = {
     {"[Support]\nEmail=help@quorvel.example\nSubject=Report %1 from a customer\n", "help@quorvel.example",
      "Report Telvarin_x.zip from a customer", ""},
     // Comments, blanks, other groups, quotes and spaces around the equals sign.
-    {"# the maker's desk\n\n[Other]\nEmail=x@y.example\n[Support]\n  Email = \"desk@quorvel.example\"  \r\n", "desk@quorvel.example",
-     "Telvarin Generator report Telvarin_x.zip", ""},
+    {"# the maker's desk\n\n[Other]\nEmail=x@y.example\n[Support]\n  Email = \"desk@quorvel.example\"  \r\n",
+     "desk@quorvel.example", "Telvarin Generator report Telvarin_x.zip", ""},
     // No address offers no mail and is no fault.
     {"[Support]\nSubject=Report\n", "", "", ""},
     {"[Support]\nEmail=\n", "", "", ""},

@@ -67,9 +67,8 @@ public slots:
         const QString request = QStringLiteral("/org/freedesktop/portal/desktop/request/") + sender + QLatin1Char('/') +
                                 mailOptions.value(QStringLiteral("handle_token")).toString();
         QTimer::singleShot(0, this, [this, request] {
-            QDBusMessage response =
-                QDBusMessage::createSignal(request, QStringLiteral("org.freedesktop.portal.Request"),
-                                           QStringLiteral("Response"));
+            QDBusMessage response = QDBusMessage::createSignal(
+                request, QStringLiteral("org.freedesktop.portal.Request"), QStringLiteral("Response"));
             response << 0u << QVariantMap();
             bus_.send(response);
         });
@@ -96,8 +95,10 @@ private:
 // A placed report's window whose desktop is a private bus.
 struct MailingWindow {
     MailingWindow()
-        : client(bus.connect(QStringLiteral("client"))), session(client, [](const std::string&) { return true; }),
-          installed(machine.install(place.servicesFor(machine))), window(requestFor(place.dataXml), &session)
+        : client(bus.connect(QStringLiteral("client"))),
+          session(client, [](const std::string&) { return true; }),
+          installed(machine.install(place.servicesFor(machine))),
+          window(requestFor(place.dataXml), &session)
     {
         qDBusRegisterMetaType<QList<QDBusUnixFileDescriptor>>();
         machine.clock = FakeClock(utcTime(2011, 3, 7, 14, 5), 0);
@@ -112,7 +113,8 @@ struct MailingWindow {
         window.placedReport()->actionNote()->clear();
         QTest::mouseClick(row().emailButton(), Qt::LeftButton);
         const bool answered = QTest::qWaitFor(
-            [&] { return row().emailButton()->isEnabled() && window.placedReport()->actionNote()->isVisible(); }, 10000);
+            [&] { return row().emailButton()->isEnabled() && window.placedReport()->actionNote()->isVisible(); },
+            10000);
         return answered ? window.placedReport()->actionNote()->text() : QString();
     }
 
@@ -145,8 +147,11 @@ TEST(SupportMail, TheWindowListsThePlacedReportAndMailsItThroughThePortalElseXdg
     for (int row = 0; row < list->model()->rowCount(); ++row) {
         const ZipEntryInfo& entry = entries[static_cast<std::size_t>(row)];
         EXPECT_EQ(list->model()->index(row, 0).data().toString().toStdString(), entry.name);
-        EXPECT_TRUE(list->model()->index(row, 1).data(Qt::AccessibleTextRole).toString().contains(
-            QLocale().toString(static_cast<qulonglong>(entry.size))))
+        EXPECT_TRUE(list->model()
+                        ->index(row, 1)
+                        .data(Qt::AccessibleTextRole)
+                        .toString()
+                        .contains(QLocale().toString(static_cast<qulonglong>(entry.size))))
             << entry.name;
     }
 

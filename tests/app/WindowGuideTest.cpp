@@ -14,16 +14,16 @@
 #include <QApplication>
 #include <QFont>
 #include <QKeySequence>
-#include <QLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QTableView>
-#include <QToolButton>
 #include <QTest>
 #include <QTextDocumentFragment>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -42,8 +42,7 @@ const char* const ARCHIVE_NAME = "Telvarin_03_07_2011__02_05_PM.zip";
 // A window on a fake machine at a fixed moment, whose desktop session only
 // records what it was asked.
 struct GuidedWindow {
-    GuidedWindow()
-        : installed(machine.install(place.servicesFor(machine))), window(requestFor(place.dataXml), &session)
+    GuidedWindow() : installed(machine.install(place.servicesFor(machine))), window(requestFor(place.dataXml), &session)
     {
         machine.clock = FakeClock(utcTime(2011, 3, 7, 14, 5), 0);
         showWindow(window);
@@ -87,7 +86,8 @@ void expectNothingClipped(GuidedWindow& guided)
     for (QLabel* wrapped : {window.explanation(), static_cast<QLabel*>(window.placedReport()->actionNote())})
         EXPECT_GE(wrapped->height(), wrapped->heightForWidth(wrapped->width())) << wrapped->text().toStdString();
     EXPECT_TRUE(textFits(window.placedReport()->fileName()));
-    for (QPushButton* button : {window.button(), window.placedReport()->openFolderButton(), window.placedReport()->emailButton()})
+    for (QPushButton* button :
+         {window.button(), window.placedReport()->openFolderButton(), window.placedReport()->emailButton()})
         EXPECT_GE(button->width(), button->sizeHint().width()) << button->text().toStdString();
     for (QLabel* label : window.findChildren<QLabel*>()) {
         if (label->isVisible() && !label->wordWrap() && !qobject_cast<ElidingLabel*>(label)) {
@@ -133,7 +133,8 @@ TEST(WindowGuide, SaysWhatAPressCollectsAndFitsItsSmallestSizeAtAnyFontSize)
         EXPECT_TRUE(guided.window.statusLine()->text().isEmpty()) << "empty at rest";
 
         pressButton(guided.window);
-        EXPECT_FALSE(guided.window.placedReport()->fileName()->isElided()) << "the window opens wide enough for the name";
+        EXPECT_FALSE(guided.window.placedReport()->fileName()->isElided())
+            << "the window opens wide enough for the name";
         expectNothingClipped(guided);
     }
     QApplication::setFont(defaultFont);
@@ -152,9 +153,8 @@ TEST(WindowGuide, SpeaksGermanOnAGermanDesktopQtsButtonsIncluded)
     // No printer on the fake machine: a box on the way, then the outcome.
     const auto placed = pressButton(guided.window);
     ASSERT_EQ(placed.size(), 2u);
-    EXPECT_EQ(placed[0].text,
-              QStringLiteral("Es wurde kein unterstützter Drucker gefunden; "
-                             "der Bericht enthält nur die Protokolldateien."));
+    EXPECT_EQ(placed[0].text, QStringLiteral("Es wurde kein unterstützter Drucker gefunden; "
+                                             "der Bericht enthält nur die Protokolldateien."));
     EXPECT_EQ(placed[1].text, QStringLiteral("Ein Bericht wurde auf dem Schreibtisch abgelegt"));
     EXPECT_EQ(guided.window.placedReport()->openFolderButton()->text(), QStringLiteral("&Ordner öffnen"));
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Abbrechen"));
@@ -211,7 +211,8 @@ TEST(WindowGuide, EveryLanguageFitsTheWindowAndASmallScreenKeepsItsAltLettersApa
         EXPECT_GE(content->height(), content->layout()->totalHeightForWidth(content->width()));
         scrolling->ensureWidgetVisible(guided.window.placedReport()->actionNote());
         EXPECT_TRUE(scrolling->viewport()->rect().contains(
-            QRect(guided.window.placedReport()->actionNote()->mapTo(scrolling->viewport(), QPoint()), guided.window.placedReport()->actionNote()->size())));
+            QRect(guided.window.placedReport()->actionNote()->mapTo(scrolling->viewport(), QPoint()),
+                  guided.window.placedReport()->actionNote()->size())));
     }
     QApplication::setFont(defaultFont);
 }
@@ -333,8 +334,8 @@ TEST(WindowGuide, WhenOpenFolderCannotShowTheReportALineSaysWhyAndTakesTheFocus)
     } cases[] = {
         {"shown", true, false, 1, {}},
         {"nothing shows the folder", false, false, 1,
-         "No file manager could open the folder. The report is in “" +
-             displayText::inSentence(guided.place.desktop()) + "”."},
+         "No file manager could open the folder. The report is in “" + displayText::inSentence(guided.place.desktop()) +
+             "”."},
         // Checked first: the file manager would be sent to a missing file.
         {"moved", true, true, 0,
          "The file “" + displayText::inSentence(std::string(ARCHIVE_NAME)) + "” was moved or deleted."},
@@ -379,11 +380,15 @@ TEST(WindowGuide, AFocusedButtonTakesReturnAndSpaceAndReturnElsewherePressesTheD
         bool runs;
         bool opens;
     } cases[] = {
-        {generate, Qt::Key_Space, true, false},          {generate, Qt::Key_Return, true, false},
+        {generate, Qt::Key_Space, true, false},
+        {generate, Qt::Key_Return, true, false},
         {generate, Qt::KeypadModifier | Qt::Key_Enter, true, false},
-        {openFolder, Qt::Key_Return, false, true},       {openFolder, Qt::KeypadModifier | Qt::Key_Enter, false, true},
-        {openFolder, Qt::Key_Space, false, true},        {fileName, Qt::Key_Return, false, true},
-        {fileName, Qt::Key_Space, false, false},         {openFolder, Qt::AltModifier | Qt::Key_G, true, false},
+        {openFolder, Qt::Key_Return, false, true},
+        {openFolder, Qt::KeypadModifier | Qt::Key_Enter, false, true},
+        {openFolder, Qt::Key_Space, false, true},
+        {fileName, Qt::Key_Return, false, true},
+        {fileName, Qt::Key_Space, false, false},
+        {openFolder, Qt::AltModifier | Qt::Key_G, true, false},
         {generate, Qt::AltModifier | Qt::Key_O, false, true},
     };
     for (const auto& [focus, key, runs, opens] : cases) {

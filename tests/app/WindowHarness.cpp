@@ -15,7 +15,8 @@
 namespace app_testing {
 
 MessageBoxAnswerer::MessageBoxAnswerer(const AppDelegate& window)
-    : window_(window), activeBeforeBox_(QApplication::activeWindow())
+    : window_(window),
+      activeBeforeBox_(QApplication::activeWindow())
 {
     connect(&poll_, &QTimer::timeout, this, &MessageBoxAnswerer::answerOpenBox);
     poll_.start(5);
@@ -99,8 +100,7 @@ std::vector<ShownBox> pressButton(AppDelegate& window)
     return answerer.boxes;
 }
 
-ReportPlace::ReportPlace()
-    : home(directory / "home"), root(directory / "root"), dataXml(directory / "config/data.xml")
+ReportPlace::ReportPlace() : home(directory / "home"), root(directory / "root"), dataXml(directory / "config/data.xml")
 {
     testing_support::makeDirectories(home);
     testing_support::makeDirectories(root + "/Library/Printers/Quorvel");
@@ -148,7 +148,8 @@ platform::ScopedServices replaceServices(const std::function<void(platform::Serv
 }
 
 HookedEnvironment::HookedEnvironment(std::string home, std::function<void()> onHome)
-    : home_(std::move(home)), onHome_(std::move(onHome))
+    : home_(std::move(home)),
+      onHome_(std::move(onHome))
 {
 }
 

@@ -16,9 +16,9 @@
 #include <QTimer>
 
 #include <condition_variable>
-#include <ostream>
 #include <functional>
 #include <mutex>
+#include <ostream>
 #include <utility>
 #include <vector>
 

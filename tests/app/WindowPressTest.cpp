@@ -465,9 +465,13 @@ TEST_F(WindowPress, TheEndOfARunSaysHowItEndedAndOffersTheFileItLeftUntilTheNext
         bool barFull;
         QPushButton* focus;
     } cases[] = {
-        {"no file list", [&] { std::rename(place.dataXml.c_str(), (place.dataXml + ".away").c_str()); },
-         QStringLiteral("The report failed: Could not find data.xml."), {},
-         QStringLiteral("Reinstall the Telvarin Generator."), false, window.button()},
+        {"no file list",
+         [&] { std::rename(place.dataXml.c_str(), (place.dataXml + ".away").c_str()); },
+         QStringLiteral("The report failed: Could not find data.xml."),
+         {},
+         QStringLiteral("Reinstall the Telvarin Generator."),
+         false,
+         window.button()},
         // The most common failure on a fresh install keeps the files gathered before it.
         {"no driver folder",
          [&] {
@@ -484,7 +488,10 @@ TEST_F(WindowPress, TheEndOfARunSaysHowItEndedAndOffersTheFileItLeftUntilTheNext
              std::filesystem::rename(drivers + ".away", drivers);
              std::filesystem::remove(place.desktop() + "/Telvarin_03_07_2011__02_05_PM.zip");
          },
-         QStringLiteral("The report was placed on the desktop."), QStringLiteral("Report file:"), {}, true,
+         QStringLiteral("The report was placed on the desktop."),
+         QStringLiteral("Report file:"),
+         {},
+         true,
          window.placedReport()->openFolderButton()},
     };
     for (const auto& [what, arrange, line, caption, boxEnds, barFull, focus] : cases) {
@@ -501,7 +508,8 @@ TEST_F(WindowPress, TheEndOfARunSaysHowItEndedAndOffersTheFileItLeftUntilTheNext
         EXPECT_EQ(window.placedReport()->fileName()->isVisible(), !caption.isEmpty());
         if (!caption.isEmpty()) {
             EXPECT_EQ(window.placedReport()->caption()->text(), caption);
-            EXPECT_EQ(window.placedReport()->fileName()->fullText(), QStringLiteral("Telvarin_03_07_2011__02_05_PM.zip"));
+            EXPECT_EQ(window.placedReport()->fileName()->fullText(),
+                      QStringLiteral("Telvarin_03_07_2011__02_05_PM.zip"));
         }
         EXPECT_EQ(window.indicator()->isVisible(), barFull);
         EXPECT_EQ(window.indicator()->value(), barFull ? ProgressBarIndicator::BAR_MAXIMUM : 0);

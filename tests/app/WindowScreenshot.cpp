@@ -71,7 +71,9 @@ bool saveShot(QWidget& window, const std::string& path, const QRect& area = {})
 class BoxPhotographer : public QObject {
 public:
     BoxPhotographer(QWidget& window, std::string path, QMessageBox::Icon kind = QMessageBox::Critical)
-        : window_(window), path_(std::move(path)), kind_(kind)
+        : window_(window),
+          path_(std::move(path)),
+          kind_(kind)
     {
         connect(&poll_, &QTimer::timeout, this, &BoxPhotographer::look);
         poll_.start(20);
@@ -205,8 +207,8 @@ int main(int argc, char** argv)
     QTest::mouseClick(window.placedReport()->contents()->disclosure(), Qt::LeftButton);
     QTest::qWait(100);
     saved = saveShot(window, outDir + "/contents-open.png") && saved;
-    for (const auto& [outcome, name] : {std::pair{MailOutcome::composing, "mail-opened"},
-                                        std::pair{MailOutcome::noMailProgram, "mail-by-hand"}}) {
+    for (const auto& [outcome, name] :
+         {std::pair{MailOutcome::composing, "mail-opened"}, std::pair{MailOutcome::noMailProgram, "mail-by-hand"}}) {
         session.mailOutcome = outcome;
         window.placedReport()->emailButton()->click();
         QTest::qWait(100);

@@ -19,13 +19,13 @@
 #include <functional>
 #include <thread>
 
+using archive_file_testing::writeZip;
 using testing_support::listFolder;
 using testing_support::makeDirectories;
 using testing_support::readZipEntries;
 using testing_support::readZipEntryNames;
 using testing_support::TempDir;
 using testing_support::unzipTestPasses;
-using archive_file_testing::writeZip;
 
 namespace {
 
@@ -107,9 +107,9 @@ TEST_P(ArchiveFileProcessTest, RunsRacingForOneNameLeaveOneCompleteArchive)
 
 TEST_P(ArchiveFileProcessTest, EverySignalThatWouldEndTheProcessLeavesNothingBehind)
 {
-    const std::vector<int> signals = {SIGHUP,    SIGINT,  SIGQUIT, SIGILL,  SIGTRAP,  SIGABRT, SIGBUS,  SIGFPE,
-                                      SIGUSR1,   SIGSEGV, SIGUSR2, SIGPIPE, SIGALRM,  SIGTERM, SIGSTKFLT,
-                                      SIGXCPU,   SIGVTALRM, SIGPROF, SIGIO, SIGPWR,   SIGSYS,  SIGRTMIN, SIGRTMAX};
+    const std::vector<int> signals = {SIGHUP,    SIGINT,  SIGQUIT, SIGILL,  SIGTRAP, SIGABRT,  SIGBUS,    SIGFPE,
+                                      SIGUSR1,   SIGSEGV, SIGUSR2, SIGPIPE, SIGALRM, SIGTERM,  SIGSTKFLT, SIGXCPU,
+                                      SIGVTALRM, SIGPROF, SIGIO,   SIGPWR,  SIGSYS,  SIGRTMIN, SIGRTMAX};
     for (int signalNumber : signals) {
         int status = statusOfChild([&] {
             const rlimit noCore{0, 0}; // SIGQUIT, SIGSEGV, ... would dump one
@@ -160,8 +160,9 @@ TEST_P(ArchiveFileProcessTest, AWriteBeyondAFileSizeLimitFailsInsteadOfEndingThe
         bool failedWithEfbig = false;
         {
             ArchiveFile file(folder, GetParam());
-            failedWithEfbig = writeZip(file, {{"big.bin", archive_file_testing::incompressibleBytes(1 << 20)}}) != ZIP_OK &&
-                              file.writeError().value() == EFBIG;
+            failedWithEfbig =
+                writeZip(file, {{"big.bin", archive_file_testing::incompressibleBytes(1 << 20)}}) != ZIP_OK &&
+                file.writeError().value() == EFBIG;
         }
         _exit(failedWithEfbig ? 0 : 97);
     });

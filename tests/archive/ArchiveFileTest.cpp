@@ -1,8 +1,8 @@
 // The archive file in a real folder, both as an unnamed file and under the
 // hidden name that file systems without O_TMPFILE get.
 
-#include "base/CodedFailure.h"
 #include "core/archive/ArchiveFile.h"
+#include "base/CodedFailure.h"
 #include "platform/posix/FileSystemIdentity.h"
 #include "tests/doubles/ArchiveFileHelpers.h"
 #include "tests/doubles/TestFiles.h"
@@ -20,13 +20,13 @@
 #include <cstring>
 #include <functional>
 
+using archive_file_testing::writeZip;
 using testing_support::listFolder;
 using testing_support::makeDirectories;
 using testing_support::pathExists;
 using testing_support::readWholeFile;
 using testing_support::TempDir;
 using testing_support::writeFile;
-using archive_file_testing::writeZip;
 
 namespace {
 
@@ -91,7 +91,8 @@ TEST_P(ArchiveFileTest, ReplaceNamePutsTheFinishedFileOverAnEarlierOne)
     EXPECT_TRUE(file.isNamed());
 
     EXPECT_EQ(listFolder(folder), std::vector<std::string>{"r.zip"});
-    struct stat named {}, written {};
+    struct stat named {
+    }, written{};
     ASSERT_EQ(lstat((folder + "/r.zip").c_str(), &named), 0);
     ASSERT_EQ(fstat(file.descriptor(), &written), 0);
     EXPECT_EQ(named.st_ino, written.st_ino);
@@ -211,7 +212,8 @@ TEST_P(ArchiveFileTest, AFullDiskFailsTheWriteAndGivesTheSpaceBack)
     if (!reason.empty())
         GTEST_SKIP() << reason;
     Unmount unmount{disk};
-    struct statvfs before {}, after {};
+    struct statvfs before {
+    }, after{};
     ASSERT_EQ(statvfs(disk.c_str(), &before), 0);
     {
         ArchiveFile file(disk, GetParam());

@@ -92,7 +92,9 @@ TEST_F(ArchiveWriter, EntriesFromMemoryKeepNamesOrderBytesAndAZeroDate)
     const std::pair<std::string, std::string> entries[] = {
         {"reportData/deviceReport.dat", "identity\r\n01 00 3F\r\n"},
         {"reportData/empty.dat", ""},
-        {"caf\xE9/Stra\xDF" "e\\x.log", "\0\xFF\0"s},
+        {"caf\xE9/Stra\xDF"
+         "e\\x.log",
+         "\0\xFF\0"s},
         {"reportData/reportGeneratorLog.log", randomBytes(200000, 1)},
     };
     for (const auto& [name, data] : entries)
@@ -303,8 +305,8 @@ TEST_F(ArchiveWriter, PathsThatAreNotRegularFilesAreNotFound)
     for (const std::string& path : {dir / "missing.log", dir / "fifo", dir / "directory", "/dev/zero"s})
         EXPECT_FALSE(ArchivingClass::tryToCopyFileToZipFileEntry(path.c_str(), "x", archive)) << path;
     for (const std::string& path : {dir / "missing.log", dir / "fifo", dir / "directory"})
-        expectCode(ERROR_FILE_READ,
-                   [&] { ArchivingClass::copyFileToZipFileEntry(path.c_str(), "x", archive); }, path);
+        expectCode(
+            ERROR_FILE_READ, [&] { ArchivingClass::copyFileToZipFileEntry(path.c_str(), "x", archive); }, path);
     EXPECT_TRUE(ArchivingClass::tryToCopyFileToZipFileEntry((dir / "kept.txt").c_str(), "kept", archive));
     close();
     EXPECT_EQ(readZipEntryNames(archivePath), (std::vector<std::string>{"first", "kept"}));
@@ -329,9 +331,9 @@ TEST_F(ArchiveWriter, UnreadableFilesRaiseCode4AndLeaveNoEntry)
     }
     ArchivingClass::addEntryToZipFile("first", "1"s, archive);
     for (const auto& path : unreadable)
-        expectCode(ERROR_FILE_READ,
-                   [&] { ArchivingClass::tryToCopyFileToZipFileEntry(path.c_str(), "unreadable", archive); },
-                   path);
+        expectCode(
+            ERROR_FILE_READ, [&] { ArchivingClass::tryToCopyFileToZipFileEntry(path.c_str(), "unreadable", archive); },
+            path);
     abandon();
     EXPECT_TRUE(unzipTestPasses(archivePath));
     EXPECT_EQ(readZipEntryNames(archivePath), std::vector<std::string>{"first"});
@@ -356,12 +358,14 @@ TEST(ArchiveCreation, AnArchiveThatCannotBeCreatedRaisesCode15)
     makeDirectories(dir / "taken");
     writeFile(dir / "file", "");
     for (const std::string& path : {dir / "Desktop/report.zip", dir / "taken", dir / "file/report.zip"})
-        expectCode(ERROR_ARCHIVE_WRITE, [&] { ArchivingClass::createNewZipFile(path.c_str()); }, path);
+        expectCode(
+            ERROR_ARCHIVE_WRITE, [&] { ArchivingClass::createNewZipFile(path.c_str()); }, path);
     if (geteuid() != 0) {
         makeDirectories(dir / "locked");
         chmod((dir / "locked").c_str(), 0555);
-        expectCode(ERROR_ARCHIVE_WRITE,
-                   [&] { ArchivingClass::createNewZipFile((dir / "locked/report.zip").c_str()); }, "locked");
+        expectCode(
+            ERROR_ARCHIVE_WRITE, [&] { ArchivingClass::createNewZipFile((dir / "locked/report.zip").c_str()); },
+            "locked");
     }
 }
 
@@ -424,19 +428,25 @@ TEST(ArchiveCreation, AFullDiskRaisesCode15)
             failures += raisesCode15([&] {
                 auto archive = ArchivingClass::createNewZipFile(path.c_str());
                 ArchivingClass::addEntryToZipFile("memory", randomBytes(1u << 20, 4), archive.get());
-            }) ? 0 : 1;
+            })
+                            ? 0
+                            : 1;
             failures += raisesCode15([&] {
                 auto archive = ArchivingClass::createNewZipFile(path.c_str());
                 // The copy may still be deflating when the call returns: its
                 // write fails by the close at the latest.
                 ArchivingClass::tryToCopyFileToZipFileEntry((dir / "large.log").c_str(), "copy", archive.get());
                 ArchivingClass::closeZipFile(archive.get());
-            }) ? 0 : 2;
+            })
+                            ? 0
+                            : 2;
             failures += raisesCode15([&] {
                 auto archive = ArchivingClass::createNewZipFile(path.c_str());
                 ArchivingClass::addEntryToZipFile("reportData/reportGeneratorLog.log", "log\r\n"s, archive.get());
                 ArchivingClass::closeZipFile(archive.get());
-            }) ? 0 : 4;
+            })
+                            ? 0
+                            : 4;
             std::_Exit(failures);
         },
         ::testing::ExitedWithCode(0), "");
@@ -451,8 +461,7 @@ TEST(ArchiveWriterSafety, TheArchiveIsNeverCopiedIntoItself)
     auto archive = ArchivingClass::createNewZipFile(archivePath.c_str());
     ArchivingClass::addEntryToZipFile("first", std::string(100000, 'x'), archive.get());
     // A wildcard such as Desktop/*.zip meets the archive being written.
-    EXPECT_FALSE(
-        ArchivingClass::tryToCopyFileToZipFileEntry(archivePath.c_str(), "Desktop/report.zip", archive.get()));
+    EXPECT_FALSE(ArchivingClass::tryToCopyFileToZipFileEntry(archivePath.c_str(), "Desktop/report.zip", archive.get()));
     ArchivingClass::closeZipFile(archive.get());
     EXPECT_EQ(testing_support::readZipEntryNames(archivePath), std::vector<std::string>{"first"});
 }
@@ -519,7 +528,8 @@ TEST(ArchivePlacement, AFolderRemovedDuringTheRunRaisesCode15)
     auto archive = ArchivingClass::createNewZipFile(path.c_str());
     ArchivingClass::addEntryToZipFile("first", "one"s, archive.get());
     std::filesystem::remove_all(dir / "Desktop");
-    expectCode(ERROR_ARCHIVE_WRITE, [&] { ArchivingClass::closeZipFile(archive.get()); }, "removed folder");
+    expectCode(
+        ERROR_ARCHIVE_WRITE, [&] { ArchivingClass::closeZipFile(archive.get()); }, "removed folder");
     archive.reset();
     EXPECT_FALSE(pathExists(path));
 }

@@ -38,8 +38,8 @@ bool inflateWhole(const std::string& raw, std::string* out)
 
 } // namespace
 
-void addEntryRead(ParallelZipWriter& writer, ZipEntryHeader header, const std::string& data,
-                  std::size_t readSize, std::size_t expectedSize)
+void addEntryRead(ParallelZipWriter& writer, ZipEntryHeader header, const std::string& data, std::size_t readSize,
+                  std::size_t expectedSize)
 {
     std::size_t offset = 0;
     writer.addEntry(std::move(header), expectedSize, [&](void* buffer, std::size_t capacity) {

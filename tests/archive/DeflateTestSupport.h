@@ -20,15 +20,15 @@ struct StoredEntry {
     // The central directory's other fields.
     unsigned long versionMadeBy = 0, versionNeeded = 0, flags = 0, dosDate = 0;
     unsigned long internalAttributes = 0, externalAttributes = 0, extraFieldSize = 0;
-    std::string raw;      // the compressed bytes as stored
-    std::string inflated; // `raw` inflated; empty when it is no whole stream
+    std::string raw;          // the compressed bytes as stored
+    std::string inflated;     // `raw` inflated; empty when it is no whole stream
     bool wholeStream = false; // ends with the final block, nothing after it
 };
 
 // Hands `data` over as a file read `readSize` bytes at a time, said to
 // hold `expectedSize` bytes when opened.
-void addEntryRead(ParallelZipWriter& writer, ZipEntryHeader header, const std::string& data,
-                  std::size_t readSize, std::size_t expectedSize);
+void addEntryRead(ParallelZipWriter& writer, ZipEntryHeader header, const std::string& data, std::size_t readSize,
+                  std::size_t expectedSize);
 
 // Every entry in archive order; fails the calling test when unreadable.
 std::vector<StoredEntry> readStoredEntries(const std::string& archive);

@@ -1,9 +1,9 @@
 // The buffered stream minizip writes the archive through: what reaches the
 // file, and when, and what a failing write leaves.
 
+#include "core/archive/DescriptorZipStream.h"
 #include "base/CodedFailure.h"
 #include "core/archive/ArchiveFile.h"
-#include "core/archive/DescriptorZipStream.h"
 #include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -46,8 +46,7 @@ struct Calls {
     zlib_filefunc64_def functions;
     bool write(const std::string& bytes)
     {
-        return functions.zwrite_file(functions.opaque, functions.opaque, bytes.data(), bytes.size()) ==
-               bytes.size();
+        return functions.zwrite_file(functions.opaque, functions.opaque, bytes.data(), bytes.size()) == bytes.size();
     }
     bool seek(ZPOS64_T offset, int origin = ZLIB_FILEFUNC_SEEK_SET)
     {
@@ -96,8 +95,8 @@ TEST(DescriptorZipStream, TheArchiveIsTheSameForEveryBufferSize)
     TempDir dir;
     const std::string large = randomBytes(20 << 10, 3);
     std::string expected;
-    for (std::size_t bufferSize : {std::size_t{7}, std::size_t{4096},
-                                   DescriptorZipStream::BUFFER_SIZE, std::size_t{4} << 20}) {
+    for (std::size_t bufferSize :
+         {std::size_t{7}, std::size_t{4096}, DescriptorZipStream::BUFFER_SIZE, std::size_t{4} << 20}) {
         SCOPED_TRACE(bufferSize);
         const std::string path = dir / ("buffer-" + std::to_string(bufferSize) + ".zip");
         Descriptor file = created(path);

@@ -13,7 +13,9 @@ TEST(ArchiveEntryNames, UnicodeNamesCarryTheUtf8FlagAndOthersAreStoredAsBefore)
 {
     TempDir dir;
     const std::string archivePath = dir / "report.zip";
-    const std::string utf8Name = "Config/dr\xC3\xBC" "cker-b\xC3\xBC" "ro.conf";
+    const std::string utf8Name = "Config/dr\xC3\xBC"
+                                 "cker-b\xC3\xBC"
+                                 "ro.conf";
     const std::string asciiName = "Config/plain.conf";
     const std::string latin1Name = "Config/b\xFCro.conf"; // not UTF-8: its bytes as they come
     writeFile(dir / "source.conf", "collected\n");

@@ -43,14 +43,15 @@ TEST(ParallelDeflateReadBack, AFailedReadLeavesTheEntriesBeforeItWhole)
             deflate_tests::addEntryRead(writer, {name, zip_fileinfo{}, false}, data, 65536, data.size());
         std::size_t offset = 0;
         expectCode(ERROR_FILE_READ, [&] {
-            writer.addEntry({"failing.log", zip_fileinfo{}, false}, failing.size(), [&](void* buffer, std::size_t capacity) {
-                if (offset == readBeforeFailure)
-                    throw CodedFailure{ERROR_FILE_READ};
-                const std::size_t count = std::min<std::size_t>({capacity, 100, readBeforeFailure - offset});
-                std::memcpy(buffer, failing.data() + offset, count);
-                offset += count;
-                return count;
-            });
+            writer.addEntry(
+                {"failing.log", zip_fileinfo{}, false}, failing.size(), [&](void* buffer, std::size_t capacity) {
+                    if (offset == readBeforeFailure)
+                        throw CodedFailure{ERROR_FILE_READ};
+                    const std::size_t count = std::min<std::size_t>({capacity, 100, readBeforeFailure - offset});
+                    std::memcpy(buffer, failing.data() + offset, count);
+                    offset += count;
+                    return count;
+                });
         });
         EXPECT_GT(writer.batchesInFlight(), 0u) << "nothing was in flight: the test proves nothing";
         writer.flushAfterFailure();

@@ -84,7 +84,8 @@ std::vector<Entry> entriesAroundTheBlockSize()
     // file under /proc) starts late in a batch and runs on past it, so its
     // first dictionary is shorter than the window.
     for (int i = 0; i < 300; ++i)
-        entries.push_back(entryOf("small/" + std::to_string(i), logText(static_cast<std::size_t>(i) * 37 % 4000, 6 + i)));
+        entries.push_back(
+            entryOf("small/" + std::to_string(i), logText(static_cast<std::size_t>(i) * 37 % 4000, 6 + i)));
     Entry grown = entryOf("grown", logText(BLOCK + 100000, 400), 4096);
     grown.expectedSize = 0;
     entries.push_back(grown);
@@ -169,8 +170,7 @@ TEST(ParallelDeflate, RawEntriesCarryTheHeadersOfMinizipsOwn)
                 const StoredEntry& theirs = ownEntries[0];
                 const StoredEntry& mine = rawEntries[0];
                 EXPECT_EQ((std::array{mine.versionMadeBy, mine.versionNeeded, mine.flags, mine.dosDate,
-                                      mine.internalAttributes, mine.externalAttributes, mine.extraFieldSize,
-                                      mine.crc}),
+                                      mine.internalAttributes, mine.externalAttributes, mine.extraFieldSize, mine.crc}),
                           (std::array{theirs.versionMadeBy, theirs.versionNeeded, theirs.flags, theirs.dosDate,
                                       theirs.internalAttributes, theirs.externalAttributes, theirs.extraFieldSize,
                                       theirs.crc}));

@@ -12,7 +12,9 @@ TEST(TerminalText, EscapesBytesThatAreNotUtf8AndKeepsEveryPrintableCharacter)
 {
     const std::pair<std::string, std::string> cases[] = {
         {"Grüße, 日本, 🖨.log", "Grüße, 日本, 🖨.log"},
-        {"\x9b" "31m", "\\23331m"},
+        {"\x9b"
+         "31m",
+         "\\23331m"},
         {"caf\xe9.log", "caf\\351.log"},
         {"\xc3(", "\\303("},
         // An encoded surrogate and an overlong "/" are no UTF-8 either.
@@ -31,6 +33,8 @@ TEST(TerminalText, ControlCharactersAreEscapedAndOtherTextPasses)
     EXPECT_EQ(escapedForTerminal("t\tr\r\x7f"), "t\\tr\\r\\177");
     EXPECT_EQ(escapedForTerminal("back\\slash"), "back\\\\slash");
     // A UTF-8 C1 control (U+009B, CSI) is escaped byte by byte.
-    EXPECT_EQ(escapedForTerminal("x\xc2\x9b" "1m"), "x\\302\\2331m");
+    EXPECT_EQ(escapedForTerminal("x\xc2\x9b"
+                                 "1m"),
+              "x\\302\\2331m");
     EXPECT_EQ(escapedForTerminal(std::string_view("\0z", 2)), "\\000z");
 }

@@ -100,11 +100,10 @@ TEST_F(CommandLineOutput, ListShowsEverySampleFileWithItsSizeTheMissesAndTheTota
         sum += size;
     }
     EXPECT_EQ(listing.total, sum);
-    EXPECT_EQ(listing.missing,
-              (std::vector<std::string>{"/etc/printcap", "/etc/cups/lpoptions", "/etc/cups/snmp.conf",
-                                        "/home/customer/.local/share/quorvel/logs/usb-transfer.log",
-                                        "/home/customer/.local/state/quorvel/crash-*.txt",
-                                        "/home/customer/.cups/lpoptions"}));
+    EXPECT_EQ(listing.missing, (std::vector<std::string>{"/etc/printcap", "/etc/cups/lpoptions", "/etc/cups/snmp.conf",
+                                                         "/home/customer/.local/share/quorvel/logs/usb-transfer.log",
+                                                         "/home/customer/.local/state/quorvel/crash-*.txt",
+                                                         "/home/customer/.cups/lpoptions"}));
     EXPECT_EQ(snapshotTree(SAMPLE_SYSTEM), sampleBefore);
     EXPECT_EQ(snapshotTree(temp.path()), before);
 
@@ -123,8 +122,8 @@ TEST_F(CommandLineOutput, ListShowsEverySampleFileWithItsSizeTheMissesAndTheTota
 TEST_F(CommandLineOutput, ListTakesTheWholeCommandLineOfARunAndPrintsTheSameListingAsJson)
 {
     writeFile(temp / "data.xml", readWholeFile(std::string(TELVARIN_SOURCE_DIR) + "/resources/data.xml"));
-    const std::vector<std::string> run = {"--sysroot", SAMPLE_SYSTEM, "--output", "out", "--data-xml", "data.xml",
-                                          "--checksum"};
+    const std::vector<std::string> run = {"--sysroot",  SAMPLE_SYSTEM, "--output",  "out",
+                                          "--data-xml", "data.xml",    "--checksum"};
     const auto before = snapshotTree(temp.path());
 
     std::vector<std::string> plain = run;
@@ -141,16 +140,15 @@ TEST_F(CommandLineOutput, ListTakesTheWholeCommandLineOfARunAndPrintsTheSameList
     // Read by Python's json and written back in the listing's lines: the same
     // files, sizes, misses and total as the text.
     writeFile(temp / "listing.json", object.standardOutput);
-    ProcessResult asText = runProcess(
-        {"python3", "-c",
-         "import json, sys\n"
-         "d = json.load(open(sys.argv[1]))\n"
-         "assert list(d) == ['files', 'missing', 'skipped', 'total'], list(d)\n"
-         "for f in d['files']: print('%d\\t%s' % (f['size'], f['path']))\n"
-         "for m in d['missing']: print('missing\\t' + m)\n"
-         "print('%d\\ttotal' % d['total'])\n",
-         temp / "listing.json"},
-        {});
+    ProcessResult asText = runProcess({"python3", "-c",
+                                       "import json, sys\n"
+                                       "d = json.load(open(sys.argv[1]))\n"
+                                       "assert list(d) == ['files', 'missing', 'skipped', 'total'], list(d)\n"
+                                       "for f in d['files']: print('%d\\t%s' % (f['size'], f['path']))\n"
+                                       "for m in d['missing']: print('missing\\t' + m)\n"
+                                       "print('%d\\ttotal' % d['total'])\n",
+                                       temp / "listing.json"},
+                                      {});
     ASSERT_EQ(asText.exitStatus, 0) << asText.standardError;
     const Listing fromText = parseListing(text.standardOutput);
     const Listing fromJson = parseListing(asText.standardOutput);
@@ -167,8 +165,7 @@ TEST_F(CommandLineOutput, ListFailsOnAFaultyFileListWithTheMessageOfARun)
         writeFile(temp / "data.xml", document);
 
         ProcessResult listing = report({"--list", "--sysroot", SAMPLE_SYSTEM, "--data-xml", "data.xml"});
-        ProcessResult run =
-            report({"--json", "--sysroot", SAMPLE_SYSTEM, "--output", "out", "--data-xml", "data.xml"});
+        ProcessResult run = report({"--json", "--sysroot", SAMPLE_SYSTEM, "--output", "out", "--data-xml", "data.xml"});
 
         EXPECT_EQ(listing.exitStatus, 1);
         EXPECT_EQ(listing.standardOutput, "");
@@ -193,9 +190,9 @@ TEST_F(CommandLineOutput, ListEscapesControlCharactersOnlyForATerminal)
               "<c><Absolute_Path_Files><f>var/log/*.log</f></Absolute_Path_Files><Home_Path_Files/></c>");
 
     ProcessResult piped = report({"--list", "--sysroot", root, "--data-xml", "data.xml"});
-    ProcessResult shown = runOnTerminal(
-        {TELVARIN_REPORT_EXECUTABLE, "--list", "--sysroot", root, "--data-xml", temp / "data.xml"},
-        {{"HOME", "/home/customer"}});
+    ProcessResult shown =
+        runOnTerminal({TELVARIN_REPORT_EXECUTABLE, "--list", "--sysroot", root, "--data-xml", temp / "data.xml"},
+                      {{"HOME", "/home/customer"}});
 
     EXPECT_EQ(piped.exitStatus, 0) << piped.standardError;
     EXPECT_EQ(piped.standardOutput, "5\t/var/log/" + name + "\n5\ttotal\n");
@@ -215,8 +212,8 @@ TEST_F(CommandLineOutput, JsonCarriesNamesThatAreNotUtf8ByteForByteAndSaysWhatNa
     makeDirectories(logs + "dir");
     writeFile(temp / "data.xml", "<c><Absolute_Path_Files><f>var/log/q/*.log</f><f>var/log/q/pipe</f>"
                                  "<f>var/log/q/dir</f></Absolute_Path_Files><Home_Path_Files/></c>");
-    const std::vector<std::string> command = {"--json", "--sysroot", temp / "root", "--output", "out",
-                                              "--data-xml", "data.xml"};
+    const std::vector<std::string> command = {"--json", "--sysroot",  temp / "root", "--output",
+                                              "out",    "--data-xml", "data.xml"};
     std::vector<std::string> listCommand = command;
     listCommand.push_back("--list");
 
@@ -233,21 +230,21 @@ TEST_F(CommandLineOutput, JsonCarriesNamesThatAreNotUtf8ByteForByteAndSaysWhatNa
     EXPECT_EQ(check.exitStatus, 0) << check.standardError << run.standardOutput;
     // Both objects read by a strict reader, the names' bytes taken back.
     writeFile(temp / "listing.json", listing.standardOutput);
-    ProcessResult read = runProcess(
-        {"python3", "-c",
-         "import json, sys\n"
-         "run, listing = (json.load(open(p, encoding='utf-8')) for p in sys.argv[1:])\n"
-         "name = lambda n: n.encode() if isinstance(n, str) else bytes.fromhex(n['hex'])\n"
-         "logs = [b'/var/log/q/caf' + end for end in (b'\\xe9.log', b'\\xe8.log', b'\\xef\\xbf\\xbd.log')]\n"
-         "stored = sorted(name(e) for e in run['entries'] if not name(e).startswith(b'reportData/'))\n"
-         "assert stored == sorted(logs), stored\n"
-         "assert sorted(name(f['path']) for f in listing['files']) == stored\n"
-         "skipped = [(b'/var/log/q/pipe', 'fifo'), (b'/var/log/q/dir', 'directory')]\n"
-         "for said in (run['skipped'], listing['skipped']):\n"
-         "    assert [(name(s['path']), s['type']) for s in said] == skipped, said\n"
-         "assert run['missing'] == listing['missing'] == []\n",
-         temp / "report.json", temp / "listing.json"},
-        {});
+    ProcessResult read =
+        runProcess({"python3", "-c",
+                    "import json, sys\n"
+                    "run, listing = (json.load(open(p, encoding='utf-8')) for p in sys.argv[1:])\n"
+                    "name = lambda n: n.encode() if isinstance(n, str) else bytes.fromhex(n['hex'])\n"
+                    "logs = [b'/var/log/q/caf' + end for end in (b'\\xe9.log', b'\\xe8.log', b'\\xef\\xbf\\xbd.log')]\n"
+                    "stored = sorted(name(e) for e in run['entries'] if not name(e).startswith(b'reportData/'))\n"
+                    "assert stored == sorted(logs), stored\n"
+                    "assert sorted(name(f['path']) for f in listing['files']) == stored\n"
+                    "skipped = [(b'/var/log/q/pipe', 'fifo'), (b'/var/log/q/dir', 'directory')]\n"
+                    "for said in (run['skipped'], listing['skipped']):\n"
+                    "    assert [(name(s['path']), s['type']) for s in said] == skipped, said\n"
+                    "assert run['missing'] == listing['missing'] == []\n",
+                    temp / "report.json", temp / "listing.json"},
+                   {});
     EXPECT_EQ(read.exitStatus, 0) << read.standardError;
     EXPECT_NE(text.standardOutput.find("\nfifo\t/var/log/q/pipe\ndirectory\t/var/log/q/dir\n"), std::string::npos)
         << text.standardOutput;
@@ -269,11 +266,17 @@ TEST_F(CommandLineOutput, JsonNamesTheErrorOfEveryFailureClassAndExitsWithOne)
         std::string concerned;
     };
     const std::vector<Case> cases = {
-        {{"--sysroot", SAMPLE_SYSTEM, "--output", "out", "--data-xml", "broken.xml"}, {}, "5",
+        {{"--sysroot", SAMPLE_SYSTEM, "--output", "out", "--data-xml", "broken.xml"},
+         {},
+         "5",
          "\"" + canonicalPath(temp / "broken.xml") + "\" is not a valid file list"},
-        {{"--sysroot", temp / "bare-system", "--output", "out"}, {}, "14",
+        {{"--sysroot", temp / "bare-system", "--output", "out"},
+         {},
+         "14",
          "\"/Library/Printers/Quorvel/\" could not be read: No such file or directory"},
-        {{"--data-xml", "empty.xml", "--checksum"}, {{"HOME", temp / "home"}}, "15",
+        {{"--data-xml", "empty.xml", "--checksum"},
+         {{"HOME", temp / "home"}},
+         "15",
          "\"" + temp / "home/Desktop" + "\": Not a directory"},
     };
     for (const auto& failure : cases) {
@@ -368,13 +371,12 @@ TEST(BashCompletion, OffersTheOptionsOnceAndPathsOfTheRightKind)
     const std::string script = std::string(TELVARIN_SOURCE_DIR) + "/resources/telvarin-report.bash-completion";
     // Completes the last word of a command line the way bash calls the function.
     auto offered = [&](const std::string& words) {
-        ProcessResult shell = runProcess(
-            {"bash", "--norc", "--noprofile", "-c",
-             "source \"$0\" && complete -p telvarin-report && COMP_WORDS=(" + words +
-                 ") && COMP_CWORD=$((${#COMP_WORDS[@]} - 1)) && _telvarin_report && "
-                 "printf '%s\\n' \"${COMPREPLY[@]}\" | LC_ALL=C sort",
-             script},
-            {}, temp / "work");
+        ProcessResult shell = runProcess({"bash", "--norc", "--noprofile", "-c",
+                                          "source \"$0\" && complete -p telvarin-report && COMP_WORDS=(" + words +
+                                              ") && COMP_CWORD=$((${#COMP_WORDS[@]} - 1)) && _telvarin_report && "
+                                              "printf '%s\\n' \"${COMPREPLY[@]}\" | LC_ALL=C sort",
+                                          script},
+                                         {}, temp / "work");
         EXPECT_EQ(shell.exitStatus, 0) << shell.standardError;
         EXPECT_EQ(shell.standardError, "");
         auto lines = splitLines(shell.standardOutput);
@@ -387,10 +389,11 @@ TEST(BashCompletion, OffersTheOptionsOnceAndPathsOfTheRightKind)
     };
     using Words = std::vector<std::string>;
 
-    EXPECT_EQ(offered("telvarin-report ''"), (Words{"--checksum", "--data-xml", "--help", "--json", "--list",
-                                                    "--output", "--sysroot", "--version"}));
+    EXPECT_EQ(offered("telvarin-report ''"),
+              (Words{"--checksum", "--data-xml", "--help", "--json", "--list", "--output", "--sysroot", "--version"}));
     EXPECT_EQ(offered("telvarin-report --j"), Words{"--json"});
-    EXPECT_EQ(offered("telvarin-report --json --checksum ''"), (Words{"--data-xml", "--list", "--output", "--sysroot"}));
+    EXPECT_EQ(offered("telvarin-report --json --checksum ''"),
+              (Words{"--data-xml", "--list", "--output", "--sysroot"}));
     EXPECT_EQ(offered("telvarin-report --list --output /tmp ''"),
               (Words{"--checksum", "--data-xml", "--json", "--sysroot"}));
     EXPECT_EQ(offered("telvarin-report --output ''"), Words{"reports dir"});
@@ -403,9 +406,8 @@ TEST_F(CommandLineOutput, JsonNamesThePartialArchiveAFailedRunLeftBehind)
     // No Home_Path_Files: code 7 once the absolute files are stored.
     writeFile(temp / "data.xml", "<c><Absolute_Path_Files><f>etc/quorvel/quorvel.conf</f>"
                                  "<f>etc/quorvel/absent.conf</f></Absolute_Path_Files></c>");
-    ProcessResult run =
-        report({"--json", "--checksum", "--sysroot", SAMPLE_SYSTEM, "--output", temp / "out", "--data-xml",
-                temp / "data.xml"});
+    ProcessResult run = report({"--json", "--checksum", "--sysroot", SAMPLE_SYSTEM, "--output", temp / "out",
+                                "--data-xml", temp / "data.xml"});
     EXPECT_EQ(run.exitStatus, 1);
     ProcessResult check = checkJson(run, {"failed", "7"});
     EXPECT_EQ(check.exitStatus, 0) << check.standardError << run.standardOutput;

@@ -66,8 +66,8 @@ TEST_F(CommandLine, HelpAndVersionAnswerWithoutWritingAnything)
     EXPECT_EQ(help.exitStatus, 0);
     EXPECT_EQ(help.standardError, "");
     EXPECT_EQ(help.standardOutput.rfind("Usage: telvarin-report", 0), 0u) << help.standardOutput;
-    for (const char* option : {"--output DIR", "--sysroot DIR", "--data-xml FILE", "--list", "--json", "--checksum",
-                               "--help", "--version"})
+    for (const char* option :
+         {"--output DIR", "--sysroot DIR", "--data-xml FILE", "--list", "--json", "--checksum", "--help", "--version"})
         EXPECT_NE(help.standardOutput.find(option), std::string::npos) << option;
     // A support engineer must learn that the printer and the computer facts
     // are not taken from the mounted system.
@@ -96,8 +96,9 @@ TEST_F(CommandLine, HelpAndVersionAnswerWithoutWritingAnything)
 
     // An answer that cannot be delivered is no success.
     for (const char* option : {"--help", "--version"}) {
-        ProcessResult full = runProcess({"sh", "-c", "exec \"$0\" \"$1\" >/dev/full", TELVARIN_REPORT_EXECUTABLE, option},
-                                        {{"HOME", temp / "home"}});
+        ProcessResult full =
+            runProcess({"sh", "-c", "exec \"$0\" \"$1\" >/dev/full", TELVARIN_REPORT_EXECUTABLE, option},
+                       {{"HOME", temp / "home"}});
         EXPECT_EQ(full.exitStatus, 1) << option;
         EXPECT_NE(full.standardError.find("cannot write to standard output"), std::string::npos) << option;
     }
@@ -236,8 +237,8 @@ TEST_F(CommandLine, SysrootReadsUnderTheRootButNamesThePathsOfTheCollectedSystem
     const auto before = snapshotTree(temp.path());
 
     // Relative paths, taken from the working directory.
-    ProcessResult run = report({"--sysroot", "root", "--output", "out", "--data-xml", "data.xml"},
-                               {{"HOME", "/home/u"}});
+    ProcessResult run =
+        report({"--sysroot", "root", "--output", "out", "--data-xml", "data.xml"}, {{"HOME", "/home/u"}});
 
     ASSERT_EQ(run.exitStatus, 0) << run.standardError;
     const auto archives = archivesIn(temp / "out");
@@ -306,10 +307,10 @@ TEST_F(CommandLine, SysrootGivesTheSameEntryNamesAsARunOnTheRealRoot)
         GTEST_SKIP() << "this build collects no configured files yet";
     EXPECT_EQ(sorted(collectedEntries), sorted(sampleEntryNames(system, "/home/u")));
     // Same names, but each run read its own copy.
-    for (const auto& [name, file] : std::map<std::string, std::string>{
-             {system + "/etc/quorvel/printer.conf", "printer.conf"},
-             {home + "/.config/quorvel/settings.ini", "settings.ini"},
-             {"Logs/printer.log", "printer.log"}}) {
+    for (const auto& [name, file] :
+         std::map<std::string, std::string>{{system + "/etc/quorvel/printer.conf", "printer.conf"},
+                                            {home + "/.config/quorvel/settings.ini", "settings.ini"},
+                                            {"Logs/printer.log", "printer.log"}}) {
         EXPECT_EQ(readZipEntry(realArchive, name), "running " + file + "\n") << name;
         EXPECT_EQ(readZipEntry(collectedArchive, name), "collected " + file + "\n") << name;
     }

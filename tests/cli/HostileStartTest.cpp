@@ -10,8 +10,8 @@
 #include <fcntl.h>
 #include <grp.h>
 #include <signal.h>
-#include <sys/stat.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -84,8 +84,8 @@ protected:
 
     std::vector<std::string> reportArguments(std::vector<std::string> extra = {})
     {
-        std::vector<std::string> arguments{TELVARIN_REPORT_EXECUTABLE, "--sysroot", root, "--output", out,
-                                           "--data-xml", temp / "data.xml"};
+        std::vector<std::string> arguments{TELVARIN_REPORT_EXECUTABLE, "--sysroot", root, "--output", out, "--data-xml",
+                                           temp / "data.xml"};
         arguments.insert(arguments.end(), extra.begin(), extra.end());
         return arguments;
     }
@@ -185,8 +185,8 @@ TEST_F(HostileStart, TheProgramTakesEverySignalThatWouldEndItAndIgnoresTheFileSi
     }
     kill(child, SIGKILL);
     waitpid(child, nullptr, 0);
-    for (int signalNumber : {SIGHUP, SIGINT, SIGQUIT, SIGTERM, SIGUSR1, SIGUSR2, SIGALRM, SIGXCPU, SIGVTALRM,
-                             SIGPROF, SIGIO, SIGPWR, SIGABRT, SIGRTMIN, SIGRTMAX})
+    for (int signalNumber : {SIGHUP, SIGINT, SIGQUIT, SIGTERM, SIGUSR1, SIGUSR2, SIGALRM, SIGXCPU, SIGVTALRM, SIGPROF,
+                             SIGIO, SIGPWR, SIGABRT, SIGRTMIN, SIGRTMAX})
         EXPECT_TRUE(caught & bit(signalNumber)) << strsignal(signalNumber);
     EXPECT_TRUE(ignored & bit(SIGXFSZ));
     // Output to a reader that went away (`| head`) must not end the run.
@@ -199,8 +199,8 @@ TEST_F(HostileStart, AFileThatReportsNoSizeIsStoredUpToTheLimit)
     // size 0 and would yield some 256 GiB. Whether the run ends well here
     // (the maker's driver folder) or not, the file was stored first.
     writeFile(temp / "data.xml", fileList({"proc/self/pagemap"}));
-    ProcessResult run = runProcess(
-        {TELVARIN_REPORT_EXECUTABLE, "--output", out, "--data-xml", temp / "data.xml"}, {{"HOME", temp / "home"}});
+    ProcessResult run = runProcess({TELVARIN_REPORT_EXECUTABLE, "--output", out, "--data-xml", temp / "data.xml"},
+                                   {{"HOME", temp / "home"}});
     const auto archives = archivesIn(out);
     ASSERT_EQ(archives.size(), 1u) << run.standardError;
     const std::string archive = out + "/" + archives.front();
@@ -209,8 +209,9 @@ TEST_F(HostileStart, AFileThatReportsNoSizeIsStoredUpToTheLimit)
         if (entry.name == "/proc/self/pagemap") {
             EXPECT_EQ(entry.size, 16u << 20);
         } else if (entry.name == "reportData/reportGeneratorLog.log") {
-            EXPECT_NE(readZipEntry(archive, entry.name).find("Stored only the first 16777216 bytes of the path "
-                                                             "\"/proc/self/pagemap\""),
+            EXPECT_NE(readZipEntry(archive, entry.name)
+                          .find("Stored only the first 16777216 bytes of the path "
+                                "\"/proc/self/pagemap\""),
                       std::string::npos);
         }
     }
@@ -297,7 +298,7 @@ TEST_F(HostileStart, ALimitOnProcessesIsNoFailedWriteAndTheUsbLayerSaysWhyItCoul
     ChildRun run = runChild(reportArguments(), temp / "output.txt", [asRoot] {
         constexpr uid_t NOBODY = 65534;
         if (asRoot && (setgroups(0, nullptr) != 0 || setresgid(NOBODY, NOBODY, NOBODY) != 0 ||
-                     setresuid(NOBODY, NOBODY, NOBODY) != 0))
+                       setresuid(NOBODY, NOBODY, NOBODY) != 0))
             _exit(126);
         const rlimit one{1, 1};
         setrlimit(RLIMIT_NPROC, &one);

@@ -74,8 +74,8 @@ public:
         envp.push_back(nullptr);
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, standardOutput.c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, standardOutput.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0644);
         posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
         // The signals the tests send at their defaults, whatever this
         // process inherited (a shell's background job ignores SIGINT).
@@ -134,9 +134,9 @@ protected:
     ProcessResult run(const std::string& list, const std::string& home = HOME)
     {
         writeFile(temp / "data.xml", list);
-        return runProcess({TELVARIN_REPORT_EXECUTABLE, "--sysroot", root, "--output", out, "--data-xml",
-                           temp / "data.xml"},
-                          {{"HOME", home}});
+        return runProcess(
+            {TELVARIN_REPORT_EXECUTABLE, "--sysroot", root, "--output", out, "--data-xml", temp / "data.xml"},
+            {{"HOME", home}});
     }
 
     std::string onlyArchive()
@@ -175,8 +175,8 @@ TEST_F(HostileSystem, NoLinkOrDotDotLeadsOutOfTheRootWhileLinksInsideResolveInto
     writeFile(logs + "/wild/a.log", "fine");
     ASSERT_EQ(symlink((host + "/only.log").c_str(), (logs + "/wild/b.log").c_str()), 0);
     writeFile(host + "/Evil.bundle/Contents/Info.plist",
-              "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>CFBundleVersion</key><string>" +
-                  HOST_VERSION + "</string></dict></plist>");
+              "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>CFBundleVersion</key><string>" + HOST_VERSION +
+                  "</string></dict></plist>");
     ASSERT_EQ(symlink((host + "/Evil.bundle").c_str(), (root + "/Library/Printers/Quorvel/Evil.bundle").c_str()), 0);
     writeFile(root + HOME + "/.config/app.conf", "home file");
     ASSERT_EQ(symlink((host + "/only.log").c_str(), (root + HOME + "/.config/planted.conf").c_str()), 0);
@@ -213,9 +213,9 @@ TEST_F(HostileSystem, SigintOrSigtermMidRunCancelsItLeavingNothing)
     writeFile(temp / "data.xml", fileList({"var/log/huge.log"}, {}));
     for (int signalNumber : {SIGINT, SIGTERM}) {
         SCOPED_TRACE(strsignal(signalNumber));
-        BackgroundRun background({TELVARIN_REPORT_EXECUTABLE, "--json", "--sysroot", root, "--output", out,
-                                  "--data-xml", temp / "data.xml"},
-                                 HOME, temp / "summary.json");
+        BackgroundRun background(
+            {TELVARIN_REPORT_EXECUTABLE, "--json", "--sysroot", root, "--output", out, "--data-xml", temp / "data.xml"},
+            HOME, temp / "summary.json");
         ASSERT_TRUE(background.started());
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         background.signal(signalNumber);
@@ -245,9 +245,9 @@ TEST_F(HostileSystem, AFailureAfterAGoodRunInTheSameMinuteKeepsTheGoodOne)
     writeFile(temp / "data.xml",
               "<configuration><Absolute_Path_Files><file>var/log/other.log</file></Absolute_Path_Files>"
               "</configuration>");
-    ProcessResult failing = runProcess({TELVARIN_REPORT_EXECUTABLE, "--sysroot", root, "--output", out,
-                                        "--data-xml", temp / "data.xml"},
-                                       {{"HOME", HOME}});
+    ProcessResult failing =
+        runProcess({TELVARIN_REPORT_EXECUTABLE, "--sysroot", root, "--output", out, "--data-xml", temp / "data.xml"},
+                   {{"HOME", HOME}});
     EXPECT_EQ(failing.exitStatus, 1);
     EXPECT_EQ(readWholeFile(archive), before);
     // Past a minute's turn the failed run's archive stands under a new name.
@@ -268,9 +268,9 @@ TEST_F(HostileSystem, AnOutputFolderRemovedMidRunIsCode15)
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         std::filesystem::remove_all(out);
     });
-    result = runProcess({TELVARIN_REPORT_EXECUTABLE, "--sysroot", root, "--output", out, "--data-xml",
-                         temp / "data.xml"},
-                        {{"HOME", HOME}});
+    result =
+        runProcess({TELVARIN_REPORT_EXECUTABLE, "--sysroot", root, "--output", out, "--data-xml", temp / "data.xml"},
+                   {{"HOME", HOME}});
     remover.join();
     EXPECT_EQ(result.exitStatus, 1);
     EXPECT_NE(result.standardError.find("Error code 15 occured"), std::string::npos) << result.standardError;
@@ -316,9 +316,9 @@ TEST_F(RootInAUsersHome, PlantedLinksAtTheArchivesNameLeaveTheirTargetsAlone)
         ASSERT_EQ(symlink((temp / "target").c_str(), (desktop + "/" + name).c_str()), 0);
     }
     writeFile(temp / "data.xml", fileList({}, {"settings.conf"}));
-    ProcessResult result = runProcess({TELVARIN_REPORT_EXECUTABLE, "--sysroot", root, "--output", desktop,
-                                       "--data-xml", temp / "data.xml"},
-                                      {{"HOME", HOME}});
+    ProcessResult result = runProcess(
+        {TELVARIN_REPORT_EXECUTABLE, "--sysroot", root, "--output", desktop, "--data-xml", temp / "data.xml"},
+        {{"HOME", HOME}});
     ASSERT_EQ(result.exitStatus, 0) << result.standardError;
     EXPECT_EQ(readWholeFile(temp / "target"), "precious");
     // The archive's path is the last line printed.
@@ -344,7 +344,8 @@ TEST_F(RootInAUsersHome, ARootOnlyFileBehindTheUsersLinkIsNotStored)
 
     ProcessResult result = run(fileList({}, {"settings.conf", "planted.conf"}));
     EXPECT_EQ(result.exitStatus, 1);
-    EXPECT_NE(result.standardError.find("An error occured while trying to read a file"), std::string::npos) << result.standardError;
+    EXPECT_NE(result.standardError.find("An error occured while trying to read a file"), std::string::npos)
+        << result.standardError;
     for (const auto& name : archivesIn(out))
         EXPECT_EQ(everythingStored(out + "/" + name).find("root only"), std::string::npos);
     expectSoundArchives(out);
@@ -361,8 +362,7 @@ TEST_F(RootInAUsersHome, TheDesktopFolderTheRunMakesAndTheArchiveAreTheUsers)
 
     // Whether this machine lets the run end well or not (no maker's driver:
     // code 14), the home file was stored first and the archive is kept.
-    ProcessResult result =
-        runProcess({TELVARIN_REPORT_EXECUTABLE, "--data-xml", temp / "data.xml"}, {{"HOME", home}});
+    ProcessResult result = runProcess({TELVARIN_REPORT_EXECUTABLE, "--data-xml", temp / "data.xml"}, {{"HOME", home}});
     EXPECT_EQ(ownerOf(home + "/Desktop"), USER) << result.standardError;
     const auto archives = archivesIn(home + "/Desktop");
     ASSERT_EQ(archives.size(), 1u) << result.standardError;
@@ -374,9 +374,9 @@ TEST_F(HostileSystem, NamesShownOnATerminalHaveTheirControlCharactersEscaped)
 {
     writeFile(root + "/var/log/w/forged\npath found: \033]0;title\a.log", "x");
     writeFile(temp / "data.xml", fileList({"var/log/w/*.log"}, {}));
-    const ProcessResult onTerminal = runOnTerminal(
-        {TELVARIN_REPORT_EXECUTABLE, "--sysroot", root, "--output", out, "--data-xml", temp / "data.xml"},
-        {{"HOME", HOME}});
+    const ProcessResult onTerminal =
+        runOnTerminal({TELVARIN_REPORT_EXECUTABLE, "--sysroot", root, "--output", out, "--data-xml", temp / "data.xml"},
+                      {{"HOME", HOME}});
     const std::string& shown = onTerminal.standardOutput;
     EXPECT_EQ(onTerminal.exitStatus, 0) << shown;
     EXPECT_NE(shown.find("forged\\npath found: \\033]0;title\\a.log"), std::string::npos) << shown;
@@ -388,12 +388,11 @@ TEST_F(HostileSystem, NamesShownOnATerminalHaveTheirControlCharactersEscaped)
     ProcessResult piped = run(fileList({"var/log/w/*.log"}, {}));
     ASSERT_EQ(piped.exitStatus, 0) << piped.standardError;
     const std::string archive = onlyArchive();
-    ProcessResult check = runProcess(
-        {"python3", "-c",
-         "import sys, zipfile\n"
-         "sys.exit(0 if sys.argv[2] in zipfile.ZipFile(sys.argv[1]).namelist() else 1)",
-         archive, "/var/log/w/forged\npath found: \033]0;title\a.log"},
-        {});
+    ProcessResult check = runProcess({"python3", "-c",
+                                      "import sys, zipfile\n"
+                                      "sys.exit(0 if sys.argv[2] in zipfile.ZipFile(sys.argv[1]).namelist() else 1)",
+                                      archive, "/var/log/w/forged\npath found: \033]0;title\a.log"},
+                                     {});
     EXPECT_EQ(check.exitStatus, 0) << check.standardError;
     EXPECT_TRUE(unzipTestPasses(archive));
 }
@@ -460,8 +459,8 @@ TEST_F(RootInAUsersHome, TheChecksumFileBesideTheUsersArchiveIsTheUsers)
     ASSERT_EQ(chown((temp / "user").c_str(), USER, USER), 0);
     ASSERT_EQ(chown(desktop.c_str(), USER, USER), 0);
     writeFile(temp / "data.xml", fileList({}, {"settings.conf"}));
-    ProcessResult result = runProcess({TELVARIN_REPORT_EXECUTABLE, "--sysroot", root, "--output", desktop,
-                                       "--data-xml", temp / "data.xml", "--checksum"},
+    ProcessResult result = runProcess({TELVARIN_REPORT_EXECUTABLE, "--sysroot", root, "--output", desktop, "--data-xml",
+                                       temp / "data.xml", "--checksum"},
                                       {{"HOME", HOME}});
     ASSERT_EQ(result.exitStatus, 0) << result.standardError;
     const auto archives = archivesIn(desktop);

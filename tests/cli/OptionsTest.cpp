@@ -59,8 +59,8 @@ TEST(Options, EachCommandLineAsksForItsAction)
 TEST(Options, ValuesComeAfterTheOptionOrAfterAnEqualsSign)
 {
     // A value may begin with a dash, and "--" ends the options.
-    const auto parsed = cli::parseOptions(
-        {"--output", "-d", "--sysroot=/mnt/c", "--data-xml=-list.xml", "--json", "--checksum", "--"});
+    const auto parsed =
+        cli::parseOptions({"--output", "-d", "--sysroot=/mnt/c", "--data-xml=-list.xml", "--json", "--checksum", "--"});
     ASSERT_EQ(errorOf(parsed), "");
     const auto& options = std::get<cli::Options>(parsed);
     EXPECT_EQ(options.outputDirectory, "-d");

@@ -29,8 +29,8 @@ int writeZip(ArchiveFile& file, const std::map<std::string, std::string>& entrie
         return ZIP_ERRNO;
     int result = ZIP_OK;
     for (const auto& [name, data] : entries) {
-        int step = zipOpenNewFileInZip64(zip, name.c_str(), nullptr, nullptr, 0, nullptr, 0, nullptr,
-                                         Z_DEFLATED, Z_DEFAULT_COMPRESSION, 0);
+        int step = zipOpenNewFileInZip64(zip, name.c_str(), nullptr, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
+                                         Z_DEFAULT_COMPRESSION, 0);
         if (step == ZIP_OK)
             step = zipWriteInFileInZip(zip, data.data(), static_cast<unsigned>(data.size()));
         if (step == ZIP_OK)
@@ -59,8 +59,7 @@ bool isHiddenArchiveName(const std::string& name)
     if (name.size() != prefix.size() + 6 + suffix.size() || name.compare(0, prefix.size(), prefix) != 0 ||
         name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
         return false;
-    return std::all_of(name.begin() + static_cast<long>(prefix.size()),
-                       name.end() - static_cast<long>(suffix.size()),
+    return std::all_of(name.begin() + static_cast<long>(prefix.size()), name.end() - static_cast<long>(suffix.size()),
                        [](unsigned char c) { return std::isalnum(c) != 0; });
 }
 

@@ -36,7 +36,8 @@ std::map<std::string, std::string> snapshotTree(const std::string& root)
 std::vector<std::string> archivesIn(const std::string& directory)
 {
     std::vector<std::string> names = listFolder(directory);
-    std::erase_if(names, [](const std::string& name) { return !name.starts_with("Telvarin_") || !name.ends_with(".zip"); });
+    std::erase_if(names,
+                  [](const std::string& name) { return !name.starts_with("Telvarin_") || !name.ends_with(".zip"); });
     return names;
 }
 
@@ -94,10 +95,18 @@ std::string sampleFileList(const std::string& prefix)
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
            "<configuration>\n"
            "  <Absolute_Path_Files>\n"
-           "    <file>" + relative + "etc/quorvel/printer.conf</file>\n"
-           "    <file>" + relative + "var/log/quorvel/*.log</file>\n"
-           "    <file>" + relative + "etc/quorvel/printer.conf,Config</file>\n"
-           "    <file>" + relative + "etc/quorvel/missing.conf</file>\n"
+           "    <file>" +
+           relative +
+           "etc/quorvel/printer.conf</file>\n"
+           "    <file>" +
+           relative +
+           "var/log/quorvel/*.log</file>\n"
+           "    <file>" +
+           relative +
+           "etc/quorvel/printer.conf,Config</file>\n"
+           "    <file>" +
+           relative +
+           "etc/quorvel/missing.conf</file>\n"
            "  </Absolute_Path_Files>\n"
            "  <Home_Path_Files>\n"
            "    <file>.config/quorvel/settings.ini</file>\n"
@@ -110,9 +119,12 @@ std::vector<std::string> sampleEntryNames(const std::string& prefix, const std::
 {
     // The wildcard's files come in directory order; the caller sorts when
     // it compares against these.
-    return {prefix + "/etc/quorvel/printer.conf", prefix + "/var/log/quorvel/a.log",
-            prefix + "/var/log/quorvel/b.log", "Config/printer.conf",
-            prefix + home + "/.config/quorvel/settings.ini", "Logs/printer.log"};
+    return {prefix + "/etc/quorvel/printer.conf",
+            prefix + "/var/log/quorvel/a.log",
+            prefix + "/var/log/quorvel/b.log",
+            "Config/printer.conf",
+            prefix + home + "/.config/quorvel/settings.ini",
+            "Logs/printer.log"};
 }
 
 std::vector<std::string> configuredEntries(const std::string& archive)

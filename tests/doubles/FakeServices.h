@@ -15,8 +15,9 @@ namespace testing_support {
 // A clock fixed at a moment, in a time zone of a fixed offset from UTC.
 class FakeClock final : public platform::Clock {
 public:
-    explicit FakeClock(std::time_t moment = 0, long utcOffsetSeconds = 0)
-        : moment_(moment), offset_(utcOffsetSeconds) {}
+    explicit FakeClock(std::time_t moment = 0, long utcOffsetSeconds = 0) : moment_(moment), offset_(utcOffsetSeconds)
+    {
+    }
     std::time_t now() const override { return moment_; }
     std::tm localTime(std::time_t moment) const override;
     void set(std::time_t moment) { moment_ = moment; }

@@ -26,9 +26,8 @@ std::string dictionaryPropertyList(std::initializer_list<std::pair<std::string, 
 
 std::string versionPropertyList(const std::string& version, PlistFormat format)
 {
-    return dictionaryPropertyList({{"CFBundleName", plist_new_string("Tool")},
-                                   {"CFBundleVersion", plist_new_string(version.c_str())}},
-                                  format);
+    return dictionaryPropertyList(
+        {{"CFBundleName", plist_new_string("Tool")}, {"CFBundleVersion", plist_new_string(version.c_str())}}, format);
 }
 
 void writeBundle(const std::string& bundleDirectory, const std::string& infoPlist)

@@ -2,9 +2,9 @@
 
 #include "core/printer/QuorvelVendorId.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <sstream>
-#include <algorithm>
 #include <stdexcept>
 
 namespace testing_support {
@@ -282,8 +282,7 @@ const std::vector<SimulatedEndpoint>* SimulatedPrinter::settingOf(platform::UsbC
     if (!claimed_.count({static_cast<std::uintptr_t>(connection), interfaceNumber}))
         return misuse("call on an interface not claimed"), nullptr;
     const SimulatedInterface* interface = interfaceOf(connection, interfaceNumber);
-    if (!interface || alternateSetting < 0 ||
-        alternateSetting >= static_cast<int>(interface->alternateSettings.size()))
+    if (!interface || alternateSetting < 0 || alternateSetting >= static_cast<int>(interface->alternateSettings.size()))
         return nullptr;
     return &interface->alternateSettings[static_cast<std::size_t>(alternateSetting)];
 }
@@ -324,8 +323,8 @@ void SimulatedPrinter::releaseInterface(platform::UsbConnection connection, int 
         misuse("releaseInterface of an interface not claimed");
 }
 
-UsbStatus SimulatedPrinter::endpointCount(platform::UsbConnection connection, int interfaceNumber,
-                                          int alternateSetting, std::uint8_t* count)
+UsbStatus SimulatedPrinter::endpointCount(platform::UsbConnection connection, int interfaceNumber, int alternateSetting,
+                                          std::uint8_t* count)
 {
     calls.push_back("endpointCount " + std::to_string(interfaceNumber) + " " + std::to_string(alternateSetting));
     const auto* setting = settingOf(connection, interfaceNumber, alternateSetting);
@@ -348,8 +347,8 @@ UsbStatus SimulatedPrinter::selectAlternateSetting(platform::UsbConnection conne
 UsbStatus SimulatedPrinter::pipeProperties(platform::UsbConnection connection, int interfaceNumber,
                                            int alternateSetting, int pipe, platform::UsbPipeProperties* properties)
 {
-    calls.push_back("pipeProperties " + std::to_string(interfaceNumber) + " " + std::to_string(alternateSetting) +
-                    " " + std::to_string(pipe));
+    calls.push_back("pipeProperties " + std::to_string(interfaceNumber) + " " + std::to_string(alternateSetting) + " " +
+                    std::to_string(pipe));
     const auto* setting = settingOf(connection, interfaceNumber, alternateSetting);
     if (!setting || pipe == failingPipe || pipe < 1 || pipe > static_cast<int>(setting->size()))
         return UsbStatus::failure;

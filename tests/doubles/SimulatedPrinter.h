@@ -112,17 +112,17 @@ public:
     PrinterBehaviour printer;
 
     // Failures of the stack.
-    int sessionError = 0;          // openSession answers this negative code
-    int sessionErrno = 0;          // with this system's reason
-    int listError = 0;             // listDevices answers this negative code
+    int sessionError = 0; // openSession answers this negative code
+    int sessionErrno = 0; // with this system's reason
+    int listError = 0;    // listDevices answers this negative code
     bool openDeviceFails = false;
-    int busyClaims = 0;            // claims answered exclusiveAccess before one succeeds
+    int busyClaims = 0; // claims answered exclusiveAccess before one succeeds
     bool claimFails = false;
     bool endpointCountFails = false;
     bool selectAlternateSettingFails = false;
-    int failingPipe = 0;           // pipeProperties of this pipe fails
-    std::set<int> failingWrites;   // 1-based numbers of bulk writes that fail
-    std::set<int> failingReads;    // 1-based numbers of bulk reads that fail
+    int failingPipe = 0;            // pipeProperties of this pipe fails
+    std::set<int> failingWrites;    // 1-based numbers of bulk writes that fail
+    std::set<int> failingReads;     // 1-based numbers of bulk reads that fail
     int disconnectAfterWrites = -1; // the device goes away after this many writes
 
     // The record: one line per call, such as "claimInterface 0" or "bulkWrite 01 a5 00 07".
@@ -154,9 +154,8 @@ public:
                                       std::uint8_t* count) override;
     platform::UsbStatus selectAlternateSetting(platform::UsbConnection connection, int interfaceNumber,
                                                int alternateSetting) override;
-    platform::UsbStatus pipeProperties(platform::UsbConnection connection, int interfaceNumber,
-                                       int alternateSetting, int pipe,
-                                       platform::UsbPipeProperties* properties) override;
+    platform::UsbStatus pipeProperties(platform::UsbConnection connection, int interfaceNumber, int alternateSetting,
+                                       int pipe, platform::UsbPipeProperties* properties) override;
     platform::UsbStatus bulkWrite(platform::UsbConnection connection, std::uint8_t endpoint, const std::uint8_t* data,
                                   int length, unsigned timeoutMilliseconds) override;
     platform::UsbStatus bulkRead(platform::UsbConnection connection, std::uint8_t endpoint, std::uint8_t* buffer,
@@ -171,8 +170,8 @@ private:
 
     std::uintptr_t nextHandle_ = 1;
     std::set<std::uintptr_t> sessions_;
-    std::map<std::uintptr_t, std::size_t> heldDevices_;  // handle -> device index
-    std::map<std::uintptr_t, std::size_t> connections_;  // handle -> device index
+    std::map<std::uintptr_t, std::size_t> heldDevices_; // handle -> device index
+    std::map<std::uintptr_t, std::size_t> connections_; // handle -> device index
     std::set<std::pair<std::uintptr_t, int>> claimed_;
     int claimAttempts_ = 0;
     int writes_ = 0;

@@ -55,7 +55,7 @@ TempDir::~TempDir()
 
 void makeDirectories(const std::string& path)
 {
-    for (std::size_t slash = path.find('/', 1); ; slash = path.find('/', slash + 1)) {
+    for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
         mkdir(path.substr(0, slash).c_str(), 0755);
         if (slash == std::string::npos)
             break;
@@ -182,16 +182,15 @@ std::string complaintsOfEveryReader(const std::string& archive, long expectedEnt
                           "): " + result.standardOutput.substr(0, 400) + result.standardError.substr(0, 400) + "\n";
     };
     note("unzip -t", runProcess({"unzip", "-tqq", archive}, {}));
-    note("python zipfile",
-         runProcess({"python3", "-c",
-                     "import sys, zipfile\n"
-                     "with zipfile.ZipFile(sys.argv[1]) as archive:\n"
-                     "    bad = archive.testzip()\n"
-                     "    if bad is not None: sys.exit('bad entry: %r' % bad)\n"
-                     "    count, expected = len(archive.infolist()), int(sys.argv[2])\n"
-                     "    if expected >= 0 and count != expected: sys.exit('%d entries' % count)\n",
-                     archive, std::to_string(expectedEntries)},
-                    {}));
+    note("python zipfile", runProcess({"python3", "-c",
+                                       "import sys, zipfile\n"
+                                       "with zipfile.ZipFile(sys.argv[1]) as archive:\n"
+                                       "    bad = archive.testzip()\n"
+                                       "    if bad is not None: sys.exit('bad entry: %r' % bad)\n"
+                                       "    count, expected = len(archive.infolist()), int(sys.argv[2])\n"
+                                       "    if expected >= 0 and count != expected: sys.exit('%d entries' % count)\n",
+                                       archive, std::to_string(expectedEntries)},
+                                      {}));
     // Extracted to standard output: every entry inflated and checked, without
     // making tens of thousands of files.
     ProcessResult extracted = runProcess({"bsdtar", "-xOf", archive}, {});
@@ -276,8 +275,7 @@ ProcessResult runWith(const std::vector<std::string>& arguments, const std::map<
 } // namespace
 
 ProcessResult runProcess(const std::vector<std::string>& arguments,
-                         const std::map<std::string, std::string>& environment,
-                         const std::string& workingDirectory)
+                         const std::map<std::string, std::string>& environment, const std::string& workingDirectory)
 {
     int outPipe[2], errPipe[2];
     if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0)

@@ -167,8 +167,8 @@ TEST_F(FileCollection, StoresHomePathsUnderTheFullPathOrTheGivenFolder)
     setModificationTime(onDisk("/Users/user1/Library/Logs/printer.log"), utcTime(2011, 12, 31, 23, 30, 10));
     machine.clock = FakeClock(utcTime(2012, 6, 1, 12, 0), -5 * 3600);
 
-    Run run = runWithSections({}, {"Library/Logs/printer.log", "Library/Logs/printer.log,Logs",
-                                   "Library/Logs/other.log, \t Logs"});
+    Run run = runWithSections(
+        {}, {"Library/Logs/printer.log", "Library/Logs/printer.log,Logs", "Library/Logs/other.log, \t Logs"});
     ASSERT_EQ(run.code, 0);
     EXPECT_EQ(run.output, "path found: /Users/user1/Library/Logs/printer.log\n"
                           "path found: /Users/user1/Library/Logs/printer.log\n"
@@ -198,10 +198,10 @@ TEST_F(FileCollection, AbsolutePathsComeFirstAndEveryMissIsLogged)
     put("/var/log/quorvel/backend.log", "backend");
     put("/Users/user1/settings.conf", "settings");
     // The home section stands first in the file; the absolute files still lead.
-    Run run = runWithDataXml(section("Home_Path_Files", {"settings.conf", "Missing/file.txt"}) +
-                             section("Absolute_Path_Files", {"var/log/quorvel/backend.log",
-                                                             "var/log/quorvel/missing.log",
-                                                             "/var/log/quorvel/backend.log", "var/log/quorvel"}));
+    Run run =
+        runWithDataXml(section("Home_Path_Files", {"settings.conf", "Missing/file.txt"}) +
+                       section("Absolute_Path_Files", {"var/log/quorvel/backend.log", "var/log/quorvel/missing.log",
+                                                       "/var/log/quorvel/backend.log", "var/log/quorvel"}));
     ASSERT_EQ(run.code, 0);
     EXPECT_EQ(run.output, "path found: /var/log/quorvel/backend.log\n"
                           "path not found: /var/log/quorvel/missing.log\n"
@@ -214,9 +214,9 @@ TEST_F(FileCollection, AbsolutePathsComeFirstAndEveryMissIsLogged)
         "Did not collect the path \"/var/log/quorvel\": it is a directory, not a regular file\r\n"
         "Could not find the path \"/Users/user1/Missing/file.txt\"\r\n";
     EXPECT_EQ(run.log, expectedLog);
-    EXPECT_EQ(collectedEntries(), (std::vector<std::string>{"/var/log/quorvel/backend.log",
-                                                            "//var/log/quorvel/backend.log",
-                                                            "/Users/user1/settings.conf"}));
+    EXPECT_EQ(collectedEntries(),
+              (std::vector<std::string>{"/var/log/quorvel/backend.log", "//var/log/quorvel/backend.log",
+                                        "/Users/user1/settings.conf"}));
     EXPECT_EQ(readZipEntry(archive(), "reportData/reportGeneratorLog.log"), expectedLog);
     EXPECT_TRUE(unzipTestPasses(archive()));
 }
@@ -229,7 +229,7 @@ TEST_F(FileCollection, WildcardCollectsTheMatchingFilesOfOneDirectory)
     put(directory + "printer.txt", "not a plist");
     makeDirectories(onDisk(directory + "printerdir"));
     makeDirectories(onDisk(directory + "printer3.plist")); // matches, but is no file
-    put(directory + "sub/printer4.plist", "below");         // subdirectories are not searched
+    put(directory + "sub/printer4.plist", "below");        // subdirectories are not searched
 
     Run run = runWithSections({"Library/Preferences/printer*.plist", "Library/Preferences/printer*.plist,Prefs"}, {});
     ASSERT_EQ(run.code, 0);
@@ -314,11 +314,11 @@ TEST_F(FileCollection, MalformedPathsEndTheRunWithCodes8And9)
         const char* pathText;
         int code;
     };
-    for (Case malformed : {Case{"*", ERROR_PATH_WITHOUT_DOT}, Case{"Logs/*", ERROR_PATH_WITHOUT_DOT},
-                           Case{"Logs/printer*", ERROR_PATH_WITHOUT_DOT},
-                           Case{"Logs/printer,Dest", ERROR_PATH_WITHOUT_DOT},
-                           Case{"Library/*/printer.log", ERROR_WILDCARD_NOT_LAST},
-                           Case{"Lo*gs/printer.log,Dest", ERROR_WILDCARD_NOT_LAST}}) {
+    for (Case malformed :
+         {Case{"*", ERROR_PATH_WITHOUT_DOT}, Case{"Logs/*", ERROR_PATH_WITHOUT_DOT},
+          Case{"Logs/printer*", ERROR_PATH_WITHOUT_DOT}, Case{"Logs/printer,Dest", ERROR_PATH_WITHOUT_DOT},
+          Case{"Library/*/printer.log", ERROR_WILDCARD_NOT_LAST},
+          Case{"Lo*gs/printer.log,Dest", ERROR_WILDCARD_NOT_LAST}}) {
         SCOPED_TRACE(malformed.pathText);
         Run run = runWithSections({}, {"Logs/printer.log", malformed.pathText, "Logs/printer.log,Later"});
         EXPECT_EQ(run.code, malformed.code);
@@ -341,8 +341,8 @@ TEST_F(FileCollection, SpecialFilesAreNeverOpenedAndSaidToBeWhatTheyAre)
     makeDirectories(onDisk("/Users/user1/Logs/dir.log"));
     ASSERT_EQ(symlink("pipe.log", onDisk("/Users/user1/Logs/link.log").c_str()), 0);
 
-    Run run = runWithSections(
-        {}, {"Logs/*.log", "Logs/pipe.log", "Logs/link.log,Dest", "Logs/sock.log", "Logs/dir.log"});
+    Run run =
+        runWithSections({}, {"Logs/*.log", "Logs/pipe.log", "Logs/link.log,Dest", "Logs/sock.log", "Logs/dir.log"});
     ASSERT_EQ(run.code, 0);
     EXPECT_EQ(collectedEntries(), std::vector<std::string>{"/Users/user1/Logs/real.log"});
     std::vector<std::string> output = lines(run.output);
@@ -431,8 +431,7 @@ TEST_F(FileCollection, TheArchiveNeverCollectsItself)
 
     Run run = runWithSections({"data/random.bin"}, {"Desktop/*.zip", "Desktop/report.zip"});
     ASSERT_EQ(run.code, 0);
-    EXPECT_EQ(collectedEntries(),
-              (std::vector<std::string>{"/data/random.bin", "/Users/user1/Desktop/earlier.zip"}));
+    EXPECT_EQ(collectedEntries(), (std::vector<std::string>{"/data/random.bin", "/Users/user1/Desktop/earlier.zip"}));
     std::vector<std::string> output = lines(run.output);
     EXPECT_EQ(output.at(output.size() - 2), "added 1 files from the astericked path: /Users/user1/Desktop/*.zip");
     EXPECT_EQ(output.back(), "path not found: /Users/user1/Desktop/report.zip");

@@ -87,4 +87,3 @@ TEST(ShippedFileList, IsCollectedWholeFromAMachineThatHasEverything)
     EXPECT_NE(std::find(names.begin(), names.end(), "Logs/usb-transfer.log"), names.end());
     EXPECT_NE(std::find(names.begin(), names.end(), "/home/ada/.config/quorvel/printer-utility.conf"), names.end());
 }
-

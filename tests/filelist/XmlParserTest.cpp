@@ -53,18 +53,17 @@ std::string nested(int levels, const std::string& inner)
 TEST(XmlParser, ReadsTheSectionsOfATypicalFileFromDisk)
 {
     TempDir temp;
-    writeFile(temp / "data.xml",
-              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-              "<configuration>\n"
-              "  <Absolute_Path_Files>\n"
-              "    <file>Library/Logs/printer.log</file>\n"
-              "    <file>Library/Preferences/printer*.plist</file>\n"
-              "  </Absolute_Path_Files>\n"
-              "  <Home_Path_Files>\n"
-              "    <file>Library/Logs/printer.log,Logs</file>\n"
-              "  </Home_Path_Files>\n"
-              "  <Extra_Section><file>ignored.txt</file></Extra_Section>\n"
-              "</configuration>\n");
+    writeFile(temp / "data.xml", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                                 "<configuration>\n"
+                                 "  <Absolute_Path_Files>\n"
+                                 "    <file>Library/Logs/printer.log</file>\n"
+                                 "    <file>Library/Preferences/printer*.plist</file>\n"
+                                 "  </Absolute_Path_Files>\n"
+                                 "  <Home_Path_Files>\n"
+                                 "    <file>Library/Logs/printer.log,Logs</file>\n"
+                                 "  </Home_Path_Files>\n"
+                                 "  <Extra_Section><file>ignored.txt</file></Extra_Section>\n"
+                                 "</configuration>\n");
     Dictionary expected = {
         {"Absolute_Path_Files", {"Library/Logs/printer.log", "Library/Preferences/printer*.plist"}},
         {"Home_Path_Files", {"Library/Logs/printer.log,Logs"}},
@@ -113,8 +112,8 @@ TEST(XmlParser, FlattensInPreOrderWithDepths)
     ASSERT_EQ(document.Parse("<?xml version=\"1.0\"?><!--c--><a>t1<b>t2<c/></b>t3</a>"), tinyxml2::XML_SUCCESS);
     std::list<XmlItem> items;
     XmlParserClass::getItemsRecursively(&document, &items, 0);
-    std::list<XmlItem> expected = {{{'E', 1}, "a"}, {{'T', 2}, "t1"}, {{'E', 2}, "b"}, {{'T', 3}, "t2"},
-                                   {{'E', 3}, "c"}, {{'T', 2}, "t3"}};
+    std::list<XmlItem> expected = {{{'E', 1}, "a"},  {{'T', 2}, "t1"}, {{'E', 2}, "b"},
+                                   {{'T', 3}, "t2"}, {{'E', 3}, "c"},  {{'T', 2}, "t3"}};
     EXPECT_EQ(items, expected);
 
     // A subtree starts at its own depth and leaves its siblings out; null adds nothing.
@@ -138,8 +137,8 @@ TEST(XmlParser, RepeatedSectionNamesGiveCode6)
 
 TEST(XmlParser, DocumentsThatCannotBeLoadedGiveCode5)
 {
-    for (const std::string document : {"", "   \n", "<c><A>x</A>", "<c><A>x</B></c>",
-                                       "<c a='1' a='2'/>", "<c>a < b</c>", "not xml at all"}) {
+    for (const std::string document :
+         {"", "   \n", "<c><A>x</A>", "<c><A>x</B></c>", "<c a='1' a='2'/>", "<c>a < b</c>", "not xml at all"}) {
         SCOPED_TRACE(document);
         EXPECT_EQ(codeOfParse(document), ERROR_DATA_XML_NOT_LOADED);
     }
@@ -184,7 +183,7 @@ TEST(XmlParser, FilesThatCannotBeReadGiveCode5NamingTheFileAndWhy)
     // A FIFO without a writer must not stall the run.
     ASSERT_EQ(mkfifo((temp / "fifo.xml").c_str(), 0644), 0);
     const std::pair<std::string, int> cases[] = {
-        {temp / "missing.xml", ENOENT}, {temp.path(), EISDIR}, {temp / "empty.xml", 0},
+        {temp / "missing.xml", ENOENT}, {temp.path(), EISDIR},  {temp / "empty.xml", 0},
         {temp / "broken.xml", 0},       {temp / "fifo.xml", 0},
     };
     for (const auto& [path, reason] : cases) {
@@ -210,8 +209,7 @@ TEST(XmlParser, AcceptsFilesUpToTheSizeLimitAndRefusesLargerOnes)
         head + std::string(XmlParserClass::MAXIMUM_DOCUMENT_SIZE - head.size() - tail.size(), 'x') + tail;
     ASSERT_EQ(document.size(), XmlParserClass::MAXIMUM_DOCUMENT_SIZE);
     writeFile(temp / "limit.xml", document);
-    EXPECT_EQ(XmlParserClass::getSingleLevelDepthXmlDict((temp / "limit.xml").c_str()),
-              (Dictionary{{"A", {"a.log"}}}));
+    EXPECT_EQ(XmlParserClass::getSingleLevelDepthXmlDict((temp / "limit.xml").c_str()), (Dictionary{{"A", {"a.log"}}}));
     document.insert(head.size(), "y");
     writeFile(temp / "over.xml", document);
     EXPECT_EQ(codeOfFile((temp / "over.xml").c_str()), ERROR_DATA_XML_NOT_LOADED);

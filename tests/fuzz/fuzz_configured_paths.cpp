@@ -39,8 +39,8 @@ void checkForm(const std::string& text, const ConfiguredPathText& parts)
     require(startsWith(text, parts.sourcePath + ","));
     require(text.size() > parts.sourcePath.size() + 1);
     require(endsWith(text, parts.destinationFolder));
-    require(parts.destinationFolder.empty() || std::string(" \t\r\n").find(parts.destinationFolder.front()) ==
-                                                   std::string::npos);
+    require(parts.destinationFolder.empty() ||
+            std::string(" \t\r\n").find(parts.destinationFolder.front()) == std::string::npos);
 }
 
 void checkWildcard(const std::string& lastElement, const std::string& name)

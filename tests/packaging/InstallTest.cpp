@@ -97,7 +97,8 @@ TEST_F(InstalledTree, ManPagesFormatCleanlyAndDocumentEveryOption)
             EXPECT_EQ(lint.standardOutput + lint.standardError, "");
         }
         // The sources keep within 80 columns too, and each section comes once.
-        const auto source = splitLines(readWholeFile(std::string(TELVARIN_SOURCE_DIR) + "/resources/" + page + ".1.in"));
+        const auto source =
+            splitLines(readWholeFile(std::string(TELVARIN_SOURCE_DIR) + "/resources/" + page + ".1.in"));
         std::set<std::string> sections;
         for (std::size_t i = 0; i < source.size(); ++i) {
             EXPECT_LE(source[i].size(), 80u) << "line " << i + 1;
@@ -142,8 +143,8 @@ TEST_F(InstalledTree, DesktopEntryIconAndMetainfoPassTheirValidators)
         EXPECT_EQ(validation.standardOutput + validation.standardError, "");
     }
     if (isOnPath("appstreamcli")) {
-        ProcessResult validation = runProcess({"appstreamcli", "validate", "--no-net", "--pedantic", "--no-color", metainfo},
-                                              {{"HOME", temp.path()}});
+        ProcessResult validation = runProcess(
+            {"appstreamcli", "validate", "--no-net", "--pedantic", "--no-color", metainfo}, {{"HOME", temp.path()}});
         EXPECT_EQ(validation.exitStatus, 0) << validation.standardOutput << validation.standardError;
         // The one remark left: the ID has capitals, as the menu entry and the
         // icon that carry the same name have had from the first release.
@@ -176,12 +177,12 @@ TEST_F(InstalledTree, DesktopEntryIconAndMetainfoPassTheirValidators)
         digit = static_cast<char>(std::toupper(static_cast<unsigned char>(digit)));
     EXPECT_NE(description.find("<modalias>usb:v" + vendor + "p*</modalias>"), std::string::npos);
 
-    ProcessResult svg = runProcess(
-        {"python3", "-c",
-         "import sys, xml.etree.ElementTree as T; sys.exit(T.parse(sys.argv[1]).getroot().tag != "
-         "'{http://www.w3.org/2000/svg}svg')",
-         icon},
-        {});
+    ProcessResult svg =
+        runProcess({"python3", "-c",
+                    "import sys, xml.etree.ElementTree as T; sys.exit(T.parse(sys.argv[1]).getroot().tag != "
+                    "'{http://www.w3.org/2000/svg}svg')",
+                    icon},
+                   {});
     EXPECT_EQ(svg.exitStatus, 0) << svg.standardError;
 }
 
@@ -244,9 +245,10 @@ TEST_F(InstalledTree, InstalledReportCollectsTheSampleSystem)
     EXPECT_EQ(snapshotTree(sample), sampleBefore);
 
     const auto names = readZipEntryNames(archive);
-    for (const char* expected : {"/var/log/quorvel/quorvel-backend.log", "Settings/quorvel.conf",
-                                 "Settings/printers.d/office.conf", "/home/customer/.config/quorvel/printer-utility.conf",
-                                 "Logs/printer-utility.log", "Logs/printer-utility.2026-11-28.log"})
+    for (const char* expected :
+         {"/var/log/quorvel/quorvel-backend.log", "Settings/quorvel.conf", "Settings/printers.d/office.conf",
+          "/home/customer/.config/quorvel/printer-utility.conf", "Logs/printer-utility.log",
+          "Logs/printer-utility.2026-11-28.log"})
         EXPECT_NE(std::find(names.begin(), names.end(), expected), names.end()) << expected;
 
     // One bundle of each kind of Info.plist, and one without a version.

@@ -27,8 +27,8 @@ protected:
         if (!isOnPath("cpack") || !isOnPath("dpkg-deb") || !isOnPath("dpkg-shlibdeps"))
             GTEST_SKIP() << "cpack or the dpkg tools are not installed";
         const std::string out = temp / "package";
-        ProcessResult build = runProcess(
-            {"cpack", "-G", "DEB", "-B", out, "--config", buildDirectory() + "/CPackConfig.cmake"}, {});
+        ProcessResult build =
+            runProcess({"cpack", "-G", "DEB", "-B", out, "--config", buildDirectory() + "/CPackConfig.cmake"}, {});
         ASSERT_EQ(build.exitStatus, 0) << build.standardOutput << build.standardError;
         for (const std::string& name : listFolder(out))
             if (name.ends_with(".deb"))
@@ -40,7 +40,8 @@ protected:
     {
         ProcessResult shown = runProcess({"dpkg-deb", "--field", package, name}, {});
         EXPECT_EQ(shown.exitStatus, 0) << shown.standardError;
-        return shown.standardOutput.empty() ? std::string() : shown.standardOutput.substr(0, shown.standardOutput.size() - 1);
+        return shown.standardOutput.empty() ? std::string()
+                                            : shown.standardOutput.substr(0, shown.standardOutput.size() - 1);
     }
 
     std::vector<std::string> contents()
@@ -124,9 +125,9 @@ TEST_F(DebianPackage, LintianAtAReviewersLevelFindsNothingButTheOverridesWithThe
         GTEST_SKIP() << "lintian is not installed";
     if (!TELVARIN_PACKAGE_HARDENED)
         GTEST_SKIP() << "a sanitizer, fuzzer or unoptimised build: not what a package is made of";
-    ProcessResult lint = runProcess({"lintian", "--display-info", "--pedantic", "--fail-on",
-                                     "error,warning,info,pedantic", package},
-                                    {{"HOME", temp.path()}});
+    ProcessResult lint =
+        runProcess({"lintian", "--display-info", "--pedantic", "--fail-on", "error,warning,info,pedantic", package},
+                   {{"HOME", temp.path()}});
     EXPECT_EQ(lint.exitStatus, 0) << lint.standardOutput << lint.standardError;
     // An override that no longer matches is a tag of its own.
     for (const auto& line : splitLines(lint.standardOutput))
@@ -199,7 +200,8 @@ TEST_F(DebianPackage, MaintainerScriptsReloadUdevRulesWhereUdevRunsAndNeverFailW
     auto runScript = [&](const std::string& script, const std::string& argument, const std::string& path) {
         return runProcess({"/bin/sh", control + "/" + script, argument}, {{"PATH", path}});
     };
-    const std::string trigger = std::string("trigger --subsystem-match=usb --attr-match=idVendor=") + TELVARIN_QUORVEL_VID;
+    const std::string trigger =
+        std::string("trigger --subsystem-match=usb --attr-match=idVendor=") + TELVARIN_QUORVEL_VID;
 
     for (const char* script : {"postinst", "postrm"}) {
         SCOPED_TRACE(script);

@@ -54,9 +54,9 @@ TEST_F(PrinterExchange, WritesTheCommandTextAsBytes)
     exchange("A5000440200000");
     exchange("a5 00 04 40 20 00 00");
     exchange("1B2A6D06940"); // the lone last digit is dropped
-    EXPECT_EQ(usb.writtenBytes(), (std::vector<std::string>{bytesOf("A5 00 04 40 20 00 00"),
-                                                            bytesOf("A5 00 04 40 20 00 00"),
-                                                            bytesOf("1B 2A 6D 06 94")}));
+    EXPECT_EQ(usb.writtenBytes(),
+              (std::vector<std::string>{bytesOf("A5 00 04 40 20 00 00"), bytesOf("A5 00 04 40 20 00 00"),
+                                        bytesOf("1B 2A 6D 06 94")}));
     EXPECT_EQ(thrownCode([&] { exchange("1G00"); }), ERROR_HEX_CONVERSION);
     EXPECT_EQ(usb.writtenBytes().size(), 3u);
 }

@@ -147,8 +147,12 @@ TEST_F(PrinterReport, OnlyTheFirstRecognisedPrinterOfTheMakerIsReported)
     SimulatedDevice otherVendor = simulatedPrinterDevice(38);
     otherVendor.vendorId = QUORVEL_VENDOR_ID ^ 0x0100;
     SimulatedDevice unreadable;
-    usb.devices = {otherVendor, unreadable, simulatedPrinterDevice(0x10), simulatedPrinterDevice(0x16),
-                   simulatedPrinterDevice(0x26), simulatedPrinterDevice(0x16)};
+    usb.devices = {otherVendor,
+                   unreadable,
+                   simulatedPrinterDevice(0x10),
+                   simulatedPrinterDevice(0x16),
+                   simulatedPrinterDevice(0x26),
+                   simulatedPrinterDevice(0x16)};
     EXPECT_EQ(PrinterCommunicationClass::getListOfConnectedQuorvelDevicePids(),
               (std::list<int>{0x10, 0x16, 0x26, 0x16}));
     EXPECT_EQ(PrinterCommunicationClass::getPidListWithUnknownPidsFiltered({0x10, 0x16, 0x26, 0x16, 34, 18, 8, 9}),
@@ -165,12 +169,12 @@ TEST_F(PrinterReport, OnlyTheFirstRecognisedPrinterOfTheMakerIsReported)
 
 TEST_F(PrinterReport, NoRecognisedPrinterIsToldAndLeavesTheReportAlone)
 {
-    const std::vector<std::vector<SimulatedDevice>> buses = {
-        {}, {simulatedPrinterDevice(0x10)}, [] {
-            SimulatedDevice otherVendor = simulatedPrinterDevice(38);
-            otherVendor.vendorId = 0x1234;
-            return std::vector<SimulatedDevice>{otherVendor};
-        }()};
+    const std::vector<std::vector<SimulatedDevice>> buses = {{}, {simulatedPrinterDevice(0x10)}, [] {
+                                                                 SimulatedDevice otherVendor =
+                                                                     simulatedPrinterDevice(38);
+                                                                 otherVendor.vendorId = 0x1234;
+                                                                 return std::vector<SimulatedDevice>{otherVendor};
+                                                             }()};
     for (const auto& bus : buses) {
         usb.devices = bus;
         machine.reporter.shown.clear();
@@ -219,8 +223,8 @@ TEST_F(PrinterReport, FailuresDuringTheReportCloseThePrinterAndThrowThirteenSayi
         {"unplugged in the middle", [](SimulatedPrinter& u) { u.disconnectAfterWrites = 50; },
          FailedStep::talkToPrinter},
         {"held by another program", [](SimulatedPrinter& u) { u.busyClaims = 6; }, FailedStep::openPrinter},
-        {"no printer-class interface",
-         [](SimulatedPrinter& u) { u.devices[0].interfaces[0].interfaceClass = 0xff; }, FailedStep::openPrinter},
+        {"no printer-class interface", [](SimulatedPrinter& u) { u.devices[0].interfaces[0].interfaceClass = 0xff; },
+         FailedStep::openPrinter},
         {"basic-status printer with nothing to say", [](SimulatedPrinter& u) { u.devices[0].productId = 0x12; },
          FailedStep::talkToPrinter},
     };

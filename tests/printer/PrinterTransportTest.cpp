@@ -54,10 +54,10 @@ TEST_F(PrinterTransport, OpensTheFirstPrinterInterfaceAndGivesEverythingBackOnCl
     EXPECT_EQ(robot.outEndpoint, 0x01);
     EXPECT_EQ(robot.inEndpoint, 0x82);
     // The registry entry is given back as soon as the interface is known.
-    std::vector<std::string> expected = {"openSession",          "findDevice " + std::string(QUORVEL_VID) + " 0026",
-                                         "openDevice 0",         "findInterface 7",
-                                         "releaseDevice",        "claimInterface 0",
-                                         "endpointCount 0 0",    "pipeProperties 0 0 1",
+    std::vector<std::string> expected = {"openSession",         "findDevice " + std::string(QUORVEL_VID) + " 0026",
+                                         "openDevice 0",        "findInterface 7",
+                                         "releaseDevice",       "claimInterface 0",
+                                         "endpointCount 0 0",   "pipeProperties 0 0 1",
                                          "pipeProperties 0 0 2"};
     EXPECT_EQ(usb.calls, expected);
     EXPECT_FALSE(usb.everythingGivenBack());

@@ -60,8 +60,7 @@ TEST(FileReader, ReadsEveryByteOfAFile)
     TempDir dir;
     std::string large(200000, 'a');
     large[100000] = '\0';
-    const std::pair<std::string, std::string> files[] = {
-        {"empty", ""}, {"binary", "\0\xFF\r\n\0"s}, {"large", large}};
+    const std::pair<std::string, std::string> files[] = {{"empty", ""}, {"binary", "\0\xFF\r\n\0"s}, {"large", large}};
     for (const auto& [name, contents] : files) {
         writeFile(dir / name, contents);
         EXPECT_EQ(FileReaderClass::readFileData((dir / name).c_str()), contents) << name;
@@ -83,7 +82,8 @@ TEST(FileReader, ReadingWhatIsNotAReadableFileRaisesCode4)
         },
         ::testing::ExitedWithCode(ERROR_FILE_READ), "");
     for (const std::string& path : {dir / "missing", dir / "directory", "/dev/zero"s, "/proc/self/mem"s})
-        expectCode(ERROR_FILE_READ, [&] { FileReaderClass::readFileData(path.c_str()); }, path);
+        expectCode(
+            ERROR_FILE_READ, [&] { FileReaderClass::readFileData(path.c_str()); }, path);
 }
 
 TEST(FileReader, PathsAreTakenUnderTheFileSystemRoot)

@@ -1,9 +1,9 @@
 // The listing of what a report would collect, on the fake machine: what it
 // finds and misses, that it reaches neither printer nor system facts, and
 // that its misses are the ones a run notes.
+#include "core/report/FileListing.h"
 #include "core/filelist/ConfiguredFileCollection.h"
 #include "core/report/ErrorMessages.h"
-#include "core/report/FileListing.h"
 #include "core/report/ReportPress.h"
 #include "platform/SystemFacts.h"
 #include "tests/doubles/CommandLineSupport.h"

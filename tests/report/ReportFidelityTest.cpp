@@ -66,8 +66,8 @@ private:
 
 std::string sha256Of(const std::string& bytes)
 {
-    gchar* digest = g_compute_checksum_for_data(G_CHECKSUM_SHA256, reinterpret_cast<const guchar*>(bytes.data()),
-                                                bytes.size());
+    gchar* digest =
+        g_compute_checksum_for_data(G_CHECKSUM_SHA256, reinterpret_cast<const guchar*>(bytes.data()), bytes.size());
     std::string text(digest);
     g_free(digest);
     return text;

@@ -41,8 +41,8 @@ public:
     void filesCounted(std::uint64_t bytes) override { tell("counted", "counted " + std::to_string(bytes)); }
     void stepStarted(RunStep step, const std::string& file) override
     {
-        const std::string news = step == RunStep::copyingFiles ? "copying " + file
-                                                                : "step " + std::to_string(static_cast<int>(step));
+        const std::string news =
+            step == RunStep::copyingFiles ? "copying " + file : "step " + std::to_string(static_cast<int>(step));
         tell(news, news);
     }
     void filesCopied(std::uint64_t bytes) override
@@ -189,7 +189,8 @@ TEST_F(ReportRunTest, TwoRunsInOneMinuteLeaveTheSecondArchiveAndNoChecksumFileOf
 
 TEST_F(ReportRunTest, MissingDataXmlEndsWithCodeFiveAndLeavesNoArchive)
 {
-    for (std::optional<std::string> missing : {std::optional<std::string>{}, std::optional<std::string>{temp / "none.xml"}}) {
+    for (std::optional<std::string> missing :
+         {std::optional<std::string>{}, std::optional<std::string>{temp / "none.xml"}}) {
         machine.reporter.shown.clear();
         RecordingIndicator indicator(machine.reporter);
         PressResult result = runReportPress(indicator, ReportRequest{missing, std::nullopt});
@@ -282,8 +283,8 @@ TEST_F(ReportRunTest, TellsTheListedFilesBytesThenEachFileAndTheLastStepsAndStop
         std::string cancelAt;
         bool cancelled;
     } cases[] = {
-        {"", false},           {"counted", true}, {"block 1", true}, {"copying /var/log/small.log", true},
-        {"step 1", true},      {"step 2", true},  {"step 3", false},
+        {"", false},      {"counted", true}, {"block 1", true}, {"copying /var/log/small.log", true},
+        {"step 1", true}, {"step 2", true},  {"step 3", false},
     };
     for (const auto& [cancelAt, cancelled] : cases) {
         SCOPED_TRACE("cancelled at " + cancelAt);

@@ -27,7 +27,8 @@ namespace {
 class ProcessLocale {
 public:
     explicit ProcessLocale(const std::string& name)
-        : previousC_(std::setlocale(LC_ALL, nullptr)), previousCpp_(std::locale())
+        : previousC_(std::setlocale(LC_ALL, nullptr)),
+          previousCpp_(std::locale())
     {
         try {
             std::locale::global(std::locale(name));
@@ -81,13 +82,10 @@ TEST(StringAlgorithms, StripsOnlyLeadingBlanksTabsAndLineEnds)
 {
     EXPECT_STREQ(TRAILING_CHARACTERS, " \t\r\n");
     const std::pair<std::string, std::string> cases[] = {
-        {"", ""},
-        {" \r\n\t", ""},
-        {" \t/Users/x/log.txt \n", "/Users/x/log.txt \n"},
+        {"", ""},           {" \r\n\t", ""}, {" \t/Users/x/log.txt \n", "/Users/x/log.txt \n"},
         {"\v\fx", "\v\fx"}, // vertical tab and form feed are not stripped
         {"\0 x"s, "\0 x"s}, // neither is a NUL byte
-        {"\r\n\0"s, "\0"s},
-        {"x", "x"},
+        {"\r\n\0"s, "\0"s}, {"x", "x"},
     };
     for (const auto& [text, stripped] : cases)
         EXPECT_EQ(S::getStringStrippedFromTheBeginning(text), stripped) << text;
@@ -182,10 +180,10 @@ TEST(StringAlgorithms, ReplacementGoesLeftToRightWithoutRescanningInsertedText)
     } cases[] = {
         {"a  b", " ", "", "ab"},
         {"aba", "a", "aa", "aabaa"},
-        {"aaa", "aa", "b", "ba"},        // occurrences do not overlap
+        {"aaa", "aa", "b", "ba"}, // occurrences do not overlap
         {"xax", "a", "ab", "xabx"},
         {"same", "am", "am", "same"},
-        {"abc", "", "x", "abc"},         // an empty search text must terminate
+        {"abc", "", "x", "abc"}, // an empty search text must terminate
         {"", "a", "b", ""},
         {"a\0b\0"s, "\0"s, "-", "a-b-"},
         {"A5 00 07", " ", "", "A50007"},
@@ -220,8 +218,8 @@ TEST(StringAlgorithms, UsbIdsAreFourLowercaseDigits)
     for (const auto& [value, text] : cases)
         EXPECT_EQ(S::convertIntToTwoByteHexString(value), text) << value;
     for (int tooLarge : {65536, 0x12345, INT_MAX})
-        expectCode(ERROR_HEX_CONVERSION, [&] { S::convertIntToTwoByteHexString(tooLarge); },
-                   std::to_string(tooLarge));
+        expectCode(
+            ERROR_HEX_CONVERSION, [&] { S::convertIntToTwoByteHexString(tooLarge); }, std::to_string(tooLarge));
 }
 
 TEST(StringAlgorithms, EveryByteRoundTripsThroughItsHexPairUnsigned)
@@ -240,7 +238,8 @@ TEST(StringAlgorithms, EveryByteRoundTripsThroughItsHexPairUnsigned)
 TEST(StringAlgorithms, HexPairRefusesAnythingButTwoLowercaseDigits)
 {
     for (const std::string& bad : {"0A"s, "0"s, ""s, "0x"s, "abc"s, "g0"s, "0g"s, " 0"s, "0 "s, "\0\0"s, "-1"s, "+1"s})
-        expectCode(ERROR_HEX_CONVERSION, [&] { S::convertHexPairToCharacter(bad); }, "pair '" + bad + "'");
+        expectCode(
+            ERROR_HEX_CONVERSION, [&] { S::convertHexPairToCharacter(bad); }, "pair '" + bad + "'");
 }
 
 TEST(StringAlgorithms, AnswerHexHasOneBlankBetweenUppercasePairs)
@@ -267,17 +266,18 @@ TEST(StringAlgorithms, CommandTextBecomesItsBytes)
         {"A500074", "\xA5\x00\x07"s}, // a lone last digit is dropped untested
         {"A50", "\xA5"},
         {"A5 0", "\xA5"},
-        {"A 500", "\xA5\x00"s},       // blanks need not stand between pairs
+        {"A 500", "\xA5\x00"s}, // blanks need not stand between pairs
         {"  ", ""},
         {"", ""},
         {"A5000440200000", "\xA5\x00\x04\x40\x20\x00\x00"s},
         {"FFff", "\xFF\xFF"},
-        {"A5g", "\xA5"},              // the odd last character is never tested
+        {"A5g", "\xA5"}, // the odd last character is never tested
     };
     for (const auto& [text, bytes] : cases)
         EXPECT_EQ(S::convertHexStringToCommandString(text), bytes) << text;
     for (const std::string& bad : {"A5\t00"s, "a5\r\n"s, "\nA5"s, "0x41"s, "G0"s, "a\0"s, "A5-0"s})
-        expectCode(ERROR_HEX_CONVERSION, [&] { S::convertHexStringToCommandString(bad); }, "command " + bad);
+        expectCode(
+            ERROR_HEX_CONVERSION, [&] { S::convertHexStringToCommandString(bad); }, "command " + bad);
 }
 
 TEST(StringAlgorithms, PlatformStringsConvertToMacRomanOrFailWithCode3)
@@ -289,28 +289,30 @@ TEST(StringAlgorithms, PlatformStringsConvertToMacRomanOrFailWithCode3)
     const std::pair<std::string, std::string> convertible[] = {
         {"", ""},
         {"1.2.3", "1.2.3"},
-        {"\xC3\xA9", "\x8E"},                  // é
+        {"\xC3\xA9", "\x8E"}, // é
         {"Caf\xC3\xA9 2.0", "Caf\x8E 2.0"},
         {"\xC2\xA9 \xE2\x84\xA2", "\xA9 \xAA"}, // © ™: three UTF-8 bytes, one Mac Roman byte
-        {"\xC3\x9C", "\x86"},                  // Ü
+        {"\xC3\x9C", "\x86"},                   // Ü
     };
     for (const auto& [utf8, macRoman] : convertible)
         EXPECT_EQ(convert(utf8), macRoman) << utf8;
     EXPECT_EQ(convert("1.2.3", kCFStringEncodingUTF8), "1.2.3");
 
     const std::pair<std::string, CFStringEncoding> failing[] = {
-        {"\xE4\xB8\xAD", kCFStringEncodingMacRoman},         // a CJK character
-        {"v\xF0\x9F\x98\x80", kCFStringEncodingMacRoman},    // an emoji
-        {"\xC3", kCFStringEncodingMacRoman},                 // cut UTF-8
-        {"\xC3(", kCFStringEncodingMacRoman},                // bad continuation
-        {"\xC0\xAF", kCFStringEncodingMacRoman},             // overlong
-        {"\xED\xA0\x80", kCFStringEncodingMacRoman},         // a lone surrogate
+        {"\xE4\xB8\xAD", kCFStringEncodingMacRoman},      // a CJK character
+        {"v\xF0\x9F\x98\x80", kCFStringEncodingMacRoman}, // an emoji
+        {"\xC3", kCFStringEncodingMacRoman},              // cut UTF-8
+        {"\xC3(", kCFStringEncodingMacRoman},             // bad continuation
+        {"\xC0\xAF", kCFStringEncodingMacRoman},          // overlong
+        {"\xED\xA0\x80", kCFStringEncodingMacRoman},      // a lone surrogate
         {"\xFF", kCFStringEncodingMacRoman},
-        {"1.2.3", 0x0600},                                   // an encoding we do not know
-        {"\xC3\xA9", kCFStringEncodingUTF8},                 // two bytes for one UTF-16 unit
+        {"1.2.3", 0x0600},                   // an encoding we do not know
+        {"\xC3\xA9", kCFStringEncodingUTF8}, // two bytes for one UTF-16 unit
     };
     for (const auto& [utf8, encoding] : failing)
-        expectCode(ERROR_STRING_CONVERSION, [&] { convert(utf8, encoding); }, "'" + utf8 + "'");
-    expectCode(ERROR_STRING_CONVERSION, [] { S::getStringFromCFStringRef(nullptr, kCFStringEncodingMacRoman); },
-               "null string");
+        expectCode(
+            ERROR_STRING_CONVERSION, [&] { convert(utf8, encoding); }, "'" + utf8 + "'");
+    expectCode(
+        ERROR_STRING_CONVERSION, [] { S::getStringFromCFStringRef(nullptr, kCFStringEncodingMacRoman); },
+        "null string");
 }

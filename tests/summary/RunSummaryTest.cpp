@@ -1,11 +1,11 @@
 // What a run hands back to a script: the summary of a placed run whose
 // checksum file cannot be written, JSON that keeps the bytes of names that
 // are not UTF-8, and the text of a listing.
+#include "core/summary/RunSummary.h"
 #include "core/archive/Sha256.h"
 #include "core/report/ReportPress.h"
 #include "core/summary/FailureText.h"
 #include "core/summary/ListingText.h"
-#include "core/summary/RunSummary.h"
 #include "tests/doubles/FakeServices.h"
 #include "tests/doubles/FakeSystemFacts.h"
 #include "tests/doubles/SimulatedPrinter.h"
@@ -80,10 +80,9 @@ TEST(RunSummaryJson, IsOneLineOfOneObjectThatKeepsTheBytesOfNamesThatAreNotUtf8)
     ASSERT_EQ(text.find('\n'), text.size() - 1);
     const auto document = nlohmann::json::parse(text);
     EXPECT_EQ(document["archive"], (nlohmann::json{{"hex", "2f746d702fff2f54656c766172696e5f782e7a6970"}}));
-    EXPECT_EQ(document["entries"],
-              (nlohmann::json{{{"hex", "2f7661722f6c6f672f636166e92e6c6f67"}},
-                              {{"hex", "2f7661722f6c6f672f636166e82e6c6f67"}},
-                              "/var/log/caf\xef\xbf\xbd.log"}));
+    EXPECT_EQ(document["entries"], (nlohmann::json{{{"hex", "2f7661722f6c6f672f636166e92e6c6f67"}},
+                                                   {{"hex", "2f7661722f6c6f672f636166e82e6c6f67"}},
+                                                   "/var/log/caf\xef\xbf\xbd.log"}));
     EXPECT_EQ(document["missing"][0], "/etc/\"quoted\"\n.conf");
     EXPECT_EQ(document["skipped"],
               (nlohmann::json{{{"path", {{"hex", "2f7661722f6c6f672ffe"}}}, {"type", "directory"}}}));

@@ -18,12 +18,11 @@ using namespace testing_support;
 
 namespace {
 
-const char* const DATA_XML =
-    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-    "<configuration>\n"
-    "  <Absolute_Path_Files>\n  </Absolute_Path_Files>\n"
-    "  <Home_Path_Files>\n  </Home_Path_Files>\n"
-    "</configuration>\n";
+const char* const DATA_XML = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                             "<configuration>\n"
+                             "  <Absolute_Path_Files>\n  </Absolute_Path_Files>\n"
+                             "  <Home_Path_Files>\n  </Home_Path_Files>\n"
+                             "</configuration>\n";
 
 class GeneralInformation : public ::testing::Test {
 protected:
@@ -47,16 +46,15 @@ protected:
 
 TEST_F(GeneralInformation, HasNineLabelledLinesWithBareListLabelsWhenNothingIsInstalled)
 {
-    EXPECT_EQ(generator.getGeneralData(),
-              "OS:Mac OS X Version 6.1.0\r\n"
-              "Processor:1.83 GHz x86_64 2 cores\r\n"
-              "Model:Standard PC (Q35 + ICH9, 2009)\r\n"
-              "Total RAM:8192 MB\r\n"
-              "Harddrives data:/dev/sda1 114.44 GBs free out of 464.80 GBs\r\n"
-              "TimeStamp:637134336000000000\r\n"
-              "VersionID:tvk47mbsa6d\r\n"
-              "Driver Bundles Data:\r\n"
-              "Application Data:");
+    EXPECT_EQ(generator.getGeneralData(), "OS:Mac OS X Version 6.1.0\r\n"
+                                          "Processor:1.83 GHz x86_64 2 cores\r\n"
+                                          "Model:Standard PC (Q35 + ICH9, 2009)\r\n"
+                                          "Total RAM:8192 MB\r\n"
+                                          "Harddrives data:/dev/sda1 114.44 GBs free out of 464.80 GBs\r\n"
+                                          "TimeStamp:637134336000000000\r\n"
+                                          "VersionID:tvk47mbsa6d\r\n"
+                                          "Driver Bundles Data:\r\n"
+                                          "Application Data:");
     EXPECT_EQ(generator.log(), "");
 }
 
@@ -73,9 +71,8 @@ TEST_F(GeneralInformation, ListsTheBundlesAndLogsDriverMessagesBeforeApplication
     EXPECT_EQ(report[6], "VersionID:tvk47mbsa6d");
     EXPECT_EQ(report[7], "Driver Bundles Data:A.bundle,2.1");
     EXPECT_EQ(report[8], "Application Data:Editor.app,5.0");
-    EXPECT_EQ(generator.log(),
-              "Could not get driver bundle version for \"Broken.bundle\"\r\n"
-              "Could not get application version for \"Empty.app\"\r\n");
+    EXPECT_EQ(generator.log(), "Could not get driver bundle version for \"Broken.bundle\"\r\n"
+                               "Could not get application version for \"Empty.app\"\r\n");
 }
 
 TEST_F(GeneralInformation, MemoryIsTheTrueSizeInMegabytes)
@@ -204,4 +201,3 @@ TEST_F(GeneralInformation, IsStoredBetweenTheConfiguredFilesAndTheLogOfARun)
               std::string::npos)
         << log;
 }
-

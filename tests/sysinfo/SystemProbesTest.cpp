@@ -27,8 +27,9 @@ protected:
 TEST(HundredthsText, PutsThePointBeforeTheLastTwoDigits)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"", "0.00"}, {"0", "0.00"}, {"5", "0.05"}, {"7", "0.07"}, {"99", "0.99"},
-        {"100", "1.00"}, {"183", "1.83"}, {"12345", "123.45"}, {"18446744073709551615", "184467440737095516.15"},
+        {"", "0.00"},    {"0", "0.00"},       {"5", "0.05"},
+        {"7", "0.07"},   {"99", "0.99"},      {"100", "1.00"},
+        {"183", "1.83"}, {"12345", "123.45"}, {"18446744073709551615", "184467440737095516.15"},
     };
     for (const auto& [digits, expected] : cases)
         EXPECT_EQ(TelvarinGenerator::convertTimes100NumberStringToDecimalString(digits), expected) << digits;
@@ -70,8 +71,7 @@ TEST_F(SystemProbes, HarddriveFiguresAreCutToHundredthsOfGibibytes)
 
     // 8 EiB: the product of block size, blocks and 100 needs more than 64 bits.
     facts.volume = platform::VolumeSpace{65536, 1ULL << 47, 1ULL << 46};
-    EXPECT_EQ(TelvarinGenerator::getHarddriveData(),
-              "/dev/disk0s2 4294967296.00 GBs free out of 8589934592.00 GBs");
+    EXPECT_EQ(TelvarinGenerator::getHarddriveData(), "/dev/disk0s2 4294967296.00 GBs free out of 8589934592.00 GBs");
 
     // An unreadable volume shows "n/a" figures, never whatever was in memory.
     facts.volume = std::nullopt;
@@ -139,7 +139,8 @@ TEST(SystemProbesOnThisMachine, GiveLinesOfTheReportShape)
     const std::size_t freeStart = disk.rfind(' ', split - 1) + 1;
     ASSERT_NE(split, std::string::npos) << disk;
     EXPECT_TRUE(isHundredthsFigure(disk.substr(freeStart, split - freeStart))) << disk;
-    EXPECT_TRUE(isHundredthsFigure(disk.substr(split + middle.size(), disk.size() - 4 - split - middle.size()))) << disk;
+    EXPECT_TRUE(isHundredthsFigure(disk.substr(split + middle.size(), disk.size() - 4 - split - middle.size())))
+        << disk;
     EXPECT_EQ(disk.substr(disk.size() - 4), " GBs") << disk;
 
     EXPECT_GT(SysctlReadingClass::getSysctlUInt64(CTL_HW, HW_PHYSMEM), 0u);

@@ -72,12 +72,13 @@ protected:
 TEST_F(VersionScan, ListsVersionedDriverBundlesInDirectoryOrderAndLogsTheRest)
 {
     const std::map<std::string, std::string> versions = {
-        {"A.bundle", "2.1"}, {"B.bundle", "3.0.4"}, {"Zeta.bundle", "1.0"}, {"mid.bundle", "7"},
-        {"Q,1;x.bundle", "9;9,9"}, {"Last.bundle", "10.6.8"},
+        {"A.bundle", "2.1"}, {"B.bundle", "3.0.4"},     {"Zeta.bundle", "1.0"},
+        {"mid.bundle", "7"}, {"Q,1;x.bundle", "9;9,9"}, {"Last.bundle", "10.6.8"},
     };
     int index = 0;
     for (const auto& [name, version] : versions)
-        writeBundle(drivers + "/" + name, versionPropertyList(version, index++ % 2 ? PlistFormat::binary : PlistFormat::xml));
+        writeBundle(drivers + "/" + name,
+                    versionPropertyList(version, index++ % 2 ? PlistFormat::binary : PlistFormat::xml));
     writeBundle(drivers + "/NoVersion.bundle",
                 dictionaryPropertyList({{"CFBundleName", plist_new_string("x")}}, PlistFormat::xml));
     writeBundle(drivers + "/EmptyVersion.bundle", versionPropertyList("", PlistFormat::binary));
@@ -126,7 +127,8 @@ TEST_F(VersionScan, UnreadableDictionariesAreLoggedAndLeftOut)
         {"Empty.app", ""},
         {"Garbage.app", std::string("\x00\xff\x01 not a list", 15)},
         {"ArrayTop.app", "<plist version=\"1.0\"><array><string>CFBundleVersion</string></array></plist>"},
-        {"Latin1.app", "<plist version=\"1.0\"><dict><key>CFBundleVersion</key><string>1.0\xe9</string></dict></plist>"},
+        {"Latin1.app",
+         "<plist version=\"1.0\"><dict><key>CFBundleVersion</key><string>1.0\xe9</string></dict></plist>"},
         {"Huge.app", versionPropertyList("1.0", PlistFormat::xml) + std::string(5 * 1024 * 1024, ' ')},
     };
     for (const auto& [name, contents] : broken)
@@ -197,13 +199,13 @@ TEST_F(VersionScan, LargeButOrdinaryDictionariesAreStillRead)
     plist_t typesCopy = plist_copy(types);
     plist_t nestedCopy = plist_copy(nested);
     writeBundle(applications + "/BigBinary.app",
-                dictionaryPropertyList({{"CFBundleDocumentTypes", types}, {"Deep", nested},
-                                        {"CFBundleVersion", plist_new_string("12.4")}},
-                                       PlistFormat::binary));
-    writeBundle(applications + "/BigXml.app",
-                dictionaryPropertyList({{"CFBundleDocumentTypes", typesCopy}, {"Deep", nestedCopy},
-                                        {"CFBundleVersion", plist_new_string("3.1")}},
-                                       PlistFormat::xml));
+                dictionaryPropertyList(
+                    {{"CFBundleDocumentTypes", types}, {"Deep", nested}, {"CFBundleVersion", plist_new_string("12.4")}},
+                    PlistFormat::binary));
+    writeBundle(applications + "/BigXml.app", dictionaryPropertyList({{"CFBundleDocumentTypes", typesCopy},
+                                                                      {"Deep", nestedCopy},
+                                                                      {"CFBundleVersion", plist_new_string("3.1")}},
+                                                                     PlistFormat::xml));
 
     EXPECT_EQ(TelvarinGenerator::getBundleVersion("/Applications/BigBinary.app"), "12.4");
     EXPECT_EQ(TelvarinGenerator::getBundleVersion("/Applications/BigXml.app"), "3.1");

@@ -48,7 +48,11 @@ public:
     ClientMemory& operator=(const ClientMemory&) = delete;
     UMockdevIoctlData* get() const { return data_; }
     explicit operator bool() const { return data_ != nullptr; }
-    template <typename T> T* as() const { return reinterpret_cast<T*>(data_->data); }
+    template <typename T>
+    T* as() const
+    {
+        return reinterpret_cast<T*>(data_->data);
+    }
 
 private:
     UMockdevIoctlData* data_;
@@ -69,12 +73,18 @@ std::string usbDescriptorsOf(const SimulatedDevice& device)
     for (const auto& interface : device.interfaces) {
         for (std::size_t alternate = 0; alternate < interface.alternateSettings.size(); ++alternate) {
             const auto& endpoints = interface.alternateSettings[alternate];
-            interfaces += std::string{9, 4, static_cast<char>(interface.number), static_cast<char>(alternate),
-                                      static_cast<char>(endpoints.size()), static_cast<char>(interface.interfaceClass),
-                                      1, 2, 0};
+            interfaces += std::string{9,
+                                      4,
+                                      static_cast<char>(interface.number),
+                                      static_cast<char>(alternate),
+                                      static_cast<char>(endpoints.size()),
+                                      static_cast<char>(interface.interfaceClass),
+                                      1,
+                                      2,
+                                      0};
             for (const auto& endpoint : endpoints) {
-                interfaces += std::string{7, 5, static_cast<char>(endpoint.address),
-                                          static_cast<char>(endpoint.transferType)};
+                interfaces +=
+                    std::string{7, 5, static_cast<char>(endpoint.address), static_cast<char>(endpoint.transferType)};
                 appendWord(&interfaces, 64);
                 interfaces += static_cast<char>(endpoint.transferType == platform::USB_TRANSFER_INTERRUPT ? 1 : 0);
             }
@@ -98,7 +108,8 @@ struct EmulatedUsbPrinter::Urb {
 };
 
 EmulatedUsbPrinter::EmulatedUsbPrinter(std::string deviceNode)
-    : deviceNode_(std::move(deviceNode)), handler_(umockdev_ioctl_base_new())
+    : deviceNode_(std::move(deviceNode)),
+      handler_(umockdev_ioctl_base_new())
 {
     g_signal_connect_after(handler_, "handle-ioctl", G_CALLBACK(&EmulatedUsbPrinter::handleIoctl), this);
 }
@@ -206,8 +217,7 @@ bool EmulatedUsbPrinter::handle(UMockdevIoctlClient* client)
     case USBDEVFS_SETINTERFACE: {
         ClientMemory setting(argument, 0, sizeof(usbdevfs_setinterface));
         const auto* selected = setting.as<usbdevfs_setinterface>();
-        record("alternate setting " + std::to_string(selected->interface) + " " +
-               std::to_string(selected->altsetting));
+        record("alternate setting " + std::to_string(selected->interface) + " " + std::to_string(selected->altsetting));
         return complete(0, 0);
     }
     case USBDEVFS_SUBMITURB: {

@@ -53,8 +53,7 @@ TEST_F(PrinterOverUsbfs, WithoutAnyUsbSubsystemThereIsNoPrinterAndNoFailure)
     std::string report;
     EXPECT_FALSE(PrinterCommunicationClass::getReportData(&report));
     ASSERT_EQ(machine.reporter.shown.size(), 1u);
-    EXPECT_EQ(machine.reporter.shown[0].text,
-              "No recognized printer found, the report will only contain log files.");
+    EXPECT_EQ(machine.reporter.shown[0].text, "No recognized printer found, the report will only contain log files.");
 }
 
 TEST_F(PrinterOverUsbfs, DiscoveryListsOnlyTheMakersDevices)
@@ -162,9 +161,10 @@ TEST_F(PrinterOverUsbfs, AnUnpluggedPrinterEndsTheReportWithThirteen)
 TEST_F(PrinterOverUsbfs, BasicStatusPrinterAndTheAlternateSettingFallback)
 {
     SimulatedDevice device = simulatedPrinterDevice(0x08);
-    device.interfaces[0].alternateSettings = {
-        {}, {{0x81, platform::USB_TRANSFER_INTERRUPT}, {0x02, platform::USB_TRANSFER_BULK},
-             {0x83, platform::USB_TRANSFER_BULK}}};
+    device.interfaces[0].alternateSettings = {{},
+                                              {{0x81, platform::USB_TRANSFER_INTERRUPT},
+                                               {0x02, platform::USB_TRANSFER_BULK},
+                                               {0x83, platform::USB_TRANSFER_BULK}}};
     EmulatedUsbPrinter& printer = bus.plugIn(device);
     printer.printer.queueOutput(bytesOf("01 00 3F"));
     std::string report;

@@ -87,9 +87,9 @@ TEST_F(ReportProgram, ListingTalksToNoPrinterAndJsonSaysWhenTheDeviceReportIsThe
     ProcessResult run = runReport({"--json", "--output", "Desktop"});
     ASSERT_EQ(run.exitStatus, 0) << run.standardError;
     writeFile(home / "report.json", run.standardOutput);
-    ProcessResult check = runProcess(
-        {"python3", std::string(TELVARIN_SOURCE_DIR) + "/tests/tools/check_report_json.py", home / "report.json", "placed"},
-        {});
+    ProcessResult check = runProcess({"python3", std::string(TELVARIN_SOURCE_DIR) + "/tests/tools/check_report_json.py",
+                                      home / "report.json", "placed"},
+                                     {});
     EXPECT_EQ(check.exitStatus, 0) << check.standardError;
     EXPECT_NE(run.standardOutput.find("\"printer\":true"), std::string::npos) << run.standardOutput;
 }

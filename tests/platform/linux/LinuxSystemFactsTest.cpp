@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-
 using namespace testing_support;
 using platform::KernelIdentity;
 using platform::LinuxFactSources;
@@ -16,10 +15,20 @@ namespace {
 // A machine described by files under a temporary directory.
 class FixtureMachine {
 public:
-    FixtureMachine() { makeDirectories(root_ / "proc"); makeDirectories(root_ / "sys"); }
+    FixtureMachine()
+    {
+        makeDirectories(root_ / "proc");
+        makeDirectories(root_ / "sys");
+    }
 
-    void proc(const std::string& relative, const std::string& contents) { writeFile(root_ / ("proc/" + relative), contents); }
-    void sys(const std::string& relative, const std::string& contents) { writeFile(root_ / ("sys/" + relative), contents); }
+    void proc(const std::string& relative, const std::string& contents)
+    {
+        writeFile(root_ / ("proc/" + relative), contents);
+    }
+    void sys(const std::string& relative, const std::string& contents)
+    {
+        writeFile(root_ / ("sys/" + relative), contents);
+    }
     std::string path(const std::string& relative) const { return root_ / relative; }
 
     LinuxSystemFacts facts(std::optional<KernelIdentity> kernel = KernelIdentity{"6.1.0-18-amd64", "x86_64"}) const
@@ -45,15 +54,14 @@ std::string versionText(const LinuxSystemFacts& facts)
            std::to_string(version->updateNumber);
 }
 
-const char* const CPUINFO_X86 =
-    "processor\t: 0\n"
-    "vendor_id\t: GenuineIntel\n"
-    "model name\t: Intel(R) Core(TM) i7-8550U CPU @ 1.80GHz\n"
-    "cpu MHz\t\t: 2893.412\n"
-    "\n"
-    "processor\t: 1\n"
-    "cpu MHz\t\t: 800.000\n"
-    "\n";
+const char* const CPUINFO_X86 = "processor\t: 0\n"
+                                "vendor_id\t: GenuineIntel\n"
+                                "model name\t: Intel(R) Core(TM) i7-8550U CPU @ 1.80GHz\n"
+                                "cpu MHz\t\t: 2893.412\n"
+                                "\n"
+                                "processor\t: 1\n"
+                                "cpu MHz\t\t: 800.000\n"
+                                "\n";
 
 } // namespace
 
@@ -182,12 +190,11 @@ TEST(LinuxSystemFacts, StartupDeviceIsTheLastRootEntryOfTheMountTable)
 {
     FixtureMachine machine;
     EXPECT_EQ(machine.facts().startupVolumeDeviceName(), std::nullopt);
-    machine.proc("self/mounts",
-                 "sysfs /sys sysfs rw,nosuid 0 0\n"
-                 "rootfs / rootfs rw 0 0\n"
-                 "/dev/nvme0n1p2 / ext4 rw,relatime 0 0\n"
-                 "/dev/nvme0n1p1 /boot/efi vfat rw 0 0\n"
-                 "/dev/sdb1 /mnt/with\\040blank ext4 rw 0 0\n");
+    machine.proc("self/mounts", "sysfs /sys sysfs rw,nosuid 0 0\n"
+                                "rootfs / rootfs rw 0 0\n"
+                                "/dev/nvme0n1p2 / ext4 rw,relatime 0 0\n"
+                                "/dev/nvme0n1p1 /boot/efi vfat rw 0 0\n"
+                                "/dev/sdb1 /mnt/with\\040blank ext4 rw 0 0\n");
     EXPECT_EQ(machine.facts().startupVolumeDeviceName(), "/dev/nvme0n1p2");
 
     // Escaped blanks in the device name come back as blanks.
@@ -211,4 +218,3 @@ TEST(LinuxSystemFacts, VolumeSpaceComesFromStatvfsAndFailsCleanly)
     missing.startupVolumePath = machine.path("no/such/directory");
     EXPECT_EQ(LinuxSystemFacts(missing).startupVolumeSpace(), std::nullopt);
 }
-

@@ -1,8 +1,8 @@
 // The bounds a property list must keep before it is handed to the parser:
 // well-formed lists of ordinary size pass, every shape that would exhaust
 // the parser's stack or memory, or that points outside the data, is refused.
-#include "platform/linux/InfoPlistBundleReader.h"
 #include "platform/linux/PropertyListLimits.h"
+#include "platform/linux/InfoPlistBundleReader.h"
 #include "tests/doubles/FakeSystemFacts.h"
 
 #include <gtest/gtest.h>
@@ -89,9 +89,9 @@ TEST(InformationDictionaryText, AVersionHoldingANulByteIsNoVersionAndNoCrash)
     // The parser's own copying accessor aborts the program on such a text.
     using namespace std::string_literals;
     const std::string list = handMadeBinaryPlist({
-        "\xd1\x00\x01\x00\x02"s,               // a dictionary of one key and value
+        "\xd1\x00\x01\x00\x02"s,             // a dictionary of one key and value
         "\x5f\x10\x0f"s + "CFBundleVersion", // the key, fifteen ASCII characters
-        "\x63\x00\x31\x00\x00\x00\x78"s,       // the value, three UTF-16 units with a NUL
+        "\x63\x00\x31\x00\x00\x00\x78"s,     // the value, three UTF-16 units with a NUL
     });
     ASSERT_TRUE(binaryPropertyListWithinLimits(list));
     EXPECT_FALSE(platform::topLevelDictionaryString(list, "CFBundleVersion").has_value());

@@ -2,8 +2,8 @@
 // the "running machine" that their links name. Whatever the path or link,
 // what is read must be the collected system's own file.
 
-#include "platform/CollectedSystem.h"
 #include "platform/posix/ConfinedRoot.h"
+#include "platform/CollectedSystem.h"
 #include "tests/doubles/ArchiveFileHelpers.h"
 #include "tests/doubles/TestFiles.h"
 
@@ -252,9 +252,9 @@ std::string mismatches(const std::string& root)
     const platform::CollectedSystem confined(root);
     const platform::CollectedSystem running;
     std::string found;
-    const std::pair<std::string, std::string> cases[] = {
-        {"/var/log/a.log", "alpha\n"}, {"/var/log/link", "alpha\n"}, {"/var/log/folder", "-"},
-        {"/var/log/pipe", "-"},        {"/var/log/missing", "-"},    {"/dev/null", "-"}};
+    const std::pair<std::string, std::string> cases[] = {{"/var/log/a.log", "alpha\n"}, {"/var/log/link", "alpha\n"},
+                                                         {"/var/log/folder", "-"},      {"/var/log/pipe", "-"},
+                                                         {"/var/log/missing", "-"},     {"/dev/null", "-"}};
     for (const auto& [path, expected] : cases) {
         if (std::string got = openedAs(confined, path); got != expected)
             found += path + ": " + got + "\n";

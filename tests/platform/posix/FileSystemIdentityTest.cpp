@@ -26,8 +26,14 @@ namespace {
 constexpr uid_t TEST_UID = 65534;
 constexpr gid_t TEST_GID = 65534;
 
-uid_t currentFsuid() { return static_cast<uid_t>(setfsuid(static_cast<uid_t>(-1))); }
-gid_t currentFsgid() { return static_cast<gid_t>(setfsgid(static_cast<gid_t>(-1))); }
+uid_t currentFsuid()
+{
+    return static_cast<uid_t>(setfsuid(static_cast<uid_t>(-1)));
+}
+gid_t currentFsgid()
+{
+    return static_cast<gid_t>(setfsgid(static_cast<gid_t>(-1)));
+}
 
 std::vector<gid_t> currentGroups()
 {

@@ -2,8 +2,8 @@
 // calls tried again and the position left alone. (A full disk is the
 // archive stream's test, on /dev/full.)
 
-#include "platform/posix/FileDescriptor.h"
 #include "platform/posix/FullIo.h"
+#include "platform/posix/FileDescriptor.h"
 #include "tests/doubles/TestFiles.h"
 
 #include <gtest/gtest.h>
