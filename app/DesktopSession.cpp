@@ -67,6 +67,8 @@ FreedesktopSession::FreedesktopSession(QDBusConnection bus, FolderOpener openFol
     const QString service = QString::fromLatin1(NOTIFICATIONS);
     const QString path = QString::fromLatin1(NOTIFICATIONS_PATH);
     bus_.connect(service, path, service, QStringLiteral("ActionInvoked"), this, SLOT(runAction(uint, QString)));
+    bus_.connect(service, path, service, QStringLiteral("ActivationToken"), this,
+                 SLOT(takeActivationToken(uint, QString)));
     bus_.connect(service, path, service, QStringLiteral("NotificationClosed"), this, SLOT(forget(uint)));
 }
 
@@ -157,6 +159,14 @@ void FreedesktopSession::runAction(uint id, const QString& key)
         return;
     // Copied: the action may lead to another notification.
     const Notification notification = found->second;
+    // Qt's Wayland window takes the token from the environment when it is
+    // next activated, and clears it. The report's thread, which reads the
+    // environment, has ended or waits on a box whenever a notification is
+    // acted on.
+    if (const auto token = activationTokens_.find(id); token != activationTokens_.end()) {
+        qputenv("XDG_ACTIVATION_TOKEN", token->second.toUtf8());
+        activationTokens_.erase(token);
+    }
     if (key == QLatin1String(DEFAULT_ACTION) && notification.byDefault) {
         notification.byDefault->run();
         return;
@@ -166,9 +176,16 @@ void FreedesktopSession::runAction(uint id, const QString& key)
             notification.actions[i].run();
 }
 
+void FreedesktopSession::takeActivationToken(uint id, const QString& token)
+{
+    if (shown_.count(id))
+        activationTokens_[id] = token;
+}
+
 void FreedesktopSession::forget(uint id)
 {
     shown_.erase(id);
+    activationTokens_.erase(id);
 }
 
 void FreedesktopSession::composeEmail(const SupportMail& mail, EmailComposer::Done done)

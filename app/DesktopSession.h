@@ -74,6 +74,7 @@ public:
 
 private slots:
     void runAction(uint id, const QString& key);
+    void takeActivationToken(uint id, const QString& token);
     void forget(uint id);
 
 private:
@@ -86,4 +87,7 @@ private:
     QObject pendingCalls_;
     // The notifications still on screen whose actions the user may invoke.
     std::map<uint, Notification> shown_;
+    // What the server handed over just before an action, for the window
+    // the action raises (Wayland lets only a window with one take the focus).
+    std::map<uint, QString> activationTokens_;
 };

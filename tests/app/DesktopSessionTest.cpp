@@ -105,10 +105,15 @@ TEST(DesktopSession, ShowsTheArchiveInTheFileManagerElseItsFolderAndNotifiesWith
         standIn.capabilities = capabilities;
         standIn.notification.clear();
         QStringList ran;
+        QByteArray token;
         FreedesktopSession session(client);
         session.notify({QStringLiteral("Report placed"),
                         QStringLiteral("“R&D <1>” placed"),
-                        Notification::Action{QStringLiteral("Show"), [&] { ran << QStringLiteral("default"); }},
+                        Notification::Action{QStringLiteral("Show"),
+                                             [&] {
+                                                 ran << QStringLiteral("default");
+                                                 token = qgetenv("XDG_ACTIVATION_TOKEN");
+                                             }},
                         {{QStringLiteral("Open Folder"), [&] { ran << QStringLiteral("open"); }}}});
         ASSERT_TRUE(QTest::qWaitFor([&] { return !standIn.notification.isEmpty(); }, 10000));
         EXPECT_EQ(standIn.notification,
@@ -116,8 +121,14 @@ TEST(DesktopSession, ShowsTheArchiveInTheFileManagerElseItsFolderAndNotifiesWith
         EXPECT_EQ(standIn.hints.value(QStringLiteral("desktop-entry")).toString(), id);
         EXPECT_EQ(standIn.actions, actions);
 
-        // The server says which action the user took, by the notification's id.
-        for (const QString& key : {QStringLiteral("action-0"), QStringLiteral("default")}) {
+        // The server says which action the user took, by the notification's id,
+        // after the token that lets the window take the focus on Wayland.
+        QDBusMessage activation = QDBusMessage::createSignal(QStringLiteral("/org/freedesktop/Notifications"),
+                                                             QStringLiteral("org.freedesktop.Notifications"),
+                                                             QStringLiteral("ActivationToken"));
+        activation << 7u << QStringLiteral("wayland-token");
+        service.send(activation);
+        for (const QString& key : {QStringLiteral("default"), QStringLiteral("action-0")}) {
             QDBusMessage invoked = QDBusMessage::createSignal(QStringLiteral("/org/freedesktop/Notifications"),
                                                               QStringLiteral("org.freedesktop.Notifications"),
                                                               QStringLiteral("ActionInvoked"));
@@ -125,10 +136,12 @@ TEST(DesktopSession, ShowsTheArchiveInTheFileManagerElseItsFolderAndNotifiesWith
             service.send(invoked);
         }
         const QStringList expected = actions.contains(QStringLiteral("action-0"))
-                                         ? QStringList{QStringLiteral("open"), QStringLiteral("default")}
+                                         ? QStringList{QStringLiteral("default"), QStringLiteral("open")}
                                          : QStringList{QStringLiteral("default")};
         EXPECT_TRUE(QTest::qWaitFor([&] { return ran == expected; }, 10000))
             << ran.join(QLatin1Char(' ')).toStdString();
+        EXPECT_EQ(token, "wayland-token");
+        qunsetenv("XDG_ACTIVATION_TOKEN");
     }
 }
 
