@@ -2,7 +2,6 @@
 
 #include "app/ApplicationIdentity.h"
 #include "app/DesktopSession.h"
-#include "app/DisplayText.h"
 #include "app/GuiThread.h"
 #include "app/MessageBoxReporter.h"
 #include "app/PlacedReportRow.h"
