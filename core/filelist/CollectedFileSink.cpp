@@ -9,26 +9,31 @@ void CollectedFileSink::progress(const std::string& line)
     platform::reporter().progress(line);
 }
 
-const char* fileKindWord(platform::FileKind kind)
+FileKindWords fileKindWords(platform::FileKind kind)
 {
     using platform::FileKind;
     switch (kind) {
     case FileKind::directory:
-        return "directory";
+        return {"directory", "a directory"};
     case FileKind::fifo:
-        return "fifo";
+        return {"fifo", "a FIFO"};
     case FileKind::socket:
-        return "socket";
+        return {"socket", "a socket"};
     case FileKind::characterDevice:
-        return "character-device";
+        return {"character-device", "a character device"};
     case FileKind::blockDevice:
-        return "block-device";
+        return {"block-device", "a block device"};
     case FileKind::none:
     case FileKind::regular:
     case FileKind::other:
         break;
     }
-    return "other";
+    return {"other", "a special file"};
+}
+
+const char* fileKindWord(platform::FileKind kind)
+{
+    return fileKindWords(kind).token;
 }
 
 platform::FileKind FileListingSink::tryToAdd(const std::string& sourcePath, const std::string& /*entryName*/)

@@ -35,8 +35,15 @@ struct SkippedPath {
     bool operator==(const SkippedPath&) const = default;
 };
 
-// The word for what a skipped path names, in listings and JSON: "directory",
-// "fifo", "socket", "character-device", "block-device" or "other".
+// What a skipped path names, in one place: the token of listings and JSON
+// ("directory", "fifo", "socket", "character-device", "block-device" or
+// "other") and the words of the run's log and progress ("a FIFO").
+struct FileKindWords {
+    const char* token;
+    const char* prose;
+};
+FileKindWords fileKindWords(platform::FileKind kind);
+// The token alone.
 const char* fileKindWord(platform::FileKind kind);
 
 // One line of a listing: a file a report would collect, with its size, or a

@@ -26,33 +26,6 @@ const char* const NO_FILES_FOR_WILDCARD_LOG_START = "Added no files for the astr
 // The line for a path that names something other than a regular file.
 const char* const PATH_SKIPPED_LOG_START = "Did not collect the path \"";
 
-// What a skipped path names, as the log and the progress say it.
-std::string kindInWords(platform::FileKind kind)
-{
-    using platform::FileKind;
-    switch (kind) {
-    case FileKind::directory:
-        return "a directory";
-    case FileKind::fifo:
-        return "a FIFO";
-    case FileKind::socket:
-        return "a socket";
-    case FileKind::characterDevice:
-        return "a character device";
-    case FileKind::blockDevice:
-        return "a block device";
-    case FileKind::none:
-    case FileKind::regular:
-    case FileKind::other:
-        break;
-    }
-    return "a special file";
-}
-
-} // namespace
-
-namespace {
-
 // One path text resolved against its section's base.
 struct ResolvedPath {
     std::string fullSourcePath;
@@ -169,7 +142,7 @@ void ConfiguredFileCollection::reportPathNotFound(const std::string& path)
 // is rather than missing.
 void ConfiguredFileCollection::reportPathSkipped(const std::string& path, platform::FileKind kind)
 {
-    const std::string what = kindInWords(kind);
+    const std::string what = fileKindWords(kind).prose;
     files_.progress("path skipped, " + what + ": " + path);
     log_.addLine(PATH_SKIPPED_LOG_START + path + "\": it is " + what + ", not a regular file");
     files_.noteSkipped(path, kind);

@@ -2,10 +2,12 @@
 
 #include "core/printer/QuorvelVendorId.h"
 #include "platform/Services.h"
+#include "platform/posix/FileDescriptor.h"
+#include "platform/posix/FullIo.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
-#include <cstdio>
 #include <cstring>
 
 using platform::UsbStatus;
@@ -126,38 +128,23 @@ bool dealWithInterface(Robot* robot)
     return dealWithPipes(robot, count);
 }
 
-class OpenFile {
-public:
-    explicit OpenFile(const char* name) : file_(std::fopen(name, "rb")) {}
-    ~OpenFile()
-    {
-        if (file_)
-            std::fclose(file_);
-    }
-    OpenFile(const OpenFile&) = delete;
-    OpenFile& operator=(const OpenFile&) = delete;
-    std::FILE* get() const { return file_; }
-
-private:
-    std::FILE* file_;
-};
-
 bool writeFileToPrinter(Robot* robot, const char* fileName)
 {
+    // One descriptor for the test and the reads, so that what is sent is
+    // the file that was looked at. Only a regular file has a size to go by;
+    // a directory, pipe or device would send stale chunk bytes or block.
+    platform::FileDescriptor file(::open(fileName, O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     struct stat status {};
-    // Only a regular file has a size to go by; a directory, pipe or device
-    // would send stale chunk bytes or block.
-    if (stat(fileName, &status) != 0 || !S_ISREG(status.st_mode))
-        return false;
-    OpenFile file(fileName);
-    if (!file.get())
+    if (!file || fstat(file.get(), &status) != 0 || !S_ISREG(status.st_mode))
         return false;
     unsigned char chunk[FILE_CHUNK_SIZE];
     for (off_t remaining = status.st_size; remaining > 0;) {
         int size = remaining < FILE_CHUNK_SIZE ? static_cast<int>(remaining) : FILE_CHUNK_SIZE;
         // A file that turns out shorter than it said must not send whatever
         // the chunk held before.
-        if (std::fread(chunk, 1, static_cast<std::size_t>(size), file.get()) != static_cast<std::size_t>(size))
+        std::size_t count = 0;
+        if (platform::readFully(file.get(), chunk, static_cast<std::size_t>(size), &count) ||
+            count != static_cast<std::size_t>(size))
             return false;
         if (platform::usb().bulkWrite(robot->device, robot->outEndpoint, chunk, size, WRITE_TIME_OUT_MILLISECONDS) !=
             UsbStatus::success)
