@@ -8,6 +8,7 @@
 #include "app/ProgressBarIndicator.h"
 #include "app/WindowSizing.h"
 #include "app/util.h"
+#include "base/AbsolutePath.h"
 #include "core/report/ErrorMessages.h"
 #include "platform/ResourceLocator.h"
 #include "platform/Services.h"
@@ -18,7 +19,6 @@
 #include <QKeyEvent>
 #include <QPointer>
 
-#include <filesystem>
 #include <utility>
 
 namespace {
@@ -47,11 +47,6 @@ PressResult pressOnWorker(const AppDelegate::RequestSource& requestForPress, con
         }
     }
     return {};
-}
-
-std::string fileNameOf(const std::string& path)
-{
-    return std::filesystem::path(path).filename().string();
 }
 
 // The window laid out as its description says, for the members that hold

@@ -1,6 +1,7 @@
 #include "app/DesktopSession.h"
 
 #include "app/ApplicationIdentity.h"
+#include "base/AbsolutePath.h"
 
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
@@ -29,14 +30,6 @@ constexpr std::size_t REMEMBERED_NOTIFICATIONS = 8;
 const char* const NOTIFICATIONS = "org.freedesktop.Notifications";
 const char* const NOTIFICATIONS_PATH = "/org/freedesktop/Notifications";
 const char* const DEFAULT_ACTION = "default";
-
-std::string folderOf(const std::string& file)
-{
-    const std::size_t slash = file.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : file.substr(0, slash);
-}
 
 QString actionKey(std::size_t index)
 {

@@ -5,6 +5,7 @@
 #include "app/ElidingLabel.h"
 #include "app/ReportContents.h"
 #include "app/SupportMailing.h"
+#include "base/AbsolutePath.h"
 
 #include <QBoxLayout>
 #include <QLabel>
@@ -18,20 +19,6 @@
 #include <algorithm>
 
 namespace {
-
-std::string nameOf(const std::string& path)
-{
-    const std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string folderOf(const std::string& path)
-{
-    const std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
 
 // The run made a regular file there; anything else is not the report.
 bool isStillThere(const std::string& path)
@@ -117,7 +104,7 @@ void PlacedReportRow::offer(const std::string& archive, Kind kind, const std::st
     hideActionNote();
     mailing_->offer({archive, kind == Kind::partialReport, failureSentence});
     showCaption(kind);
-    const QString name = displayText::line(nameOf(archive));
+    const QString name = displayText::line(fileNameOf(archive));
     const QString path = displayText::line(archive);
     fileName_->setFullText(name);
     fileName_->setAccessibleName(name);
@@ -205,7 +192,7 @@ void PlacedReportRow::sayItWasMovedOrDeleted()
 {
     //: Under the report's file name, when Open Folder or Email to Support finds the
     //: report (%1, its file name) gone.
-    showActionNote(tr("The file “%1” was moved or deleted.").arg(displayText::inSentence(nameOf(archive_))));
+    showActionNote(tr("The file “%1” was moved or deleted.").arg(displayText::inSentence(fileNameOf(archive_))));
 }
 
 void PlacedReportRow::showActionNote(const QString& text)

@@ -2,6 +2,7 @@
 
 #include "app/DesktopSession.h"
 #include "app/DisplayText.h"
+#include "base/AbsolutePath.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -13,9 +14,9 @@
 
 namespace {
 
-QString fileNameOf(const std::string& path)
+QString mailFileNameOf(const std::string& path)
 {
-    return QFile::decodeName(QByteArray::fromStdString(path.substr(path.find_last_of('/') + 1)));
+    return QFile::decodeName(QByteArray::fromStdString(fileNameOf(path)));
 }
 
 // The portal places its dialogs over the window it is told of; on X11 by
@@ -61,7 +62,7 @@ SupportMail SupportMailing::mail(const QWidget* window) const
     SupportMail mail;
     if (!offer_ || !contact_)
         return mail;
-    const QString name = fileNameOf(offer_->archive);
+    const QString name = mailFileNameOf(offer_->archive);
     const QString version = QStringLiteral(TELVARIN_VERSION);
     mail.address = contact_->address;
     mail.subject = contact_->subjectFor(name);

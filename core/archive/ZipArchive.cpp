@@ -63,19 +63,12 @@ std::string currentPathOfFolder(int folder, const std::string& named)
     return current.string();
 }
 
-std::string folderOf(const std::string& path)
-{
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-}
-
 } // namespace
 
 std::unique_ptr<ZipArchive> ZipArchive::create(const std::string& path, const ArchivePlacing& requested)
 {
     const std::string folder = folderOf(path);
-    const auto slash = path.rfind('/');
-    std::string finalName = slash == std::string::npos ? path : path.substr(slash + 1);
+    std::string finalName = fileNameOf(path);
     ArchivePlacing placing = requested;
     // Work in a folder the running user does not own (root in a user's
     // home) is done with the owner's rights: no write through a link the

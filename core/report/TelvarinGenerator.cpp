@@ -1,5 +1,6 @@
 #include "core/report/TelvarinGenerator.h"
 
+#include "base/AbsolutePath.h"
 #include "base/ErrorCodes.h"
 #include "core/archive/ArchivingClass.h"
 #include "core/printer/PrinterCommunicationClass.h"
@@ -75,7 +76,7 @@ bool TelvarinGenerator::generateReport(const char* dataXmlPath)
         archivePath = getNewReportFilePathToTheDesktop();
         // A fresh account may have no desktop folder yet; the archive needs
         // one. Should it not be made, creating the archive fails and says so.
-        platform::makeFolderWithParents(archivePath.substr(0, archivePath.rfind('/')));
+        platform::makeFolderWithParents(folderOf(archivePath));
     }
     return generateReport(archivePath.c_str(), dataXmlPath);
 }
